@@ -1,0 +1,52 @@
+# make run   - install what is missing, build, start the modeller
+# make test  - install what is missing, build, run every test
+# make bench - benchmarks in a Release build
+# make sanitize - the whole suite under AddressSanitizer and UndefinedBehaviorSanitizer
+
+BUILD    ?= build
+JOBS     ?= $(shell nproc)
+CMAKE    := cmake -G Ninja -Wno-dev
+
+.PHONY: all deps build run test bench sanitize clean
+
+all: build
+
+deps:
+	@./scripts/install-deps
+
+$(BUILD)/build.ninja:
+	$(CMAKE) -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+build: deps $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	@if [ -n "$${DISPLAY:-}$${WAYLAND_DISPLAY:-}" ]; then \
+	  ./$(BUILD)/src/app/polydrom $(ARGS); \
+	else \
+	  echo "No display: starting the modeller on a virtual X server (xvfb-run)."; \
+	  xvfb-run -a -s "-screen 0 1920x1080x24" ./$(BUILD)/src/app/polydrom $(ARGS); \
+	fi
+
+test: build
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+build-release/build.ninja:
+	$(CMAKE) -S . -B build-release -DCMAKE_BUILD_TYPE=Release -DPOLYDROM_BENCH=ON -DBUILD_TESTING=OFF
+
+bench: deps build-release/build.ninja
+	cmake --build build-release -j $(JOBS)
+	./build-release/bench/polydrom_bench --benchmark_counters_tabular=true
+
+build-asan/build.ninja:
+	$(CMAKE) -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DPOLYDROM_SANITIZE=ON
+
+sanitize: deps build-asan/build.ninja
+	cmake --build build-asan -j $(JOBS)
+	cd build-asan && QT_QPA_PLATFORM=offscreen \
+	  ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	  ctest --output-on-failure -j $(JOBS)
+
+clean:
+	rm -rf $(BUILD) build-release build-asan

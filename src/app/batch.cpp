@@ -1,0 +1,152 @@
+#include "app/batch.h"
+
+#include <charconv>
+#include <cstdint>
+#include <memory>
+#include <ostream>
+#include <string_view>
+
+#include "app/command_table.h"
+#include "model/polydrom_doc.h"
+
+namespace {
+
+// Shortest text that reads back to the same float; "-0" stays "-0".
+std::string Num(float value)
+{
+    char buffer[32];
+    auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return std::string(buffer, result.ptr);
+}
+
+struct BatchError {
+    std::string text;
+};
+
+// The framework's own commands, as far as they mean anything without a window.
+class BatchShell : public CShellCommands {
+public:
+    explicit BatchShell(CPolydromDoc& doc) : m_doc(doc) {}
+    void OnFileNew() override { m_doc.OnNewDocument(); }
+    void OnFileOpen() override { Unavailable("open (give the file after --batch)"); }
+    void OnFileSave() override
+    {
+        if (m_doc.GetPathName().empty()) Unavailable("file-save of an untitled model (use --save PATH)");
+        std::string error;
+        if (!m_doc.OnSaveDocument(m_doc.GetPathName(), &error)) throw BatchError{error};
+    }
+    void OnFileSaveAs() override { Unavailable("file-save-as (use --save PATH)"); }
+    void OnFilePrint() override { Unavailable("printing"); }
+    void OnFilePrintPreview() override { Unavailable("print preview"); }
+    void OnFilePrintSetup() override { Unavailable("print setup"); }
+    void OnAppAbout() override { Unavailable("the About box"); }
+    void OnAppExit() override {}
+    void OnViewToolbar() override {}
+    void OnViewDoToolbar() override {}
+    void OnViewStatusBar() override {}
+    void OnHelpFinder() override { Unavailable("help"); }
+    void OnHelp() override { Unavailable("help"); }
+    void OnContextHelp() override { Unavailable("help"); }
+
+private:
+    [[noreturn]] static void Unavailable(const std::string& what)
+    {
+        throw BatchError{what + " is not available in batch mode"};
+    }
+    CPolydromDoc& m_doc;
+};
+
+class BatchSession {
+public:
+    BatchSession(std::ostream& out) : m_out(out), m_shell(*m_doc) {}
+
+    void Open(const std::string& path)
+    {
+        std::string error;
+        if (!m_doc->OnOpenDocument(path, &error)) throw BatchError{error};
+    }
+
+    void New() { m_doc->OnNewDocument(); }
+
+    void Do(std::string_view name)
+    {
+        const CommandEntry* entry = FindCommandByBatchName(name);
+        if (!entry) throw BatchError{"unknown command \"" + std::string(name) + "\""};
+        m_doc->TakeReport();
+        if (!RouteCommand(entry->id, Targets()))
+            throw BatchError{"command \"" + std::string(name) + "\" is not available in batch mode"};
+        CommandReport report = m_doc->TakeReport();
+        if (report.kind == CommandReport::Kind::Refusal) throw BatchError{std::string(name) + ": " + report.text};
+    }
+
+    void Save(const std::string& path)
+    {
+        std::string error;
+        if (!m_doc->OnSaveDocument(path, &error)) throw BatchError{error};
+    }
+
+    void Dump() { DumpDocument(*m_doc, m_out); }
+
+private:
+    CommandTargets Targets() { return CommandTargets{nullptr, m_doc.get(), &m_shell}; }
+
+    std::ostream& m_out;
+    // The model is large (its arrays live inside it), so it lives on the heap.
+    std::unique_ptr<CPolydromDoc> m_doc = std::make_unique<CPolydromDoc>();
+    BatchShell m_shell;
+};
+
+}  // namespace
+
+void DumpDocument(const CPolydromDoc& doc, std::ostream& out)
+{
+    out << "resolution " << doc.m_nResolution << '\n';
+    out << "step " << Num(doc.m_step) << '\n';
+    out << "zoom " << Num(doc.m_zoom) << '\n';
+    out << "pan " << Num(doc.m_panX) << ' ' << Num(doc.m_panY) << ' ' << Num(doc.m_panZ) << '\n';
+    out << "cursor " << Num(doc.m_cursorX) << ' ' << Num(doc.m_cursorY) << ' ' << Num(doc.m_cursorZ) << '\n';
+    out << "axis " << doc.m_axisX << ' ' << doc.m_axisY << ' ' << doc.m_axisZ << '\n';
+    out << "vertices " << doc.m_nVertices << '\n';
+    for (int i = 0; i < doc.m_nVertices; ++i)
+        out << "v " << i << ' ' << Num(doc.m_x[i]) << ' ' << Num(doc.m_y[i]) << ' ' << Num(doc.m_z[i]) << ' '
+            << doc.m_sel[i] << '\n';
+    out << "edges " << doc.m_nEdges << '\n';
+    for (int j = 0; j < doc.m_nEdges; ++j)
+        out << "e " << j << ' ' << doc.m_edgeFrom[j] << ' ' << doc.m_edgeTo[j] << '\n';
+}
+
+int RunBatch(std::span<const std::string> args, std::ostream& out, std::ostream& err)
+{
+    BatchSession session(out);
+    std::size_t k = 0;
+    auto value = [&](const std::string& option) -> const std::string& {
+        if (k + 1 >= args.size()) throw BatchError{option + " needs a value"};
+        return args[++k];
+    };
+    try {
+        if (!args.empty() && !args[0].starts_with("--")) {
+            session.Open(args[0]);
+            k = 1;
+        } else {
+            session.New();
+        }
+        for (; k < args.size(); ++k) {
+            const std::string& step = args[k];
+            if (step == "--do") {
+                session.Do(value(step));
+            } else if (step == "--save") {
+                session.Save(value(step));
+            } else if (step == "--dump") {
+                session.Dump();
+            } else {
+                throw BatchError{"unknown step \"" + step + "\""};
+            }
+        }
+    } catch (const BatchError& e) {
+        out.flush();
+        err << "polydrom: " << e.text << '\n';
+        return 1;
+    }
+    out.flush();
+    return 0;
+}

@@ -1,0 +1,15 @@
+// Batch mode: runs commands on a model without a window, for scripts and tests.
+#pragma once
+
+#include <iosfwd>
+#include <span>
+#include <string>
+
+// polydrom --batch [FILE.pdm] STEP...; args are the words after "--batch".
+// Returns the exit status: 0 when every step succeeded, otherwise non-zero after
+// one line on err that names the failing step and the reason.
+int RunBatch(std::span<const std::string> args, std::ostream& out, std::ostream& err);
+
+// The document's state in the text form of --dump.
+class CPolydromDoc;
+void DumpDocument(const CPolydromDoc& doc, std::ostream& out);

@@ -1,0 +1,61 @@
+// The one table that routes every command id to its handler on the view, the
+// document, the frame or the application; the window and batch mode both use it.
+#pragma once
+
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+class CPolydromDoc;
+class CPolydromView;
+
+// Commands the framework itself provides (files, printing, bars, help). The Qt
+// window implements them with dialogs; batch mode with what makes sense headless.
+class CShellCommands {
+public:
+    virtual ~CShellCommands() = default;
+    virtual void OnFileNew() = 0;
+    virtual void OnFileOpen() = 0;
+    virtual void OnFileSave() = 0;
+    virtual void OnFileSaveAs() = 0;
+    virtual void OnFilePrint() = 0;
+    virtual void OnFilePrintPreview() = 0;
+    virtual void OnFilePrintSetup() = 0;
+    virtual void OnAppAbout() = 0;
+    virtual void OnAppExit() = 0;
+    virtual void OnViewToolbar() = 0;
+    virtual void OnViewDoToolbar() = 0;
+    virtual void OnViewStatusBar() = 0;
+    virtual void OnHelpFinder() = 0;
+    virtual void OnHelp() = 0;
+    virtual void OnContextHelp() = 0;
+};
+
+// Who answers a command, in the order the router asks them.
+enum class CommandRoute { View, Document, Frame, App };
+
+struct CommandEntry {
+    unsigned id;
+    std::string_view symbol;  // "ID_DO_CONNECT"
+    CommandRoute route;
+    void (CPolydromView::*viewHandler)() = nullptr;
+    void (CPolydromDoc::*docHandler)() = nullptr;
+    void (CShellCommands::*shellHandler)() = nullptr;
+};
+
+struct CommandTargets {
+    CPolydromView* view = nullptr;
+    CPolydromDoc* doc = nullptr;
+    CShellCommands* shell = nullptr;
+};
+
+std::span<const CommandEntry> CommandTable();
+const CommandEntry* FindCommand(unsigned id);
+// Batch-mode name: the symbol without "ID_", lower case, '_' as '-' ("do-connect").
+std::string BatchName(const CommandEntry& entry);
+const CommandEntry* FindCommandByBatchName(std::string_view name);
+
+// Runs the command's handler. Returns false when the id is unknown or its handler's
+// target is missing (a view command with no view, say).
+bool RouteCommand(unsigned id, const CommandTargets& targets);

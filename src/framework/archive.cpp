@@ -1,0 +1,45 @@
+#include "framework/archive.h"
+
+#include <bit>
+
+std::uint32_t CArchive::ReadWord()
+{
+    if (!m_loading) throw std::logic_error("read from a storing archive");
+    if (Remaining() < 4)
+        throw CArchiveException("file ends after " + std::to_string(m_in.size()) + " of " +
+                                std::to_string(m_pos + 4) + " bytes");
+    const unsigned char* p = m_in.data() + m_pos;
+    m_pos += 4;
+    return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 |
+           std::uint32_t(p[3]) << 24;
+}
+
+void CArchive::WriteWord(std::uint32_t word)
+{
+    if (m_loading) throw std::logic_error("write to a loading archive");
+    for (int shift = 0; shift < 32; shift += 8) m_out.push_back(static_cast<unsigned char>(word >> shift));
+}
+
+CArchive& CArchive::operator<<(std::int32_t value)
+{
+    WriteWord(static_cast<std::uint32_t>(value));
+    return *this;
+}
+
+CArchive& CArchive::operator<<(float value)
+{
+    WriteWord(std::bit_cast<std::uint32_t>(value));
+    return *this;
+}
+
+CArchive& CArchive::operator>>(std::int32_t& value)
+{
+    value = static_cast<std::int32_t>(ReadWord());
+    return *this;
+}
+
+CArchive& CArchive::operator>>(float& value)
+{
+    value = std::bit_cast<float>(ReadWord());
+    return *this;
+}

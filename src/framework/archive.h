@@ -1,0 +1,49 @@
+// The archive: 4-byte little-endian ints and IEEE floats, stored to or loaded from memory.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+// Thrown by a loading archive that runs out of bytes, and by a Serialize that finds
+// the bytes make no valid model; what() is the reason, without the file name.
+class CArchiveException : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+class CArchive {
+public:
+    // A storing archive that collects the bytes in memory.
+    CArchive() = default;
+    // A loading archive over the given bytes; they must outlive the archive.
+    explicit CArchive(std::span<const unsigned char> bytes) : m_in(bytes), m_loading(true) {}
+
+    bool IsStoring() const { return !m_loading; }
+    bool IsLoading() const { return m_loading; }
+
+    CArchive& operator<<(std::int32_t value);
+    CArchive& operator<<(float value);
+    CArchive& operator>>(std::int32_t& value);
+    CArchive& operator>>(float& value);
+
+    // Loading: how many bytes have been read, and how many the archive holds in all.
+    std::size_t Position() const { return m_pos; }
+    std::size_t Size() const { return m_in.size(); }
+    std::size_t Remaining() const { return m_in.size() - m_pos; }
+
+    // Storing: the bytes written so far.
+    const std::vector<unsigned char>& Bytes() const { return m_out; }
+
+private:
+    std::uint32_t ReadWord();
+    void WriteWord(std::uint32_t word);
+
+    std::span<const unsigned char> m_in;
+    std::size_t m_pos = 0;
+    std::vector<unsigned char> m_out;
+    bool m_loading = false;
+};

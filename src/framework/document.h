@@ -1,0 +1,64 @@
+// The document base: owns the list of views, the modified flag and the file path,
+// and turns a file into a Serialize call (and back) with clear error reports.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+class CArchive;
+class CView;
+
+// What a document command tells its caller when it could not do what was asked
+// (the model is full, the click limit is reached, a file could not be written).
+// The shell shows it in the status bar; batch mode treats a refusal as an error.
+struct CommandReport {
+    enum class Kind { None, Info, Refusal };
+    Kind kind = Kind::None;
+    std::string text;
+};
+
+class CDocument {
+public:
+    CDocument() = default;
+    CDocument(const CDocument&) = delete;
+    CDocument& operator=(const CDocument&) = delete;
+    virtual ~CDocument();
+
+    void AddView(CView* view);
+    void RemoveView(CView* view);
+    const std::vector<CView*>& Views() const { return m_views; }
+    // Asks every view except the sender to repaint.
+    void UpdateAllViews(CView* sender, long hint = 0, void* object = nullptr);
+
+    bool IsModified() const { return m_modified; }
+    void SetModifiedFlag(bool modified = true);
+    const std::string& GetPathName() const { return m_pathName; }
+    void SetPathName(std::string path) { m_pathName = std::move(path); }
+    // "Untitled" for a new model, otherwise the file name without its folder.
+    std::string GetTitle() const;
+    // Called whenever the modified flag changes, so the shell can update the caption.
+    std::function<void()> onModifiedChanged;
+
+    // File > New: resets the path and the modified flag, then calls OnNewDocument.
+    virtual bool OnNewDocument();
+    // Reads the file into memory and hands it to Serialize through a loading archive.
+    // On failure returns false with a message naming the file and the reason; the
+    // document is left exactly as it was, since Serialize validates before it adopts.
+    bool OnOpenDocument(const std::string& path, std::string* error);
+    // Serializes into memory and writes the bytes atomically; the old file survives a failure.
+    bool OnSaveDocument(const std::string& path, std::string* error);
+    virtual void Serialize(CArchive& ar) = 0;
+
+    void Report(CommandReport::Kind kind, std::string text);
+    void ReportRefusal(std::string text) { Report(CommandReport::Kind::Refusal, std::move(text)); }
+    void ReportInfo(std::string text) { Report(CommandReport::Kind::Info, std::move(text)); }
+    // Returns the report of the last command and clears it.
+    CommandReport TakeReport();
+
+private:
+    std::vector<CView*> m_views;
+    bool m_modified = false;
+    std::string m_pathName;
+    CommandReport m_report;
+};

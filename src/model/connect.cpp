@@ -1,0 +1,65 @@
+// Connect joins two or three selected vertices; Un-connect deletes the selected
+// vertices with every edge that touches them and packs both arrays.
+#include <vector>
+
+#include "model/polydrom_doc.h"
+
+void CPolydromDoc::OnDoConnect()
+{
+    // a is the highest selected index, b the one before it, c the one before b.
+    int count = 0, a = -1, b = -1, c = -1;
+    for (int i = 0; i < m_nVertices; ++i) {
+        if (m_sel[i] != 1) continue;
+        ++count;
+        c = b;
+        b = a;
+        a = i;
+    }
+    const int newEdges = count == 2 ? 1 : count == 3 ? 3 : 0;
+    if (newEdges > 0 && Fits("Connect", 0, newEdges)) {
+        if (count == 2) {
+            AppendEdge(a, b);
+        } else {
+            AppendEdge(a, b);
+            AppendEdge(b, c);
+            AppendEdge(c, a);
+        }
+    }
+    UpdateAllViews(nullptr);
+}
+
+void CPolydromDoc::OnDoUnconnect()
+{
+    // An edge goes when either end is selected; the survivors keep their order.
+    int k = 0;
+    for (int j = 0; j < m_nEdges; ++j) {
+        if (m_sel[m_edgeFrom[j]] == 1 || m_sel[m_edgeTo[j]] == 1) continue;
+        m_edgeFrom[k] = m_edgeFrom[j];
+        m_edgeTo[k] = m_edgeTo[j];
+        m_edgeUsed[k] = 0;
+        ++k;
+    }
+    m_nEdges = k;
+
+    // Unselected vertices move down to close the gaps; edges follow them. A dropped
+    // vertex keeps its old number in the map, so an edge still naming it (possible
+    // only for a vertex in a state other than 0 or 1) is left as it was.
+    std::vector<int> newIndex(static_cast<std::size_t>(m_nVertices));
+    k = 0;
+    for (int i = 0; i < m_nVertices; ++i) {
+        newIndex[i] = i;
+        if (m_sel[i] != 0) continue;
+        m_sel[k] = 0;
+        m_x[k] = m_x[i];
+        m_y[k] = m_y[i];
+        m_z[k] = m_z[i];
+        newIndex[i] = k;
+        ++k;
+    }
+    m_nVertices = k;
+    for (int j = 0; j < m_nEdges; ++j) {
+        m_edgeFrom[j] = newIndex[m_edgeFrom[j]];
+        m_edgeTo[j] = newIndex[m_edgeTo[j]];
+    }
+    UpdateAllViews(nullptr);
+}

@@ -1,0 +1,109 @@
+// Construction, reset, and the small operations the view calls on the model.
+#include <string>
+
+#include "model/polydrom_doc.h"
+
+CPolydromDoc::CPolydromDoc()
+    : m_x{}, m_y{}, m_z{}, m_sel{}, m_dup{}, m_nVertices(0),
+      m_edgeFrom{}, m_edgeTo{}, m_edgeUsed{}, m_nEdges(0), m_nResolution(5)
+{
+    // A model opened from the command line never sees OnNewDocument; give the
+    // view-state copies and the step the values a new model would have.
+    ResetViewCopies();
+    UpdateAllViews(nullptr);
+}
+
+void CPolydromDoc::ResetViewCopies()
+{
+    m_zoom = 1.0f;
+    m_panX = m_panY = m_panZ = 0.0f;
+    m_cursorX = m_cursorY = m_cursorZ = 0.0f;
+    m_axisX = 0;
+    m_axisY = 0;
+    m_axisZ = 1;
+    m_step = 0.01f;
+}
+
+bool CPolydromDoc::OnNewDocument()
+{
+    if (!CDocument::OnNewDocument()) return false;
+    m_nVertices = 0;
+    m_nEdges = 0;
+    ResetViewCopies();
+    m_x[0] = m_y[0] = m_z[0] = 0.0f;
+    m_sel[0] = m_dup[0] = 0;
+    m_edgeFrom[0] = m_edgeTo[0] = m_edgeUsed[0] = 0;
+    return true;
+}
+
+void CPolydromDoc::SetCursorAndAxis(float x, float y, float z, int axisX, int axisY, int axisZ)
+{
+    m_cursorX = x;
+    m_cursorY = y;
+    m_cursorZ = z;
+    m_axisX = axisX;
+    m_axisY = axisY;
+    m_axisZ = axisZ;
+}
+
+void CPolydromDoc::SetZoomAndPan(float zoom, float panX, float panY, float panZ)
+{
+    m_zoom = zoom;
+    m_panX = panX;
+    m_panY = panY;
+    m_panZ = panZ;
+}
+
+void CPolydromDoc::AddVertex(float x, float y, float z)
+{
+    // Clicks stop adding at 1000 vertices. Primitives may have taken the model past
+    // that; a click then adds nothing rather than overwrite a vertex edges refer to.
+    if (m_nVertices >= MAX_CLICK_VERTICES) {
+        ReportRefusal("No vertex added: clicks add vertices only while the model holds fewer than " +
+                      std::to_string(MAX_CLICK_VERTICES) + ".");
+        return;
+    }
+    AppendVertex(x, y, z);
+}
+
+void CPolydromDoc::MoveSelected(float dx, float dy, float dz)
+{
+    for (int i = 0; i < m_nVertices; ++i) {
+        if (m_sel[i] != 1) continue;
+        m_x[i] = static_cast<float>(double(m_x[i]) - dx);
+        m_y[i] = static_cast<float>(double(m_y[i]) - dy);
+        m_z[i] = static_cast<float>(double(m_z[i]) - dz);
+    }
+}
+
+void CPolydromDoc::AppendVertex(double x, double y, double z)
+{
+    const int v = m_nVertices;
+    m_x[v] = static_cast<float>(x);
+    m_y[v] = static_cast<float>(y);
+    m_z[v] = static_cast<float>(z);
+    m_sel[v] = 1;
+    m_dup[v] = -1;
+    m_nVertices = v + 1;
+}
+
+void CPolydromDoc::AppendEdge(int from, int to)
+{
+    const int e = m_nEdges;
+    m_edgeFrom[e] = from;
+    m_edgeTo[e] = to;
+    m_edgeUsed[e] = 0;
+    m_nEdges = e + 1;
+}
+
+bool CPolydromDoc::Fits(const char* command, int moreVertices, int moreEdges)
+{
+    const int freeVertices = MODEL_CAPACITY - m_nVertices;
+    const int freeEdges = MODEL_CAPACITY - m_nEdges;
+    if (moreVertices <= freeVertices && moreEdges <= freeEdges) return true;
+    ReportRefusal(std::string(command) + " refused: it needs " + std::to_string(moreVertices) +
+                  " vertices and " + std::to_string(moreEdges) + " edges, but the model has room for only " +
+                  std::to_string(freeVertices) + " more vertices and " + std::to_string(freeEdges) +
+                  " more edges.");
+    return false;
+}

@@ -1,0 +1,121 @@
+// The mesh document: the whole wireframe model in fixed arrays, and every command on it.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "framework/document.h"
+
+constexpr int MODEL_CAPACITY = 10000;
+// A click adds vertices only while the model holds fewer than this many.
+constexpr int MAX_CLICK_VERTICES = 1000;
+
+struct PovExportResult {
+    bool ok = false;
+    int triangles = 0;
+    std::string error;  // names the file and the reason when !ok
+};
+
+class CPolydromDoc : public CDocument {
+public:
+    CPolydromDoc();
+
+    // Document overrides.
+    bool OnNewDocument() override;
+    void Serialize(CArchive& ar) override;
+
+    // Accessors for the view's drawing; indices are trusted.
+    int GetVertexCount() const { return m_nVertices; }
+    int GetEdgeCount() const { return m_nEdges; }
+    float GetVertexX(int i) const { return m_x[i]; }
+    float GetVertexY(int i) const { return m_y[i]; }
+    float GetVertexZ(int i) const { return m_z[i]; }
+    int GetVertexSel(int i) const { return m_sel[i]; }
+    float GetEdgeFromX(int j) const { return m_x[m_edgeFrom[j]]; }
+    float GetEdgeFromY(int j) const { return m_y[m_edgeFrom[j]]; }
+    float GetEdgeFromZ(int j) const { return m_z[m_edgeFrom[j]]; }
+    float GetEdgeToX(int j) const { return m_x[m_edgeTo[j]]; }
+    float GetEdgeToY(int j) const { return m_y[m_edgeTo[j]]; }
+    float GetEdgeToZ(int j) const { return m_z[m_edgeTo[j]]; }
+    int GetEdgeFrom(int j) const { return m_edgeFrom[j]; }
+    int GetEdgeTo(int j) const { return m_edgeTo[j]; }
+
+    // Operations the view calls; none of them repaints.
+    void SetCursorAndAxis(float x, float y, float z, int axisX, int axisY, int axisZ);
+    void SetZoomAndPan(float zoom, float panX, float panY, float panZ);
+    void AddVertex(float x, float y, float z);
+    void MoveSelected(float dx, float dy, float dz);
+    void ToggleSelectionNear(float x, float y, float z, int axisX, int axisY, int axisZ);
+
+    // Primitives and resolution.
+    void OnShapeCircle();
+    void OnShapeCylinder();
+    void OnShapeBox();
+    void OnShapeSquare();
+    void OnShapeCone();
+    void OnShapePyramid();
+    void OnResVeryLow();
+    void OnResLow();
+    void OnResMedium();
+    void OnResHigh();
+    void OnResVeryHigh();
+
+    // Topology.
+    void OnDoConnect();
+    void OnDoUnconnect();
+
+    // Selection.
+    void OnDoSelectAll();
+    void OnDoDeselectAll();
+    void OnDoSelectConnected();
+
+    // Duplication.
+    void OnDoExtrude();
+    void OnDoCopy();
+    void OnDoMirror();
+
+    // Scale and rotate about the cursor, and their step.
+    void OnDoGrow();
+    void OnDoShrink();
+    void OnDoRotateCcw();
+    void OnDoRotateCw();
+    void OnStepFinest();
+    void OnStepFine();
+    void OnStepCoarse();
+    void OnStepCoarsest();
+
+    // POV-Ray export: "object.pov" in the current folder, or any path.
+    void OnFileExportPov();
+    PovExportResult ExportPov(const std::string& path);
+
+    // The model, in fixed arrays inside the object; counts say how many leading entries live.
+    float m_x[MODEL_CAPACITY];
+    float m_y[MODEL_CAPACITY];
+    float m_z[MODEL_CAPACITY];
+    std::int32_t m_sel[MODEL_CAPACITY];
+    std::int32_t m_dup[MODEL_CAPACITY];
+    std::int32_t m_nVertices;
+    std::int32_t m_edgeFrom[MODEL_CAPACITY];
+    std::int32_t m_edgeTo[MODEL_CAPACITY];
+    std::int32_t m_edgeUsed[MODEL_CAPACITY];
+    std::int32_t m_nEdges;
+    std::int32_t m_nResolution;
+    // Copies of the view's state, written by the view, read by the commands.
+    float m_zoom;
+    float m_panX, m_panY, m_panZ;
+    float m_cursorX, m_cursorY, m_cursorZ;
+    std::int32_t m_axisX, m_axisY, m_axisZ;
+    float m_step;
+
+private:
+    void AppendVertex(double x, double y, double z);
+    void AppendEdge(int from, int to);
+    // True when n more vertices and e more edges fit; otherwise reports the refusal.
+    bool Fits(const char* command, int moreVertices, int moreEdges);
+    void ResetViewCopies();
+    // The shapes, parameterised by ring size; fourPoint picks the quarter-turn angles
+    // of the square, box and pyramid instead of the round shapes' ring angles.
+    void AppendFlatRing(const char* name, int n, bool fourPoint);
+    void AppendPrism(const char* name, int n, bool fourPoint);
+    void AppendSpire(const char* name, int n, bool fourPoint);
+};

@@ -1,0 +1,95 @@
+// Circle, cylinder, box, square, cone and pyramid, dropped at the view's centre
+// with a radius of 100 pixels; and the resolution of the round ones.
+#include <cmath>
+
+#include "model/polydrom_doc.h"
+
+namespace {
+
+// The full turn and the quarter turn, as the single-precision constants the shapes
+// have always been built with. They fall a little short of 2*pi and pi/2, so points
+// that "should" lie on an axis are a hair off it, and saved models depend on that.
+constexpr double kTurn = double(6.28318f);
+constexpr double kQuarter = double(1.570795f);
+
+double Rounded(double v) { return double(float(v)); }
+
+// Ring angles: round shapes divide the turn first, four-point shapes multiply the quarter.
+double Angle(int n, int i, bool fourPoint) { return fourPoint ? i * kQuarter : (kTurn / n) * i; }
+
+}  // namespace
+
+// A flat ring in the plane z = -panZ. The circle rounds its cosine to float before
+// scaling; the square rounds neither.
+void CPolydromDoc::AppendFlatRing(const char* name, int n, bool fourPoint)
+{
+    if (!Fits(name, n, n)) return;
+    const double r = 100.0 / m_zoom;
+    const int v0 = m_nVertices;
+    for (int i = 0; i < n; ++i) {
+        const double theta = Angle(n, i, fourPoint);
+        const double s = std::sin(theta);
+        const double c = fourPoint ? std::cos(theta) : Rounded(std::cos(theta));
+        AppendVertex(r * s - m_panX, r * c - m_panY, -m_panZ);
+        AppendEdge(v0 + i, i + 1 < n ? v0 + i + 1 : v0);
+    }
+    UpdateAllViews(nullptr);
+}
+
+// Cylinder and box: a bottom and a top ring along Z, each side face split by a
+// diagonal into two triangles. Both sine and cosine are rounded to float first.
+void CPolydromDoc::AppendPrism(const char* name, int n, bool fourPoint)
+{
+    if (!Fits(name, 2 * n, 4 * n)) return;
+    const double r = 100.0 / m_zoom;
+    const int v0 = m_nVertices;
+    for (int i = 0; i < n; ++i) {
+        const double theta = Angle(n, i, fourPoint);
+        const double s = Rounded(std::sin(theta));
+        const double c = Rounded(std::cos(theta));
+        AppendVertex(r * s - m_panX, r * c - m_panY, -m_panZ - r);
+        AppendVertex(r * s - m_panX, r * c - m_panY, r - m_panZ);
+        const int bottom = v0 + 2 * i, top = bottom + 1;
+        const bool last = i + 1 == n;
+        const int nextBottom = last ? v0 : bottom + 2;
+        const int nextTop = last ? v0 + 1 : top + 2;
+        AppendEdge(top, bottom);
+        AppendEdge(bottom, nextBottom);
+        AppendEdge(top, nextTop);
+        AppendEdge(top, nextBottom);
+    }
+    UpdateAllViews(nullptr);
+}
+
+// Cone and pyramid: an apex on the -Y side of a ring in the plane y = -panY. The cone
+// rounds its cosine to float first; the pyramid rounds neither.
+void CPolydromDoc::AppendSpire(const char* name, int n, bool fourPoint)
+{
+    if (!Fits(name, n + 1, 2 * n)) return;
+    const double r = 100.0 / m_zoom;
+    const int apex = m_nVertices;
+    AppendVertex(-m_panX, -m_panY - r, -m_panZ);
+    for (int i = 0; i < n; ++i) {
+        const double theta = Angle(n, i, fourPoint);
+        const double s = std::sin(theta);
+        const double c = fourPoint ? std::cos(theta) : Rounded(std::cos(theta));
+        AppendVertex(r * s - m_panX, -m_panY, r * c - m_panZ);
+        const int ring = apex + 1 + i;
+        AppendEdge(apex, ring);
+        AppendEdge(ring, i + 1 < n ? ring + 1 : apex + 1);
+    }
+    UpdateAllViews(nullptr);
+}
+
+void CPolydromDoc::OnShapeCircle() { AppendFlatRing("Circle", m_nResolution, false); }
+void CPolydromDoc::OnShapeSquare() { AppendFlatRing("Square", 4, true); }
+void CPolydromDoc::OnShapeCylinder() { AppendPrism("Cylinder", m_nResolution, false); }
+void CPolydromDoc::OnShapeBox() { AppendPrism("Box", 4, true); }
+void CPolydromDoc::OnShapeCone() { AppendSpire("Cone", m_nResolution, false); }
+void CPolydromDoc::OnShapePyramid() { AppendSpire("Pyramid", 4, true); }
+
+void CPolydromDoc::OnResVeryLow() { m_nResolution = 5; }
+void CPolydromDoc::OnResLow() { m_nResolution = 10; }
+void CPolydromDoc::OnResMedium() { m_nResolution = 20; }
+void CPolydromDoc::OnResHigh() { m_nResolution = 40; }
+void CPolydromDoc::OnResVeryHigh() { m_nResolution = 80; }
