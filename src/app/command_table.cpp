@@ -82,6 +82,8 @@ const CommandEntry kCommands[] = {
     Shell(ID_CONTEXT_HELP, "ID_CONTEXT_HELP", R::Frame, &S::OnContextHelp),
     Shell(ID_HELP, "ID_HELP", R::Frame, &S::OnHelp),
     Shell(ID_DEFAULT_HELP, "ID_DEFAULT_HELP", R::Frame, &S::OnHelpFinder),
+    Doc(ID_EDIT_UNDO, "ID_EDIT_UNDO", &D::OnEditUndo),
+    Doc(ID_EDIT_REDO, "ID_EDIT_REDO", &D::OnEditRedo),
 };
 
 }  // namespace
@@ -115,15 +117,15 @@ bool RouteCommand(unsigned id, const CommandTargets& targets)
     if (!entry) return false;
     if (entry->viewHandler && targets.view) {
         (targets.view->*entry->viewHandler)();
-        return true;
-    }
-    if (entry->docHandler && targets.doc) {
+    } else if (entry->docHandler && targets.doc) {
         (targets.doc->*entry->docHandler)();
-        return true;
-    }
-    if (entry->shellHandler && targets.shell) {
+    } else if (entry->shellHandler && targets.shell) {
         (targets.shell->*entry->shellHandler)();
-        return true;
+    } else {
+        return false;
     }
-    return false;
+    // Undo and redo move through the history; every other command that changed the
+    // model leaves a step. File > New and Open start a fresh history themselves.
+    if (targets.doc && id != ID_EDIT_UNDO && id != ID_EDIT_REDO) targets.doc->CommitStep(StepLabel(id));
+    return true;
 }

@@ -57,5 +57,9 @@ std::string BatchName(const CommandEntry& entry);
 const CommandEntry* FindCommandByBatchName(std::string_view name);
 
 // Runs the command's handler. Returns false when the id is unknown or its handler's
-// target is missing (a view command with no view, say).
+// target is missing (a view command with no view, say). A command that changed the
+// model or its selection becomes one undoable step, named by StepLabel.
 bool RouteCommand(unsigned id, const CommandTargets& targets);
+
+// The name of the undo step a command makes: "Extrude", "Cylinder", "Select All".
+std::string StepLabel(unsigned id);

@@ -84,6 +84,7 @@ bool CDocument::OnSaveDocument(const std::string& path, std::string* error)
         return false;
     }
     m_pathName = path;
+    OnAfterSave();
     SetModifiedFlag(false);
     return true;
 }

@@ -56,6 +56,10 @@ public:
     // Returns the report of the last command and clears it.
     CommandReport TakeReport();
 
+protected:
+    // Called after a successful save, before the modified flag is cleared.
+    virtual void OnAfterSave() {}
+
 private:
     std::vector<CView*> m_views;
     bool m_modified = false;

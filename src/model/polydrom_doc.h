@@ -5,6 +5,7 @@
 #include <string>
 
 #include "framework/document.h"
+#include "model/history.h"
 
 constexpr int MODEL_CAPACITY = 10000;
 // A click adds vertices only while the model holds fewer than this many.
@@ -88,6 +89,13 @@ public:
     void OnFileExportPov();
     PovExportResult ExportPov(const std::string& path);
 
+    // Undo and redo. Whoever runs a command or a click calls CommitStep afterwards:
+    // when the model or its selection changed, that becomes one undoable step.
+    bool CommitStep(std::string label);
+    void OnEditUndo();
+    void OnEditRedo();
+    const CModelHistory& History() const { return m_history; }
+
     // The model, in fixed arrays inside the object; counts say how many leading entries live.
     float m_x[MODEL_CAPACITY];
     float m_y[MODEL_CAPACITY];
@@ -107,6 +115,9 @@ public:
     std::int32_t m_axisX, m_axisY, m_axisZ;
     float m_step;
 
+protected:
+    void OnAfterSave() override;
+
 private:
     void AppendVertex(double x, double y, double z);
     void AppendEdge(int from, int to);
@@ -118,4 +129,6 @@ private:
     void AppendFlatRing(const char* name, int n, bool fourPoint);
     void AppendPrism(const char* name, int n, bool fourPoint);
     void AppendSpire(const char* name, int n, bool fourPoint);
+
+    CModelHistory m_history;
 };

@@ -88,4 +88,5 @@ void CPolydromDoc::Serialize(CArchive& ar)
     std::copy_n(model->to, e, m_edgeTo);
     m_nVertices = n;
     m_nEdges = e;
+    m_history.Reset(*this);
 }

@@ -141,3 +141,21 @@ TEST(Batch, ProgramExitsNonZeroWithOneErrorLine)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(BatchUndo, UndoAndRedoThroughTheCommandTable)
+{
+    BatchRun undone = Batch({"--do", "shape-box", "--do", "do-deselect-all", "--do", "edit-undo", "--do",
+                             "edit-undo", "--dump"});
+    ASSERT_EQ(undone.status, 0) << undone.err;
+    EXPECT_NE(undone.out.find("vertices 0\n"), std::string::npos);
+    BatchRun redone = Batch({"--do", "shape-box", "--do", "do-deselect-all", "--do", "edit-undo", "--do",
+                             "edit-undo", "--do", "edit-redo", "--dump"});
+    ASSERT_EQ(redone.status, 0) << redone.err;
+    EXPECT_EQ(redone.out, Batch({"--do", "shape-box", "--dump"}).out) << "the box comes back, still selected";
+    // Nothing to undo is not an error; it simply does nothing.
+    EXPECT_EQ(Batch({"--do", "edit-undo"}).status, 0);
+}
+
+}  // namespace

@@ -1,0 +1,179 @@
+// Undo and redo: every step restores the model bit for bit, in both directions.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <random>
+#include <vector>
+
+#include "framework/archive.h"
+#include "model/polydrom_doc.h"
+
+namespace {
+
+std::vector<unsigned char> Bytes(CPolydromDoc& doc)
+{
+    CArchive ar;
+    doc.Serialize(ar);
+    return ar.Bytes();
+}
+
+std::unique_ptr<CPolydromDoc> NewDoc()
+{
+    auto doc = std::make_unique<CPolydromDoc>();
+    doc->OnNewDocument();
+    return doc;
+}
+
+// The document-level operations a user can reach, each committed as one step the
+// way the command router and the click handler do.
+using Operation = std::function<void(CPolydromDoc&)>;
+const std::vector<std::pair<const char*, Operation>>& Operations()
+{
+    static const std::vector<std::pair<const char*, Operation>> ops = {
+        {"Circle", [](CPolydromDoc& d) { d.OnShapeCircle(); }},
+        {"Box", [](CPolydromDoc& d) { d.OnShapeBox(); }},
+        {"Cone", [](CPolydromDoc& d) { d.OnShapeCone(); }},
+        {"Connect", [](CPolydromDoc& d) { d.OnDoConnect(); }},
+        {"Un-connect", [](CPolydromDoc& d) { d.OnDoUnconnect(); }},
+        {"Select All", [](CPolydromDoc& d) { d.OnDoSelectAll(); }},
+        {"Deselect All", [](CPolydromDoc& d) { d.OnDoDeselectAll(); }},
+        {"Select All Connected", [](CPolydromDoc& d) { d.OnDoSelectConnected(); }},
+        {"Add Vertex", [](CPolydromDoc& d) { d.AddVertex(-0.0f, 12.5f, 3.0f); }},
+        {"Select", [](CPolydromDoc& d) { d.ToggleSelectionNear(0, 100, 0, 0, 0, 1); }},
+        {"Move", [](CPolydromDoc& d) { d.MoveSelected(7.25f, -3.0f, 0.0f); }},
+    };
+    return ops;
+}
+
+TEST(History, EveryKindOfStepUndoesAndRedoesExactly)
+{
+    for (const auto& [name, op] : Operations()) {
+        auto doc = NewDoc();
+        doc->OnShapeCylinder();
+        doc->ToggleSelectionNear(0, 100, -100, 0, 0, 1);  // leave a mixed selection
+        doc->CommitStep("setup");
+        const auto before = Bytes(*doc);
+        op(*doc);
+        if (!doc->CommitStep(name)) continue;  // this command changed nothing here
+        const auto after = Bytes(*doc);
+        EXPECT_EQ(doc->History().UndoLabel(), name);
+        doc->OnEditUndo();
+        EXPECT_EQ(Bytes(*doc), before) << name;
+        EXPECT_EQ(doc->History().RedoLabel(), name);
+        doc->OnEditRedo();
+        EXPECT_EQ(Bytes(*doc), after) << name;
+    }
+}
+
+TEST(History, CommandThatChangesNothingMakesNoStep)
+{
+    auto doc = NewDoc();
+    doc->OnDoConnect();
+    EXPECT_FALSE(doc->CommitStep("Connect"));
+    doc->OnDoSelectAll();
+    EXPECT_FALSE(doc->CommitStep("Select All")) << "an empty model has nothing to select";
+    EXPECT_FALSE(doc->History().CanUndo());
+    EXPECT_FALSE(doc->IsModified());
+}
+
+TEST(History, NegativeZeroIsAChange)
+{
+    auto doc = NewDoc();
+    doc->AddVertex(0.0f, 0.0f, 0.0f);
+    doc->CommitStep("Add Vertex");
+    doc->m_x[0] = -0.0f;
+    EXPECT_TRUE(doc->CommitStep("Move"));
+    doc->OnEditUndo();
+    EXPECT_FALSE(std::signbit(doc->m_x[0]));
+}
+
+TEST(History, RandomSessionUndoesToTheStartAndRedoesToTheEnd)
+{
+    std::mt19937 rng(20261207);
+    auto doc = NewDoc();
+    const auto empty = Bytes(*doc);
+    int steps = 0;
+    for (int k = 0; k < 200; ++k) {
+        const auto& [name, op] = Operations()[rng() % Operations().size()];
+        op(*doc);
+        steps += doc->CommitStep(name);
+    }
+    const auto end = Bytes(*doc);
+    ASSERT_GT(steps, 100);
+    while (doc->History().CanUndo()) doc->OnEditUndo();
+    EXPECT_EQ(Bytes(*doc), empty);
+    while (doc->History().CanRedo()) doc->OnEditRedo();
+    EXPECT_EQ(Bytes(*doc), end);
+}
+
+TEST(History, ModifiedFlagFollowsTheSavePoint)
+{
+    auto doc = NewDoc();
+    doc->OnShapeBox();
+    doc->CommitStep("Box");
+    EXPECT_TRUE(doc->IsModified());
+    doc->OnEditUndo();
+    EXPECT_FALSE(doc->IsModified()) << "back at the new, unsaved model";
+    doc->OnEditRedo();
+    const std::string path = ::testing::TempDir() + "history-save.pdm";
+    std::string error;
+    ASSERT_TRUE(doc->OnSaveDocument(path, &error)) << error;
+    EXPECT_FALSE(doc->IsModified());
+    doc->OnDoDeselectAll();
+    doc->CommitStep("Deselect All");
+    EXPECT_TRUE(doc->IsModified());
+    doc->OnEditUndo();
+    EXPECT_FALSE(doc->IsModified());
+    doc->OnEditUndo();
+    EXPECT_TRUE(doc->IsModified()) << "before the saved state";
+    doc->OnShapeCone();
+    doc->CommitStep("Cone");  // a new branch: the saved state can never come back
+    doc->OnEditUndo();
+    EXPECT_TRUE(doc->IsModified());
+}
+
+TEST(History, NewAndOpenClearTheHistory)
+{
+    auto doc = NewDoc();
+    doc->OnShapeBox();
+    doc->CommitStep("Box");
+    const std::string path = ::testing::TempDir() + "history-open.pdm";
+    std::string error;
+    ASSERT_TRUE(doc->OnSaveDocument(path, &error));
+    doc->OnNewDocument();
+    EXPECT_FALSE(doc->History().CanUndo());
+    doc->OnShapeCircle();
+    doc->CommitStep("Circle");
+    ASSERT_TRUE(doc->OnOpenDocument(path, &error)) << error;
+    EXPECT_FALSE(doc->History().CanUndo());
+    EXPECT_FALSE(doc->History().CanRedo());
+    EXPECT_EQ(doc->GetVertexCount(), 8);
+}
+
+TEST(History, OldestStepsGoFirstWhenTheBudgetIsReached)
+{
+    auto doc = NewDoc();
+    for (int i = 0; i < MODEL_CAPACITY; ++i) doc->AddVertex(float(i), 0.0f, 0.0f);  // stops at the click limit
+    for (int i = doc->m_nVertices; i < MODEL_CAPACITY; ++i) {
+        doc->m_x[i] = float(i);
+        doc->m_y[i] = doc->m_z[i] = 0.0f;
+        doc->m_sel[i] = 1;
+    }
+    doc->m_nVertices = MODEL_CAPACITY;
+    doc->CommitStep("Fill");
+    // Moving everything rewrites all three coordinate arrays: the largest kind of step.
+    for (int k = 0; k < 400; ++k) {
+        doc->MoveSelected(1.0f, 1.0f, 1.0f);
+        doc->CommitStep("Move");
+    }
+    const std::size_t kept = doc->History().StepCount();
+    EXPECT_LE(doc->History().BytesUsed(), CModelHistory::kByteBudget);
+    EXPECT_GE(kept, 100u);
+    EXPECT_LT(kept, 400u);
+    const float last = doc->m_x[5];
+    while (doc->History().CanUndo()) doc->OnEditUndo();
+    EXPECT_EQ(doc->m_x[5], last + float(kept)) << "each undo takes back one move, the oldest are gone";
+}
+
+}  // namespace
