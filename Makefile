@@ -2,12 +2,13 @@
 # make test  - install what is missing, build, run every test
 # make bench - benchmarks in a Release build
 # make sanitize - the whole suite under AddressSanitizer and UndefinedBehaviorSanitizer
+# make package - a Debian package; make install - into CMAKE_INSTALL_PREFIX (/usr/local)
 
 BUILD    ?= build
 JOBS     ?= $(shell nproc)
 CMAKE    := cmake -G Ninja -Wno-dev
 
-.PHONY: all deps build run test bench sanitize clean
+.PHONY: all deps build run test bench sanitize package install clean
 
 all: build
 
@@ -47,6 +48,14 @@ sanitize: deps build-asan/build.ninja
 	  ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
 	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	  ctest --output-on-failure -j $(JOBS)
+
+# A Debian package of the Release build: build-release/polydrom_*.deb
+package: deps build-release/build.ninja
+	cmake --build build-release -j $(JOBS)
+	cd build-release && cpack
+
+install: build
+	cmake --install $(BUILD)
 
 clean:
 	rm -rf $(BUILD) build-release build-asan
