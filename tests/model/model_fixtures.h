@@ -1,0 +1,111 @@
+// Helpers shared by the model tests: fresh documents, hand-built models, snapshots.
+#pragma once
+
+#include <cstdint>
+#include <cstring>
+#include <initializer_list>
+#include <memory>
+#include <utility>
+#include <vector>
+
+#include "framework/archive.h"
+#include "framework/view.h"
+#include "model/polydrom_doc.h"
+
+// The document is a few hundred kilobytes of arrays: keep it off the stack.
+inline std::unique_ptr<CPolydromDoc> NewDoc()
+{
+    auto doc = std::make_unique<CPolydromDoc>();
+    doc->OnNewDocument();
+    return doc;
+}
+
+// Appends an unselected vertex and returns its index.
+inline int Vertex(CPolydromDoc& doc, float x, float y = 0.0f, float z = 0.0f, int sel = 0)
+{
+    const int v = doc.m_nVertices++;
+    doc.m_x[v] = x;
+    doc.m_y[v] = y;
+    doc.m_z[v] = z;
+    doc.m_sel[v] = sel;
+    doc.m_dup[v] = -1;
+    return v;
+}
+
+inline void Edges(CPolydromDoc& doc, std::initializer_list<std::pair<int, int>> edges)
+{
+    for (auto [from, to] : edges) {
+        const int j = doc.m_nEdges++;
+        doc.m_edgeFrom[j] = from;
+        doc.m_edgeTo[j] = to;
+        doc.m_edgeUsed[j] = 0;
+    }
+}
+
+inline void Select(CPolydromDoc& doc, std::initializer_list<int> vertices)
+{
+    for (int v : vertices) doc.m_sel[v] = 1;
+}
+
+inline std::vector<std::pair<int, int>> EdgeList(const CPolydromDoc& doc)
+{
+    std::vector<std::pair<int, int>> edges;
+    for (int j = 0; j < doc.m_nEdges; ++j) edges.emplace_back(doc.m_edgeFrom[j], doc.m_edgeTo[j]);
+    return edges;
+}
+
+inline std::vector<int> Selection(const CPolydromDoc& doc)
+{
+    return std::vector<int>(doc.m_sel, doc.m_sel + doc.m_nVertices);
+}
+
+// The model file's bytes for the document as it stands.
+inline std::vector<unsigned char> SavedBytes(CPolydromDoc& doc)
+{
+    CArchive ar;
+    doc.Serialize(ar);
+    return ar.Bytes();
+}
+
+// Every member of the model, entries beyond the counts included, as raw bytes, so
+// that -0 and 0 differ and nothing outside the file format escapes the comparison.
+inline std::vector<unsigned char> Snapshot(const CPolydromDoc& doc)
+{
+    std::vector<unsigned char> bytes;
+    auto add = [&](const void* p, std::size_t n) {
+        const auto* b = static_cast<const unsigned char*>(p);
+        bytes.insert(bytes.end(), b, b + n);
+    };
+    add(doc.m_x, sizeof doc.m_x);
+    add(doc.m_y, sizeof doc.m_y);
+    add(doc.m_z, sizeof doc.m_z);
+    add(doc.m_sel, sizeof doc.m_sel);
+    add(doc.m_dup, sizeof doc.m_dup);
+    add(&doc.m_nVertices, sizeof doc.m_nVertices);
+    add(doc.m_edgeFrom, sizeof doc.m_edgeFrom);
+    add(doc.m_edgeTo, sizeof doc.m_edgeTo);
+    add(doc.m_edgeUsed, sizeof doc.m_edgeUsed);
+    add(&doc.m_nEdges, sizeof doc.m_nEdges);
+    add(&doc.m_nResolution, sizeof doc.m_nResolution);
+    const float floats[] = {doc.m_zoom,    doc.m_panX,    doc.m_panY,    doc.m_panZ,
+                            doc.m_cursorX, doc.m_cursorY, doc.m_cursorZ, doc.m_step};
+    add(floats, sizeof floats);
+    const std::int32_t axes[] = {doc.m_axisX, doc.m_axisY, doc.m_axisZ};
+    add(axes, sizeof axes);
+    return bytes;
+}
+
+inline std::uint32_t Bits(float f)
+{
+    std::uint32_t u;
+    std::memcpy(&u, &f, sizeof u);
+    return u;
+}
+
+// A view that only counts how often the document asked it to repaint.
+class CountingView : public CView {
+public:
+    void OnDraw(CDC*) override {}
+    void OnUpdate(CView*, long, void*) override { ++updates; }
+    int updates = 0;
+};

@@ -1,0 +1,169 @@
+// Select all, deselect all, select connected, and the pick window of a click.
+#include <gtest/gtest.h>
+
+#include <limits>
+
+#include "model/model_fixtures.h"
+
+namespace {
+
+TEST(SelectAll, SelectsAndDeselectsEveryVertexAndRedraws)
+{
+    auto doc = NewDoc();
+    CountingView view;
+    doc->AddView(&view);
+    doc->OnDoSelectAll();  // empty model: nothing to do but redraw
+    EXPECT_EQ(view.updates, 1);
+    for (int i = 0; i < 4; ++i) Vertex(*doc, 0.0f, 0.0f, 0.0f, i % 3);
+    doc->OnDoSelectAll();
+    EXPECT_EQ(Selection(*doc), (std::vector<int>{1, 1, 1, 1}));
+    doc->OnDoDeselectAll();
+    EXPECT_EQ(Selection(*doc), (std::vector<int>{0, 0, 0, 0}));
+    EXPECT_EQ(view.updates, 3);
+    doc->RemoveView(&view);
+}
+
+TEST(SelectConnected, GrowsOnlyTheTouchedPiece)
+{
+    auto doc = NewDoc();
+    for (int i = 0; i < 7; ++i) Vertex(*doc, float(i));
+    Edges(*doc, {{0, 1}, {1, 2}, {2, 0}, {3, 4}, {4, 5}, {5, 3}});
+    Select(*doc, {1});
+    CountingView view;
+    doc->AddView(&view);
+    doc->OnDoSelectConnected();
+    EXPECT_EQ(Selection(*doc), (std::vector<int>{1, 1, 1, 0, 0, 0, 0}));
+    EXPECT_EQ(view.updates, 1);
+    doc->m_sel[6] = 1;  // a loose vertex keeps its state and spreads nowhere
+    doc->OnDoSelectConnected();
+    EXPECT_EQ(Selection(*doc), (std::vector<int>{1, 1, 1, 0, 0, 0, 1}));
+    doc->RemoveView(&view);
+}
+
+TEST(SelectConnected, ChainStoredFromTheFarEnd)
+{
+    auto doc = NewDoc();
+    for (int i = 0; i < 5; ++i) Vertex(*doc, float(i));
+    Edges(*doc, {{3, 4}, {2, 3}, {1, 2}, {0, 1}});
+    Select(*doc, {0});
+    doc->OnDoSelectConnected();
+    EXPECT_EQ(Selection(*doc), (std::vector<int>{1, 1, 1, 1, 1}));
+}
+
+TEST(SelectConnected, NothingSelectedSelectsNothing)
+{
+    auto doc = NewDoc();
+    doc->OnShapeCylinder();
+    doc->OnDoDeselectAll();
+    doc->m_sel[3] = 2;  // a duplication mark does not spread
+    doc->OnDoSelectConnected();
+    std::vector<int> expected(10, 0);
+    expected[3] = 2;
+    EXPECT_EQ(Selection(*doc), expected);
+}
+
+TEST(SelectConnected, MarkedVertexIsSelectedWhenReachedAndThenSpreads)
+{
+    auto doc = NewDoc();
+    for (int i = 0; i < 4; ++i) Vertex(*doc, float(i));
+    Edges(*doc, {{2, 3}, {0, 1}, {1, 2}});
+    Select(*doc, {0});
+    doc->m_sel[1] = 2;
+    doc->OnDoSelectConnected();
+    EXPECT_EQ(Selection(*doc), (std::vector<int>{1, 1, 1, 1}));
+}
+
+// A one-vertex model, a click, and whether the vertex flipped.
+bool Flips(float zoom, float clickX, float clickY, float vx, float vy)
+{
+    auto doc = NewDoc();
+    doc->SetZoomAndPan(zoom, 0.0f, 0.0f, 0.0f);
+    Vertex(*doc, vx, vy, 123.0f);
+    doc->ToggleSelectionNear(clickX, clickY, 0.0f, 0, 0, 1);
+    return doc->m_sel[0] == 1;
+}
+
+TEST(ToggleSelectionNear, WindowAtZoomOne)
+{
+    EXPECT_TRUE(Flips(1.0f, 10, 10, 13.9f, 6.2f));  // -3.9 and 3.8 truncate to 3
+    EXPECT_FALSE(Flips(1.0f, 10, 10, 14.0f, 10.0f));
+    EXPECT_FALSE(Flips(1.0f, 10, 10, 10.0f, 6.0f));
+    EXPECT_TRUE(Flips(1.0f, 10, 10, 6.01f, 13.99f));
+    EXPECT_FALSE(Flips(1.0f, 10, 10, 13.9f, 14.0f)) << "both coordinates must be near";
+}
+
+TEST(ToggleSelectionNear, WindowFollowsTheZoom)
+{
+    EXPECT_TRUE(Flips(2.0f, 10, 10, 11.9f, 10.0f));
+    EXPECT_FALSE(Flips(2.0f, 10, 10, 12.0f, 10.0f));
+    // t = 2.666...: the truncated difference 2 is below it, 3 is not.
+    EXPECT_TRUE(Flips(1.5f, 10, 10, 12.99f, 7.01f));
+    EXPECT_FALSE(Flips(1.5f, 10, 10, 13.0f, 10.0f));
+    // From zoom 4 upwards only differences below 1 are near.
+    for (float zoom : {4.0f, 8.0f, 1000.0f}) {
+        EXPECT_TRUE(Flips(zoom, 10, 10, 10.99f, 9.01f)) << zoom;
+        EXPECT_FALSE(Flips(zoom, 10, 10, 11.0f, 10.0f)) << zoom;
+    }
+    // 4 / 0.16f is 25.0000006 in double but exactly 25 once rounded to float, so a
+    // difference truncated to 25 is not near.
+    EXPECT_TRUE(Flips(0.16f, 0, 0, 24.99f, 0.0f));
+    EXPECT_FALSE(Flips(0.16f, 0, 0, 25.5f, 0.0f));
+    // Zoomed far out the window is wide.
+    EXPECT_TRUE(Flips(0.01f, 0, 0, 399.0f, -399.0f));
+    EXPECT_FALSE(Flips(0.01f, 0, 0, 400.5f, 0.0f));
+}
+
+TEST(ToggleSelectionNear, DifferencesBeyondThirtyTwoBitsAreFar)
+{
+    const float inf = std::numeric_limits<float>::infinity();
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    EXPECT_FALSE(Flips(1.0f, 0, 0, 1e30f, 0.0f));
+    EXPECT_FALSE(Flips(1.0f, 0, 0, -1e30f, 0.0f));
+    EXPECT_FALSE(Flips(1.0f, 1e30f, 0, -1e30f, 0.0f));
+    EXPECT_FALSE(Flips(1.0f, 0, 0, 2147483648.0f, 0.0f)) << "-2^31 fits in 32 bits, but its size does not";
+    EXPECT_FALSE(Flips(1.0f, 2147483648.0f, 0, 0.0f, 0.0f));
+    EXPECT_FALSE(Flips(1.0f, 0, 0, 4294967296.0f, 0.0f)) << "would wrap to 0 if cut to 32 bits";
+    EXPECT_FALSE(Flips(1.0f, inf, 0, 0.0f, 0.0f));
+    EXPECT_FALSE(Flips(1.0f, nan, 0, 0.0f, 0.0f));
+    // Huge but equal coordinates differ by nothing.
+    EXPECT_TRUE(Flips(1.0f, 1e30f, -1e30f, 1e30f, -1e30f));
+    // Zoom so small that the window itself is wider than 32 bits.
+    EXPECT_TRUE(Flips(1e-12f, 0, 0, 2e9f, -2e9f));
+    EXPECT_FALSE(Flips(1e-12f, 0, 0, 3e9f, 0.0f));
+}
+
+TEST(ToggleSelectionNear, EachViewingAxisComparesItsOwnPair)
+{
+    auto doc = NewDoc();
+    Vertex(*doc, 0.0f, 0.0f, 0.0f);     // 0
+    Vertex(*doc, 500.0f, 0.0f, 0.0f);   // 1: differs from 0 in x only
+    Vertex(*doc, 0.0f, 500.0f, 0.0f);   // 2: in y only
+    Vertex(*doc, 0.0f, 0.0f, 500.0f);   // 3: in z only
+    Vertex(*doc, 0.0f, 2.0f, 0.0f, 2);  // 4: a marked vertex flips to 0
+    doc->ToggleSelectionNear(0.0f, 0.0f, 0.0f, 1, 0, 0);  // along X: (z, y)
+    EXPECT_EQ(Selection(*doc), (std::vector<int>{1, 1, 0, 0, 0}));
+    doc->ToggleSelectionNear(0.0f, 0.0f, 0.0f, 0, 1, 0);  // along Y: (x, z)
+    EXPECT_EQ(Selection(*doc), (std::vector<int>{0, 1, 1, 0, 1}));
+    doc->ToggleSelectionNear(0.0f, 0.0f, 0.0f, 0, 0, 1);  // along Z: (x, y)
+    EXPECT_EQ(Selection(*doc), (std::vector<int>{1, 1, 1, 1, 0}));
+    doc->ToggleSelectionNear(0.0f, 0.0f, 0.0f, 0, 0, 1);  // the same click again flips back
+    EXPECT_EQ(Selection(*doc), (std::vector<int>{0, 1, 1, 0, 1}));
+}
+
+TEST(ToggleSelectionNear, EverySetFlagRunsItsOwnPass)
+{
+    auto doc = NewDoc();
+    Vertex(*doc, 0.0f, 0.0f, 0.0f);
+    Vertex(*doc, 500.0f, 0.0f, 0.0f);
+    CountingView view;
+    doc->AddView(&view);
+    doc->ToggleSelectionNear(0.0f, 0.0f, 0.0f, 1, 0, 1);
+    // Vertex 0 is near for both flags and flips twice; vertex 1 only along X.
+    EXPECT_EQ(Selection(*doc), (std::vector<int>{0, 1}));
+    doc->ToggleSelectionNear(0.0f, 0.0f, 0.0f, 0, 0, 0);
+    EXPECT_EQ(Selection(*doc), (std::vector<int>{0, 1}));
+    EXPECT_EQ(view.updates, 0) << "the view repaints itself after a click";
+    doc->RemoveView(&view);
+}
+
+}  // namespace
