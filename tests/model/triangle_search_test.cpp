@@ -72,49 +72,39 @@ void ExpectTriangles(const Edges& edges, const Corners& expected)
     ExpectSameAsWalk(edges);
 }
 
-TEST(TriangleSearch, NothingToClose)
+TEST(TriangleSearch, DocumentedCases)
 {
-    ExpectTriangles({}, {});
-    ExpectTriangles({{0, 1}}, {});
-    ExpectTriangles({{0, 1}, {1, 2}, {2, 3}, {3, 0}}, {});  // a quadrilateral without diagonal
-}
-
-TEST(TriangleSearch, OneTriangleInEachStoredDirection)
-{
-    ExpectTriangles({{0, 1}, {1, 2}, {2, 0}}, {{0, 1, 2}});  // test 2 for (0, 1, 2)
-    ExpectTriangles({{0, 1}, {1, 2}, {0, 2}}, {{0, 1, 2}});  // test 1
-    ExpectTriangles({{9, 5}, {5, 2}, {2, 9}}, {{9, 5, 2}});  // as Connect makes it
+    const struct {
+        Edges edges;
+        Corners triangles;
+    } cases[] = {
+        {{}, {}},
+        {{{0, 1}, {1, 2}, {2, 3}, {3, 0}}, {}},                   // a quadrilateral without diagonal
+        {{{9, 5}, {5, 2}, {2, 9}}, {{9, 5, 2}}},                  // as Connect makes it
+        {{{0, 1}, {1, 2}, {2, 3}, {3, 0}, {0, 2}}, {{0, 1, 2}, {2, 3, 0}}},  // square with diagonal
+        // The closed tetrahedron: face 1-2-3 is met only when its edges are all marked.
+        {{{0, 1}, {0, 2}, {0, 3}, {1, 2}, {2, 3}, {3, 1}}, {{1, 0, 2}, {1, 0, 3}, {2, 0, 3}}},
+        {{{0, 1}, {1, 2}, {2, 0}, {0, 1}}, {{0, 1, 2}, {1, 2, 0}}},  // an edge stored twice
+        {{{1000000, 7}, {7, 123456789}, {123456789, 1000000}}, {{1000000, 7, 123456789}}},
+    };
+    for (const auto& c : cases) ExpectTriangles(c.edges, c.triangles);
 }
 
 TEST(TriangleSearch, EachOfTheEightTestsGivesItsCornerOrder)
 {
-    // Edge 0 is i, edge 1 is n, edge 2 is a for the first triple that holds;
-    // vertices O=0, S=1, W=2 where n meets i at S, or S=0 where it meets at i's start.
-    ExpectTriangles({{0, 1}, {1, 2}, {0, 2}}, {{0, 1, 2}});  // 1: Fn=Ti, a from Fi to Tn
-    ExpectTriangles({{0, 1}, {1, 2}, {2, 0}}, {{0, 1, 2}});  // 2: Fn=Ti, a from Tn to Fi
-    ExpectTriangles({{0, 1}, {2, 1}, {0, 2}}, {{0, 1, 2}});  // 3: Tn=Ti, a from Fi to Fn
-    ExpectTriangles({{0, 1}, {2, 1}, {2, 0}}, {{0, 1, 2}});  // 4: Tn=Ti, a from Fn to Fi
-    ExpectTriangles({{1, 0}, {1, 2}, {0, 2}}, {{0, 1, 2}});  // 5: Fn=Fi, a from Ti to Tn
-    ExpectTriangles({{1, 0}, {1, 2}, {2, 0}}, {{0, 1, 2}});  // 6: Fn=Fi, a from Tn to Ti
-    ExpectTriangles({{1, 0}, {2, 1}, {0, 2}}, {{0, 1, 2}});  // 7: Tn=Fi, a from Ti to Fn
-    ExpectTriangles({{1, 0}, {2, 1}, {2, 0}}, {{0, 1, 2}});  // 8: Tn=Fi, a from Fn to Ti
-}
-
-TEST(TriangleSearch, SquareWithDiagonalGivesTwoTriangles)
-{
-    ExpectTriangles({{0, 1}, {1, 2}, {2, 3}, {3, 0}, {0, 2}}, {{0, 1, 2}, {2, 3, 0}});
-}
-
-TEST(TriangleSearch, ClosedTetrahedronLeavesOutTheFaceWhoseEdgesAreAllMarked)
-{
-    ExpectTriangles({{0, 1}, {0, 2}, {0, 3}, {1, 2}, {2, 3}, {3, 1}}, {{1, 0, 2}, {1, 0, 3}, {2, 0, 3}});
-    EXPECT_EQ(Search({{0, 1}, {0, 2}, {0, 3}, {1, 2}, {2, 3}, {3, 1}}).marks,
-              (std::vector<std::int32_t>{1, 1, 1, 1, 1, 1}));
-}
-
-TEST(TriangleSearch, AnEdgeStoredTwiceGivesTheTriangleTwice)
-{
-    ExpectTriangles({{0, 1}, {1, 2}, {2, 0}, {0, 1}}, {{0, 1, 2}, {1, 2, 0}});
+    // The first triple that holds is edges (0, 1, 2) as (i, n, a); in each case only
+    // the named test holds, and the corners come out as 0, 1, 2.
+    const Edges cases[8] = {
+        {{0, 1}, {1, 2}, {0, 2}},  // 1: Fn=Ti, a from Fi to Tn
+        {{0, 1}, {1, 2}, {2, 0}},  // 2: Fn=Ti, a from Tn to Fi
+        {{0, 1}, {2, 1}, {0, 2}},  // 3: Tn=Ti, a from Fi to Fn
+        {{0, 1}, {2, 1}, {2, 0}},  // 4: Tn=Ti, a from Fn to Fi
+        {{1, 0}, {1, 2}, {0, 2}},  // 5: Fn=Fi, a from Ti to Tn
+        {{1, 0}, {1, 2}, {2, 0}},  // 6: Fn=Fi, a from Tn to Ti
+        {{1, 0}, {2, 1}, {0, 2}},  // 7: Tn=Fi, a from Ti to Fn
+        {{1, 0}, {2, 1}, {2, 0}},  // 8: Tn=Fi, a from Fn to Ti
+    };
+    for (const Edges& edges : cases) ExpectTriangles(edges, {{0, 1, 2}});
 }
 
 TEST(TriangleSearch, EveryTestThatHoldsWritesEvenInOneTriple)
@@ -129,11 +119,6 @@ TEST(TriangleSearch, UnmarkedEdgesOnlyHalfWayThroughAreStillFound)
 {
     // Edge 5 closes a triangle with two edges already marked by an earlier one.
     ExpectSameAsWalk({{0, 1}, {1, 2}, {2, 0}, {0, 3}, {3, 1}, {1, 0}, {2, 0}, {2, 1}});
-}
-
-TEST(TriangleSearch, VertexNumbersNeedNotBeSmall)
-{
-    ExpectTriangles({{1000000, 7}, {7, 123456789}, {123456789, 1000000}}, {{1000000, 7, 123456789}});
 }
 
 Edges RandomEdges(std::mt19937& rng, int vertices, int edges)
