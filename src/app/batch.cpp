@@ -87,6 +87,13 @@ public:
 
     void Dump() { DumpDocument(*m_doc, m_out); }
 
+    // The bytes File > Export POVFILE writes to "object.pov", to any path.
+    void ExportPov(const std::string& path)
+    {
+        const PovExportResult result = m_doc->ExportPov(path);
+        if (!result.ok) throw BatchError{result.error};
+    }
+
 private:
     CommandTargets Targets() { return CommandTargets{nullptr, m_doc.get(), &m_shell}; }
 
@@ -138,6 +145,8 @@ int RunBatch(std::span<const std::string> args, std::ostream& out, std::ostream&
                 session.Save(value(step));
             } else if (step == "--dump") {
                 session.Dump();
+            } else if (step == "--export-pov") {
+                session.ExportPov(value(step));
             } else {
                 throw BatchError{"unknown step \"" + step + "\""};
             }

@@ -129,6 +129,10 @@ private:
     void AppendFlatRing(const char* name, int n, bool fourPoint);
     void AppendPrism(const char* name, int n, bool fourPoint);
     void AppendSpire(const char* name, int n, bool fourPoint);
+    // Extrude, Copy and Mirror: one pass over the selection, differing in where the
+    // duplicates go and which edges join them.
+    enum class DuplicateKind { Extrude, Copy, Mirror };
+    void DuplicateSelection(DuplicateKind kind);
 
     CModelHistory m_history;
 };

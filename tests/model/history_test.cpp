@@ -42,6 +42,13 @@ const std::vector<std::pair<const char*, Operation>>& Operations()
         {"Add Vertex", [](CPolydromDoc& d) { d.AddVertex(-0.0f, 12.5f, 3.0f); }},
         {"Select", [](CPolydromDoc& d) { d.ToggleSelectionNear(0, 100, 0, 0, 0, 1); }},
         {"Move", [](CPolydromDoc& d) { d.MoveSelected(7.25f, -3.0f, 0.0f); }},
+        {"Extrude", [](CPolydromDoc& d) { d.OnDoExtrude(); }},
+        {"Copy", [](CPolydromDoc& d) { d.OnDoCopy(); }},
+        {"Mirror", [](CPolydromDoc& d) { d.OnDoMirror(); }},
+        {"Grow", [](CPolydromDoc& d) { d.OnDoGrow(); }},
+        {"Shrink", [](CPolydromDoc& d) { d.OnDoShrink(); }},
+        {"Rotate Clockwise", [](CPolydromDoc& d) { d.OnDoRotateCw(); }},
+        {"Rotate Counter-clockwise", [](CPolydromDoc& d) { d.OnDoRotateCcw(); }},
     };
     return ops;
 }

@@ -1,0 +1,70 @@
+// Extrude, Copy and Mirror: duplicates of the selected vertices and of the edges
+// between them, appended after the model; the selection moves to the duplicates.
+#include "model/polydrom_doc.h"
+
+namespace {
+
+// While a duplication runs, a source vertex sits in this state and m_dup names its copy.
+constexpr int kDuplicatedSource = 2;
+
+}  // namespace
+
+void CPolydromDoc::DuplicateSelection(DuplicateKind kind)
+{
+    const int n0 = m_nVertices, e0 = m_nEdges;
+
+    // Refuse the whole command up front rather than stop half way at the capacity.
+    int selected = 0, selectedEdges = 0;
+    for (int i = 0; i < n0; ++i) selected += m_sel[i] == 1;
+    for (int j = 0; j < e0; ++j) selectedEdges += m_sel[m_edgeFrom[j]] == 1 && m_sel[m_edgeTo[j]] == 1;
+    const int newEdges = kind == DuplicateKind::Extrude ? 2 * selectedEdges + selected : selectedEdges;
+    const char* name = kind == DuplicateKind::Extrude ? "Extrude" : kind == DuplicateKind::Copy ? "Copy" : "Mirror";
+    if (!Fits(name, selected, newEdges)) return;
+
+    for (int i = 0; i < n0; ++i) {
+        if (m_sel[i] != 1) continue;
+        const int v = m_nVertices;
+        // Mirror reflects in X about x = cursorX / 2, whatever axis the view looks along.
+        const double x = kind == DuplicateKind::Mirror ? double(m_cursorX) - double(m_x[i]) : double(m_x[i]);
+        AppendVertex(x, m_y[i], m_z[i]);
+        m_sel[i] = kDuplicatedSource;
+        m_dup[i] = v;
+    }
+
+    for (int j = 0; j < e0; ++j) {
+        const int f = m_edgeFrom[j], t = m_edgeTo[j];
+        if (m_sel[f] != kDuplicatedSource || m_sel[t] != kDuplicatedSource) continue;
+        // Extrude splits each side face f, t, t', f' by the diagonal f-t'.
+        if (kind == DuplicateKind::Extrude) AppendEdge(f, m_dup[t]);
+        AppendEdge(m_dup[f], m_dup[t]);
+    }
+
+    if (kind == DuplicateKind::Extrude)
+        for (int i = 0; i < m_nVertices; ++i)
+            if (m_sel[i] == kDuplicatedSource) AppendEdge(i, m_dup[i]);
+
+    for (int i = 0; i < m_nVertices; ++i) {
+        if (m_sel[i] != kDuplicatedSource) continue;
+        m_sel[i] = 0;
+        m_dup[i] = -1;
+    }
+}
+
+void CPolydromDoc::OnDoExtrude()
+{
+    DuplicateSelection(DuplicateKind::Extrude);
+    // Repaint like Copy and Mirror, or the window shows the model before the extrusion.
+    UpdateAllViews(nullptr);
+}
+
+void CPolydromDoc::OnDoCopy()
+{
+    DuplicateSelection(DuplicateKind::Copy);
+    UpdateAllViews(nullptr);
+}
+
+void CPolydromDoc::OnDoMirror()
+{
+    DuplicateSelection(DuplicateKind::Mirror);
+    UpdateAllViews(nullptr);
+}
