@@ -30,7 +30,10 @@ Decimal RoundToFiveDigits(double magnitude)
     const char* e = text;
     while (e < result.ptr && *e != 'e') ++e;
     Decimal d{};
-    d.exponent = std::atoi(e + 1);
+    // to_chars does not end its text with a NUL: parse the exponent within the text.
+    const char* sign = e + 1;
+    if (sign < result.ptr && *sign == '+') ++sign;
+    std::from_chars(sign, result.ptr, d.exponent);
     d.digits[0] = text[0];
     for (int k = 1; k < kSignificant; ++k) d.digits[k] = text[k + 1];
     // The sixth digit decides: 5 or more (a tie included) rounds the magnitude up.
