@@ -4,43 +4,44 @@
 
 namespace {
 
-// The point of the line from q (kept) through p whose coordinate k equals bound, found
-// from q so that a far-off p costs no precision when q is near the box. Its other
-// coordinates are held to the box against rounding.
-BoxPoint PointAt(const BoxPoint& q, const BoxPoint& p, int k, double bound, const double half[3])
+// The point where the line through a and b meets the plane c[k] = bound. Written with
+// the products a_j b_k - a_k b_j, which are exact for float coordinates, so the point
+// stays accurate to a fraction of a pixel even when a and b lie 1e32 away on either
+// side of the window (a parameter along the line would lose the window entirely).
+BoxPoint OnPlane(const BoxPoint& a, const BoxPoint& b, int k, double bound)
 {
-    const double f = (bound - q.c[k]) / (p.c[k] - q.c[k]);
-    BoxPoint r;
-    for (int j = 0; j < 3; ++j)
-        r.c[j] = j == k ? bound : std::clamp(q.c[j] + (p.c[j] - q.c[j]) * f, -half[j], half[j]);
-    return r;
+    BoxPoint p;
+    const double d = a.c[k] - b.c[k];
+    for (int j = 0; j < 3; ++j) {
+        if (j == k) {
+            p.c[j] = bound;
+            continue;
+        }
+        const double cross = b.c[j] * a.c[k] - a.c[j] * b.c[k];
+        p.c[j] = (cross + bound * (a.c[j] - b.c[j])) / d;
+    }
+    return p;
 }
 
 }  // namespace
 
 bool ClipEdgeToBox(BoxPoint& a, BoxPoint& b, const double half[3])
 {
-    // The edge is a + t (b - a) for t in [0, 1]; t0 and t1 bound the part inside.
-    double t0 = 0, t1 = 1;
-    int k0 = -1, k1 = -1;
-    double bound0 = 0, bound1 = 0;
+    // One slab after the other: cut each end that lies beyond the slab back onto its
+    // boundary. What is left after a slab lies inside it, so the next slab only shortens
+    // it further; both ends beyond the same side of a slab means nothing is inside.
+    const BoxPoint lineA = a, lineB = b;
     for (int k = 0; k < 3; ++k) {
-        const double pa = a.c[k], pb = b.c[k], h = half[k];
-        if ((pa < -h && pb < -h) || (pa > h && pb > h)) return false;
-        if (pa < -h || pa > h) {
-            const double bound = pa < -h ? -h : h;
-            const double t = (bound - pa) / (pb - pa);
-            if (t > t0) t0 = t, k0 = k, bound0 = bound;
-        }
-        if (pb < -h || pb > h) {
-            const double bound = pb < -h ? -h : h;
-            const double t = (bound - pa) / (pb - pa);
-            if (t < t1) t1 = t, k1 = k, bound1 = bound;
-        }
+        const double h = half[k];
+        if ((a.c[k] < -h && b.c[k] < -h) || (a.c[k] > h && b.c[k] > h)) return false;
+        if (a.c[k] < -h || a.c[k] > h) a = OnPlane(lineA, lineB, k, a.c[k] < -h ? -h : h);
+        if (b.c[k] < -h || b.c[k] > h) b = OnPlane(lineA, lineB, k, b.c[k] < -h ? -h : h);
     }
-    if (t0 >= t1) return false;
-    const BoxPoint original = a;
-    if (k0 >= 0) a = PointAt(b, original, k0, bound0, half);
-    if (k1 >= 0) b = PointAt(a, b, k1, bound1, half);
+    // The cut ends lie in the box up to rounding; hold them to it. (An edge touching the
+    // box in a single point ends as a zero-length line, which draws nothing.)
+    for (int k = 0; k < 3; ++k) {
+        a.c[k] = std::clamp(a.c[k], -half[k], half[k]);
+        b.c[k] = std::clamp(b.c[k], -half[k], half[k]);
+    }
     return true;
 }

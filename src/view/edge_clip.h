@@ -8,8 +8,8 @@ struct BoxPoint {
 };
 
 // half: the box's half extents along the three coordinates of BoxPoint (all > 0).
-// Returns false when no part of the edge a-b lies inside the box (touching it in a
-// single point counts as outside). Otherwise moves each endpoint that lies outside to
-// where the edge enters the box, exactly onto the boundary it crosses, and leaves the
-// others untouched. Edges through the box with both ends outside are cut at both ends.
+// Returns false when no part of the edge a-b lies inside the box. Otherwise moves each
+// endpoint that lies outside to where the edge enters the box, exactly onto the
+// boundary it crosses, and leaves an endpoint inside untouched; an edge through the box
+// with both ends outside is cut at both ends.
 bool ClipEdgeToBox(BoxPoint& a, BoxPoint& b, const double half[3]);
