@@ -7,7 +7,11 @@
 #include <string_view>
 
 #include "app/command_table.h"
+#include "framework/digit_font.h"
+#include "framework/png_image.h"
+#include "framework/raster_dc.h"
 #include "model/polydrom_doc.h"
+#include "view/polydrom_view.h"
 
 namespace {
 
@@ -56,9 +60,32 @@ private:
     CPolydromDoc& m_doc;
 };
 
+// The window a headless view lives in: a client size, and repaints that nobody waits for.
+class BatchViewHost : public CViewHost {
+public:
+    CRect GetClientRect() const override { return m_client; }
+    void Invalidate() override {}
+    CRect m_client{0, 0, 800, 600};
+};
+
+// "W" of "WxH", "X" of "X,Y": a whole decimal number in [lo, hi].
+bool ParseInt(std::string_view text, int lo, int hi, int* value)
+{
+    const char* end = text.data() + text.size();
+    auto result = std::from_chars(text.data(), end, *value);
+    return result.ec == std::errc() && result.ptr == end && *value >= lo && *value <= hi;
+}
+
+// Big enough for any screen, small enough that a render fits in memory.
+constexpr int kMaxClientSide = 8192;
+
 class BatchSession {
 public:
-    BatchSession(std::ostream& out) : m_out(out), m_shell(*m_doc) {}
+    BatchSession(std::ostream& out) : m_out(out), m_shell(*m_doc)
+    {
+        m_view.SetHost(&m_host);
+        m_doc->AddView(&m_view);
+    }
 
     void Open(const std::string& path)
     {
@@ -85,7 +112,54 @@ public:
         if (!m_doc->OnSaveDocument(path, &error)) throw BatchError{error};
     }
 
-    void Dump() { DumpDocument(*m_doc, m_out); }
+    void Dump()
+    {
+        DumpDocument(*m_doc, m_out);
+        DumpView(m_view, m_out);
+    }
+
+    // --size WxH: the client size of the headless view.
+    void Size(const std::string& text)
+    {
+        const auto x = text.find('x');
+        int width = 0, height = 0;
+        if (x == std::string::npos || !ParseInt(std::string_view(text).substr(0, x), 0, kMaxClientSide, &width) ||
+            !ParseInt(std::string_view(text).substr(x + 1), 0, kMaxClientSide, &height))
+            throw BatchError{"--size \"" + text + "\" is not WxH with sides from 0 to " +
+                             std::to_string(kMaxClientSide)};
+        m_host.m_client = CRect{0, 0, width, height};
+    }
+
+    // --click X,Y or X,Y,right: a left press at that client pixel, the right button held or not.
+    void Click(const std::string& text)
+    {
+        std::string_view rest = text;
+        bool right = false;
+        if (rest.ends_with(",right")) {
+            right = true;
+            rest.remove_suffix(6);
+        }
+        const auto comma = rest.find(',');
+        CPoint point;
+        constexpr int kLimit = 1 << 30;
+        if (comma == std::string_view::npos || !ParseInt(rest.substr(0, comma), -kLimit, kLimit, &point.x) ||
+            !ParseInt(rest.substr(comma + 1), -kLimit, kLimit, &point.y))
+            throw BatchError{"--click \"" + text + "\" is not X,Y or X,Y,right"};
+        m_doc->TakeReport();
+        RouteClick(Targets(), MK_LBUTTON | (right ? MK_RBUTTON : 0u), point);
+        CommandReport report = m_doc->TakeReport();
+        if (report.kind == CommandReport::Kind::Refusal) throw BatchError{"click " + text + ": " + report.text};
+    }
+
+    // --render PATH.png: the view as the window shows it, on an erased (white) background.
+    void Render(const std::string& path)
+    {
+        CRasterDC dc(m_host.m_client.right, m_host.m_client.bottom);
+        dc.SetTextRenderer(DrawDigitText);
+        m_view.OnDraw(&dc);
+        std::string error;
+        if (!WritePng(path, dc.Width(), dc.Height(), dc.Pixels(), &error)) throw BatchError{error};
+    }
 
     // The bytes File > Export POVFILE writes to "object.pov", to any path.
     void ExportPov(const std::string& path)
@@ -95,12 +169,14 @@ public:
     }
 
 private:
-    CommandTargets Targets() { return CommandTargets{nullptr, m_doc.get(), &m_shell}; }
+    CommandTargets Targets() { return CommandTargets{&m_view, m_doc.get(), &m_shell}; }
 
     std::ostream& m_out;
     // The model is large (its arrays live inside it), so it lives on the heap.
     std::unique_ptr<CPolydromDoc> m_doc = std::make_unique<CPolydromDoc>();
     BatchShell m_shell;
+    BatchViewHost m_host;
+    CPolydromView m_view;
 };
 
 }  // namespace
@@ -120,6 +196,15 @@ void DumpDocument(const CPolydromDoc& doc, std::ostream& out)
     out << "edges " << doc.m_nEdges << '\n';
     for (int j = 0; j < doc.m_nEdges; ++j)
         out << "e " << j << ' ' << doc.m_edgeFrom[j] << ' ' << doc.m_edgeTo[j] << '\n';
+}
+
+void DumpView(const CPolydromView& view, std::ostream& out)
+{
+    out << "view-zoom " << Num(view.m_zoom) << '\n';
+    out << "view-pan " << Num(view.m_panX) << ' ' << Num(view.m_panY) << ' ' << Num(view.m_panZ) << '\n';
+    out << "view-cursor " << Num(view.m_cursorX) << ' ' << Num(view.m_cursorY) << ' ' << Num(view.m_cursorZ) << '\n';
+    out << "view-axis " << view.m_axisX << ' ' << view.m_axisY << ' ' << view.m_axisZ << '\n';
+    out << "move " << view.m_movePresses << ' ' << view.m_moveAnchored << '\n';
 }
 
 int RunBatch(std::span<const std::string> args, std::ostream& out, std::ostream& err)
@@ -147,6 +232,12 @@ int RunBatch(std::span<const std::string> args, std::ostream& out, std::ostream&
                 session.Dump();
             } else if (step == "--export-pov") {
                 session.ExportPov(value(step));
+            } else if (step == "--size") {
+                session.Size(value(step));
+            } else if (step == "--click") {
+                session.Click(value(step));
+            } else if (step == "--render") {
+                session.Render(value(step));
             } else {
                 throw BatchError{"unknown step \"" + step + "\""};
             }

@@ -6,6 +6,8 @@
 #include <string>
 
 // polydrom --batch [FILE.pdm] STEP...; args are the words after "--batch".
+// Steps: --do COMMAND, --save PATH, --dump, and for the headless view (800x600 unless
+// --size says otherwise) --size WxH, --click X,Y[,right], --render PATH.png.
 // Returns the exit status: 0 when every step succeeded, otherwise non-zero after
 // one line on err that names the failing step and the reason.
 int RunBatch(std::span<const std::string> args, std::ostream& out, std::ostream& err);
@@ -13,3 +15,7 @@ int RunBatch(std::span<const std::string> args, std::ostream& out, std::ostream&
 // The document's state in the text form of --dump.
 class CPolydromDoc;
 void DumpDocument(const CPolydromDoc& doc, std::ostream& out);
+
+// The view's own state, printed by --dump after the document's.
+class CPolydromView;
+void DumpView(const CPolydromView& view, std::ostream& out);

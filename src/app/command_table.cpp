@@ -5,11 +5,13 @@
 
 #include "app/command_ids.h"
 #include "model/polydrom_doc.h"
+#include "view/polydrom_view.h"
 
 namespace {
 
 using D = CPolydromDoc;
 using S = CShellCommands;
+using V = CPolydromView;
 using R = CommandRoute;
 
 constexpr CommandEntry Doc(unsigned id, std::string_view symbol, void (D::*handler)())
@@ -57,7 +59,7 @@ const CommandEntry kCommands[] = {
     Doc(ID_STEP_FINE, "ID_STEP_FINE", &D::OnStepFine),
     Doc(ID_STEP_COARSE, "ID_STEP_COARSE", &D::OnStepCoarse),
     Doc(ID_STEP_COARSEST, "ID_STEP_COARSEST", &D::OnStepCoarsest),
-    View(ID_DO_MOVE, "ID_DO_MOVE", nullptr),
+    View(ID_DO_MOVE, "ID_DO_MOVE", &V::OnDoMove),
     Doc(ID_SHAPE_CYLINDER, "ID_SHAPE_CYLINDER", &D::OnShapeCylinder),
     Doc(ID_SHAPE_CIRCLE, "ID_SHAPE_CIRCLE", &D::OnShapeCircle),
     Doc(ID_SHAPE_BOX, "ID_SHAPE_BOX", &D::OnShapeBox),
@@ -68,15 +70,15 @@ const CommandEntry kCommands[] = {
     Doc(ID_DO_ROTATE_CW, "ID_DO_ROTATE_CW", &D::OnDoRotateCw),
     Doc(ID_DO_GROW, "ID_DO_GROW", &D::OnDoGrow),
     Doc(ID_DO_SHRINK, "ID_DO_SHRINK", &D::OnDoShrink),
-    View(ID_VIEW_ZOOM_IN, "ID_VIEW_ZOOM_IN", nullptr),
-    View(ID_VIEW_ZOOM_OUT, "ID_VIEW_ZOOM_OUT", nullptr),
-    View(ID_VIEW_PAN_DOWN, "ID_VIEW_PAN_DOWN", nullptr),
-    View(ID_VIEW_PAN_UP, "ID_VIEW_PAN_UP", nullptr),
-    View(ID_VIEW_PAN_RIGHT, "ID_VIEW_PAN_RIGHT", nullptr),
-    View(ID_VIEW_PAN_LEFT, "ID_VIEW_PAN_LEFT", nullptr),
-    View(ID_VIEW_AXIS_X, "ID_VIEW_AXIS_X", nullptr),
-    View(ID_VIEW_AXIS_Y, "ID_VIEW_AXIS_Y", nullptr),
-    View(ID_VIEW_AXIS_Z, "ID_VIEW_AXIS_Z", nullptr),
+    View(ID_VIEW_ZOOM_IN, "ID_VIEW_ZOOM_IN", &V::OnViewZoomIn),
+    View(ID_VIEW_ZOOM_OUT, "ID_VIEW_ZOOM_OUT", &V::OnViewZoomOut),
+    View(ID_VIEW_PAN_DOWN, "ID_VIEW_PAN_DOWN", &V::OnViewPanDown),
+    View(ID_VIEW_PAN_UP, "ID_VIEW_PAN_UP", &V::OnViewPanUp),
+    View(ID_VIEW_PAN_RIGHT, "ID_VIEW_PAN_RIGHT", &V::OnViewPanRight),
+    View(ID_VIEW_PAN_LEFT, "ID_VIEW_PAN_LEFT", &V::OnViewPanLeft),
+    View(ID_VIEW_AXIS_X, "ID_VIEW_AXIS_X", &V::OnViewAxisX),
+    View(ID_VIEW_AXIS_Y, "ID_VIEW_AXIS_Y", &V::OnViewAxisY),
+    View(ID_VIEW_AXIS_Z, "ID_VIEW_AXIS_Z", &V::OnViewAxisZ),
     Shell(ID_HELP_FINDER, "ID_HELP_FINDER", R::Frame, &S::OnHelpFinder),
     Shell(ID_APP_ABOUT, "ID_APP_ABOUT", R::App, &S::OnAppAbout),
     Shell(ID_CONTEXT_HELP, "ID_CONTEXT_HELP", R::Frame, &S::OnContextHelp),
@@ -128,4 +130,13 @@ bool RouteCommand(unsigned id, const CommandTargets& targets)
     // model leaves a step. File > New and Open start a fresh history themselves.
     if (targets.doc && id != ID_EDIT_UNDO && id != ID_EDIT_REDO) targets.doc->CommitStep(StepLabel(id));
     return true;
+}
+
+void RouteClick(const CommandTargets& targets, unsigned flags, CPoint point)
+{
+    if (!targets.view) return;
+    // Named by what the click does: the right button adds, the move tool moves, else it picks.
+    const char* label = (flags & MK_RBUTTON) ? "Add Vertex" : targets.view->m_movePresses == 1 ? "Move" : "Select";
+    targets.view->OnLButtonDown(flags, point);
+    if (targets.doc) targets.doc->CommitStep(label);
 }

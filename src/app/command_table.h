@@ -61,5 +61,10 @@ const CommandEntry* FindCommandByBatchName(std::string_view name);
 // model or its selection becomes one undoable step, named by StepLabel.
 bool RouteCommand(unsigned id, const CommandTargets& targets);
 
+// A left press on the view at a client pixel (flags with MK_RBUTTON when the right
+// button is held). What it changed in the model becomes one undoable step.
+struct CPoint;
+void RouteClick(const CommandTargets& targets, unsigned flags, CPoint point);
+
 // The name of the undo step a command makes: "Extrude", "Cylinder", "Select All".
 std::string StepLabel(unsigned id);

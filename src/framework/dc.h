@@ -27,6 +27,8 @@ class CDC {
 public:
     virtual ~CDC() = default;
     // Makes the pen (or brush) current and returns the one it replaced (may be null).
+    // A context starts with none selected, which draws like the stock black pen.
+    // The context keeps only the pointer: restore the previous object before yours dies.
     virtual const CPen* SelectObject(const CPen* pen) = 0;
     virtual const CBrush* SelectObject(const CBrush* brush) = 0;
     virtual void MoveTo(int x, int y) = 0;
@@ -40,5 +42,6 @@ public:
     // A one-pixel outline: top row and left column in topLeft, bottom row and right column in bottomRight.
     virtual void Draw3dRect(int x, int y, int cx, int cy, COLORREF topLeft, COLORREF bottomRight) = 0;
     // From now on only pixels inside the rectangle are drawn; null removes the clip.
+    // The rectangle is copied, so the clip stays in force after the caller's region is gone.
     virtual void SelectClipRect(const CRect* rect) = 0;
 };

@@ -5,6 +5,7 @@
 #include "framework/view.h"
 
 class CDC;
+struct CPen;
 class CPolydromDoc;
 
 class CPolydromView : public CView {
@@ -41,5 +42,19 @@ public:
     char m_sizeText[20];
 
 private:
+    // Which scaled coordinate (0 X, 1 Y, 2 Z) is shown horizontally and vertically, and
+    // which is the depth.
+    struct Axes {
+        int h, v, d;
+    };
+    Axes MainAxes() const;
+    // The scaled coordinates (model + pan) x zoom of a model point, each stored as a float.
+    void Scale(float x, float y, float z, double out[3]) const;
+
     void DrawCursor(float x, float y, float z, CDC* pDC);
+    void DrawEdges(CDC* pDC, const CPen& black, float hw, float hh);
+    void DrawVertices(CDC* pDC, const CPen& black, const CPen& red, float hw, float hh);
+    void DrawPanels(CDC* pDC, const CPen& black, float hw, float hh);
+    // One panel's edges, shrunk into the panel whose top lies panelTop x hh down.
+    void DrawPanelEdges(CDC* pDC, const CPen& black, float hw, float hh, int hAxis, int vAxis, double panelTop);
 };

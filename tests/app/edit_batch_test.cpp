@@ -15,8 +15,11 @@ namespace {
 // The part of a dump from "vertices" on.
 std::string ModelPart(const std::string& dump)
 {
+    // From the vertex count up to the view's own lines.
     const auto at = dump.find("vertices ");
-    return at == std::string::npos ? dump : dump.substr(at);
+    if (at == std::string::npos) return dump;
+    const auto end = dump.find("view-zoom ", at);
+    return dump.substr(at, end == std::string::npos ? std::string::npos : end - at);
 }
 
 std::string Dumped(const std::vector<ModelVertex>& vertices, const std::vector<std::pair<int, int>>& edges,

@@ -1,0 +1,226 @@
+#include "framework/raster_dc.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace {
+
+// Line set-up multiplies a 33-bit step count by 33-bit coordinates.
+__extension__ typedef __int128 Wide;
+
+Wide FloorDiv(Wide a, Wide b)  // b > 0
+{
+    Wide q = a / b;
+    if (a % b != 0 && a < 0) --q;
+    return q;
+}
+
+Wide CeilDiv(Wide a, Wide b) { return -FloorDiv(-a, b); }
+
+// Below this, step counts and deltas keep every product of the set-up within 64 bits.
+constexpr std::int64_t kSmall = std::int64_t(1) << 30;
+
+// Inclusive clip bounds along the two axes of a line, in the line's own axis order.
+struct Bounds {
+    std::int64_t majorLo, majorHi, minorLo, minorHi;
+};
+
+// One line, described along its major axis (the longer one, |majorDelta| >= |minorDelta| > or = 0,
+// majorDelta != 0). Step i (0 <= i < |majorDelta|) lands at major0 + sign * i and at
+// minor0 + off(i), off(i) = ceil((2 * minorDelta * i - d) / (2 * d)), d = |majorDelta|: the
+// nearest minor pixel to minorDelta * i / d, a tie going to the smaller coordinate.
+// The pixel (major, minor) is pixels[major * majorStride + minor * minorStride].
+void DrawSteps(std::uint32_t* pixels, std::int64_t majorStride, std::int64_t minorStride, std::int64_t major0,
+               std::int64_t minor0, std::int64_t majorDelta, std::int64_t minorDelta, const Bounds& clip,
+               std::uint32_t argb)
+{
+    const std::int64_t d = majorDelta > 0 ? majorDelta : -majorDelta;
+    const std::int64_t sign = majorDelta > 0 ? 1 : -1;
+
+    // The steps whose major coordinate lies inside the clip.
+    std::int64_t first = 0, last = d - 1;
+    if (sign > 0) {
+        first = std::max(first, clip.majorLo - major0);
+        last = std::min(last, clip.majorHi - major0);
+    } else {
+        first = std::max(first, major0 - clip.majorHi);
+        last = std::min(last, major0 - clip.majorLo);
+    }
+    if (first > last) return;
+
+    // off(i) is monotonic, so the steps whose minor coordinate lies inside the clip form
+    // a range too; solve off(i) >= lo and off(i) <= hi for i. Only needed when the line's
+    // minor extent leaves the clip.
+    const Wide D = d, m = minorDelta;
+    if (std::min(minor0, minor0 + minorDelta) < clip.minorLo || std::max(minor0, minor0 + minorDelta) > clip.minorHi) {
+        const Wide lo = clip.minorLo - minor0, hi = clip.minorHi - minor0;
+        Wide from = first, to = last;
+        if (m > 0) {
+            from = std::max(from, FloorDiv(D * (2 * lo - 1), 2 * m) + 1);
+            to = std::min(to, FloorDiv(D * (2 * hi + 1), 2 * m));
+        } else if (m < 0) {
+            from = std::max(from, CeilDiv(-D * (2 * hi + 1), -2 * m));
+            to = std::min(to, CeilDiv(D * (1 - 2 * lo), -2 * m) - 1);
+        } else if (lo > 0 || hi < 0) {
+            return;
+        }
+        if (from > to) return;
+        // Both now lie within the old first..last.
+        first = static_cast<std::int64_t>(from);
+        last = static_cast<std::int64_t>(to);
+    }
+
+    // off = ceil(num / den) with the remainder rem = off * den - num in [0, den); each
+    // step adds 2 * minorDelta to num.
+    const std::int64_t den = 2 * d;
+    std::int64_t off, rem;
+    if (d < kSmall && minorDelta > -kSmall && minorDelta < kSmall) {
+        // Lines on the canvas: 64 bits suffice, and 128-bit division is slow.
+        const std::int64_t num = 2 * minorDelta * first - d;
+        off = num >= 0 ? (num + den - 1) / den : -(-num / den);
+        rem = off * den - num;
+    } else {
+        const Wide num = 2 * m * first - D;
+        off = static_cast<std::int64_t>(CeilDiv(num, den));
+        rem = static_cast<std::int64_t>(Wide(off) * den - num);
+    }
+    // A plain branch is the fastest stepping: the predictor learns a line's rhythm of
+    // minor steps better than branch-free arithmetic can keep up with it.
+    const std::int64_t twoM = 2 * (minorDelta > 0 ? minorDelta : -minorDelta);
+    const std::int64_t majorStep = sign * majorStride;
+    std::int64_t index = (major0 + sign * first) * majorStride + (minor0 + off) * minorStride;
+    std::int64_t count = last - first + 1;
+    if (minorDelta >= 0) {
+        for (; count > 0; --count) {
+            pixels[index] = argb;
+            index += majorStep;
+            rem -= twoM;
+            if (rem < 0) {
+                rem += den;
+                index += minorStride;
+            }
+        }
+    } else {
+        for (; count > 0; --count) {
+            pixels[index] = argb;
+            index += majorStep;
+            rem += twoM;
+            if (rem >= den) {
+                rem -= den;
+                index -= minorStride;
+            }
+        }
+    }
+}
+
+}  // namespace
+
+CRasterDC::CRasterDC(int width, int height)
+    : m_width(std::max(width, 0)), m_height(std::max(height, 0)),
+      m_pixels(std::size_t(m_width) * std::size_t(m_height), ToArgb(RGB(255, 255, 255)))
+{
+}
+
+void CRasterDC::Clear(COLORREF color)
+{
+    std::fill(m_pixels.begin(), m_pixels.end(), ToArgb(color));
+    m_pen = nullptr;
+    m_brush = nullptr;
+    m_position = {};
+    m_clipped = false;
+}
+
+CRect CRasterDC::ClipRect() const
+{
+    CRect r{0, 0, m_width, m_height};
+    if (m_clipped) {
+        r.left = std::max(r.left, m_clip.left);
+        r.top = std::max(r.top, m_clip.top);
+        r.right = std::min(r.right, m_clip.right);
+        r.bottom = std::min(r.bottom, m_clip.bottom);
+    }
+    if (r.right < r.left) r.right = r.left;
+    if (r.bottom < r.top) r.bottom = r.top;
+    return r;
+}
+
+void CRasterDC::SetPixel(int x, int y, COLORREF color)
+{
+    const CRect clip = ClipRect();
+    if (x < clip.left || x >= clip.right || y < clip.top || y >= clip.bottom) return;
+    m_pixels[std::size_t(y) * std::size_t(m_width) + std::size_t(x)] = ToArgb(color);
+}
+
+const CPen* CRasterDC::SelectObject(const CPen* pen)
+{
+    const CPen* previous = m_pen;
+    m_pen = pen;
+    return previous;
+}
+
+const CBrush* CRasterDC::SelectObject(const CBrush* brush)
+{
+    const CBrush* previous = m_brush;
+    m_brush = brush;
+    return previous;
+}
+
+void CRasterDC::MoveTo(int x, int y) { m_position = {x, y}; }
+
+void CRasterDC::LineTo(int x, int y)
+{
+    const std::int64_t x0 = m_position.x, y0 = m_position.y;
+    const std::int64_t dx = std::int64_t(x) - x0, dy = std::int64_t(y) - y0;
+    m_position = {x, y};
+    const CRect clip = ClipRect();
+    if ((dx == 0 && dy == 0) || clip.right <= clip.left || clip.bottom <= clip.top) return;
+    // No pen selected draws like the stock black pen of a fresh context.
+    const std::uint32_t argb = ToArgb(m_pen ? m_pen->color : RGB(0, 0, 0));
+    if (std::llabs(dx) >= std::llabs(dy))
+        DrawSteps(m_pixels.data(), 1, m_width, x0, y0, dx, dy,
+                  {clip.left, clip.right - 1, clip.top, clip.bottom - 1}, argb);
+    else
+        DrawSteps(m_pixels.data(), m_width, 1, y0, x0, dy, dx,
+                  {clip.top, clip.bottom - 1, clip.left, clip.right - 1}, argb);
+}
+
+void CRasterDC::TextOut(int x, int y, std::string_view text)
+{
+    if (m_textRenderer) m_textRenderer(*this, x, y, text);
+}
+
+void CRasterDC::Fill(std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom, std::uint32_t argb)
+{
+    const CRect clip = ClipRect();
+    left = std::max<std::int64_t>(left, clip.left);
+    top = std::max<std::int64_t>(top, clip.top);
+    right = std::min<std::int64_t>(right, clip.right);
+    bottom = std::min<std::int64_t>(bottom, clip.bottom);
+    if (left >= right || top >= bottom) return;
+    for (std::int64_t row = top; row < bottom; ++row) {
+        std::uint32_t* line = m_pixels.data() + row * m_width;
+        std::fill(line + left, line + right, argb);
+    }
+}
+
+void CRasterDC::FillRect(const CRect& rect, const CBrush* brush)
+{
+    if (brush) Fill(rect.left, rect.top, rect.right, rect.bottom, ToArgb(brush->color));
+}
+
+void CRasterDC::Draw3dRect(int x, int y, int cx, int cy, COLORREF topLeft, COLORREF bottomRight)
+{
+    if (cx < 1 || cy < 1) return;
+    const std::int64_t l = x, t = y, r = l + cx, b = t + cy;
+    const std::uint32_t first = ToArgb(topLeft), second = ToArgb(bottomRight);
+    Fill(l, t, r - 1, t + 1, first);      // row y, columns x .. x+cx-2
+    Fill(l, t, l + 1, b - 1, first);      // column x, rows y .. y+cy-2
+    Fill(r - 1, t, r, b, second);         // column x+cx-1, rows y .. y+cy-1
+    Fill(l, b - 1, r, b, second);         // row y+cy-1, columns x .. x+cx-1
+}
+
+void CRasterDC::SelectClipRect(const CRect* rect)
+{
+    m_clipped = rect != nullptr;
+    if (rect) m_clip = *rect;
+}

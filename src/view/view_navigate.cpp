@@ -1,0 +1,80 @@
+// Zoom, pan and the viewing axis: each command changes the view, asks for a repaint,
+// then copies the changed state into the document, whose commands read the copies.
+#include "model/polydrom_doc.h"
+#include "view/pixel_math.h"
+#include "view/polydrom_view.h"
+
+namespace {
+
+// The model distance a 30-pixel offset represents at the zoom.
+double PanStep(float zoom) { return 30.0 / zoom; }
+
+// Up and down move the pan of the vertical screen coordinate, left and right the
+// horizontal one: alongX, alongY and alongZ are the members moved when the view looks
+// along X, Y and Z. Each flag is tested on its own, with a repaint for each that is 1;
+// the copy into the document follows whether or not any flag was 1.
+void Pan(CPolydromView& view, float& alongX, float& alongY, float& alongZ, double sign)
+{
+    float* const members[3] = {&alongX, &alongY, &alongZ};
+    const int* const flags[3] = {&view.m_axisX, &view.m_axisY, &view.m_axisZ};
+    for (int k = 0; k < 3; ++k) {
+        if (*flags[k] != 1) continue;
+        *members[k] = RoundToFloat(*members[k] + sign * PanStep(view.m_zoom));
+        view.CView::OnUpdate(nullptr, 0, nullptr);
+    }
+    if (CPolydromDoc* doc = view.GetDocument()) doc->SetZoomAndPan(view.m_zoom, view.m_panX, view.m_panY, view.m_panZ);
+}
+
+}  // namespace
+
+void CPolydromView::OnViewZoomIn()
+{
+    const float doubled = 2 * m_zoom;
+    m_zoom = doubled > 100.0f ? 100.0f : doubled;
+    CView::OnUpdate(nullptr, 0, nullptr);
+    if (CPolydromDoc* doc = GetDocument()) doc->SetZoomAndPan(m_zoom, m_panX, m_panY, m_panZ);
+}
+
+void CPolydromView::OnViewZoomOut()
+{
+    // Halved in double and compared with the double 0.001; the clamp is the float nearest it.
+    const double halved = 0.5 * m_zoom;
+    m_zoom = halved < 0.001 ? 0.001f : static_cast<float>(halved);
+    CView::OnUpdate(nullptr, 0, nullptr);
+    if (CPolydromDoc* doc = GetDocument()) doc->SetZoomAndPan(m_zoom, m_panX, m_panY, m_panZ);
+}
+
+void CPolydromView::OnViewPanUp() { Pan(*this, m_panY, m_panZ, m_panY, +1); }
+void CPolydromView::OnViewPanDown() { Pan(*this, m_panY, m_panZ, m_panY, -1); }
+void CPolydromView::OnViewPanLeft() { Pan(*this, m_panZ, m_panX, m_panX, +1); }
+void CPolydromView::OnViewPanRight() { Pan(*this, m_panZ, m_panX, m_panX, -1); }
+
+void CPolydromView::OnViewAxisX()
+{
+    m_axisX = 1;
+    m_axisY = 0;
+    m_axisZ = 0;
+    CView::OnUpdate(nullptr, 0, nullptr);
+    if (CPolydromDoc* doc = GetDocument())
+        doc->SetCursorAndAxis(m_cursorX, m_cursorY, m_cursorZ, m_axisX, m_axisY, m_axisZ);
+}
+
+void CPolydromView::OnViewAxisY()
+{
+    m_axisX = 0;
+    m_axisY = 1;
+    m_axisZ = 0;
+    CView::OnUpdate(nullptr, 0, nullptr);
+    if (CPolydromDoc* doc = GetDocument())
+        doc->SetCursorAndAxis(m_cursorX, m_cursorY, m_cursorZ, m_axisX, m_axisY, m_axisZ);
+}
+
+void CPolydromView::OnViewAxisZ()
+{
+    m_axisX = 0;
+    m_axisY = 0;
+    m_axisZ = 1;
+    CView::OnUpdate(nullptr, 0, nullptr);
+    if (CPolydromDoc* doc = GetDocument())
+        doc->SetCursorAndAxis(m_cursorX, m_cursorY, m_cursorZ, m_axisX, m_axisY, m_axisZ);
+}
