@@ -43,6 +43,7 @@ public:
     void OnFilePrint() override { Unavailable("printing"); }
     void OnFilePrintPreview() override { Unavailable("print preview"); }
     void OnFilePrintSetup() override { Unavailable("print setup"); }
+    void OnFileMruFile(int) override { Unavailable("the recent-file list"); }
     void OnAppAbout() override { Unavailable("the About box"); }
     void OnAppExit() override {}
     void OnViewToolbar() override {}

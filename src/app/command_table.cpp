@@ -22,6 +22,10 @@ constexpr CommandEntry Shell(unsigned id, std::string_view symbol, R route, void
 {
     return {id, symbol, route, nullptr, nullptr, handler};
 }
+constexpr CommandEntry Recent(unsigned id, std::string_view symbol, int index)
+{
+    return {id, symbol, R::App, nullptr, nullptr, nullptr, &S::OnFileMruFile, index};
+}
 constexpr CommandEntry View(unsigned id, std::string_view symbol, void (CPolydromView::*handler)())
 {
     return {id, symbol, R::View, handler, nullptr, nullptr};
@@ -38,6 +42,12 @@ const CommandEntry kCommands[] = {
     Shell(ID_FILE_PRINT_DIRECT, "ID_FILE_PRINT_DIRECT", R::View, &S::OnFilePrint),
     Shell(ID_FILE_PRINT_PREVIEW, "ID_FILE_PRINT_PREVIEW", R::View, &S::OnFilePrintPreview),
     Shell(ID_FILE_PRINT_SETUP, "ID_FILE_PRINT_SETUP", R::App, &S::OnFilePrintSetup),
+    Recent(ID_FILE_MRU_FILE1, "ID_FILE_MRU_FILE1", 0),
+    Recent(ID_FILE_MRU_FILE1 + 1, "ID_FILE_MRU_FILE2", 1),
+    Recent(ID_FILE_MRU_FILE1 + 2, "ID_FILE_MRU_FILE3", 2),
+    Recent(ID_FILE_MRU_FILE1 + 3, "ID_FILE_MRU_FILE4", 3),
+    Recent(ID_FILE_MRU_FILE1 + 4, "ID_FILE_MRU_FILE5", 4),
+    Recent(ID_FILE_MRU_FILE1 + 5, "ID_FILE_MRU_FILE6", 5),
     Shell(ID_APP_EXIT, "ID_APP_EXIT", R::App, &S::OnAppExit),
     Shell(ID_VIEW_TOOLBAR, "ID_VIEW_TOOLBAR", R::Frame, &S::OnViewToolbar),
     Shell(ID_VIEW_DO_TOOLBAR, "ID_VIEW_DO_TOOLBAR", R::Frame, &S::OnViewDoToolbar),
@@ -123,6 +133,8 @@ bool RouteCommand(unsigned id, const CommandTargets& targets)
         (targets.doc->*entry->docHandler)();
     } else if (entry->shellHandler && targets.shell) {
         (targets.shell->*entry->shellHandler)();
+    } else if (entry->shellIndexHandler && targets.shell) {
+        (targets.shell->*entry->shellIndexHandler)(entry->index);
     } else {
         return false;
     }

@@ -22,6 +22,8 @@ public:
     virtual void OnFilePrint() = 0;
     virtual void OnFilePrintPreview() = 0;
     virtual void OnFilePrintSetup() = 0;
+    // Entry index of the recent-file list, 0 for ID_FILE_MRU_FILE1.
+    virtual void OnFileMruFile(int index) = 0;
     virtual void OnAppAbout() = 0;
     virtual void OnAppExit() = 0;
     virtual void OnViewToolbar() = 0;
@@ -42,6 +44,9 @@ struct CommandEntry {
     void (CPolydromView::*viewHandler)() = nullptr;
     void (CPolydromDoc::*docHandler)() = nullptr;
     void (CShellCommands::*shellHandler)() = nullptr;
+    // The recent-file entries share one handler that takes the entry's index.
+    void (CShellCommands::*shellIndexHandler)(int) = nullptr;
+    int index = 0;
 };
 
 struct CommandTargets {
