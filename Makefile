@@ -3,12 +3,13 @@
 # make bench - benchmarks in a Release build
 # make sanitize - the whole suite under AddressSanitizer and UndefinedBehaviorSanitizer
 # make package - a Debian package; make install - into CMAKE_INSTALL_PREFIX (/usr/local)
+# make about-picture - render the About box's picture and logo again with POV-Ray
 
 BUILD    ?= build
 JOBS     ?= $(shell nproc)
 CMAKE    := cmake -G Ninja -Wno-dev
 
-.PHONY: all deps build run test bench sanitize package install clean
+.PHONY: all deps build run test bench sanitize package install clean about-picture
 
 all: build
 
@@ -56,6 +57,12 @@ package: deps build-release/build.ninja
 
 install: build
 	cmake --install $(BUILD)
+
+# POV-Ray writes only into the folder it runs in, so it renders from there.
+ABOUT_DIR := src/app/shell/resources
+about-picture: deps
+	cd $(ABOUT_DIR) && povray -D +W320 +H240 +A0.3 +R3 about.pov +Oabout.png
+	cd $(ABOUT_DIR) && povray -D +W147 +H57 +A0.1 +R3 logo.pov +Ologo.png
 
 clean:
 	rm -rf $(BUILD) build-release build-asan

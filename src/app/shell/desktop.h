@@ -1,0 +1,6 @@
+// Start-up of the desktop program; a plain C++ header, so main.cpp stays free of Qt.
+#pragma once
+
+// polydrom [--no-splash] [FILE.pdm]: the About box as a splash, then the maximized
+// main window with a new model or the file's. Returns the process exit status.
+int RunDesktop(int argc, char** argv);

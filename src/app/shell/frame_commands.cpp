@@ -1,0 +1,79 @@
+// The main frame's printing, bar, help and application commands.
+#include <QPainter>
+#include <QPrinter>
+#include <QToolBar>
+#include <QWhatsThis>
+
+#include "app/command_ids.h"
+#include "app/shell/help_window.h"
+#include "app/shell/main_frame.h"
+#include "app/shell/painter_dc.h"
+#include "app/shell/prompts.h"
+#include "app/shell/status_bar.h"
+#include "view/polydrom_view.h"
+
+void CMainFrame::PrintPage(QPrinter* printer)
+{
+    QPainter painter;
+    if (!painter.begin(printer)) {
+        m_prompts.ShowError(this, QStringLiteral("The page could not be printed: the printer did not start."));
+        return;
+    }
+    // The view reads its geometry from the window's client rectangle; on the printer
+    // those numbers are device units, which the screen-resolution mode makes pixel-sized.
+    CPainterDC dc(painter);
+    m_view->OnDraw(&dc);
+    painter.end();
+}
+
+void CMainFrame::OnFilePrint()
+{
+    if (m_prompts.AskPrint(this, m_printer.get())) PrintPage(m_printer.get());
+}
+
+void CMainFrame::OnFilePrintPreview()
+{
+    // Each preview owns its printer, starting from the page set up for printing.
+    QPrinter printer(QPrinter::ScreenResolution);
+    printer.setPageLayout(m_printer->pageLayout());
+    m_prompts.ShowPrintPreview(this, &printer, [this](QPrinter* target) { PrintPage(target); });
+}
+
+void CMainFrame::OnFilePrintSetup() { m_prompts.AskPageSetup(this, m_printer.get()); }
+
+void CMainFrame::OnAppAbout() { m_prompts.ShowAbout(this); }
+
+void CMainFrame::OnAppExit() { close(); }
+
+void CMainFrame::OnViewToolbar()
+{
+    FileToolBar()->setVisible(FileToolBar()->isHidden());
+    Action(ID_VIEW_TOOLBAR)->setChecked(!FileToolBar()->isHidden());
+}
+
+void CMainFrame::OnViewDoToolbar()
+{
+    DoToolBar()->setVisible(DoToolBar()->isHidden());
+    Action(ID_VIEW_DO_TOOLBAR)->setChecked(!DoToolBar()->isHidden());
+}
+
+void CMainFrame::OnViewStatusBar()
+{
+    m_statusBar->setVisible(m_statusBar->isHidden());
+    Action(ID_VIEW_STATUS_BAR)->setChecked(!m_statusBar->isHidden());
+}
+
+void CMainFrame::OnHelpFinder()
+{
+    if (!m_help) m_help = new CHelpWindow(this);
+    m_help->ShowTopic(QString());
+}
+
+void CMainFrame::OnHelp()
+{
+    // Without a finer context the main window's help is the guide's tour of the window.
+    if (!m_help) m_help = new CHelpWindow(this);
+    m_help->ShowTopic(QStringLiteral("window"));
+}
+
+void CMainFrame::OnContextHelp() { QWhatsThis::enterWhatsThisMode(); }

@@ -1,0 +1,109 @@
+// File > New, Open, Save, Save As and the recent-file list, with the save prompt.
+#include <QFile>
+#include <QFileInfo>
+
+#include "app/shell/main_frame.h"
+#include "app/shell/prompts.h"
+#include "model/polydrom_doc.h"
+
+namespace {
+
+// The file-type filter of the Open and Save As dialogs, leading blank included.
+const QString kFilter = QStringLiteral(" Files (*.pdm)");
+const QString kExtension = QStringLiteral(".pdm");
+
+std::string Native(const QString& path) { return QFile::encodeName(path).toStdString(); }
+QString FromNative(const std::string& text) { return QFile::decodeName(QByteArray::fromStdString(text)); }
+
+// Save As appends the extension to a name typed without one.
+QString WithDefaultExtension(const QString& path)
+{
+    return QFileInfo(path).suffix().isEmpty() && !path.endsWith(QLatin1Char('.')) ? path + kExtension : path;
+}
+
+}  // namespace
+
+void CMainFrame::OnFileNew()
+{
+    if (!SaveModified()) return;
+    m_doc.OnNewDocument();
+    DocumentReplaced();
+}
+
+void CMainFrame::OnFileOpen()
+{
+    const QString path = m_prompts.AskOpenFileName(this, kFilter);
+    if (path.isEmpty() || !SaveModified()) return;
+    OpenFile(path);
+}
+
+void CMainFrame::OnFileMruFile(int index)
+{
+    if (index < 0 || index >= m_recent.Files().size()) return;
+    const QString path = m_recent.Files()[index];
+    if (!SaveModified()) return;
+    // A file that cannot be opened any more leaves the list.
+    if (!OpenFile(path)) {
+        m_recent.Remove(path);
+        m_recent.Save();
+        UpdateRecentMenu();
+    }
+}
+
+bool CMainFrame::OpenFile(const QString& path)
+{
+    std::string error;
+    if (!m_doc.OnOpenDocument(Native(path), &error)) {
+        m_prompts.ShowError(this, FromNative(error));
+        return false;
+    }
+    m_recent.Add(path);
+    m_recent.Save();
+    UpdateRecentMenu();
+    DocumentReplaced();
+    return true;
+}
+
+void CMainFrame::OnFileSave() { SaveDocument(false); }
+
+void CMainFrame::OnFileSaveAs() { SaveDocument(true); }
+
+bool CMainFrame::SaveDocument(bool askForName)
+{
+    QString path = FromNative(m_doc.GetPathName());
+    const bool naming = askForName || path.isEmpty();
+    if (naming) {
+        const QString suggestion = path.isEmpty() ? FromNative(m_doc.GetTitle()) + kExtension : path;
+        const QString chosen = m_prompts.AskSaveFileName(this, suggestion, kFilter);
+        if (chosen.isEmpty()) return false;
+        path = WithDefaultExtension(chosen);
+    }
+    std::string error;
+    if (!m_doc.OnSaveDocument(Native(path), &error)) {
+        m_prompts.ShowError(this, FromNative(error));
+        return false;
+    }
+    if (naming) {
+        m_recent.Add(path);
+        m_recent.Save();
+        UpdateRecentMenu();
+    }
+    UpdateCaption();
+    return true;
+}
+
+bool CMainFrame::SaveModified()
+{
+    if (!m_doc.IsModified()) return true;
+    const std::string& path = m_doc.GetPathName();
+    const QString name = FromNative(path.empty() ? m_doc.GetTitle() : path);
+    switch (m_prompts.AskSaveChanges(this, name)) {
+    case SaveChoice::Save:
+        return SaveDocument(false);
+    case SaveChoice::Discard:
+        return true;
+    case SaveChoice::Cancel:
+        break;
+    }
+    return false;
+}

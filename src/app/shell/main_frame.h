@@ -1,0 +1,115 @@
+// The main window: menu, accelerators, three dockable toolbars, status bar and the view;
+// every command goes through the one command table from here.
+#pragma once
+
+#include <map>
+#include <memory>
+
+#include <QMainWindow>
+
+#include "app/command_table.h"
+#include "app/shell/recent_files.h"
+#include "framework/view.h"
+
+class CHelpWindow;
+class CPolydromDoc;
+class CPolydromView;
+class CShellPrompts;
+class CStatusBar;
+class CViewWidget;
+class QAction;
+class QPrinter;
+class QToolBar;
+
+class CMainFrame : public QMainWindow, public CShellCommands {
+    Q_OBJECT
+public:
+    CMainFrame(CPolydromDoc& doc, CShellPrompts& prompts, QWidget* parent = nullptr);
+    ~CMainFrame() override;
+
+    // Routes the command to its handler (view, document, frame, application), marks the
+    // model modified when the command changed it, and shows a refusal or an outcome in
+    // the status bar. False when no handler took it.
+    bool Dispatch(unsigned id);
+    // A left press on the view, with the same bookkeeping as a command.
+    void LeftPress(unsigned flags, CPoint point);
+
+    // Opens the file into the document; on failure shows the error and keeps the model.
+    bool OpenFile(const QString& path);
+    // Asks "Save changes to ...?" when the model is modified; false when the user cancels
+    // (or the save failed), and the caller must then leave the model alone.
+    bool SaveModified();
+    // Saves to the document's file, or asks for a name first when it has none.
+    bool SaveDocument(bool askForName);
+
+    // Shows the window as it was left last time, or maximized the first time.
+    void ShowWithSavedLayout();
+    void SaveLayout() const;
+
+    // One printed page: the view's OnDraw on the printer, the window's pixels taken
+    // as the printer's device units.
+    void PrintPage(QPrinter* printer);
+
+    QAction* Action(unsigned id) const;
+    QToolBar* FileToolBar() const { return m_toolBars[0]; }
+    QToolBar* DoToolBar() const { return m_toolBars[1]; }
+    QToolBar* ViewToolBar() const { return m_toolBars[2]; }
+    CStatusBar* StatusBar() const { return m_statusBar; }
+    CViewWidget* ViewWidget() const { return m_viewWidget; }
+    CPolydromView& View() const { return *m_view; }
+    CHelpWindow* HelpWindow() const { return m_help; }
+    CRecentFileList& RecentFiles() { return m_recent; }
+    QAction* RecentPlaceholder() const { return m_recentPlaceholder; }
+    const QList<QAction*>& RecentFileActions() const { return m_recentActions; }
+    QPrinter& Printer() const { return *m_printer; }
+
+    // CShellCommands: the framework's commands, as this window provides them.
+    void OnFileNew() override;
+    void OnFileOpen() override;
+    void OnFileSave() override;
+    void OnFileSaveAs() override;
+    void OnFilePrint() override;
+    void OnFilePrintPreview() override;
+    void OnFilePrintSetup() override;
+    void OnFileMruFile(int index) override;
+    void OnAppAbout() override;
+    void OnAppExit() override;
+    void OnViewToolbar() override;
+    void OnViewDoToolbar() override;
+    void OnViewStatusBar() override;
+    void OnHelpFinder() override;
+    void OnHelp() override;
+    void OnContextHelp() override;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool event(QEvent* event) override;
+
+private:
+    void BuildActions();
+    void BuildMenus();
+    void BuildToolBars();
+    void BuildKeys();
+    void UpdateRecentMenu();
+    void UpdateCaption();
+    // After File > New or Open: the views repaint and the caption follows the document.
+    void DocumentReplaced();
+    // After a command or a click: the Edit menu follows the history, and a refusal or
+    // an outcome the command reported shows in the status bar.
+    void AfterCommand();
+    void UpdateEditMenu();
+
+    CPolydromDoc& m_doc;
+    CShellPrompts& m_prompts;
+    std::unique_ptr<CPolydromView> m_view;
+    CViewWidget* m_viewWidget = nullptr;
+    CStatusBar* m_statusBar = nullptr;
+    CHelpWindow* m_help = nullptr;
+    QToolBar* m_toolBars[3] = {};
+    std::map<unsigned, QAction*> m_actions;
+    QAction* m_recentPlaceholder = nullptr;
+    QList<QAction*> m_recentActions;
+    CRecentFileList m_recent;
+    // The printer that Print Setup configures and Print starts from.
+    std::unique_ptr<QPrinter> m_printer;
+};

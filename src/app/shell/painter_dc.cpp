@@ -1,0 +1,78 @@
+#include "app/shell/painter_dc.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+
+namespace {
+QColor Color(COLORREF c) { return QColor(int(c & 0xff), int(c >> 8 & 0xff), int(c >> 16 & 0xff)); }
+}  // namespace
+
+CPainterDC::CPainterDC(QPainter& painter) : m_painter(painter)
+{
+    m_painter.setRenderHint(QPainter::Antialiasing, false);
+}
+
+const CPen* CPainterDC::SelectObject(const CPen* pen)
+{
+    const CPen* old = m_pen;
+    m_pen = pen;
+    return old;
+}
+
+const CBrush* CPainterDC::SelectObject(const CBrush* brush)
+{
+    const CBrush* old = m_brush;
+    m_brush = brush;
+    return old;
+}
+
+void CPainterDC::MoveTo(int x, int y) { m_position = QPoint(x, y); }
+
+void CPainterDC::LineTo(int x, int y)
+{
+    const QPoint to(x, y);
+    if (m_pen && to != m_position) {
+        // Pixel centres, so a device unit on the page covers what a pixel covers on screen.
+        QPen pen(Color(m_pen->color), m_pen->width < 1 ? 1 : m_pen->width);
+        pen.setCapStyle(Qt::FlatCap);
+        m_painter.setPen(pen);
+        m_painter.drawLine(QPointF(m_position) + QPointF(0.5, 0.5), QPointF(to) + QPointF(0.5, 0.5));
+    }
+    m_position = to;
+}
+
+void CPainterDC::TextOut(int x, int y, std::string_view text)
+{
+    // A device context's defaults: black text on an opaque white box.
+    const QString s = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    const QFontMetrics metrics(m_painter.font());
+    const QRect box(x, y, metrics.horizontalAdvance(s), metrics.height());
+    m_painter.fillRect(box, Qt::white);
+    m_painter.setPen(Qt::black);
+    m_painter.drawText(box, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, s);
+}
+
+void CPainterDC::FillRect(const CRect& rect, const CBrush* brush)
+{
+    if (!brush || rect.right <= rect.left || rect.bottom <= rect.top) return;
+    m_painter.fillRect(QRect(rect.left, rect.top, rect.Width(), rect.Height()), Color(brush->color));
+}
+
+void CPainterDC::Draw3dRect(int x, int y, int cx, int cy, COLORREF topLeft, COLORREF bottomRight)
+{
+    if (cx <= 0 || cy <= 0) return;
+    const QColor first = Color(topLeft), second = Color(bottomRight);
+    m_painter.fillRect(QRect(x, y, cx - 1, 1), first);
+    m_painter.fillRect(QRect(x, y, 1, cy - 1), first);
+    m_painter.fillRect(QRect(x + cx - 1, y, 1, cy), second);
+    m_painter.fillRect(QRect(x, y + cy - 1, cx, 1), second);
+}
+
+void CPainterDC::SelectClipRect(const CRect* rect)
+{
+    if (!rect) {
+        m_painter.setClipping(false);
+        return;
+    }
+    m_painter.setClipRect(QRect(rect->left, rect->top, rect->Width(), rect->Height()));
+}

@@ -1,0 +1,42 @@
+// Everything the shell asks the user through a modal dialog, behind one interface so
+// tests can answer in place of a person.
+#pragma once
+
+#include <functional>
+
+#include <QString>
+
+class QPrinter;
+class QWidget;
+
+enum class SaveChoice { Save, Discard, Cancel };
+
+class CShellPrompts {
+public:
+    virtual ~CShellPrompts() = default;
+    // An empty result means the user cancelled.
+    virtual QString AskOpenFileName(QWidget* parent, const QString& filter) = 0;
+    virtual QString AskSaveFileName(QWidget* parent, const QString& suggestion, const QString& filter) = 0;
+    // "Save changes to NAME?" with Save, Don't Save and Cancel.
+    virtual SaveChoice AskSaveChanges(QWidget* parent, const QString& name) = 0;
+    virtual void ShowError(QWidget* parent, const QString& text) = 0;
+    virtual void ShowAbout(QWidget* parent) = 0;
+    // The print dialog on the printer; false when cancelled.
+    virtual bool AskPrint(QWidget* parent, QPrinter* printer) = 0;
+    virtual void AskPageSetup(QWidget* parent, QPrinter* printer) = 0;
+    // Shows a preview of pages that paint draws on the printer it is handed.
+    virtual void ShowPrintPreview(QWidget* parent, QPrinter* printer, const std::function<void(QPrinter*)>& paint) = 0;
+};
+
+// The real dialogs: Qt's file, message, print, page set-up and preview dialogs.
+class CQtPrompts : public CShellPrompts {
+public:
+    QString AskOpenFileName(QWidget* parent, const QString& filter) override;
+    QString AskSaveFileName(QWidget* parent, const QString& suggestion, const QString& filter) override;
+    SaveChoice AskSaveChanges(QWidget* parent, const QString& name) override;
+    void ShowError(QWidget* parent, const QString& text) override;
+    void ShowAbout(QWidget* parent) override;
+    bool AskPrint(QWidget* parent, QPrinter* printer) override;
+    void AskPageSetup(QWidget* parent, QPrinter* printer) override;
+    void ShowPrintPreview(QWidget* parent, QPrinter* printer, const std::function<void(QPrinter*)>& paint) override;
+};

@@ -1,0 +1,5 @@
+#include "app/shell/resources.h"
+
+#include <QtGlobal>
+
+void InitShellResources() { Q_INIT_RESOURCE(polydrom); }

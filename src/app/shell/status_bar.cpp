@@ -1,0 +1,79 @@
+#include "app/shell/status_bar.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QFontMetrics>
+#include <QKeyEvent>
+#include <QLabel>
+
+#include "app/shell/command_ui.h"
+
+namespace {
+const char* const kIndicators[3] = {"CAP", "NUM", "SCRL"};
+// A command's outcome stays long enough to read, then the idle prompt comes back.
+constexpr int kOutcomeMilliseconds = 10000;
+}  // namespace
+
+CStatusBar::CStatusBar(QWidget* parent) : QStatusBar(parent), m_lockSource(QueryKeyboardLocks)
+{
+    setObjectName(QStringLiteral("StatusBar"));
+    // The idle prompt is a normal item: any temporary message (a hovered command's
+    // prompt, a command's outcome) covers it, and it shows again when that is cleared.
+    m_idle = new QLabel(QString::fromLatin1(kIdlePrompt.data(), kIdlePrompt.size()), this);
+    addWidget(m_idle, 1);
+    for (int i = 0; i < 3; ++i) {
+        m_panes[i] = new QLabel(this);
+        m_panes[i]->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+        m_panes[i]->setAlignment(Qt::AlignCenter);
+        m_panes[i]->setMinimumWidth(QFontMetrics(m_panes[i]->font()).horizontalAdvance(kIndicators[i]) + 12);
+        addPermanentWidget(m_panes[i]);
+    }
+    qApp->installEventFilter(this);
+    RefreshLocks();
+}
+
+void CStatusBar::ShowOutcome(const QString& text) { showMessage(text, kOutcomeMilliseconds); }
+
+QString CStatusBar::IdleText() const { return m_idle->text(); }
+
+QString CStatusBar::IndicatorText(int pane) const { return m_panes[pane]->text(); }
+
+void CStatusBar::SetLockSource(std::function<KeyboardLocks()> source)
+{
+    m_lockSource = std::move(source);
+    RefreshLocks();
+}
+
+void CStatusBar::RefreshLocks()
+{
+    const KeyboardLocks locks = m_lockSource ? m_lockSource() : KeyboardLocks{};
+    const bool on[3] = {locks.caps, locks.num, locks.scroll};
+    // An indicator shows its name while its lock is on, and nothing otherwise.
+    for (int i = 0; i < 3; ++i) m_panes[i]->setText(locks.known && on[i] ? QString::fromLatin1(kIndicators[i]) : QString());
+}
+
+bool CStatusBar::eventFilter(QObject* watched, QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease: {
+        // The lock keys change the state while the program has the keyboard; any
+        // other change happens elsewhere and is caught when the program comes back.
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_CapsLock || key == Qt::Key_NumLock || key == Qt::Key_ScrollLock) RefreshLocks();
+        break;
+    }
+    case QEvent::ApplicationActivate:
+        if (watched == qApp) RefreshLocks();
+        break;
+    case QEvent::EnterWhatsThisMode:
+        showMessage(QString::fromLatin1(kContextHelpPrompt.data(), kContextHelpPrompt.size()));
+        break;
+    case QEvent::LeaveWhatsThisMode:
+        clearMessage();
+        break;
+    default:
+        break;
+    }
+    return QStatusBar::eventFilter(watched, event);
+}

@@ -1,0 +1,34 @@
+// The status bar: the message pane and the CAP, NUM and SCRL indicators.
+#pragma once
+
+#include <functional>
+
+#include <QStatusBar>
+
+#include "app/shell/keyboard_locks.h"
+
+class QLabel;
+
+class CStatusBar : public QStatusBar {
+    Q_OBJECT
+public:
+    explicit CStatusBar(QWidget* parent = nullptr);
+
+    // Shows a command's outcome ("Exported 12 triangles to object.pov") in the message pane.
+    void ShowOutcome(const QString& text);
+    QString IdleText() const;
+    // What the three indicator panes show now ("CAP" or empty, and so on).
+    QString IndicatorText(int pane) const;
+
+    // Where the lock state comes from; tests hand in their own.
+    void SetLockSource(std::function<KeyboardLocks()> source);
+    void RefreshLocks();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QLabel* m_idle;
+    QLabel* m_panes[3];
+    std::function<KeyboardLocks()> m_lockSource;
+};
