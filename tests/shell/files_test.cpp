@@ -1,0 +1,160 @@
+// Open, Save, Save As, the save prompt and the recent-file list.
+#include <QFile>
+#include <QFileInfo>
+
+#include "app/command_ids.h"
+#include "app/shell/settings.h"
+#include "shell/shell_fixture.h"
+
+namespace {
+QByteArray Bytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+}  // namespace
+
+TEST_F(ShellTest, OpenOfAnInvalidFileKeepsTheModelAndShowsTheError)
+{
+    frame->Dispatch(ID_SHAPE_BOX);
+    const QString bad = Temp("bad.pdm");
+    QFile file(bad);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("not a model");
+    file.close();
+    prompts.openAnswers << bad;
+    prompts.saveChoices << SaveChoice::Discard;
+    frame->Dispatch(ID_FILE_OPEN);
+    EXPECT_EQ(prompts.lastFilter, QStringLiteral(" Files (*.pdm)"));
+    ASSERT_EQ(prompts.errors.size(), 1);
+    EXPECT_TRUE(prompts.errors[0].contains(bad)) << prompts.errors[0].toStdString();
+    EXPECT_EQ(doc->m_nVertices, 8);
+    EXPECT_TRUE(frame->RecentFiles().Files().isEmpty());
+    EXPECT_TRUE(frame->windowTitle().startsWith(QStringLiteral("Untitled")));
+
+    // A missing file: the reason is named too, and nothing changes.
+    prompts.openAnswers << Temp("missing.pdm");
+    prompts.saveChoices << SaveChoice::Discard;
+    frame->Dispatch(ID_FILE_OPEN);
+    ASSERT_EQ(prompts.errors.size(), 2);
+    EXPECT_TRUE(prompts.errors[1].contains(QStringLiteral("missing.pdm")));
+    EXPECT_EQ(doc->m_nVertices, 8);
+}
+
+TEST_F(ShellTest, OpenLoadsTheFileAndNamesTheCaption)
+{
+    const QString path = WriteCylinder("tube.pdm");
+    prompts.openAnswers << path;
+    frame->Dispatch(ID_FILE_OPEN);
+    EXPECT_TRUE(prompts.errors.isEmpty());
+    EXPECT_EQ(doc->m_nVertices, 10);
+    EXPECT_EQ(frame->windowTitle(), QStringLiteral("tube.pdm[*] - Polydrom"));
+    EXPECT_FALSE(frame->isWindowModified());
+}
+
+TEST_F(ShellTest, SavePromptGuardsUnsavedWork)
+{
+    frame->Dispatch(ID_SHAPE_BOX);
+    ASSERT_TRUE(doc->IsModified());
+
+    // Cancel keeps the model; nothing is asked when there is nothing to lose.
+    prompts.saveChoices << SaveChoice::Cancel;
+    frame->Dispatch(ID_FILE_NEW);
+    EXPECT_EQ(prompts.saveQuestions, QStringList{"Untitled"});
+    EXPECT_EQ(doc->m_nVertices, 8);
+
+    // Save on an untitled model asks for a name, appends ".pdm", saves, then goes on.
+    prompts.saveChoices << SaveChoice::Save;
+    prompts.saveAnswers << Temp("boxed");
+    frame->Dispatch(ID_FILE_NEW);
+    EXPECT_EQ(prompts.saveSuggestions, QStringList{"Untitled.pdm"});
+    EXPECT_EQ(Bytes(Temp("boxed.pdm")).size(), 8 + 16 * 8 + 8 * 16);
+    EXPECT_EQ(doc->m_nVertices, 0);
+    EXPECT_FALSE(doc->IsModified());
+    prompts.saveQuestions.clear();
+    frame->Dispatch(ID_FILE_NEW);
+    EXPECT_TRUE(prompts.saveQuestions.isEmpty());
+
+    // Cancelling the Save As dialog cancels the whole command.
+    frame->Dispatch(ID_SHAPE_SQUARE);
+    prompts.saveChoices << SaveChoice::Save;
+    frame->Dispatch(ID_FILE_NEW);
+    EXPECT_EQ(doc->m_nVertices, 4);
+
+    // Don't Save discards.
+    prompts.saveChoices << SaveChoice::Discard;
+    frame->Dispatch(ID_FILE_NEW);
+    EXPECT_EQ(doc->m_nVertices, 0);
+}
+
+TEST_F(ShellTest, ClosingAModifiedWindowAsksFirst)
+{
+    frame->show();
+    frame->Dispatch(ID_SHAPE_BOX);
+    prompts.saveChoices << SaveChoice::Cancel;
+    EXPECT_FALSE(frame->close());
+    EXPECT_TRUE(frame->isVisible());
+    prompts.saveChoices << SaveChoice::Discard;
+    frame->Dispatch(ID_APP_EXIT);
+    EXPECT_FALSE(frame->isVisible());
+    EXPECT_EQ(prompts.saveQuestions.size(), 2);
+}
+
+TEST_F(ShellTest, SaveReportsAFailureNamingTheFile)
+{
+    frame->Dispatch(ID_SHAPE_BOX);
+    const QString target = Temp("no/such/folder/box.pdm");
+    prompts.saveAnswers << target;
+    frame->Dispatch(ID_FILE_SAVE_AS);
+    ASSERT_EQ(prompts.errors.size(), 1);
+    EXPECT_TRUE(prompts.errors[0].contains(target)) << prompts.errors[0].toStdString();
+    EXPECT_TRUE(doc->IsModified());
+    EXPECT_TRUE(doc->GetPathName().empty());
+
+    // Save of a named model writes without asking; a typed extension is kept.
+    prompts.saveAnswers << Temp("box.model");
+    frame->Dispatch(ID_FILE_SAVE_AS);
+    EXPECT_TRUE(QFileInfo::exists(Temp("box.model")));
+    frame->Dispatch(ID_SHAPE_SQUARE);
+    frame->Dispatch(ID_FILE_SAVE);
+    EXPECT_EQ(prompts.saveSuggestions.size(), 2);
+    EXPECT_EQ(Bytes(Temp("box.model")).size(), 8 + 16 * 12 + 8 * 20);
+}
+
+TEST_F(ShellTest, RecentFileListKeepsSixNewestFirst)
+{
+    EXPECT_TRUE(frame->RecentPlaceholder()->isVisible());
+    QStringList paths;
+    for (int i = 0; i < 7; ++i) paths << WriteCylinder(QStringLiteral("m%1.pdm").arg(i));
+    for (const QString& path : paths) ASSERT_TRUE(frame->OpenFile(path));
+
+    const QStringList& files = frame->RecentFiles().Files();
+    ASSERT_EQ(files.size(), 6);
+    EXPECT_EQ(files.front(), paths[6]);
+    EXPECT_EQ(files.back(), paths[1]);
+    EXPECT_FALSE(frame->RecentPlaceholder()->isVisible());
+    EXPECT_TRUE(frame->RecentFileActions()[0]->isVisible());
+    EXPECT_EQ(frame->RecentFileActions()[0]->text(), QStringLiteral("&1 ") + paths[6]);
+    EXPECT_EQ(frame->RecentFileActions()[0]->statusTip(), QStringLiteral("Open this document"));
+
+    // Stored under the framework's keys, and read back by the next window.
+    auto settings = OpenSettings();
+    EXPECT_EQ(settings->value("Recent File List/File1").toString(), paths[6]);
+    EXPECT_EQ(settings->value("Recent File List/File6").toString(), paths[1]);
+    auto other = std::make_unique<CPolydromDoc>();
+    CMainFrame second(*other, prompts);
+    EXPECT_EQ(second.RecentFiles().Files(), files);
+
+    // An entry opens its file; one that fails leaves the list.
+    frame->Dispatch(ID_FILE_MRU_FILE1 + 2);
+    EXPECT_EQ(QString::fromStdString(doc->GetPathName()), paths[4]);
+    EXPECT_EQ(frame->RecentFiles().Files().front(), paths[4]);
+    QFile::remove(paths[5]);
+    const int before = int(frame->RecentFiles().Files().size());
+    const int gone = int(frame->RecentFiles().Files().indexOf(paths[5]));
+    ASSERT_GE(gone, 0);
+    frame->Dispatch(ID_FILE_MRU_FILE1 + gone);
+    EXPECT_EQ(prompts.errors.size(), 1);
+    EXPECT_EQ(frame->RecentFiles().Files().size(), before - 1);
+    EXPECT_FALSE(frame->RecentFiles().Files().contains(paths[5]));
+}

@@ -1,0 +1,81 @@
+// A main window on a document, with dialogs answered by the test instead of a person.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+
+#include <QDir>
+#include <QList>
+#include <QPrinter>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include "app/shell/main_frame.h"
+#include "app/shell/prompts.h"
+#include "model/polydrom_doc.h"
+
+class FakePrompts : public CShellPrompts {
+public:
+    QStringList openAnswers, saveAnswers;
+    QList<SaveChoice> saveChoices;
+    QStringList errors, saveQuestions, saveSuggestions;
+    int abouts = 0, pageSetups = 0;
+    std::function<bool(QPrinter*)> onPrint;
+    std::function<void(QPrinter*, const std::function<void(QPrinter*)>&)> onPreview;
+
+    QString AskOpenFileName(QWidget*, const QString& filter) override
+    {
+        lastFilter = filter;
+        return openAnswers.isEmpty() ? QString() : openAnswers.takeFirst();
+    }
+    QString AskSaveFileName(QWidget*, const QString& suggestion, const QString& filter) override
+    {
+        lastFilter = filter;
+        saveSuggestions.append(suggestion);
+        return saveAnswers.isEmpty() ? QString() : saveAnswers.takeFirst();
+    }
+    SaveChoice AskSaveChanges(QWidget*, const QString& name) override
+    {
+        saveQuestions.append(name);
+        return saveChoices.isEmpty() ? SaveChoice::Cancel : saveChoices.takeFirst();
+    }
+    void ShowError(QWidget*, const QString& text) override { errors.append(text); }
+    void ShowAbout(QWidget*) override { ++abouts; }
+    bool AskPrint(QWidget*, QPrinter* printer) override { return onPrint && onPrint(printer); }
+    void AskPageSetup(QWidget*, QPrinter*) override { ++pageSetups; }
+    void ShowPrintPreview(QWidget*, QPrinter* printer, const std::function<void(QPrinter*)>& paint) override
+    {
+        if (onPreview) onPreview(printer, paint);
+    }
+
+    QString lastFilter;
+};
+
+class ShellTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ClearSettings();
+        doc = std::make_unique<CPolydromDoc>();
+        doc->OnNewDocument();
+        frame = std::make_unique<CMainFrame>(*doc, prompts);
+        frame->resize(1000, 760);
+    }
+    void TearDown() override
+    {
+        frame.reset();
+        ClearSettings();
+    }
+    static void ClearSettings();
+
+    QString Temp(const QString& name) const { return QDir(dir.path()).filePath(name); }
+    // A model file with the cylinder of a fresh model, written through the document.
+    QString WriteCylinder(const QString& name);
+
+    QTemporaryDir dir;
+    FakePrompts prompts;
+    std::unique_ptr<CPolydromDoc> doc;
+    std::unique_ptr<CMainFrame> frame;
+};

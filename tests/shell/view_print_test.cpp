@@ -1,0 +1,169 @@
+// The view inside the window (clicks, pixels), printing, and the remembered layout.
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QMouseEvent>
+#include <QRegularExpression>
+#include <QToolBar>
+
+#include "app/command_ids.h"
+#include "app/shell/status_bar.h"
+#include "app/shell/view_widget.h"
+#include "framework/view.h"
+#include "shell/shell_fixture.h"
+#include "view/polydrom_view.h"
+
+namespace {
+
+void LeftPress(QWidget* widget, QPoint at, Qt::MouseButtons held)
+{
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(at), widget->mapToGlobal(QPointF(at)), Qt::LeftButton,
+                      held | Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(widget, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(at), widget->mapToGlobal(QPointF(at)), Qt::LeftButton,
+                        held, Qt::NoModifier);
+    QApplication::sendEvent(widget, &release);
+}
+
+int PdfPages(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return -1;
+    const QByteArray pdf = file.readAll();
+    if (!pdf.startsWith("%PDF")) return -1;
+    return int(QString::fromLatin1(pdf).count(QRegularExpression(QStringLiteral("/Type\\s*/Page[^s]"))));
+}
+
+// Compares with tests/golden/shell/NAME.png; a mismatch leaves NAME.out.png beside it.
+void ExpectGoldenImage(const QString& name, const QImage& actual)
+{
+    const QString golden = QStringLiteral(POLYDROM_TEST_DIR "/golden/shell/") + name + QStringLiteral(".png");
+    const QImage expected(golden);
+    const QImage got = actual.convertToFormat(QImage::Format_RGB32);
+    if (!expected.isNull() && expected.convertToFormat(QImage::Format_RGB32) == got) return;
+    const QString out = QStringLiteral(POLYDROM_TEST_DIR "/golden/shell/") + name + QStringLiteral(".out.png");
+    got.save(out);
+    ADD_FAILURE() << "view differs from " << golden.toStdString() << "; actual image written to " << out.toStdString();
+}
+
+}  // namespace
+
+class ViewInFrameTest : public ShellTest {
+protected:
+    void SetUp() override
+    {
+        ShellTest::SetUp();
+        // A fixed client area, so that pixels and clicks do not depend on fonts or bars.
+        frame->ViewWidget()->setFixedSize(600, 400);
+        frame->show();
+    }
+};
+
+TEST_F(ViewInFrameTest, ClientSizeAndRepaintRequestsReachTheView)
+{
+    const CRect client = frame->View().GetClientRect();
+    EXPECT_EQ(client.Width(), 600);
+    EXPECT_EQ(client.Height(), 400);
+    EXPECT_EQ(frame->ViewWidget()->Render().size(), QSize(600, 400));
+}
+
+TEST_F(ViewInFrameTest, ClicksAddAndPickVertices)
+{
+    QWidget* view = frame->ViewWidget();
+    // With the right button held a left click adds a selected vertex at the cursor.
+    LeftPress(view, QPoint(310, 220), Qt::RightButton);
+    ASSERT_EQ(doc->m_nVertices, 1);
+    EXPECT_EQ(doc->m_x[0], 10.0f);
+    EXPECT_EQ(doc->m_y[0], 20.0f);
+    EXPECT_EQ(doc->m_sel[0], 1);
+    EXPECT_TRUE(frame->isWindowModified());
+    EXPECT_EQ(frame->Action(ID_EDIT_UNDO)->text(), QStringLiteral("&Undo Add Vertex\tCtrl+Z"));
+
+    // A plain left click on it toggles its selection and adds nothing.
+    LeftPress(view, QPoint(311, 221), Qt::NoButton);
+    EXPECT_EQ(doc->m_nVertices, 1);
+    EXPECT_EQ(doc->m_sel[0], 0);
+    EXPECT_EQ(frame->Action(ID_EDIT_UNDO)->text(), QStringLiteral("&Undo Select\tCtrl+Z"));
+
+    // A click on empty space changes nothing and makes no step.
+    LeftPress(view, QPoint(20, 20), Qt::NoButton);
+    EXPECT_EQ(frame->Action(ID_EDIT_UNDO)->text(), QStringLiteral("&Undo Select\tCtrl+Z"));
+    EXPECT_EQ(frame->View().m_cursorX, -280.0f);
+
+    // A right press alone is no click.
+    QMouseEvent right(QEvent::MouseButtonPress, QPointF(300, 200), view->mapToGlobal(QPointF(300, 200)),
+                      Qt::RightButton, Qt::RightButton, Qt::NoModifier);
+    QApplication::sendEvent(view, &right);
+    EXPECT_EQ(frame->View().m_cursorX, -280.0f);
+}
+
+TEST_F(ViewInFrameTest, ClickAtTheLimitSaysWhyNothingWasAdded)
+{
+    for (int i = 0; i < MAX_CLICK_VERTICES; ++i) doc->AddVertex(float(i), 0, 0);
+    doc->CommitStep("set-up");
+    LeftPress(frame->ViewWidget(), QPoint(300, 200), Qt::RightButton);
+    EXPECT_EQ(doc->m_nVertices, MAX_CLICK_VERTICES);
+    EXPECT_FALSE(frame->StatusBar()->currentMessage().isEmpty());
+}
+
+TEST_F(ViewInFrameTest, PrintToPdfMakesOnePage)
+{
+    frame->Dispatch(ID_SHAPE_CYLINDER);
+    const QString pdf = Temp("page.pdf");
+    prompts.onPrint = [&](QPrinter* printer) {
+        printer->setOutputFormat(QPrinter::PdfFormat);
+        printer->setOutputFileName(pdf);
+        return true;
+    };
+    frame->Dispatch(ID_FILE_PRINT);
+    EXPECT_EQ(PdfPages(pdf), 1);
+    EXPECT_TRUE(prompts.errors.isEmpty());
+
+    // The preview draws on a printer of its own, in screen resolution.
+    const QString preview = Temp("preview.pdf");
+    QPrinter* used = nullptr;
+    prompts.onPreview = [&](QPrinter* printer, const std::function<void(QPrinter*)>& paint) {
+        used = printer;
+        printer->setOutputFormat(QPrinter::PdfFormat);
+        printer->setOutputFileName(preview);
+        paint(printer);
+    };
+    frame->Dispatch(ID_FILE_PRINT_PREVIEW);
+    EXPECT_NE(used, &frame->Printer());
+    EXPECT_EQ(PdfPages(preview), 1);
+
+    // A cancelled print dialog prints nothing.
+    QFile::remove(pdf);
+    prompts.onPrint = [](QPrinter*) { return false; };
+    frame->Dispatch(ID_FILE_PRINT);
+    EXPECT_FALSE(QFile::exists(pdf));
+}
+
+TEST_F(ViewInFrameTest, ScreenshotOfTheViewMatchesTheGoldenImage)
+{
+    frame->Dispatch(ID_SHAPE_CYLINDER);
+    LeftPress(frame->ViewWidget(), QPoint(250, 150), Qt::RightButton);
+    const QImage window = frame->grab().toImage();
+    window.save(QStringLiteral(POLYDROM_BUILD_DIR "/main_window.png"));
+    // The window's own look (fonts, style) varies between machines; the view's pixels do not.
+    const QRect area(frame->ViewWidget()->mapTo(frame.get(), QPoint(0, 0)), frame->ViewWidget()->size());
+    const qreal ratio = window.devicePixelRatio();
+    const QImage view = window.copy(QRect(area.topLeft() * ratio, area.size() * ratio));
+    EXPECT_EQ(view, frame->ViewWidget()->Render().convertToFormat(view.format()));
+    ExpectGoldenImage(QStringLiteral("cylinder_view"), frame->ViewWidget()->Render());
+}
+
+TEST_F(ShellTest, WindowLayoutIsRememberedBetweenRuns)
+{
+    frame->ShowWithSavedLayout();
+    EXPECT_TRUE(frame->isMaximized());
+    frame->showNormal();
+    frame->addToolBar(Qt::RightToolBarArea, frame->ViewToolBar());
+    frame->SaveLayout();
+
+    auto other = std::make_unique<CPolydromDoc>();
+    CMainFrame next(*other, prompts);
+    next.ShowWithSavedLayout();
+    EXPECT_EQ(next.toolBarArea(next.ViewToolBar()), Qt::RightToolBarArea);
+    EXPECT_FALSE(next.isMaximized());
+}
