@@ -54,7 +54,8 @@ bool CMainFrame::OpenFile(const QString& path)
 {
     std::string error;
     if (!m_doc.OnOpenDocument(Native(path), &error)) {
-        m_prompts.ShowError(this, FromNative(error));
+        // At start-up the window is not shown yet: the message then stands on its own.
+        m_prompts.ShowError(isVisible() ? this : nullptr, FromNative(error));
         return false;
     }
     m_recent.Add(path);
