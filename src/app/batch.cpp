@@ -151,6 +151,9 @@ public:
         if (report.kind == CommandReport::Kind::Refusal) throw BatchError{"click " + text + ": " + report.text};
     }
 
+    // --fit: the whole model centred, drawn without the tool's marks (thumbnails).
+    void Fit() { m_view.FitModel(); }
+
     // --render PATH.png: the view as the window shows it, on an erased (white) background.
     void Render(const std::string& path)
     {
@@ -236,6 +239,8 @@ int RunBatch(std::span<const std::string> args, std::ostream& out, std::ostream&
                 session.Size(value(step));
             } else if (step == "--click") {
                 session.Click(value(step));
+            } else if (step == "--fit") {
+                session.Fit();
             } else if (step == "--render") {
                 session.Render(value(step));
             } else {

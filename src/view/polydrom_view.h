@@ -31,6 +31,11 @@ public:
     void OnViewAxisY();
     void OnViewAxisZ();
 
+    // Thumbnails: look along the axis that shows the model's largest face, with the zoom
+    // and pan that fit the whole model centred in the client area, and from then on
+    // paint the model alone (no size read-out, cursor mark or panels).
+    void FitModel();
+
     float m_anchorX, m_anchorY, m_anchorZ;
     int m_movePresses;
     int m_moveAnchored;
@@ -40,6 +45,7 @@ public:
     float m_cursorX, m_cursorY, m_cursorZ;
     int m_addVertex;
     char m_sizeText[20];
+    bool m_modelOnly = false;
 
 private:
     // Which scaled coordinate (0 X, 1 Y, 2 Z) is shown horizontally and vertically, and

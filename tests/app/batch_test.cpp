@@ -159,3 +159,19 @@ TEST(BatchUndo, UndoAndRedoThroughTheCommandTable)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(BatchThumbnail, InvalidFileFailsCleanlyWithoutAnImage)
+{
+    const std::string model = TempPath("thumb-bad.pdm"), image = TempPath("thumb-bad.png");
+    WriteBytes(model, {5, 0, 0, 0});
+    std::remove(image.c_str());
+    BatchRun run = Batch({model, "--fit", "--size", "64x64", "--render", image});
+    EXPECT_NE(run.status, 0);
+    EXPECT_NE(run.err.find("file ends after 4 of 8 bytes"), std::string::npos) << run.err;
+    EXPECT_FALSE(std::filesystem::exists(image));
+    std::remove(model.c_str());
+}
+
+}  // namespace
