@@ -93,8 +93,8 @@ void CPolydromDoc::ReportExport(const MeshExportResult& result, const std::strin
         return;
     }
     const std::string name = std::filesystem::path(path).filename().string();
-    ReportInfo("Exported " + std::to_string(result.triangles) +
-               (result.triangles == 1 ? " triangle" : " triangles") + " to " + name);
+    ReportInfo("Exported " + Counted(static_cast<std::size_t>(result.triangles), "triangle", "triangles") + " to " +
+               name);
 }
 
 void CPolydromDoc::ExportMeshAs(const std::string& path, MeshFormat format)

@@ -45,6 +45,9 @@ std::unique_ptr<MeshWriter> MakePovMesh2Writer();
 std::unique_ptr<MeshWriter> MakeObjWriter();
 std::unique_ptr<MeshWriter> MakeStlWriter();
 
+// "1 triangle", "2 triangles": the count heading the text formats.
+std::string Counted(std::size_t count, const char* one, const char* many);
+
 // Shortest text that reads back as the same float ("0.1", "1e+10", "-0"): the
 // coordinate text of the mesh2 and OBJ files.
 void AppendShortestFloat(std::string& out, float value);

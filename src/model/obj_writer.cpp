@@ -8,8 +8,8 @@ public:
     bool Write(const IndexedMesh& mesh, std::string* bytes, std::string*) const override
     {
         std::string& text = *bytes;
-        text = "# Polydrom mesh: " + std::to_string(mesh.points.size()) + " vertices, " +
-               std::to_string(mesh.faces.size()) + " triangles\n";
+        text = "# Polydrom mesh: " + Counted(mesh.points.size(), "vertex", "vertices") + ", " +
+               Counted(mesh.faces.size(), "triangle", "triangles") + "\n";
         text.reserve(text.size() + mesh.points.size() * 36 + mesh.faces.size() * 24);
         for (const MeshPoint& p : mesh.points) {
             text += "v ";

@@ -26,8 +26,8 @@ public:
             return false;
         }
         std::string& text = *bytes;
-        text = "// Polydrom mesh: " + std::to_string(mesh.points.size()) + " vertices, " +
-               std::to_string(mesh.faces.size()) + " triangles\n";
+        text = "// Polydrom mesh: " + Counted(mesh.points.size(), "vertex", "vertices") + ", " +
+               Counted(mesh.faces.size(), "triangle", "triangles") + "\n";
         text.reserve(text.size() + 128 + mesh.points.size() * 40 + mesh.faces.size() * 24);
         text += "#declare Polydrom_Object = mesh2 {\n  vertex_vectors {\n    ";
         text += std::to_string(mesh.points.size());
