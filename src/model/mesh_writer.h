@@ -1,5 +1,4 @@
-// One triangle list, several file formats: the indexed mesh every writer reads, and
-// the interface each format's writer implements.
+// The mesh writers' common ground: the indexed mesh they read and their interface.
 #pragma once
 
 #include <cstdint>

@@ -264,12 +264,6 @@ TEST_F(MeshExport, StlNormalFollowsTheCornerOrderAndIsZeroWithoutArea)
     EXPECT_EQ(ReadStl(Exported(*slanted, MeshFormat::Stl)).at(0).normal, (Corner{0, h, -h}));
 }
 
-TEST_F(MeshExport, StlHeaderIsNotTakenForTheTextForm)
-{
-    auto doc = OneTriangle();
-    EXPECT_NE(Exported(*doc, MeshFormat::Stl).substr(0, 5), "solid");
-}
-
 // Models full of shared, repeated, self-looping and degenerate edges, over coordinates
 // that need every kind of float text.
 std::unique_ptr<CPolydromDoc> RandomModel(std::mt19937& rng)
