@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <ostream>
 #include <string_view>
 
@@ -171,6 +172,21 @@ public:
         if (!result.ok) throw BatchError{result.error};
     }
 
+    // Any export format, chosen by the path's extension.
+    void Export(const std::string& path)
+    {
+        const std::optional<MeshFormat> format = MeshFormatForPath(path);
+        if (!format) {
+            std::string known;
+            for (const MeshFormatInfo& info : MeshFormats())
+                known += (known.empty() ? "" : ", ") + std::string(info.extension);
+            throw BatchError{"cannot tell the export format of \"" + path + "\" by its extension (known: " + known +
+                             ")"};
+        }
+        const MeshExportResult result = m_doc->ExportMesh(path, *format);
+        if (!result.ok) throw BatchError{result.error};
+    }
+
 private:
     CommandTargets Targets() { return CommandTargets{&m_view, m_doc.get(), &m_shell}; }
 
@@ -243,6 +259,8 @@ int RunBatch(std::span<const std::string> args, std::ostream& out, std::ostream&
                 session.Fit();
             } else if (step == "--render") {
                 session.Render(value(step));
+            } else if (step == "--export") {
+                session.Export(value(step));
             } else {
                 throw BatchError{"unknown step \"" + step + "\""};
             }
