@@ -54,6 +54,7 @@ private:
         int h, v, d;
     };
     Axes MainAxes() const;
+    void LookAlong(int axisX, int axisY, int axisZ);
     // The scaled coordinates (model + pan) x zoom of a model point, each stored as a float.
     void Scale(float x, float y, float z, double out[3]) const;
 
