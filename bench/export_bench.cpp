@@ -1,5 +1,5 @@
-// The POV-Ray export on stacked extruded rings: the indexed triangle search against
-// the plain walk over every edge triple, and the whole export at the edge capacity.
+// The exports on stacked extruded rings: the indexed triangle search against the plain
+// walk over every edge triple, and the whole export in every format at the edge capacity.
 #include <benchmark/benchmark.h>
 
 #include <unistd.h>
@@ -96,6 +96,24 @@ void BM_ExportPov(benchmark::State& state, int extrusions)
     state.counters["triangles"] = result.triangles;
 }
 
+// The other formats, search and write included, for comparison with the union.
+void BM_ExportMesh(benchmark::State& state, int extrusions, MeshFormat format)
+{
+    auto doc = StackedRings(extrusions);
+    const std::string path = (std::filesystem::temp_directory_path() /
+                              ("polydrom-bench-" + std::to_string(::getpid()) + std::string(MeshFormatInfoOf(format).extension)))
+                                 .string();
+    MeshExportResult result;
+    for (auto _ : state) {
+        result = doc->ExportMesh(path, format);
+        if (!result.ok) state.SkipWithError(result.error.c_str());
+    }
+    state.counters["bytes"] = static_cast<double>(std::filesystem::file_size(path));
+    std::filesystem::remove(path);
+    state.counters["edges"] = doc->m_nEdges;
+    state.counters["triangles"] = result.triangles;
+}
+
 }  // namespace
 
 // 1000 edges: 40 + 120 * 8; 10000 edges: 40 + 120 * 83.
@@ -105,3 +123,6 @@ BENCHMARK_CAPTURE(BM_TriangleSearch, edges_10000, 83)->Unit(benchmark::kMicrosec
 BENCHMARK(BM_TriangleSearchRepeatedConnect)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_ExportPov, edges_1000, 8)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_ExportPov, edges_10000, 83)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_ExportMesh, mesh2_edges_10000, 83, MeshFormat::PovMesh2)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_ExportMesh, obj_edges_10000, 83, MeshFormat::Obj)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_ExportMesh, stl_edges_10000, 83, MeshFormat::Stl)->Unit(benchmark::kMillisecond);

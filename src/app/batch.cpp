@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <ostream>
 #include <string_view>
 
@@ -152,6 +153,9 @@ public:
         if (report.kind == CommandReport::Kind::Refusal) throw BatchError{"click " + text + ": " + report.text};
     }
 
+    // --fit: the whole model centred, drawn without the tool's marks (thumbnails).
+    void Fit() { m_view.FitModel(); }
+
     // --render PATH.png: the view as the window shows it, on an erased (white) background.
     void Render(const std::string& path)
     {
@@ -166,6 +170,21 @@ public:
     void ExportPov(const std::string& path)
     {
         const PovExportResult result = m_doc->ExportPov(path);
+        if (!result.ok) throw BatchError{result.error};
+    }
+
+    // Any export format, chosen by the path's extension.
+    void Export(const std::string& path)
+    {
+        const std::optional<MeshFormat> format = MeshFormatForPath(path);
+        if (!format) {
+            std::string known;
+            for (const MeshFormatInfo& info : MeshFormats())
+                known += (known.empty() ? "" : ", ") + std::string(info.extension);
+            throw BatchError{"cannot tell the export format of \"" + path + "\" by its extension (known: " + known +
+                             ")"};
+        }
+        const MeshExportResult result = m_doc->ExportMesh(path, *format);
         if (!result.ok) throw BatchError{result.error};
     }
 
@@ -237,8 +256,12 @@ int RunBatch(std::span<const std::string> args, std::ostream& out, std::ostream&
                 session.Size(value(step));
             } else if (step == "--click") {
                 session.Click(value(step));
+            } else if (step == "--fit") {
+                session.Fit();
             } else if (step == "--render") {
                 session.Render(value(step));
+            } else if (step == "--export") {
+                session.Export(value(step));
             } else {
                 throw BatchError{"unknown step \"" + step + "\""};
             }

@@ -6,16 +6,13 @@
 
 #include "framework/document.h"
 #include "model/history.h"
+#include "model/mesh_export.h"
 
 constexpr int MODEL_CAPACITY = 10000;
 // A click adds vertices only while the model holds fewer than this many.
 constexpr int MAX_CLICK_VERTICES = 1000;
 
-struct PovExportResult {
-    bool ok = false;
-    int triangles = 0;
-    std::string error;  // names the file and the reason when !ok
-};
+using PovExportResult = MeshExportResult;
 
 class CPolydromDoc : public CDocument {
 public:
@@ -88,6 +85,12 @@ public:
     // POV-Ray export: "object.pov" in the current folder, or any path.
     void OnFileExportPov();
     PovExportResult ExportPov(const std::string& path);
+    // The triangles of the export in any format, written atomically to the path. It
+    // neither redraws nor marks the model modified; only the edges' marks change.
+    MeshExportResult ExportMesh(const std::string& path, MeshFormat format);
+    // File > Export As... once its dialog has chosen the path and the format: exports
+    // and leaves the report ("Exported 8 triangles to box.stl", or the refusal).
+    void ExportMeshAs(const std::string& path, MeshFormat format);
 
     // Undo and redo. Whoever runs a command or a click calls CommitStep afterwards:
     // when the model or its selection changed, that becomes one undoable step.
@@ -124,6 +127,8 @@ private:
     // True when n more vertices and e more edges fit; otherwise reports the refusal.
     bool Fits(const char* command, int moreVertices, int moreEdges);
     void ResetViewCopies();
+    // The export's report: the count and the file name, or the refusal with its reason.
+    void ReportExport(const MeshExportResult& result, const std::string& path);
     // The shapes, parameterised by ring size; fourPoint picks the quarter-turn angles
     // of the square, box and pyramid instead of the round shapes' ring angles.
     void AppendFlatRing(const char* name, int n, bool fourPoint);

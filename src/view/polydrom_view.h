@@ -31,6 +31,11 @@ public:
     void OnViewAxisY();
     void OnViewAxisZ();
 
+    // Thumbnails: look along the axis that shows the model's largest face, with the zoom
+    // and pan that fit the whole model centred in the client area, and from then on
+    // paint the model alone (no size read-out, cursor mark or panels).
+    void FitModel();
+
     float m_anchorX, m_anchorY, m_anchorZ;
     int m_movePresses;
     int m_moveAnchored;
@@ -40,6 +45,7 @@ public:
     float m_cursorX, m_cursorY, m_cursorZ;
     int m_addVertex;
     char m_sizeText[20];
+    bool m_modelOnly = false;
 
 private:
     // Which scaled coordinate (0 X, 1 Y, 2 Z) is shown horizontally and vertically, and
@@ -48,6 +54,7 @@ private:
         int h, v, d;
     };
     Axes MainAxes() const;
+    void LookAlong(int axisX, int axisY, int axisZ);
     // The scaled coordinates (model + pan) x zoom of a model point, each stored as a float.
     void Scale(float x, float y, float z, double out[3]) const;
 

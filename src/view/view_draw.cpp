@@ -18,11 +18,12 @@ void CPolydromView::OnDraw(CDC* pDC)
     const float hw = static_cast<float>(client.right * 0.5);
     const float hh = static_cast<float>(client.bottom * 0.5);
 
-    DrawCursor(RoundToFloat(double(m_cursorX) + m_panX), RoundToFloat(double(m_cursorY) + m_panY),
-               RoundToFloat(double(m_cursorZ) + m_panZ), pDC);
+    if (!m_modelOnly)
+        DrawCursor(RoundToFloat(double(m_cursorX) + m_panX), RoundToFloat(double(m_cursorY) + m_panY),
+                   RoundToFloat(double(m_cursorZ) + m_panZ), pDC);
     DrawEdges(pDC, black, hw, hh);
     DrawVertices(pDC, black, red, hw, hh);
-    DrawPanels(pDC, black, hw, hh);
+    if (!m_modelOnly) DrawPanels(pDC, black, hw, hh);
 }
 
 void CPolydromView::DrawEdges(CDC* pDC, const CPen& black, float hw, float hh)

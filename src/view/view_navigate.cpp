@@ -49,31 +49,16 @@ void CPolydromView::OnViewPanDown() { Pan(*this, m_panY, m_panZ, m_panY, -1); }
 void CPolydromView::OnViewPanLeft() { Pan(*this, m_panZ, m_panX, m_panX, +1); }
 void CPolydromView::OnViewPanRight() { Pan(*this, m_panZ, m_panX, m_panX, -1); }
 
-void CPolydromView::OnViewAxisX()
-{
-    m_axisX = 1;
-    m_axisY = 0;
-    m_axisZ = 0;
-    CView::OnUpdate(nullptr, 0, nullptr);
-    if (CPolydromDoc* doc = GetDocument())
-        doc->SetCursorAndAxis(m_cursorX, m_cursorY, m_cursorZ, m_axisX, m_axisY, m_axisZ);
-}
+void CPolydromView::OnViewAxisX() { LookAlong(1, 0, 0); }
+void CPolydromView::OnViewAxisY() { LookAlong(0, 1, 0); }
+void CPolydromView::OnViewAxisZ() { LookAlong(0, 0, 1); }
 
-void CPolydromView::OnViewAxisY()
+// An axis command repaints and copies cursor and flags even when the axis stays the same.
+void CPolydromView::LookAlong(int axisX, int axisY, int axisZ)
 {
-    m_axisX = 0;
-    m_axisY = 1;
-    m_axisZ = 0;
-    CView::OnUpdate(nullptr, 0, nullptr);
-    if (CPolydromDoc* doc = GetDocument())
-        doc->SetCursorAndAxis(m_cursorX, m_cursorY, m_cursorZ, m_axisX, m_axisY, m_axisZ);
-}
-
-void CPolydromView::OnViewAxisZ()
-{
-    m_axisX = 0;
-    m_axisY = 0;
-    m_axisZ = 1;
+    m_axisX = axisX;
+    m_axisY = axisY;
+    m_axisZ = axisZ;
     CView::OnUpdate(nullptr, 0, nullptr);
     if (CPolydromDoc* doc = GetDocument())
         doc->SetCursorAndAxis(m_cursorX, m_cursorY, m_cursorZ, m_axisX, m_axisY, m_axisZ);

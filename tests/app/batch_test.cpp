@@ -7,22 +7,14 @@
 #include <string>
 #include <vector>
 
-#include "app/batch.h"
+#include "batch_run.h"
 #include "golden.h"
 
 namespace {
 
-struct BatchRun {
-    int status;
-    std::string out, err;
-};
+using BatchRun = BatchOutcome;
 
-BatchRun Batch(std::vector<std::string> args)
-{
-    std::ostringstream out, err;
-    int status = RunBatch(args, out, err);
-    return {status, out.str(), err.str()};
-}
+BatchRun Batch(const std::vector<std::string>& args) { return RunBatchSteps(args); }
 
 std::string TempPath(const std::string& name)
 {
@@ -156,6 +148,22 @@ TEST(BatchUndo, UndoAndRedoThroughTheCommandTable)
     EXPECT_EQ(redone.out, Batch({"--do", "shape-box", "--dump"}).out) << "the box comes back, still selected";
     // Nothing to undo is not an error; it simply does nothing.
     EXPECT_EQ(Batch({"--do", "edit-undo"}).status, 0);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(BatchThumbnail, InvalidFileFailsCleanlyWithoutAnImage)
+{
+    const std::string model = TempPath("thumb-bad.pdm"), image = TempPath("thumb-bad.png");
+    WriteBytes(model, {5, 0, 0, 0});
+    std::remove(image.c_str());
+    BatchRun run = Batch({model, "--fit", "--size", "64x64", "--render", image});
+    EXPECT_NE(run.status, 0);
+    EXPECT_NE(run.err.find("file ends after 4 of 8 bytes"), std::string::npos) << run.err;
+    EXPECT_FALSE(std::filesystem::exists(image));
+    std::remove(model.c_str());
 }
 
 }  // namespace

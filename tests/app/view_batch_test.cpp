@@ -7,22 +7,14 @@
 #include <string>
 #include <vector>
 
-#include "app/batch.h"
+#include "batch_run.h"
 #include "golden_image.h"
 
 namespace {
 
-struct BatchRun {
-    int status;
-    std::string out, err;
-};
+using BatchRun = BatchOutcome;
 
-BatchRun Batch(std::vector<std::string> args)
-{
-    std::ostringstream out, err;
-    int status = RunBatch(args, out, err);
-    return {status, out.str(), err.str()};
-}
+BatchRun Batch(const std::vector<std::string>& args) { return RunBatchSteps(args); }
 
 std::vector<std::string> Repeat(int n, const std::string& command)
 {

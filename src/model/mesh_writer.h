@@ -1,0 +1,52 @@
+// The mesh writers' common ground: the indexed mesh they read and their interface.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "model/mesh_export.h"
+#include "model/triangle_search.h"
+
+struct MeshPoint {
+    float x, y, z;
+};
+
+// The export's triangles over the vertices they use. Points are numbered in the order
+// the triangles first use them; faces keep the search's order and corner order.
+struct IndexedMesh {
+    std::vector<MeshPoint> points;
+    std::vector<TriangleCorners> faces;  // corners are point numbers
+};
+
+// Builds the indexed mesh of the triangles over the vertex arrays (one entry per
+// model vertex). Fails with a reason when a corner names no vertex or has a
+// coordinate that is not a finite number: no reader takes "inf" or "nan", and the
+// reason names the first such vertex the triangles meet.
+bool IndexTriangles(std::span<const float> x, std::span<const float> y, std::span<const float> z,
+                    std::span<const TriangleCorners> triangles, IndexedMesh* mesh, std::string* reason);
+
+class MeshWriter {
+public:
+    virtual ~MeshWriter() = default;
+    // The whole file's bytes. A format that cannot hold this mesh returns false and
+    // says why ("no triangles to export ...").
+    virtual bool Write(const IndexedMesh& mesh, std::string* bytes, std::string* reason) const = 0;
+};
+
+std::unique_ptr<MeshWriter> MakeMeshWriter(MeshFormat format);
+
+// The writers behind MakeMeshWriter, one per file.
+std::unique_ptr<MeshWriter> MakePovUnionWriter();
+std::unique_ptr<MeshWriter> MakePovMesh2Writer();
+std::unique_ptr<MeshWriter> MakeObjWriter();
+std::unique_ptr<MeshWriter> MakeStlWriter();
+
+// "1 triangle", "2 triangles": the count heading the text formats.
+std::string Counted(std::size_t count, const char* one, const char* many);
+
+// Shortest text that reads back as the same float ("0.1", "1e+10", "-0"): the
+// coordinate text of the mesh2 and OBJ files.
+void AppendShortestFloat(std::string& out, float value);

@@ -1,0 +1,52 @@
+// Fitting the whole model into the window, for thumbnails.
+#include <algorithm>
+#include <cmath>
+
+#include "model/polydrom_doc.h"
+#include "view/pixel_math.h"
+#include "view/polydrom_view.h"
+
+void CPolydromView::FitModel()
+{
+    m_modelOnly = true;
+    const CPolydromDoc* doc = GetDocument();
+    const CRect client = GetClientRect();
+    const int n = doc ? doc->GetVertexCount() : 0;
+    if (n == 0 || client.right <= 0 || client.bottom <= 0) return;
+
+    double lo[3] = {HUGE_VAL, HUGE_VAL, HUGE_VAL}, hi[3] = {-HUGE_VAL, -HUGE_VAL, -HUGE_VAL};
+    for (int i = 0; i < n; ++i) {
+        const double p[3] = {doc->GetVertexX(i), doc->GetVertexY(i), doc->GetVertexZ(i)};
+        for (int k = 0; k < 3; ++k) {
+            lo[k] = std::min(lo[k], p[k]);
+            hi[k] = std::max(hi[k], p[k]);
+        }
+    }
+    const double extent[3] = {hi[0] - lo[0], hi[1] - lo[1], hi[2] - lo[2]};
+
+    // Look along the thinnest direction: the other two span the largest face.
+    const int along = extent[0] < extent[1] ? (extent[0] < extent[2] ? 0 : 2) : (extent[1] < extent[2] ? 1 : 2);
+    m_axisX = along == 0;
+    m_axisY = along == 1;
+    m_axisZ = along == 2;
+    // Looking along X the window shows (Z, Y), along Y (X, Z), along Z (X, Y).
+    static constexpr int kShown[3][2] = {{2, 1}, {0, 2}, {0, 1}};
+    const int h = kShown[along][0], v = kShown[along][1];
+
+    // A tenth of the window stays free around the model; the depth must fit the
+    // slab the edges are drawn within, which is as deep as the window is tall.
+    const double room[3][2] = {{extent[h], 0.9 * client.right}, {extent[v], 0.9 * client.bottom},
+                               {extent[along], 0.9 * client.bottom}};
+    double zoom = 100.0;
+    for (const auto& [size, pixels] : room)
+        if (size > 0) zoom = std::min(zoom, pixels / size);
+    m_zoom = RoundToFloat(std::max(zoom, 0.001));
+    m_panX = RoundToFloat(-(lo[0] + hi[0]) / 2);
+    m_panY = RoundToFloat(-(lo[1] + hi[1]) / 2);
+    m_panZ = RoundToFloat(-(lo[2] + hi[2]) / 2);
+    CView::OnUpdate(nullptr, 0, nullptr);
+    // Like every navigation command, leave the document's copies agreeing with the view.
+    CPolydromDoc* target = GetDocument();
+    target->SetZoomAndPan(m_zoom, m_panX, m_panY, m_panZ);
+    target->SetCursorAndAxis(m_cursorX, m_cursorY, m_cursorZ, m_axisX, m_axisY, m_axisZ);
+}

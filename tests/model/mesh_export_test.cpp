@@ -1,0 +1,382 @@
+// The mesh2, OBJ and STL writers: exact bytes of small models, the union's triangles in
+// every format, the format a path names, and refusals that keep the old file.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <array>
+#include <bit>
+#include <charconv>
+#include <cfloat>
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "model/mesh_export.h"
+#include "model/triangle_search.h"
+#include "model_fixtures.h"
+
+namespace {
+
+using Corner = std::array<float, 3>;
+using Triangle = std::array<Corner, 3>;
+
+std::string Contents(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+class MeshExport : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::string pattern = (std::filesystem::temp_directory_path() / "polydrom-mesh-XXXXXX").string();
+        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+        m_folder = pattern;
+    }
+    void TearDown() override { std::filesystem::remove_all(m_folder); }
+
+    std::string Path(const std::string& name) const { return m_folder + "/" + name; }
+
+    // The file's bytes after a successful export.
+    std::string Exported(CPolydromDoc& doc, MeshFormat format)
+    {
+        const std::string path = Path("model" + std::string(MeshFormatInfoOf(format).extension));
+        const MeshExportResult result = doc.ExportMesh(path, format);
+        EXPECT_TRUE(result.ok) << result.error;
+        return Contents(path);
+    }
+
+    std::string m_folder;
+};
+
+// --- Readers of the three formats, back to coordinate triples ---------------------
+
+float ParseFloat(std::string_view text)
+{
+    float value = NAN;
+    const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
+    EXPECT_TRUE(result.ec == std::errc() && result.ptr == text.data() + text.size()) << "not a float: " << text;
+    return value;
+}
+
+// The "<...>" groups after `section`, each split at its commas.
+std::vector<std::vector<std::string>> Mesh2Vectors(const std::string& text, const std::string& section)
+{
+    std::vector<std::vector<std::string>> vectors;
+    const std::size_t begin = text.find(section), end = text.find('}', begin);
+    for (std::size_t open = text.find('<', begin); open < end; open = text.find('<', open + 1)) {
+        const std::size_t close = text.find('>', open);
+        std::vector<std::string> parts;
+        std::stringstream inner(text.substr(open + 1, close - open - 1));
+        for (std::string part; std::getline(inner, part, ',');) parts.push_back(part);
+        vectors.push_back(parts);
+    }
+    return vectors;
+}
+
+std::vector<Triangle> ReadMesh2(const std::string& text)
+{
+    std::vector<Corner> points;
+    for (const auto& v : Mesh2Vectors(text, "vertex_vectors"))
+        points.push_back({ParseFloat(v.at(0)), ParseFloat(v.at(1)), ParseFloat(v.at(2))});
+    std::vector<Triangle> triangles;
+    for (const auto& f : Mesh2Vectors(text, "face_indices"))
+        triangles.push_back({points.at(std::stoul(f.at(0))), points.at(std::stoul(f.at(1))),
+                             points.at(std::stoul(f.at(2)))});
+    return triangles;
+}
+
+std::vector<Triangle> ReadObj(const std::string& text)
+{
+    std::vector<Corner> points;
+    std::vector<Triangle> triangles;
+    std::istringstream lines(text);
+    for (std::string line; std::getline(lines, line);) {
+        std::istringstream words(line);
+        std::string kind, a, b, c;
+        words >> kind >> a >> b >> c;
+        if (kind == "v") points.push_back({ParseFloat(a), ParseFloat(b), ParseFloat(c)});
+        if (kind == "f")
+            triangles.push_back({points.at(std::stoul(a) - 1), points.at(std::stoul(b) - 1), points.at(std::stoul(c) - 1)});
+    }
+    return triangles;
+}
+
+std::uint32_t U32At(const std::string& bytes, std::size_t at)
+{
+    std::uint32_t value = 0;
+    for (int k = 3; k >= 0; --k) value = value << 8 | static_cast<unsigned char>(bytes.at(at + static_cast<std::size_t>(k)));
+    return value;
+}
+
+Corner CornerAt(const std::string& bytes, std::size_t at)
+{
+    return {std::bit_cast<float>(U32At(bytes, at)), std::bit_cast<float>(U32At(bytes, at + 4)),
+            std::bit_cast<float>(U32At(bytes, at + 8))};
+}
+
+struct StlFacet {
+    Corner normal;
+    Triangle corners;
+};
+
+std::vector<StlFacet> ReadStl(const std::string& bytes)
+{
+    const std::uint32_t count = U32At(bytes, 80);
+    EXPECT_EQ(bytes.size(), 84 + 50 * std::size_t{count});
+    std::vector<StlFacet> facets;
+    for (std::size_t at = 84; at + 50 <= bytes.size(); at += 50) {
+        facets.push_back({CornerAt(bytes, at), {CornerAt(bytes, at + 12), CornerAt(bytes, at + 24), CornerAt(bytes, at + 36)}});
+        EXPECT_EQ(bytes.substr(at + 48, 2), std::string(2, '\0'));
+    }
+    return facets;
+}
+
+// The triangles the union export writes, as coordinates.
+std::vector<Triangle> SearchedTriangles(const CPolydromDoc& doc)
+{
+    const auto edges = static_cast<std::size_t>(doc.m_nEdges);
+    std::vector<std::int32_t> marks(edges);
+    std::vector<Triangle> triangles;
+    auto corner = [&](int v) { return Corner{doc.m_x[v], doc.m_y[v], doc.m_z[v]}; };
+    for (const TriangleCorners& t :
+         FindTriangles(std::span(doc.m_edgeFrom, edges), std::span(doc.m_edgeTo, edges), marks))
+        triangles.push_back({corner(t.first), corner(t.second), corner(t.third)});
+    return triangles;
+}
+
+// --- Expected bytes ----------------------------------------------------------------
+
+std::string Le32(std::uint32_t value)
+{
+    std::string out;
+    for (int shift = 0; shift < 32; shift += 8) out += static_cast<char>(value >> shift & 0xFF);
+    return out;
+}
+
+std::string Floats(std::initializer_list<float> values)
+{
+    std::string out;
+    for (float v : values) out += Le32(std::bit_cast<std::uint32_t>(v));
+    return out;
+}
+
+std::string StlHeader(std::uint32_t facets)
+{
+    std::string header = "Binary STL written by Polydrom";
+    header.resize(80, '\0');
+    return header + Le32(facets);
+}
+
+// --- The cases -----------------------------------------------------------------------
+
+// Corners (0, 0, 0), (10, 0, 0), (0, 10, 0) joined as Connect would: one triangle.
+std::unique_ptr<CPolydromDoc> OneTriangle()
+{
+    auto doc = NewDoc();
+    Vertex(*doc, 0, 0, 0);
+    Vertex(*doc, 10, 0, 0);
+    Vertex(*doc, 0, 10, 0);
+    Edges(*doc, {{0, 1}, {1, 2}, {2, 0}});
+    return doc;
+}
+
+TEST_F(MeshExport, OneTriangleInEveryFormat)
+{
+    auto doc = OneTriangle();
+    EXPECT_EQ(Exported(*doc, MeshFormat::PovMesh2),
+              "// Polydrom mesh: 3 vertices, 1 triangle\n"
+              "#declare Polydrom_Object = mesh2 {\n"
+              "  vertex_vectors {\n    3,\n    <0,0,0>,\n    <10,0,0>,\n    <0,10,0>\n  }\n"
+              "  face_indices {\n    1,\n    <0,1,2>\n  }\n"
+              "  pigment {Red}\n}\n");
+    EXPECT_EQ(Exported(*doc, MeshFormat::Obj),
+              "# Polydrom mesh: 3 vertices, 1 triangle\nv 0 0 0\nv 10 0 0\nv 0 10 0\nf 1 2 3\n");
+    EXPECT_EQ(Exported(*doc, MeshFormat::Stl),
+              StlHeader(1) + Floats({0, 0, 1, 0, 0, 0, 10, 0, 0, 0, 10, 0}) + std::string(2, '\0'));
+}
+
+// The square with a diagonal, its corners stored out of order beside a vertex that no
+// triangle uses: points are numbered as the triangles first use them.
+std::unique_ptr<CPolydromDoc> RenumberedSquare()
+{
+    auto doc = NewDoc();
+    Vertex(*doc, 0, 1, 0);              // corner 3
+    Vertex(*doc, 0.1f, 0, 0);           // corner 1
+    Vertex(*doc, 5, 5, 5);              // used by no triangle
+    Vertex(*doc, 1, 1, -2.5e-7f);       // corner 2
+    Vertex(*doc, -0.0f, 0, 0);          // corner 0
+    Edges(*doc, {{4, 1}, {1, 3}, {3, 0}, {0, 4}, {4, 3}});
+    return doc;
+}
+
+TEST_F(MeshExport, SquareWithDiagonalRenumbersItsVerticesInFirstUseOrder)
+{
+    auto doc = RenumberedSquare();
+    EXPECT_EQ(Exported(*doc, MeshFormat::PovMesh2),
+              "// Polydrom mesh: 4 vertices, 2 triangles\n"
+              "#declare Polydrom_Object = mesh2 {\n"
+              "  vertex_vectors {\n    4,\n    <-0,0,0>,\n    <0.1,0,0>,\n    <1,1,-2.5e-07>,\n    <0,1,0>\n  }\n"
+              "  face_indices {\n    2,\n    <0,1,2>,\n    <2,3,0>\n  }\n"
+              "  pigment {Red}\n}\n");
+    EXPECT_EQ(Exported(*doc, MeshFormat::Obj),
+              "# Polydrom mesh: 4 vertices, 2 triangles\n"
+              "v -0 0 0\nv 0.1 0 0\nv 1 1 -2.5e-07\nv 0 1 0\n"
+              "f 1 2 3\nf 3 4 1\n");
+    const std::vector<StlFacet> facets = ReadStl(Exported(*doc, MeshFormat::Stl));
+    ASSERT_EQ(facets.size(), 2u);
+    EXPECT_EQ(facets[1].corners, (Triangle{{{1, 1, -2.5e-7f}, {0, 1, 0}, {-0.0f, 0, 0}}}));
+    // Both faces turn the same way, towards +Z, and their normals are unit length.
+    for (const StlFacet& f : facets) {
+        EXPECT_GT(f.normal[2], 0.99f);
+        EXPECT_NEAR(std::hypot(f.normal[0], f.normal[1], f.normal[2]), 1.0, 1e-6);
+    }
+}
+
+TEST_F(MeshExport, StlNormalFollowsTheCornerOrderAndIsZeroWithoutArea)
+{
+    auto doc = NewDoc();
+    Vertex(*doc, 0, 0, 0);
+    Vertex(*doc, 1, 1, 1);
+    Vertex(*doc, 2, 2, 2);
+    Edges(*doc, {{0, 1}, {1, 2}, {2, 0}});
+    EXPECT_EQ(Exported(*doc, MeshFormat::Stl),
+              StlHeader(1) + Floats({0, 0, 0, 0, 0, 0, 1, 1, 1, 2, 2, 2}) + std::string(2, '\0'));
+
+    // A slanted face, then the same face written as 0, 2, 1 by other edge directions: the normal flips.
+    auto slanted = NewDoc();
+    Vertex(*slanted, 0, 0, 0);
+    Vertex(*slanted, 1, 0, 0);
+    Vertex(*slanted, 0, 1, 1);
+    Edges(*slanted, {{0, 1}, {1, 2}, {2, 0}});
+    const float h = static_cast<float>(1 / std::sqrt(2.0));
+    EXPECT_EQ(ReadStl(Exported(*slanted, MeshFormat::Stl)).at(0).normal, (Corner{0, -h, h}));
+    slanted->m_nEdges = 0;
+    Edges(*slanted, {{0, 2}, {2, 1}, {1, 0}});
+    EXPECT_EQ(ReadStl(Exported(*slanted, MeshFormat::Stl)).at(0).normal, (Corner{0, h, -h}));
+}
+
+// Models full of shared, repeated, self-looping and degenerate edges, over coordinates
+// that need every kind of float text.
+std::unique_ptr<CPolydromDoc> RandomModel(std::mt19937& rng)
+{
+    static const float kValues[] = {0.0f, -0.0f, 1.0f, -2.5f, 0.1f, 1.0f / 3, 1e-30f, 3e38f, -1.5e-7f,
+                                    123456.78f, FLT_MIN, FLT_TRUE_MIN, 16777217.0f, -99999.7f};
+    auto doc = NewDoc();
+    const int vertices = 3 + static_cast<int>(rng() % 8);
+    auto value = [&] { return kValues[rng() % std::size(kValues)]; };
+    for (int v = 0; v < vertices; ++v) Vertex(*doc, value(), value(), value());
+    const int edges = static_cast<int>(rng() % 30);
+    for (int e = 0; e < edges; ++e)
+        Edges(*doc, {{static_cast<int>(rng() % static_cast<unsigned>(vertices)),
+                      static_cast<int>(rng() % static_cast<unsigned>(vertices))}});
+    return doc;
+}
+
+TEST_F(MeshExport, EveryFormatHoldsExactlyTheUnionsTriangles)
+{
+    std::vector<std::unique_ptr<CPolydromDoc>> models;
+    models.push_back(NewDoc());
+    models.back()->OnShapeCylinder();
+    models.push_back(NewDoc());
+    models.back()->OnResVeryHigh();
+    models.back()->OnShapePyramid();
+    std::mt19937 rng(4711);
+    for (int k = 0; k < 60; ++k) models.push_back(RandomModel(rng));
+
+    for (std::size_t m = 0; m < models.size(); ++m) {
+        CPolydromDoc& doc = *models[m];
+        const std::vector<Triangle> expected = SearchedTriangles(doc);
+        const MeshExportResult pov = doc.ExportMesh(Path("m.pov"), MeshFormat::PovUnion);
+        ASSERT_TRUE(pov.ok) << pov.error;
+        EXPECT_EQ(pov.triangles, static_cast<int>(expected.size()));
+        if (!expected.empty()) {
+            EXPECT_EQ(ReadMesh2(Exported(doc, MeshFormat::PovMesh2)), expected) << "model " << m;
+        }
+        EXPECT_EQ(ReadObj(Exported(doc, MeshFormat::Obj)), expected) << "model " << m;
+        std::vector<Triangle> stl;
+        for (const StlFacet& f : ReadStl(Exported(doc, MeshFormat::Stl))) stl.push_back(f.corners);
+        EXPECT_EQ(stl, expected) << "model " << m;
+        if (HasFailure()) return;
+    }
+}
+
+TEST_F(MeshExport, ModelWithoutTriangles)
+{
+    auto doc = NewDoc();
+    doc->OnShapeSquare();  // four edges, no diagonal
+    EXPECT_EQ(Exported(*doc, MeshFormat::Obj), "# Polydrom mesh: 0 vertices, 0 triangles\n");
+    EXPECT_EQ(Exported(*doc, MeshFormat::Stl), StlHeader(0));
+    // POV-Ray rejects an empty mesh2, so no file is written and an old one stays.
+    std::ofstream(Path("old.inc")) << "old";
+    const MeshExportResult result = doc->ExportMesh(Path("old.inc"), MeshFormat::PovMesh2);
+    EXPECT_FALSE(result.ok);
+    EXPECT_EQ(result.error,
+              "Cannot export \"" + Path("old.inc") + "\": no triangles to export (a POV-Ray mesh2 needs at least one).");
+    EXPECT_EQ(Contents(Path("old.inc")), "old");
+}
+
+TEST_F(MeshExport, NonFiniteCornersAreRefusedButUnusedVerticesDoNotMatter)
+{
+    auto doc = RenumberedSquare();
+    doc->m_z[2] = INFINITY;  // the vertex no triangle uses
+    EXPECT_TRUE(doc->ExportMesh(Path("a.obj"), MeshFormat::Obj).ok);
+    doc->m_y[3] = NAN;
+    for (const MeshFormatInfo& info : MeshFormats()) {
+        const std::string path = Path("b" + std::string(info.extension));
+        std::ofstream(path) << "old";
+        const MeshExportResult result = doc->ExportMesh(path, info.format);
+        EXPECT_FALSE(result.ok);
+        EXPECT_EQ(result.error, "Cannot export \"" + path + "\": vertex 3 has a coordinate that is not a finite number.");
+        EXPECT_EQ(Contents(path), "old");
+    }
+}
+
+TEST_F(MeshExport, WriteFailuresNameThePathAndTheReason)
+{
+    auto doc = OneTriangle();
+    MeshExportResult result = doc->ExportMesh("/nonexistent-folder/x.stl", MeshFormat::Stl);
+    EXPECT_FALSE(result.ok);
+    EXPECT_EQ(result.error, "Cannot export \"/nonexistent-folder/x.stl\": No such file or directory (in folder \"/nonexistent-folder\").");
+    std::filesystem::create_directory(Path("taken.obj"));
+    result = doc->ExportMesh(Path("taken.obj"), MeshFormat::Obj);
+    EXPECT_EQ(result.error, "Cannot export \"" + Path("taken.obj") + "\": it is a folder.");
+}
+
+TEST_F(MeshExport, ExportAsLeavesTheReportTheStatusBarShows)
+{
+    auto doc = RenumberedSquare();
+    doc->ExportMeshAs(Path("square.stl"), MeshFormat::Stl);
+    CommandReport report = doc->TakeReport();
+    EXPECT_EQ(report.kind, CommandReport::Kind::Info);
+    EXPECT_EQ(report.text, "Exported 2 triangles to square.stl");
+
+    doc->ExportMeshAs("/nonexistent-folder/square.inc", MeshFormat::PovMesh2);
+    report = doc->TakeReport();
+    EXPECT_EQ(report.kind, CommandReport::Kind::Refusal);
+    EXPECT_EQ(report.text, "Cannot export \"/nonexistent-folder/square.inc\": No such file or directory (in folder \"/nonexistent-folder\").");
+}
+
+TEST(MeshFormatForPath, ChoosesByTheFileNamesExtensionInAnyCase)
+{
+    EXPECT_EQ(MeshFormatForPath("object.pov"), MeshFormat::PovUnion);
+    EXPECT_EQ(MeshFormatForPath("/tmp/scene/Model.INC"), MeshFormat::PovMesh2);
+    EXPECT_EQ(MeshFormatForPath("a.b.Obj"), MeshFormat::Obj);
+    EXPECT_EQ(MeshFormatForPath("../print.sTl"), MeshFormat::Stl);
+    for (const char* other : {"model", "model.pdm", "model.obj.bak", "model.objx", "/tmp/x.stl/model", ".obj",
+                              "/tmp/.stl", "", "stl"})
+        EXPECT_EQ(MeshFormatForPath(other), std::nullopt) << other;
+    // Every listed format is found again by its own extension.
+    for (const MeshFormatInfo& info : MeshFormats())
+        EXPECT_EQ(MeshFormatForPath("x" + std::string(info.extension)), info.format) << info.name;
+}
+
+}  // namespace
