@@ -41,6 +41,7 @@ public:
         if (!m_doc.OnSaveDocument(m_doc.GetPathName(), &error)) throw BatchError{error};
     }
     void OnFileSaveAs() override { Unavailable("file-save-as (use --save PATH)"); }
+    void OnFileExportAs() override { Unavailable("file-export-as (use --export PATH)"); }
     void OnFilePrint() override { Unavailable("printing"); }
     void OnFilePrintPreview() override { Unavailable("print preview"); }
     void OnFilePrintSetup() override { Unavailable("print setup"); }

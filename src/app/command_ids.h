@@ -63,3 +63,5 @@ constexpr unsigned ID_STEP_FINE = 32812;
 constexpr unsigned ID_STEP_COARSE = 32813;
 constexpr unsigned ID_STEP_COARSEST = 32819;
 constexpr unsigned ID_DO_MIRROR = 32820;
+// File > Export As...: the triangles as mesh2, OBJ, STL or the POV-Ray union.
+constexpr unsigned ID_FILE_EXPORT_AS = 32821;

@@ -38,6 +38,7 @@ const CommandEntry kCommands[] = {
     Shell(ID_FILE_SAVE, "ID_FILE_SAVE", R::Document, &S::OnFileSave),
     Shell(ID_FILE_SAVE_AS, "ID_FILE_SAVE_AS", R::Document, &S::OnFileSaveAs),
     Doc(ID_FILE_EXPORT_POV, "ID_FILE_EXPORT_POV", &D::OnFileExportPov),
+    Shell(ID_FILE_EXPORT_AS, "ID_FILE_EXPORT_AS", R::Document, &S::OnFileExportAs),
     Shell(ID_FILE_PRINT, "ID_FILE_PRINT", R::View, &S::OnFilePrint),
     Shell(ID_FILE_PRINT_DIRECT, "ID_FILE_PRINT_DIRECT", R::View, &S::OnFilePrint),
     Shell(ID_FILE_PRINT_PREVIEW, "ID_FILE_PRINT_PREVIEW", R::View, &S::OnFilePrintPreview),

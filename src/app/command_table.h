@@ -19,6 +19,7 @@ public:
     virtual void OnFileOpen() = 0;
     virtual void OnFileSave() = 0;
     virtual void OnFileSaveAs() = 0;
+    virtual void OnFileExportAs() = 0;
     virtual void OnFilePrint() = 0;
     virtual void OnFilePrintPreview() = 0;
     virtual void OnFilePrintSetup() = 0;

@@ -1,9 +1,11 @@
 // Open, Save, Save As, the save prompt and the recent-file list.
 #include <QFile>
 #include <QFileInfo>
+#include <QtEndian>
 
 #include "app/command_ids.h"
 #include "app/shell/settings.h"
+#include "app/shell/status_bar.h"
 #include "shell/shell_fixture.h"
 
 namespace {
@@ -157,4 +159,26 @@ TEST_F(ShellTest, RecentFileListKeepsSixNewestFirst)
     EXPECT_EQ(prompts.errors.size(), 1);
     EXPECT_EQ(frame->RecentFiles().Files().size(), before - 1);
     EXPECT_FALSE(frame->RecentFiles().Files().contains(paths[5]));
+}
+
+TEST_F(ShellTest, ExportAsWritesTheFormatTheNameOrFilterChooses)
+{
+    frame->Dispatch(ID_SHAPE_BOX);
+    prompts.exportAnswers << Temp("box.stl");
+    frame->Dispatch(ID_FILE_EXPORT_AS);
+    EXPECT_TRUE(prompts.lastFilter.contains(QStringLiteral("Wavefront OBJ (*.obj)")));
+    // Binary STL: 80-byte header, count, 50 bytes per triangle.
+    const QByteArray stl = Bytes(Temp("box.stl"));
+    ASSERT_GE(stl.size(), 84);
+    EXPECT_EQ(stl.size(), 84 + 50 * qFromLittleEndian<quint32>(stl.constData() + 80));
+    EXPECT_TRUE(frame->StatusBar()->currentMessage().endsWith(QStringLiteral("to box.stl")))
+        << frame->StatusBar()->currentMessage().toStdString();
+
+    // A name without a known extension takes the chosen filter's.
+    prompts.exportAnswers << Temp("box");
+    prompts.exportFilter = QStringLiteral("Wavefront OBJ (*.obj)");
+    frame->Dispatch(ID_FILE_EXPORT_AS);
+    EXPECT_TRUE(Bytes(Temp("box.obj")).startsWith("v ") || Bytes(Temp("box.obj")).contains("\nv "));
+    // Exporting is no change to the model.
+    EXPECT_EQ(doc->History().UndoLabel(), "Box");
 }

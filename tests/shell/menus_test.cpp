@@ -46,7 +46,7 @@ TEST_F(ShellTest, MenuTreeHasEveryItemInOrder)
 
     EXPECT_EQ(Items(TopMenu(*frame, 0)),
               QStringList({"&New\tCtrl+N", "&Open...\tCtrl+O", "&Save\tCtrl+S", "Save &As...", "-", "Export POVFILE",
-                           "-", "&Print...\tCtrl+P", "Print Pre&view", "P&rint Setup...", "-", "Recent File", "-",
+                           "Export &As...", "-", "&Print...\tCtrl+P", "Print Pre&view", "P&rint Setup...", "-", "Recent File", "-",
                            "E&xit"}));
     EXPECT_EQ(Items(TopMenu(*frame, 1)), QStringList({"&Undo\tCtrl+Z", "&Redo\tCtrl+Y"}));
     EXPECT_EQ(Items(TopMenu(*frame, 2)), QStringList({"File &Toolbar", "View Do Toolbar", "&Status Bar"}));

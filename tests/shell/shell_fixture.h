@@ -18,7 +18,8 @@
 
 class FakePrompts : public CShellPrompts {
 public:
-    QStringList openAnswers, saveAnswers;
+    QStringList openAnswers, saveAnswers, exportAnswers;
+    QString exportFilter;
     QList<SaveChoice> saveChoices;
     QStringList errors, saveQuestions, saveSuggestions;
     int abouts = 0, pageSetups = 0;
@@ -35,6 +36,12 @@ public:
         lastFilter = filter;
         saveSuggestions.append(suggestion);
         return saveAnswers.isEmpty() ? QString() : saveAnswers.takeFirst();
+    }
+    QString AskExportFileName(QWidget*, const QString& filters, QString* chosenFilter) override
+    {
+        lastFilter = filters;
+        if (chosenFilter) *chosenFilter = exportFilter;
+        return exportAnswers.isEmpty() ? QString() : exportAnswers.takeFirst();
     }
     SaveChoice AskSaveChanges(QWidget*, const QString& name) override
     {

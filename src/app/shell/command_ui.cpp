@@ -14,6 +14,7 @@ const MenuItemUi kFileMenu[] = {
     {ID_FILE_SAVE_AS, "Save &As..."},
     {0, ""},
     {ID_FILE_EXPORT_POV, "Export POVFILE"},
+    {ID_FILE_EXPORT_AS, "Export &As..."},
     {0, ""},
     {ID_FILE_PRINT, "&Print...\tCtrl+P"},
     {ID_FILE_PRINT_PREVIEW, "Print Pre&view"},

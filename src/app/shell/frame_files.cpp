@@ -1,9 +1,13 @@
-// File > New, Open, Save, Save As and the recent-file list, with the save prompt.
+// File > New, Open, Save, Save As, Export As and the recent-file list, with the save prompt.
+#include <algorithm>
+#include <optional>
+
 #include <QFile>
 #include <QFileInfo>
 
 #include "app/shell/main_frame.h"
 #include "app/shell/prompts.h"
+#include "model/mesh_export.h"
 #include "model/polydrom_doc.h"
 
 namespace {
@@ -63,6 +67,28 @@ bool CMainFrame::OpenFile(const QString& path)
     UpdateRecentMenu();
     DocumentReplaced();
     return true;
+}
+
+void CMainFrame::OnFileExportAs()
+{
+    // One filter per format, in the model's order: "Wavefront OBJ (*.obj)".
+    QStringList filters;
+    for (const MeshFormatInfo& info : MeshFormats())
+        filters.append(QStringLiteral("%1 (*%2)").arg(FromNative(std::string(info.name)),
+                                                     FromNative(std::string(info.extension))));
+    QString chosenFilter;
+    QString path = m_prompts.AskExportFileName(this, filters.join(QStringLiteral(";;")), &chosenFilter);
+    if (path.isEmpty()) return;
+    // The name's extension picks the format; a name without a known one takes the
+    // filter's format and extension.
+    std::optional<MeshFormat> format = MeshFormatForPath(Native(path));
+    if (!format) {
+        const qsizetype index = std::max<qsizetype>(filters.indexOf(chosenFilter), 0);
+        const MeshFormatInfo& info = MeshFormats()[static_cast<std::size_t>(index)];
+        format = info.format;
+        path += FromNative(std::string(info.extension));
+    }
+    m_doc.ExportMeshAs(Native(path), *format);
 }
 
 void CMainFrame::OnFileSave() { SaveDocument(false); }

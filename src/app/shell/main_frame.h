@@ -68,6 +68,7 @@ public:
     void OnFileOpen() override;
     void OnFileSave() override;
     void OnFileSaveAs() override;
+    void OnFileExportAs() override;
     void OnFilePrint() override;
     void OnFilePrintPreview() override;
     void OnFilePrintSetup() override;

@@ -29,6 +29,16 @@ QString CQtPrompts::AskSaveFileName(QWidget* parent, const QString& suggestion, 
     return dialog.selectedFiles().constFirst();
 }
 
+QString CQtPrompts::AskExportFileName(QWidget* parent, const QString& filters, QString* chosenFilter)
+{
+    QFileDialog dialog(parent, QStringLiteral("Export As"), QString(), filters);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
+    if (chosenFilter) *chosenFilter = dialog.selectedNameFilter();
+    return dialog.selectedFiles().constFirst();
+}
+
 SaveChoice CQtPrompts::AskSaveChanges(QWidget* parent, const QString& name)
 {
     QMessageBox box(QMessageBox::Warning, kAppTitle, QStringLiteral("Save changes to %1?").arg(name),
