@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QRegularExpression>
 #include <QToolBar>
 
@@ -137,6 +138,30 @@ TEST_F(ViewInFrameTest, PrintToPdfMakesOnePage)
     prompts.onPrint = [](QPrinter*) { return false; };
     frame->Dispatch(ID_FILE_PRINT);
     EXPECT_FALSE(QFile::exists(pdf));
+}
+
+TEST_F(ViewInFrameTest, PageShowsTheWindowShrunkToThePaperOnly)
+{
+    // An empty model: only the panels' fills carry their colour.
+    const QRgb panel = qRgb(220, 220, 255);
+    const auto countPanel = [&](QSize page) {
+        QImage image(page, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        frame->PaintPage(painter, page);
+        painter.end();
+        int count = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) count += image.pixel(x, y) == panel;
+        return count;
+    };
+    // Paper as large as the window: the panels' fills exactly as on screen (168 x 120 each).
+    EXPECT_EQ(countPanel(QSize(600, 400)), 2 * 168 * 120);
+    // Paper smaller than the window: the page is shrunk, so the panels at the right
+    // still land on it instead of beyond its edge.
+    EXPECT_GT(countPanel(QSize(300, 200)), 2 * 80 * 55);
+    // Larger paper: nothing is enlarged.
+    EXPECT_EQ(countPanel(QSize(1200, 800)), 2 * 168 * 120);
 }
 
 TEST_F(ViewInFrameTest, ScreenshotOfTheViewMatchesTheGoldenImage)

@@ -1,4 +1,6 @@
 // The main frame's printing, bar, help and application commands.
+#include <algorithm>
+
 #include <QPainter>
 #include <QPrinter>
 #include <QToolBar>
@@ -19,11 +21,24 @@ void CMainFrame::PrintPage(QPrinter* printer)
         m_prompts.ShowError(this, QStringLiteral("The page could not be printed: the printer did not start."));
         return;
     }
+    PaintPage(painter, painter.viewport().size());
+    painter.end();
+}
+
+void CMainFrame::PaintPage(QPainter& painter, QSize page)
+{
     // The view reads its geometry from the window's client rectangle; on the printer
-    // those numbers are device units, which the screen-resolution mode makes pixel-sized.
+    // those numbers are device units, which the screen-resolution mode makes pixel-sized,
+    // so the page looks like the window. A window larger than the paper (any maximized
+    // one) would put the model, drawn at the window's centre, beyond the paper's edge and
+    // print a blank page; such a window is shrunk to fit, never enlarged.
+    const CRect client = m_view->GetClientRect();
+    if (client.Width() > 0 && client.Height() > 0 && page.width() > 0 && page.height() > 0) {
+        const double fit = std::min({1.0, double(page.width()) / client.Width(), double(page.height()) / client.Height()});
+        painter.scale(fit, fit);
+    }
     CPainterDC dc(painter);
     m_view->OnDraw(&dc);
-    painter.end();
 }
 
 void CMainFrame::OnFilePrint()

@@ -18,6 +18,7 @@ class CShellPrompts;
 class CStatusBar;
 class CViewWidget;
 class QAction;
+class QPainter;
 class QPrinter;
 class QToolBar;
 
@@ -49,6 +50,8 @@ public:
     // One printed page: the view's OnDraw on the printer, the window's pixels taken
     // as the printer's device units.
     void PrintPage(QPrinter* printer);
+    // The page's drawing on any painter whose drawable area is page units in size.
+    void PaintPage(QPainter& painter, QSize page);
 
     QAction* Action(unsigned id) const;
     QToolBar* FileToolBar() const { return m_toolBars[0]; }

@@ -35,6 +35,8 @@ void CPainterDC::LineTo(int x, int y)
         // Pixel centres, so a device unit on the page covers what a pixel covers on screen.
         QPen pen(Color(m_pen->color), m_pen->width < 1 ? 1 : m_pen->width);
         pen.setCapStyle(Qt::FlatCap);
+        // A line stays one device unit wide when the page is shrunk to fit the paper.
+        pen.setCosmetic(true);
         m_painter.setPen(pen);
         m_painter.drawLine(QPointF(m_position) + QPointF(0.5, 0.5), QPointF(to) + QPointF(0.5, 0.5));
     }
