@@ -184,11 +184,14 @@ TEST_F(ShellTest, WindowLayoutIsRememberedBetweenRuns)
     EXPECT_TRUE(frame->isMaximized());
     frame->showNormal();
     frame->addToolBar(Qt::RightToolBarArea, frame->ViewToolBar());
+    frame->Dispatch(ID_VIEW_DO_TOOLBAR);
     frame->SaveLayout();
 
     auto other = std::make_unique<CPolydromDoc>();
     CMainFrame next(*other, prompts);
     next.ShowWithSavedLayout();
     EXPECT_EQ(next.toolBarArea(next.ViewToolBar()), Qt::RightToolBarArea);
+    EXPECT_TRUE(next.DoToolBar()->isHidden());
+    EXPECT_FALSE(next.Action(ID_VIEW_DO_TOOLBAR)->isChecked());
     EXPECT_FALSE(next.isMaximized());
 }

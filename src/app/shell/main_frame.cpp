@@ -8,7 +8,9 @@
 #include <QPrinter>
 #include <QScreen>
 #include <QStatusTipEvent>
+#include <QToolBar>
 
+#include "app/command_ids.h"
 #include "app/shell/help_window.h"
 #include "app/shell/settings.h"
 #include "app/shell/status_bar.h"
@@ -110,6 +112,9 @@ void CMainFrame::ShowWithSavedLayout()
     auto settings = OpenSettings();
     const QByteArray geometry = settings->value(kGeometryKey).toByteArray();
     restoreState(settings->value(kStateKey).toByteArray(), kLayoutVersion);
+    // A bar hidden last time is hidden before the window shows, which tells nobody.
+    Action(ID_VIEW_TOOLBAR)->setChecked(!FileToolBar()->isHidden());
+    Action(ID_VIEW_DO_TOOLBAR)->setChecked(!DoToolBar()->isHidden());
     if (!geometry.isEmpty() && restoreGeometry(geometry)) {
         show();
         return;
