@@ -151,18 +151,19 @@ void CMainFrame::UpdateRecentMenu()
 
 void CMainFrame::UpdateEditMenu()
 {
-    const CModelHistory& history = m_doc.History();
-    const auto label = [](const char* verb, bool can, const std::string& step, const char* key) {
-        const QString name = can ? QLatin1Char(' ') + QString::fromStdString(step).replace(QLatin1Char('&'), QStringLiteral("&&"))
-                                 : QString();
-        return QString::fromLatin1(verb) + name + QLatin1Char('\t') + QString::fromLatin1(key);
+    // "&Undo Extrude\tCtrl+Z"; just "&Undo\tCtrl+Z", greyed, when there is nothing to undo.
+    const auto label = [](const char* verb, const std::string& step, const char* key) {
+        QString text = QString::fromLatin1(verb);
+        if (!step.empty()) text += QLatin1Char(' ') + QString::fromStdString(step).replace(QLatin1Char('&'), QStringLiteral("&&"));
+        return text + QLatin1Char('\t') + QString::fromLatin1(key);
     };
+    const CModelHistory& history = m_doc.History();
     QAction* undo = Action(ID_EDIT_UNDO);
     undo->setEnabled(history.CanUndo());
-    undo->setText(label("&Undo", history.CanUndo(), history.CanUndo() ? history.UndoLabel() : std::string(), "Ctrl+Z"));
+    undo->setText(label("&Undo", history.UndoLabel(), "Ctrl+Z"));
     QAction* redo = Action(ID_EDIT_REDO);
     redo->setEnabled(history.CanRedo());
-    redo->setText(label("&Redo", history.CanRedo(), history.CanRedo() ? history.RedoLabel() : std::string(), "Ctrl+Y"));
+    redo->setText(label("&Redo", history.RedoLabel(), "Ctrl+Y"));
 }
 
 void CMainFrame::BuildToolBars()
