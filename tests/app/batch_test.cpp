@@ -33,6 +33,15 @@ TEST(Batch, BoxOnANewModel)
     ExpectGolden("golden/batch/box.txt", run.out);
 }
 
+TEST(Batch, ExtrudedCircleBecomesATube)
+{
+    // Five new vertices and fifteen new edges: diagonal and duplicate per ring edge,
+    // then the pillars in vertex order.
+    const BatchRun run = Batch({"--do", "shape-circle", "--do", "do-extrude", "--dump"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    ExpectGolden("golden/batch/extruded_circle.txt", run.out);
+}
+
 TEST(Batch, SaveWritesTheFileLayoutAndOpenReadsItBack)
 {
     const std::string path = TempPath("one-vertex.pdm");
