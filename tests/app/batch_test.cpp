@@ -42,6 +42,14 @@ TEST(Batch, ExtrudedCircleBecomesATube)
     ExpectGolden("golden/batch/extruded_circle.txt", run.out);
 }
 
+TEST(Batch, CylinderExport)
+{
+    TempFolder folder;
+    const BatchRun run = Batch({"--do", "shape-cylinder", "--export-pov", folder / "object.pov"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    ExpectGolden("golden/pov/cylinder.pov", ReadText(folder / "object.pov"));
+}
+
 TEST(Batch, SaveWritesTheFileLayoutAndOpenReadsItBack)
 {
     const std::string path = TempPath("one-vertex.pdm");
