@@ -91,30 +91,6 @@ TEST(BatchView, ClicksAndViewCommands)
     }
 }
 
-TEST(BatchView, BadStepsAndTheClickLimitFail)
-{
-    for (const std::string size : {"800", "800x", "x600", "-1x600", "8193x10", "80x60x"}) {
-        BatchRun run = Batch({"--size", size});
-        EXPECT_NE(run.status, 0) << size;
-        EXPECT_NE(run.err.find("--size \"" + size + "\""), std::string::npos) << run.err;
-    }
-    for (const std::string click : {"1", "1,", "a,2", "1,2,left", "1,2,right,"}) {
-        BatchRun run = Batch({"--click", click});
-        EXPECT_NE(run.status, 0) << click;
-        EXPECT_NE(run.err.find("--click \"" + click + "\""), std::string::npos) << run.err;
-    }
-    BatchRun empty = Batch({"--size", "0x600", "--render", "/tmp/never.png"});
-    EXPECT_NE(empty.status, 0);
-
-    // Seven cylinders at the highest resolution hold 1120 vertices: a click adds none.
-    std::vector<std::string> args{"--do", "res-very-high"};
-    for (int k = 0; k < 7; ++k) args.insert(args.end(), {"--do", "shape-cylinder"});
-    args.insert(args.end(), {"--click", "10,10,right"});
-    BatchRun full = Batch(args);
-    EXPECT_NE(full.status, 0);
-    EXPECT_NE(full.err.find("click 10,10,right: No vertex added"), std::string::npos) << full.err;
-}
-
 // Renders a scene through batch mode and compares it with tests/golden/render/NAME.png.
 void ExpectScene(const std::string& name, std::vector<std::string> args)
 {
