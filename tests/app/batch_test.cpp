@@ -31,11 +31,9 @@ TEST(Batch, GoldenScenarios)
 TEST(Batch, OpenReadsTheFileAndSaveWritesItBack)
 {
     TempFolder folder;
-    // One selected vertex at (1, 2, 3), written by hand, with two stray bytes after it.
+    // One selected vertex at (1, 2, 3), written by hand.
     const std::vector<unsigned char> vertex{1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x80, 0x3f, 0, 0, 0, 0x40, 0, 0, 0x40, 0x40, 1, 0, 0, 0};
-    std::vector<unsigned char> trailing = vertex;
-    trailing.insert(trailing.end(), {0xde, 0xad});
-    WriteBytes(folder / "one.pdm", trailing);
+    WriteBytes(folder / "one.pdm", vertex);
     const BatchOutcome run = RunBatchSteps({folder / "one.pdm", "--save", folder / "copy.pdm", "--dump"});
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_NE(run.out.find("\nvertices 1\nv 0 1 2 3 1\nedges 0\n"), std::string::npos) << run.out;
