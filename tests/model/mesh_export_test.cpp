@@ -45,29 +45,31 @@ float ParseFloat(std::string_view text)
     return value;
 }
 
-// The "<...>" groups after `section`, each split at its commas.
-std::vector<std::vector<std::string>> Mesh2Vectors(const std::string& text, const std::string& section)
+// The vertex vectors and face indices of a mesh2, read with the brackets and commas as spaces.
+std::vector<Triangle> ReadMesh2(std::string text)
 {
-    std::vector<std::vector<std::string>> vectors;
-    const std::size_t begin = text.find(section), end = text.find('}', begin);
-    for (std::size_t open = text.find('<', begin); open < end; open = text.find('<', open + 1)) {
-        std::vector<std::string> parts;
-        std::stringstream inner(text.substr(open + 1, text.find('>', open) - open - 1));
-        for (std::string part; std::getline(inner, part, ',');) parts.push_back(part);
-        vectors.push_back(parts);
-    }
-    return vectors;
-}
-
-std::vector<Triangle> ReadMesh2(const std::string& text)
-{
-    std::vector<Corner> points;
-    for (const auto& v : Mesh2Vectors(text, "vertex_vectors"))
-        points.push_back({ParseFloat(v.at(0)), ParseFloat(v.at(1)), ParseFloat(v.at(2))});
-    std::vector<Triangle> triangles;
-    for (const auto& f : Mesh2Vectors(text, "face_indices"))
-        triangles.push_back({points.at(std::stoul(f.at(0))), points.at(std::stoul(f.at(1))),
-                             points.at(std::stoul(f.at(2)))});
+    for (char& c : text)
+        if (c == '<' || c == '>' || c == ',') c = ' ';
+    std::istringstream in(text.substr(text.find("vertex_vectors {") + 16));
+    std::size_t count = 0;
+    in >> count;
+    std::vector<Corner> points(count);
+    for (Corner& p : points)
+        for (float& f : p) {
+            std::string word;
+            in >> word;
+            f = ParseFloat(word);
+        }
+    std::string brace, name;
+    in >> brace >> name >> brace >> count;
+    EXPECT_EQ(name, "face_indices");
+    std::vector<Triangle> triangles(count);
+    for (Triangle& t : triangles)
+        for (Corner& corner : t) {
+            std::size_t k = 0;
+            in >> k;
+            corner = points.at(k);
+        }
     return triangles;
 }
 

@@ -45,18 +45,6 @@ inline void Edges(CPolydromDoc& doc, std::initializer_list<std::pair<int, int>> 
     }
 }
 
-inline void Select(CPolydromDoc& doc, std::initializer_list<int> vertices)
-{
-    for (int v : vertices) doc.m_sel[v] = 1;
-}
-
-inline std::vector<std::pair<int, int>> EdgeList(const CPolydromDoc& doc)
-{
-    std::vector<std::pair<int, int>> edges;
-    for (int j = 0; j < doc.m_nEdges; ++j) edges.emplace_back(doc.m_edgeFrom[j], doc.m_edgeTo[j]);
-    return edges;
-}
-
 // A model written as "x y z sel|x y z sel;from-to from-to", numbers in their shortest
 // exact form ("-0" included), so that a whole model fits in a table cell and differs
 // from another exactly when their bits do.
