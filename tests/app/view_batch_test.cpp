@@ -1,9 +1,6 @@
 // The headless view in batch mode: clicks, view commands, the view's dump and renders.
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <filesystem>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -11,10 +8,6 @@
 #include "golden_image.h"
 
 namespace {
-
-using BatchRun = BatchOutcome;
-
-BatchRun Batch(const std::vector<std::string>& args) { return RunBatchSteps(args); }
 
 std::vector<std::string> Repeat(int n, const std::string& command)
 {
@@ -84,7 +77,7 @@ TEST(BatchView, ClicksAndViewCommands)
          {"zoom 1", "view-zoom 2", "move 0 0"}},
     };
     for (const Case& c : cases) {
-        BatchRun run = Batch(c.args + std::vector<std::string>{"--dump"});
+        const BatchOutcome run = RunBatchSteps(c.args + std::vector<std::string>{"--dump"});
         ASSERT_EQ(run.status, 0) << c.what << ": " << run.err;
         for (const std::string& line : c.lines)
             EXPECT_NE(("\n" + run.out).find("\n" + line + "\n"), std::string::npos) << c.what << ": " << line;
@@ -94,13 +87,11 @@ TEST(BatchView, ClicksAndViewCommands)
 // Renders a scene through batch mode and compares it with tests/golden/render/NAME.png.
 void ExpectScene(const std::string& name, std::vector<std::string> args)
 {
-    const std::string path =
-        (std::filesystem::temp_directory_path() / ("polydrom-test-render-" + name + ".png")).string();
-    args.insert(args.end(), {"--render", path});
-    BatchRun run = Batch(args);
+    TempFolder folder;
+    args.insert(args.end(), {"--render", folder / "scene.png"});
+    const BatchOutcome run = RunBatchSteps(args);
     ASSERT_EQ(run.status, 0) << run.err;
-    ExpectGoldenImage("golden/render/" + name + ".png", path);
-    std::remove(path.c_str());
+    ExpectGoldenImage("golden/render/" + name + ".png", folder / "scene.png");
 }
 
 TEST(BatchView, GoldenScenes)

@@ -145,13 +145,7 @@ TEST(History, NewAndOpenClearTheHistory)
 TEST(History, OldestStepsGoFirstWhenTheBudgetIsReached)
 {
     auto doc = NewDoc();
-    for (int i = 0; i < MODEL_CAPACITY; ++i) doc->AddVertex(float(i), 0.0f, 0.0f);  // stops at the click limit
-    for (int i = doc->m_nVertices; i < MODEL_CAPACITY; ++i) {
-        doc->m_x[i] = float(i);
-        doc->m_y[i] = doc->m_z[i] = 0.0f;
-        doc->m_sel[i] = 1;
-    }
-    doc->m_nVertices = MODEL_CAPACITY;
+    for (int i = 0; i < MODEL_CAPACITY; ++i) Vertex(*doc, float(i), 0.0f, 0.0f, 1);
     doc->CommitStep("Fill");
     // Moving everything rewrites all three coordinate arrays: the largest kind of step.
     for (int k = 0; k < 400; ++k) {

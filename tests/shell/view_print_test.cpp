@@ -8,6 +8,7 @@
 #include <QToolBar>
 
 #include "app/command_ids.h"
+#include "app/golden_image.h"
 #include "app/shell/status_bar.h"
 #include "app/shell/view_widget.h"
 #include "framework/view.h"
@@ -33,18 +34,6 @@ int PdfPages(const QString& path)
     const QByteArray pdf = file.readAll();
     if (!pdf.startsWith("%PDF")) return -1;
     return int(QString::fromLatin1(pdf).count(QRegularExpression(QStringLiteral("/Type\\s*/Page[^s]"))));
-}
-
-// Compares with tests/golden/shell/NAME.png; a mismatch leaves NAME.out.png beside it.
-void ExpectGoldenImage(const QString& name, const QImage& actual)
-{
-    const QString golden = QStringLiteral(POLYDROM_TEST_DIR "/golden/shell/") + name + QStringLiteral(".png");
-    const QImage expected(golden);
-    const QImage got = actual.convertToFormat(QImage::Format_RGB32);
-    if (!expected.isNull() && expected.convertToFormat(QImage::Format_RGB32) == got) return;
-    const QString out = QStringLiteral(POLYDROM_TEST_DIR "/golden/shell/") + name + QStringLiteral(".out.png");
-    got.save(out);
-    ADD_FAILURE() << "view differs from " << golden.toStdString() << "; actual image written to " << out.toStdString();
 }
 
 }  // namespace
@@ -162,7 +151,9 @@ TEST_F(ViewInFrameTest, ScreenshotOfTheViewMatchesTheGoldenImage)
     const qreal ratio = window.devicePixelRatio();
     const QImage view = window.copy(QRect(area.topLeft() * ratio, area.size() * ratio));
     EXPECT_EQ(view, frame->ViewWidget()->Render().convertToFormat(view.format()));
-    ExpectGoldenImage(QStringLiteral("cylinder_view"), frame->ViewWidget()->Render());
+    const QString rendered = Temp("cylinder_view.png");
+    ASSERT_TRUE(frame->ViewWidget()->Render().save(rendered));
+    ExpectGoldenImage("golden/shell/cylinder_view.png", rendered.toStdString());
 }
 
 TEST_F(ShellTest, WindowLayoutIsRememberedBetweenRuns)
