@@ -140,7 +140,7 @@ TEST(ModelFile, InvalidFileLeavesTheDocumentExactlyAsItWas)
         {File(0, 10001, {}, {}, {}), "edge count 10001 exceeds 10000"},
         {File(0, -5, {}, {}, {}), "edge count -5 is negative"},
         {Bytes{}, "file ends after 0 of 4 bytes"},
-        {Bytes{1, 0, 0, 0, 0}, "file ends after 5 of 8 bytes"},
+        {Bytes{1, 0, 0, 0, 0, 0, 0}, "file ends after 7 of 8 bytes"},
         {Bytes(full.begin(), full.end() - 1), "file ends after 47 of 48 bytes"},
         {Bytes(full.begin(), full.begin() + 40), "file ends after 40 of 48 bytes"},
         {File(2, 1, {1, 2, 3, 4, 5, 6}, {0, 1}, {0, 2}), "edge 0 refers to vertex 2 of 2"},
