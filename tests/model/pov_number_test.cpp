@@ -1,4 +1,4 @@
-// The five-digit number text of the POV-Ray file: the documented table, the ties the
+// The five-digit number text of the POV-Ray file: the everyday cases, the ties the
 // C library would round the other way, and the edges of the fixed notation.
 #include <gtest/gtest.h>
 
@@ -13,7 +13,7 @@ namespace {
 TEST(PovNumber, Examples)
 {
     const std::pair<float, const char*> cases[] = {
-        // The documented table.
+        // Everyday numbers.
         {0.0f, "0.0"}, {-0.0f, "0.0"}, {1.0f, "1."}, {10.0f, "10."}, {-3.0f, "-3."}, {0.5f, "0.5"},
         {-2.25f, "-2.25"}, {100.0f, "100."}, {0.1f, "0.1"}, {1.0f / 3.0f, "0.33333"}, {0.123456f, "0.12346"},
         {12345.0f, "12345"}, {123456.0f, "1.2346e+005"}, {0.05f, "5.e-002"},

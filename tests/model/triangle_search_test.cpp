@@ -1,4 +1,4 @@
-// The indexed triangle search against the plain triple walk: documented cases and
+// The indexed triangle search against the plain triple walk: worked examples and
 // many random edge sets full of shared, repeated and self-looping edges.
 #include <gtest/gtest.h>
 
@@ -49,7 +49,7 @@ void ExpectTriangles(const Edges& edges, const Corners& expected)
     ExpectSameAsWalk(edges);
 }
 
-TEST(TriangleSearch, DocumentedCases)
+TEST(TriangleSearch, WorkedExamples)
 {
     const struct {
         Edges edges;
