@@ -1,17 +1,16 @@
 // Running batch mode from a test: in-process with captured output, or the real
-// program in a folder of its own; and a private temporary folder per test.
+// program through the shell.
 #pragma once
 
 #include <sys/wait.h>
 
 #include <cstdio>
-#include <cstdlib>
-#include <filesystem>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "app/batch.h"
+#include "test_files.h"
 
 struct BatchOutcome {
     int status;
@@ -24,30 +23,6 @@ inline BatchOutcome RunBatchSteps(const std::vector<std::string>& args)
     const int status = RunBatch(args, out, err);
     return {status, out.str(), err.str()};
 }
-
-// A fresh folder under the system's temporary folder, removed with everything in it.
-class TempFolder {
-public:
-    TempFolder()
-    {
-        std::string pattern = (std::filesystem::temp_directory_path() / "polydrom-test-XXXXXX").string();
-        if (::mkdtemp(pattern.data()) == nullptr) std::abort();
-        m_path = pattern;
-    }
-    ~TempFolder()
-    {
-        std::error_code ec;
-        std::filesystem::remove_all(m_path, ec);
-    }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-
-    const std::string& Path() const { return m_path; }
-    std::string operator/(const std::string& name) const { return m_path + "/" + name; }
-
-private:
-    std::string m_path;
-};
 
 // Runs a shell command line and returns its exit status and what it printed (both streams).
 inline BatchOutcome RunShell(const std::string& command)

@@ -3,20 +3,13 @@
 #pragma once
 
 #include <fstream>
-#include <sstream>
 #include <string>
 
 #include <gtest/gtest.h>
 
-inline std::string TestPath(const std::string& relative) { return std::string(POLYDROM_TEST_DIR) + "/" + relative; }
+#include "test_files.h"
 
-inline std::string ReadText(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+inline std::string TestPath(const std::string& relative) { return std::string(POLYDROM_TEST_DIR) + "/" + relative; }
 
 // Compares actual with the golden file at tests/<relative>; "golden/batch/box.txt"
 // fails with golden/batch/box.out.txt written beside it.

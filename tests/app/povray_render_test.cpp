@@ -3,35 +3,16 @@
 // red triangles.
 #include <gtest/gtest.h>
 
-#include <png.h>
-
-#include <cstdio>
 #include <fstream>
 #include <string>
 #include <vector>
 
 #include "batch_run.h"
+#include "framework/png_image.h"
 #include "golden.h"
-#include "model_file.h"
+#include "model/model_fixtures.h"
 
 namespace {
-
-struct Image {
-    int width = 0, height = 0;
-    std::vector<unsigned char> rgba;
-};
-
-bool DecodePng(const std::string& path, Image* image)
-{
-    png_image png{};
-    png.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_file(&png, path.c_str())) return false;
-    png.format = PNG_FORMAT_RGBA;
-    image->width = static_cast<int>(png.width);
-    image->height = static_cast<int>(png.height);
-    image->rgba.resize(PNG_IMAGE_SIZE(png));
-    return png_image_finish_read(&png, nullptr, image->rgba.data(), 0, nullptr) != 0;
-}
 
 // The scene names only what the export leaves to it: the colour, a camera, a light.
 constexpr const char* kSceneStart = R"(#declare Red = rgb <1, 0, 0>;
@@ -42,7 +23,7 @@ light_source { <200, 400, -600> color rgb <1, 1, 1> }
 
 struct Render {
     BatchOutcome run;
-    Image image;
+    RasterImage image;
     int red = 0;  // pixels clearly red
 };
 
@@ -55,9 +36,9 @@ Render RenderScene(const TempFolder& folder, const std::string& sceneEnd)
     const std::string command = "cd " + Quoted(folder.Path()) + " && HOME=" + Quoted(folder.Path()) +
                                 " DISPLAY= povray -D +W64 +H48 +FN +Iscene.pov +Oscene.png";
     render.run = RunShell(command);
-    if (render.run.status != 0 || !DecodePng(folder / "scene.png", &render.image)) return render;
-    for (std::size_t p = 0; p + 3 < render.image.rgba.size(); p += 4) {
-        const int r = render.image.rgba[p], g = render.image.rgba[p + 1], b = render.image.rgba[p + 2];
+    if (render.run.status != 0 || !ReadPng(folder / "scene.png", &render.image, nullptr)) return render;
+    for (std::uint32_t p : render.image.pixels) {
+        const int r = p >> 16 & 0xff, g = p >> 8 & 0xff, b = p & 0xff;
         if (r > 40 && r > 2 * g && r > 2 * b) ++render.red;
     }
     return render;
@@ -95,11 +76,8 @@ TEST(PovRay, ReadsMesh2NumbersInExponentForm)
 {
     // Coordinates whose shortest text needs an exponent, and a face without area.
     TempFolder folder;
-    WriteModelFile(folder / "model.pdm",
-                   {{1e-30f, -2.5e-7f, 0}, {123456.78f, 3e10f, -1e-5f}, {-0.0f, 1.0f / 3, 7e-45f}, {1, 1, 1}},
-                   {{0, 1}, {1, 2}, {2, 0}, {3, 3}, {3, 3}, {3, 3}});
-    const BatchOutcome exported = RunBatchSteps({folder / "model.pdm", "--export", folder / "odd.inc"});
-    ASSERT_EQ(exported.status, 0) << exported.err;
+    auto doc = ModelFrom("1e-30 -2.5e-07 0 1|123456.78 3e+10 -1e-05 1|-0 0.33333334 7e-45 1|1 1 1 1;0-1 1-2 2-0 3-3 3-3 3-3");
+    ASSERT_TRUE(doc->ExportMesh(folder / "odd.inc", MeshFormat::PovMesh2).ok);
     ASSERT_NE(ReadText(folder / "odd.inc").find("e-07"), std::string::npos);
     const Render render = RenderScene(folder, "#include \"odd.inc\"\nobject { Polydrom_Object }\n");
     EXPECT_EQ(render.run.status, 0) << render.run.out;

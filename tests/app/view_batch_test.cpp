@@ -1,9 +1,6 @@
 // The headless view in batch mode: clicks, view commands, the view's dump and renders.
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <filesystem>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -11,10 +8,6 @@
 #include "golden_image.h"
 
 namespace {
-
-using BatchRun = BatchOutcome;
-
-BatchRun Batch(const std::vector<std::string>& args) { return RunBatchSteps(args); }
 
 std::vector<std::string> Repeat(int n, const std::string& command)
 {
@@ -84,47 +77,21 @@ TEST(BatchView, ClicksAndViewCommands)
          {"zoom 1", "view-zoom 2", "move 0 0"}},
     };
     for (const Case& c : cases) {
-        BatchRun run = Batch(c.args + std::vector<std::string>{"--dump"});
+        const BatchOutcome run = RunBatchSteps(c.args + std::vector<std::string>{"--dump"});
         ASSERT_EQ(run.status, 0) << c.what << ": " << run.err;
         for (const std::string& line : c.lines)
             EXPECT_NE(("\n" + run.out).find("\n" + line + "\n"), std::string::npos) << c.what << ": " << line;
     }
 }
 
-TEST(BatchView, BadStepsAndTheClickLimitFail)
-{
-    for (const std::string size : {"800", "800x", "x600", "-1x600", "8193x10", "80x60x"}) {
-        BatchRun run = Batch({"--size", size});
-        EXPECT_NE(run.status, 0) << size;
-        EXPECT_NE(run.err.find("--size \"" + size + "\""), std::string::npos) << run.err;
-    }
-    for (const std::string click : {"1", "1,", "a,2", "1,2,left", "1,2,right,"}) {
-        BatchRun run = Batch({"--click", click});
-        EXPECT_NE(run.status, 0) << click;
-        EXPECT_NE(run.err.find("--click \"" + click + "\""), std::string::npos) << run.err;
-    }
-    BatchRun empty = Batch({"--size", "0x600", "--render", "/tmp/never.png"});
-    EXPECT_NE(empty.status, 0);
-
-    // Seven cylinders at the highest resolution hold 1120 vertices: a click adds none.
-    std::vector<std::string> args{"--do", "res-very-high"};
-    for (int k = 0; k < 7; ++k) args.insert(args.end(), {"--do", "shape-cylinder"});
-    args.insert(args.end(), {"--click", "10,10,right"});
-    BatchRun full = Batch(args);
-    EXPECT_NE(full.status, 0);
-    EXPECT_NE(full.err.find("click 10,10,right: No vertex added"), std::string::npos) << full.err;
-}
-
 // Renders a scene through batch mode and compares it with tests/golden/render/NAME.png.
 void ExpectScene(const std::string& name, std::vector<std::string> args)
 {
-    const std::string path =
-        (std::filesystem::temp_directory_path() / ("polydrom-test-render-" + name + ".png")).string();
-    args.insert(args.end(), {"--render", path});
-    BatchRun run = Batch(args);
+    TempFolder folder;
+    args.insert(args.end(), {"--render", folder / "scene.png"});
+    const BatchOutcome run = RunBatchSteps(args);
     ASSERT_EQ(run.status, 0) << run.err;
-    ExpectGoldenImage("golden/render/" + name + ".png", path);
-    std::remove(path.c_str());
+    ExpectGoldenImage("golden/render/" + name + ".png", folder / "scene.png");
 }
 
 TEST(BatchView, GoldenScenes)

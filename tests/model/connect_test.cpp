@@ -5,62 +5,45 @@
 
 namespace {
 
-using EdgeVector = std::vector<std::pair<int, int>>;
-
-std::unique_ptr<CPolydromDoc> Points(int n)
+// Runs a command that always repaints once and never reports on a model given as text.
+std::unique_ptr<CPolydromDoc> After(const std::string& before, void (CPolydromDoc::*command)(), int times = 1)
 {
-    auto doc = NewDoc();
-    for (int i = 0; i < n; ++i) Vertex(*doc, float(i), float(10 * i), float(-i));
+    auto doc = ModelFrom(before);
+    for (int j = 0; j < MODEL_CAPACITY; ++j) doc->m_edgeUsed[j] = 1;  // marks an export left
+    CountingView view;
+    doc->AddView(&view);
+    for (int k = 0; k < times; ++k) (doc.get()->*command)();
+    doc->RemoveView(&view);
+    EXPECT_EQ(view.updates, times) << before;
+    EXPECT_EQ(doc->TakeReport().kind, CommandReport::Kind::None) << before;
+    for (int j = 0; j < doc->m_nEdges; ++j) EXPECT_EQ(doc->m_edgeUsed[j], 0) << "edge " << j << " of " << before;
     return doc;
 }
 
-TEST(Connect, TwoSelectedJoinFromTheHigherIndex)
+TEST(Connect, Examples)
 {
-    auto doc = Points(10);
-    Select(*doc, {3, 7});
-    doc->m_edgeUsed[0] = 1;  // a stale mark in the slot the edge goes to
-    doc->OnDoConnect();
-    EXPECT_EQ(EdgeList(*doc), (EdgeVector{{7, 3}}));
-    EXPECT_EQ(doc->m_edgeUsed[0], 0);
-}
-
-TEST(Connect, ThreeSelectedMakeATriangleInOrder)
-{
-    auto doc = Points(10);
-    Select(*doc, {2, 5, 9});
-    CountingView view;
-    doc->AddView(&view);
-    doc->OnDoConnect();
-    EXPECT_EQ(EdgeList(*doc), (EdgeVector{{9, 5}, {5, 2}, {2, 9}}));
-    for (int j = 0; j < 3; ++j) EXPECT_EQ(doc->m_edgeUsed[j], 0);
-    EXPECT_EQ(view.updates, 1);
-    // The selection stays, so connecting again doubles the edges.
-    doc->OnDoConnect();
-    EXPECT_EQ(EdgeList(*doc), (EdgeVector{{9, 5}, {5, 2}, {2, 9}, {9, 5}, {5, 2}, {2, 9}}));
-    doc->RemoveView(&view);
-}
-
-TEST(Connect, OtherCountsAddNothingButStillRedraw)
-{
-    for (auto selected : {std::vector<int>{}, {4}, {0, 1, 2, 3}}) {
-        auto doc = Points(6);
-        for (int v : selected) doc->m_sel[v] = 1;
-        doc->m_sel[5] = 2;  // a duplication mark is not a selection
-        CountingView view;
-        doc->AddView(&view);
-        doc->OnDoConnect();
-        EXPECT_EQ(doc->GetEdgeCount(), 0) << selected.size();
-        EXPECT_EQ(view.updates, 1);
-        EXPECT_EQ(doc->TakeReport().kind, CommandReport::Kind::None);
-        doc->RemoveView(&view);
-    }
+    const struct {
+        const char* before;
+        int times;
+        const char* after;
+    } cases[] = {
+        // Two selected join from the higher index; three make a triangle from the highest down.
+        {"0 0 0 0|1 0 0 1|2 0 0 0|3 0 0 1;", 1, "0 0 0 0|1 0 0 1|2 0 0 0|3 0 0 1;3-1"},
+        {"0 0 0 1|1 0 0 0|2 0 0 1|3 0 0 0|4 0 0 1;", 1, "0 0 0 1|1 0 0 0|2 0 0 1|3 0 0 0|4 0 0 1;4-2 2-0 0-4"},
+        // The selection stays, so connecting again doubles the edges.
+        {"0 0 0 1|1 0 0 1|2 0 0 1;", 2, "0 0 0 1|1 0 0 1|2 0 0 1;2-1 1-0 0-2 2-1 1-0 0-2"},
+        // Other counts add nothing; a duplication mark (2) is not a selection.
+        {"0 0 0 0|1 0 0 2;", 1, "0 0 0 0|1 0 0 2;"},
+        {"0 0 0 1|1 0 0 2;", 1, "0 0 0 1|1 0 0 2;"},
+        {"0 0 0 1|1 0 0 1|2 0 0 1|3 0 0 1|4 0 0 2;", 1, "0 0 0 1|1 0 0 1|2 0 0 1|3 0 0 1|4 0 0 2;"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(ModelText(*After(c.before, &CPolydromDoc::OnDoConnect, c.times)), c.after);
 }
 
 TEST(Connect, FullEdgeArraysAreRefusedWhole)
 {
-    auto doc = Points(10);
+    auto doc = ModelFrom("0 0 0 0|1 0 0 0|2 0 0 1|3 0 0 1|4 0 0 1;");
     for (int j = 0; j < MODEL_CAPACITY - 2; ++j) Edges(*doc, {{0, 1}});
-    Select(*doc, {2, 5, 9});
     const auto before = Snapshot(*doc);
     CountingView view;
     doc->AddView(&view);
@@ -68,86 +51,56 @@ TEST(Connect, FullEdgeArraysAreRefusedWhole)
     EXPECT_TRUE(Snapshot(*doc) == before) << "no part of the triangle is added";
     const CommandReport report = doc->TakeReport();
     EXPECT_EQ(report.kind, CommandReport::Kind::Refusal);
-    EXPECT_NE(report.text.find("Connect"), std::string::npos) << report.text;
+    EXPECT_TRUE(report.text.starts_with("Connect refused: ")) << report.text;
     EXPECT_EQ(view.updates, 1);
 
-    doc->m_sel[9] = 0;  // one edge still fits
+    doc->m_sel[4] = 0;  // one edge still fits
     doc->OnDoConnect();
     EXPECT_EQ(doc->GetEdgeCount(), MODEL_CAPACITY - 1);
-    EXPECT_EQ(doc->GetEdgeFrom(MODEL_CAPACITY - 2), 5);
+    EXPECT_EQ(doc->GetEdgeFrom(MODEL_CAPACITY - 2), 3);
     doc->OnDoConnect();
     EXPECT_EQ(doc->GetEdgeCount(), MODEL_CAPACITY);
-    doc->TakeReport();
+    EXPECT_EQ(doc->TakeReport().kind, CommandReport::Kind::None);
     doc->OnDoConnect();
     EXPECT_EQ(doc->GetEdgeCount(), MODEL_CAPACITY);
     EXPECT_EQ(doc->TakeReport().kind, CommandReport::Kind::Refusal);
     doc->RemoveView(&view);
 }
 
-TEST(Unconnect, SquareWithOneCornerSelected)
+TEST(Unconnect, Examples)
 {
-    auto doc = Points(4);
-    Edges(*doc, {{0, 1}, {1, 2}, {2, 3}, {3, 0}});
-    Select(*doc, {1});
-    doc->OnDoUnconnect();
-    ASSERT_EQ(doc->GetVertexCount(), 3);
-    EXPECT_EQ(EdgeList(*doc), (EdgeVector{{1, 2}, {2, 0}}));
-    const float xs[] = {0.0f, 2.0f, 3.0f};
-    for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(doc->GetVertexX(i), xs[i]);
-        EXPECT_EQ(doc->GetVertexY(i), 10 * xs[i]);
-        EXPECT_EQ(doc->GetVertexZ(i), -xs[i]);
-        EXPECT_EQ(doc->GetVertexSel(i), 0);
-    }
-}
+    const struct {
+        const char* before;
+        const char* after;
+    } cases[] = {
+        // A square with one corner selected: the corner and its two edges go, the rest moves down.
+        {"0 0 0 0|1 10 -1 1|2 20 -2 0|3 30 -3 0;0-1 1-2 2-3 3-0", "0 0 0 0|2 20 -2 0|3 30 -3 0;1-2 2-0"},
+        // Nothing selected: nothing goes (only the export marks are cleared).
+        {"0 0 0 0|1 0 0 0|2 0 0 0;0-1 1-2 2-0", "0 0 0 0|1 0 0 0|2 0 0 0;0-1 1-2 2-0"},
+        // Marked edges stay; vertices 0, 1, 3, 4 become 0 to 3; a self-loop goes with its vertex.
+        {"0 0 0 0|1 0 0 0|2 0 0 1|3 0 0 0|4 0 0 0;4-3 0-1 1-2 2-2 3-0 0-1", "0 0 0 0|1 0 0 0|3 0 0 0|4 0 0 0;3-2 0-1 2-0 0-1"},
+        {"0 0 0 1|1 0 0 1;0-1 1-0", ";"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(ModelText(*After(c.before, &CPolydromDoc::OnDoUnconnect)), c.after);
 
-TEST(Unconnect, NothingSelectedOnlyClearsTheMarks)
-{
-    auto doc = Points(4);
-    Edges(*doc, {{0, 1}, {1, 2}, {2, 3}, {3, 0}});
-    doc->m_edgeUsed[1] = doc->m_edgeUsed[3] = 1;  // left by an export
-    const auto bytes = SavedBytes(*doc);
-    CountingView view;
-    doc->AddView(&view);
-    doc->OnDoUnconnect();
-    EXPECT_EQ(SavedBytes(*doc), bytes);
-    for (int j = 0; j < 4; ++j) EXPECT_EQ(doc->m_edgeUsed[j], 0) << j;
-    EXPECT_EQ(view.updates, 1);
-    doc->RemoveView(&view);
-}
-
-TEST(Unconnect, ExportMarksDoNotRemoveEdges)
-{
-    auto doc = Points(5);
-    Edges(*doc, {{4, 3}, {0, 1}, {1, 2}, {2, 2}, {3, 0}, {0, 1}});
-    for (int j = 0; j < 6; ++j) doc->m_edgeUsed[j] = 1;
-    Select(*doc, {2});
+    auto doc = ModelFrom("0 0 0 0|1 0 0 1|2 0 0 0|3 0 0 0;");
     doc->m_dup[3] = 99;
     doc->OnDoUnconnect();
-    // Vertices 0, 1, 3, 4 become 0, 1, 2, 3; the self-loop goes with its vertex.
-    EXPECT_EQ(EdgeList(*doc), (EdgeVector{{3, 2}, {0, 1}, {2, 0}, {0, 1}}));
-    for (int j = 0; j < 4; ++j) EXPECT_EQ(doc->m_edgeUsed[j], 0) << j;
     EXPECT_EQ(doc->m_dup[3], 99) << "duplicate links stay where they were";
-}
-
-TEST(Unconnect, EverythingSelectedEmptiesTheModel)
-{
-    auto doc = NewDoc();
-    doc->OnShapeCylinder();
-    doc->OnShapeCone();
-    doc->OnDoUnconnect();
-    EXPECT_EQ(doc->GetVertexCount(), 0);
-    EXPECT_EQ(doc->GetEdgeCount(), 0);
-    EXPECT_EQ(SavedBytes(*doc), std::vector<unsigned char>(8, 0));
 }
 
 TEST(Unconnect, KeepsTheOtherShapesIntact)
 {
-    // Delete the first of two shapes: the second comes back renumbered from 0.
+    // Delete all of two shapes, or only the first: the second comes back renumbered from 0.
+    auto doc = NewDoc();
+    doc->OnShapeCylinder();
+    doc->OnShapeCone();
+    doc->OnDoUnconnect();
+    EXPECT_EQ(SavedBytes(*doc), std::vector<unsigned char>(8, 0));
+
     auto expected = NewDoc();
     expected->OnShapePyramid();
     expected->OnDoDeselectAll();
-    auto doc = NewDoc();
     doc->OnShapeCircle();
     doc->OnShapePyramid();
     for (int i = 5; i < 10; ++i) doc->m_sel[i] = 0;

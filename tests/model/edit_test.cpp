@@ -1,124 +1,100 @@
-// Extrude, Copy, Mirror, Grow, Shrink and the rotations on the document: the cases
-// that need a cursor or an axis the batch mode cannot set, bits of the float
-// arithmetic, refusals at the capacity, and the repaint requests.
+// Extrude, Copy, Mirror, the steps, Grow, Shrink and the rotations on the document:
+// edge order, float bits, refusals at the capacity, and the repaint requests.
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <memory>
-#include <utility>
 #include <vector>
 
-#include "framework/view.h"
-#include "model/polydrom_doc.h"
+#include "model/model_fixtures.h"
 
 namespace {
 
-struct Point {
-    float x, y, z;
-    int sel = 1;
-};
+using Command = void (CPolydromDoc::*)();
+using D = CPolydromDoc;
 
-std::unique_ptr<CPolydromDoc> Model(const std::vector<Point>& points, const std::vector<std::pair<int, int>>& edges)
+TEST(Duplicate, Examples)
 {
-    auto doc = std::make_unique<CPolydromDoc>();
-    doc->OnNewDocument();
-    for (const Point& p : points) {
-        const int i = doc->m_nVertices++;
-        doc->m_x[i] = p.x;
-        doc->m_y[i] = p.y;
-        doc->m_z[i] = p.z;
-        doc->m_sel[i] = p.sel;
-        doc->m_dup[i] = -1;
+    const struct {
+        const char* before;
+        Command command;
+        const char* after;
+        float cursorX = 0;
+    } cases[] = {
+        // Per selected edge the diagonal and the duplicate, then the pillars in vertex order.
+        {"0 0 0 1|1 0 0 1;0-1", &D::OnDoExtrude, "0 0 0 0|1 0 0 0|0 0 0 1|1 0 0 1;0-1 0-3 2-3 0-2 1-3"},
+        {"2 3 4 1;", &D::OnDoExtrude, "2 3 4 0|2 3 4 1;0-1"},
+        // An edge with one selected end is not duplicated; Extrude still gives the pillar.
+        {"0 0 0 1|1 0 0 0;0-1", &D::OnDoExtrude, "0 0 0 0|1 0 0 0|0 0 0 1;0-1 0-2"},
+        {"0 0 0 1|1 0 0 0;0-1", &D::OnDoCopy, "0 0 0 0|1 0 0 0|0 0 0 1;0-1"},
+        {"0 0 0 1|1 0 0 1;0-1", &D::OnDoCopy, "0 0 0 0|1 0 0 0|0 0 0 1|1 0 0 1;0-1 2-3"},
+        // Copies keep every bit, -0, subnormals and the largest float included.
+        {"-0 1e-45 3.4028235e+38 1|1 2 3 0|0.1 0.2 0.3 1;0-2 1-2", &D::OnDoExtrude,
+         "-0 1e-45 3.4028235e+38 0|1 2 3 0|0.1 0.2 0.3 0|-0 1e-45 3.4028235e+38 1|0.1 0.2 0.3 1;0-2 1-2 0-4 3-4 0-3 2-4"},
+        // Mirror reflects in X about half the cursor's X, whatever axis the view looks along.
+        {"3 5 7 1|12 0 0 1;1-0", &D::OnDoMirror, "3 5 7 0|12 0 0 0|-3 5 7 1|-12 0 0 1;1-0 3-2"},
+        {"3 5 7 1|12 0 0 1|1 1 1 0;", &D::OnDoMirror, "3 5 7 0|12 0 0 0|1 1 1 0|7 5 7 1|-2 0 0 1;", 10},
+    };
+    for (const auto& c : cases) {
+        auto doc = ModelFrom(c.before);
+        doc->SetCursorAndAxis(c.cursorX, 99, 99, 1, 0, 0);
+        (doc.get()->*c.command)();
+        EXPECT_EQ(ModelText(*doc), c.after) << c.before;
+        for (int i = 0; i < doc->m_nVertices; ++i) EXPECT_EQ(doc->m_dup[i], -1) << "no marks remain";
     }
-    for (auto [f, t] : edges) {
-        const int j = doc->m_nEdges++;
-        doc->m_edgeFrom[j] = f;
-        doc->m_edgeTo[j] = t;
-        doc->m_edgeUsed[j] = 0;
+}
+
+TEST(Duplicate, NothingSelectedChangesNothing)
+{
+    for (Command command : {&D::OnDoExtrude, &D::OnDoCopy, &D::OnDoMirror, &D::OnDoGrow, &D::OnDoShrink,
+                            &D::OnDoRotateCcw, &D::OnDoRotateCw}) {
+        auto doc = ModelFrom("1 2 3 0|4 5 6 0;0-1");
+        doc->OnStepCoarsest();
+        const auto before = Snapshot(*doc);
+        (doc.get()->*command)();
+        EXPECT_TRUE(Snapshot(*doc) == before);
     }
+}
+
+std::unique_ptr<CPolydromDoc> SelectedChain(int vertices)
+{
+    auto doc = NewDoc();
+    for (int i = 0; i < vertices; ++i) Vertex(*doc, 1, 2, 3, 1);
+    for (int i = 0; i + 1 < vertices; ++i) Edges(*doc, {{i, i + 1}});
     return doc;
-}
-
-void ExpectVertex(const CPolydromDoc& doc, int i, float x, float y, float z)
-{
-    EXPECT_EQ(doc.m_x[i], x) << "vertex " << i;
-    EXPECT_EQ(doc.m_y[i], y) << "vertex " << i;
-    EXPECT_EQ(doc.m_z[i], z) << "vertex " << i;
-}
-
-class CountingView : public CView {
-public:
-    void OnDraw(CDC*) override {}
-    void OnUpdate(CView*, long, void*) override { ++updates; }
-    int updates = 0;
-};
-
-TEST(Duplicate, MirrorReflectsInXAboutHalfTheCursor)
-{
-    auto doc = Model({{3, 5, 7}, {12, 0, 0}, {1, 1, 1, 0}}, {});
-    doc->SetCursorAndAxis(10, 99, 99, 1, 0, 0);  // the axis plays no part
-    doc->OnDoMirror();
-    ASSERT_EQ(doc->m_nVertices, 5);
-    ExpectVertex(*doc, 3, 7, 5, 7);
-    ExpectVertex(*doc, 4, -2, 0, 0);
-    EXPECT_EQ(doc->m_sel[2], 0);
-}
-
-TEST(Duplicate, CopiesAreBitExactAndNoMarksRemain)
-{
-    auto doc = Model({{-0.0f, 1e-45f, 0x1.fffffep+127f}, {1, 2, 3, 0}, {0.1f, 0.2f, 0.3f}}, {{0, 2}, {1, 2}});
-    doc->OnDoExtrude();
-    ASSERT_EQ(doc->m_nVertices, 5);
-    EXPECT_TRUE(std::signbit(doc->m_x[3]));
-    ExpectVertex(*doc, 3, -0.0f, 1e-45f, 0x1.fffffep+127f);
-    ExpectVertex(*doc, 4, 0.1f, 0.2f, 0.3f);
-    const std::vector<int> sel(doc->m_sel, doc->m_sel + 5), dup(doc->m_dup, doc->m_dup + 5);
-    EXPECT_EQ(sel, (std::vector<int>{0, 0, 0, 1, 1}));
-    EXPECT_EQ(dup, (std::vector<int>{-1, -1, -1, -1, -1}));
 }
 
 TEST(Duplicate, RefusedWholeWhenTheDuplicatesWouldNotFit)
 {
     // 6000 selected vertices in a chain: a copy needs 6000 more vertices than fit.
-    std::vector<Point> points(6000, Point{1, 2, 3});
-    std::vector<std::pair<int, int>> edges;
-    for (int i = 0; i + 1 < 6000; ++i) edges.emplace_back(i, i + 1);
-    for (auto command : {&CPolydromDoc::OnDoCopy, &CPolydromDoc::OnDoMirror, &CPolydromDoc::OnDoExtrude}) {
-        auto doc = Model(points, edges);
+    for (Command command : {&D::OnDoCopy, &D::OnDoMirror, &D::OnDoExtrude}) {
+        auto doc = SelectedChain(6000);
+        const auto before = Snapshot(*doc);
         (doc.get()->*command)();
-        EXPECT_EQ(doc->m_nVertices, 6000);
-        EXPECT_EQ(doc->m_nEdges, 5999);
-        EXPECT_EQ(doc->m_sel[0], 1);
-        EXPECT_EQ(doc->m_sel[5999], 1);
+        EXPECT_TRUE(Snapshot(*doc) == before);
         const CommandReport report = doc->TakeReport();
         EXPECT_EQ(report.kind, CommandReport::Kind::Refusal);
-        EXPECT_NE(report.text.find("needs 6000 vertices"), std::string::npos) << report.text;
+        EXPECT_NE(report.text.find(" refused: it needs 6000 vertices and "), std::string::npos) << report.text;
     }
-}
+    auto doc = SelectedChain(6000);
+    doc->OnDoCopy();
+    EXPECT_EQ(doc->TakeReport().text,
+              "Copy refused: it needs 6000 vertices and 5999 edges, but the model has room for only 4000 more "
+              "vertices and 4001 more edges.");
 
-TEST(Duplicate, ExtrudeIsRefusedWhenOnlyItsEdgesWouldNotFit)
-{
     // 3000 vertices fit twice over, but 2 * 2999 + 3000 new edges do not.
-    std::vector<Point> points(3000, Point{0, 0, 0});
-    std::vector<std::pair<int, int>> edges;
-    for (int i = 0; i + 1 < 3000; ++i) edges.emplace_back(i, i + 1);
-    auto doc = Model(points, edges);
+    doc = SelectedChain(3000);
     doc->OnDoExtrude();
     EXPECT_EQ(doc->m_nVertices, 3000);
-    EXPECT_EQ(doc->m_nEdges, 2999);
     EXPECT_EQ(doc->TakeReport().kind, CommandReport::Kind::Refusal);
-
     doc->OnDoCopy();  // 3000 vertices and 2999 edges: room for that
     EXPECT_EQ(doc->m_nVertices, 6000);
     EXPECT_EQ(doc->m_nEdges, 5998);
     EXPECT_EQ(doc->TakeReport().kind, CommandReport::Kind::None);
-}
 
-TEST(Duplicate, ExactlyFullIsAllowed)
-{
-    std::vector<Point> points(5000, Point{0, 0, 0});
-    auto doc = Model(points, {});
-    doc->OnDoExtrude();  // 5000 vertices and 5000 pillars: fills both arrays
+    // 5000 vertices and 5000 pillars fill both arrays exactly, which is allowed.
+    doc = SelectedChain(5000);
+    doc->m_nEdges = 0;
+    doc->OnDoExtrude();
     EXPECT_EQ(doc->m_nVertices, MODEL_CAPACITY);
     EXPECT_EQ(doc->m_nEdges, 5000);
     EXPECT_EQ(doc->TakeReport().kind, CommandReport::Kind::None);
@@ -126,75 +102,83 @@ TEST(Duplicate, ExactlyFullIsAllowed)
 
 TEST(Duplicate, EveryEditingCommandAsksTheViewsToRepaintButNotTheSteps)
 {
-    auto doc = Model({{1, 2, 3}}, {});
+    auto doc = ModelFrom("1 2 3 1;");
     CountingView view;
     doc->AddView(&view);
-    for (auto command : {&CPolydromDoc::OnDoExtrude, &CPolydromDoc::OnDoCopy, &CPolydromDoc::OnDoMirror,
-                         &CPolydromDoc::OnDoGrow, &CPolydromDoc::OnDoShrink, &CPolydromDoc::OnDoRotateCcw,
-                         &CPolydromDoc::OnDoRotateCw}) {
+    for (Command command : {&D::OnDoExtrude, &D::OnDoCopy, &D::OnDoMirror, &D::OnDoGrow, &D::OnDoShrink,
+                            &D::OnDoRotateCcw, &D::OnDoRotateCw}) {
         const int before = view.updates;
         (doc.get()->*command)();
         EXPECT_EQ(view.updates, before + 1);
     }
     const int before = view.updates;
-    doc->OnStepFinest();
-    doc->OnStepFine();
-    doc->OnStepCoarse();
-    doc->OnStepCoarsest();
+    for (Command step : {&D::OnStepFinest, &D::OnStepFine, &D::OnStepCoarse, &D::OnStepCoarsest}) (doc.get()->*step)();
     EXPECT_EQ(view.updates, before);
     doc->RemoveView(&view);
 }
 
-TEST(Transform, ShrinkScalesAboutTheCursorDepthToo)
+TEST(Transform, StepsSetTheirValues)
 {
-    auto doc = Model({{0, 0, 0}}, {});
-    doc->SetCursorAndAxis(0, 0, 10, 0, 0, 1);
-    doc->OnStepCoarsest();
-    doc->OnDoShrink();
-    ExpectVertex(*doc, 0, 0, 0, 5);
+    const std::pair<Command, float> steps[] = {
+        {&D::OnStepFinest, 0.01f}, {&D::OnStepFine, 0.05f}, {&D::OnStepCoarse, 0.1f}, {&D::OnStepCoarsest, 0.5f}};
+    auto doc = NewDoc();
+    for (auto [command, step] : steps) {
+        doc->m_step = 7;
+        (doc.get()->*command)();
+        EXPECT_EQ(doc->m_step, step);
+    }
 }
 
 // The expected bits below were worked out apart from this code, with the same
-// double-precision steps and float roundings written out by hand.
-TEST(Transform, GrowAndShrinkBits)
+// double-precision steps and float roundings written out by hand. Each case moves a
+// selected vertex and must leave an unselected one at the same place where it is.
+TEST(Transform, Examples)
 {
-    auto doc = Model({{3.3f, -7.7f, 1e-3f}, {3.3f, -7.7f, 1e-3f, 0}}, {});
-    doc->SetCursorAndAxis(0.7f, 0.2f, -5.1f, 0, 0, 1);
-    doc->OnStepFine();
-    doc->OnDoGrow();
-    ExpectVertex(*doc, 0, 0x1.b70a3cp+1f, -0x1.030a3cp+3f, 0x1.0631e8p-2f);
-    ExpectVertex(*doc, 1, 3.3f, -7.7f, 1e-3f);
-
-    auto other = Model({{3.3f, -7.7f, 1e-3f}}, {});
-    other->SetCursorAndAxis(0.7f, 0.2f, -5.1f, 0, 0, 1);
-    other->OnDoShrink();  // the step of a new model, 0.01
-    ExpectVertex(*other, 0, 0x1.a3126ep+1f, -0x1.e7be76p+2f, -0x1.99ae78p-5f);
-}
-
-TEST(Transform, RotationsInTheXAndYPlanesToTheBit)
-{
-    auto alongX = Model({{3.25f, -7.5f, 2}}, {});
-    alongX->SetCursorAndAxis(1.5f, 2.5f, -4, 1, 0, 0);
-    alongX->OnDoRotateCcw();
-    ExpectVertex(*alongX, 0, 3.25f, -0x1.e3ceb6p+2f, 0x1.e6549p+0f);
-
-    auto alongY = Model({{3.25f, -7.5f, 2}}, {});
-    alongY->SetCursorAndAxis(1.5f, 2.5f, -4, 0, 1, 0);
-    alongY->OnStepFine();
-    alongY->OnDoRotateCw();
-    ExpectVertex(*alongY, 0, 0x1.79558p+1f, -7.5f, 0x1.0a3c58p+1f);
-}
-
-TEST(Transform, TheCursorPointAndUnselectedVerticesStayPut)
-{
-    auto doc = Model({{4, 5, 6}, {1, 2, 3, 0}}, {});
-    doc->SetCursorAndAxis(4, 5, 6, 0, 1, 0);
-    doc->OnStepCoarsest();
-    for (auto command : {&CPolydromDoc::OnDoGrow, &CPolydromDoc::OnDoShrink, &CPolydromDoc::OnDoRotateCcw,
-                         &CPolydromDoc::OnDoRotateCw}) {
-        (doc.get()->*command)();
-        ExpectVertex(*doc, 0, 4, 5, 6);
-        ExpectVertex(*doc, 1, 1, 2, 3);
+    const struct {
+        float start[3], cursor[3];
+        int axis;  // 0, 1, 2: looking along X, Y, Z
+        std::vector<Command> commands;
+        float expected[3];
+    } cases[] = {
+        {{100, 0, 0}, {0, 0, 0}, 2, {&D::OnStepCoarse, &D::OnDoGrow}, {110, 0, 0}},
+        {{100, 0, 0}, {0, 0, 0}, 2, {&D::OnStepCoarse, &D::OnDoShrink}, {90, 0, 0}},
+        {{100, 0, 0}, {0, 0, 0}, 2, {&D::OnStepCoarsest, &D::OnDoGrow}, {150, 0, 0}},
+        {{100, 0, 0}, {0, 0, 0}, 2, {&D::OnStepCoarsest, &D::OnDoShrink}, {50, 0, 0}},
+        // Not inverses: 1.5 * 0.5.
+        {{100, 0, 0}, {0, 0, 0}, 2, {&D::OnStepCoarsest, &D::OnDoGrow, &D::OnDoShrink}, {75, 0, 0}},
+        // Scaling is about the cursor, its depth included.
+        {{0, 0, 0}, {0, 0, 10}, 2, {&D::OnStepCoarsest, &D::OnDoShrink}, {0, 0, 5}},
+        {{3.3f, -7.7f, 1e-3f}, {0.7f, 0.2f, -5.1f}, 2, {&D::OnStepFine, &D::OnDoGrow},
+         {0x1.b70a3cp+1f, -0x1.030a3cp+3f, 0x1.0631e8p-2f}},
+        {{3.3f, -7.7f, 1e-3f}, {0.7f, 0.2f, -5.1f}, 2, {&D::OnDoShrink},  // a new model's step, 0.01
+         {0x1.a3126ep+1f, -0x1.e7be76p+2f, -0x1.99ae78p-5f}},
+        // Half a radian about Z, in both directions.
+        {{100, 0, 5}, {0, 0, 0}, 2, {&D::OnStepCoarsest, &D::OnDoRotateCcw}, {0x1.5f0884p+6f, -0x1.7f8a2p+5f, 5}},
+        {{0, 100, 0}, {0, 0, 0}, 2, {&D::OnStepCoarsest, &D::OnDoRotateCcw}, {0x1.7f89e2p+5f, 0x1.5f0894p+6f, 0}},
+        {{100, 0, 5}, {0, 0, 0}, 2, {&D::OnStepCoarsest, &D::OnDoRotateCw}, {0x1.5f0864p+6f, 0x1.7f8a94p+5f, 5}},
+        // One way and back lands close to, not exactly on, the start.
+        {{100, 0, 5}, {0, 0, 0}, 2, {&D::OnStepCoarsest, &D::OnDoRotateCcw, &D::OnDoRotateCw},
+         {0x1.90000ep+6f, 0x1.28379ap-12f, 5}},
+        // In the X and Y planes.
+        {{3.25f, -7.5f, 2}, {1.5f, 2.5f, -4}, 0, {&D::OnDoRotateCcw}, {3.25f, -0x1.e3ceb6p+2f, 0x1.e6549p+0f}},
+        {{3.25f, -7.5f, 2}, {1.5f, 2.5f, -4}, 1, {&D::OnStepFine, &D::OnDoRotateCw},
+         {0x1.79558p+1f, -7.5f, 0x1.0a3c58p+1f}},
+        // The cursor point itself stays put under every transform.
+        {{4, 5, 6}, {4, 5, 6}, 1,
+         {&D::OnStepCoarsest, &D::OnDoGrow, &D::OnDoShrink, &D::OnDoRotateCcw, &D::OnDoRotateCw},
+         {4, 5, 6}},
+    };
+    for (const auto& c : cases) {
+        auto doc = NewDoc();
+        Vertex(*doc, c.start[0], c.start[1], c.start[2], 1);
+        Vertex(*doc, c.start[0], c.start[1], c.start[2], 0);
+        doc->SetCursorAndAxis(c.cursor[0], c.cursor[1], c.cursor[2], c.axis == 0, c.axis == 1, c.axis == 2);
+        for (Command command : c.commands) (doc.get()->*command)();
+        const std::string where = ModelText(*doc);
+        EXPECT_EQ(Bits(doc->m_x[0]), Bits(c.expected[0])) << where;
+        EXPECT_EQ(Bits(doc->m_y[0]), Bits(c.expected[1])) << where;
+        EXPECT_EQ(Bits(doc->m_z[0]), Bits(c.expected[2])) << where;
+        EXPECT_TRUE(doc->m_x[1] == c.start[0] && doc->m_y[1] == c.start[1] && doc->m_z[1] == c.start[2]) << where;
     }
 }
 

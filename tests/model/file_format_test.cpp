@@ -13,41 +13,24 @@
 
 #include "framework/atomic_file.h"
 #include "model/model_fixtures.h"
+#include "test_files.h"
 
 namespace {
 
 using Bytes = std::vector<unsigned char>;
 
-// A folder of its own per test, so tests running side by side never share files.
-class ModelFile : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        folder = std::filesystem::temp_directory_path() /
-                 ("polydrom-model-" + std::string(info->name()) + "-" + std::to_string(::getpid()));
-        std::filesystem::remove_all(folder);
-        std::filesystem::create_directories(folder);
-    }
-    void TearDown() override { std::filesystem::remove_all(folder); }
+Bytes Read(const std::string& path)
+{
+    Bytes bytes;
+    std::string reason;
+    EXPECT_TRUE(ReadWholeFile(path, &bytes, &reason)) << reason;
+    return bytes;
+}
 
-    std::string Path(const std::string& name) const { return (folder / name).string(); }
-
-    static void Write(const std::string& path, const Bytes& bytes)
-    {
-        std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                    static_cast<std::streamsize>(bytes.size()));
-    }
-    static Bytes Read(const std::string& path)
-    {
-        Bytes bytes;
-        std::string reason;
-        EXPECT_TRUE(ReadWholeFile(path, &bytes, &reason)) << reason;
-        return bytes;
-    }
-
-    std::filesystem::path folder;
-};
+std::size_t FilesIn(const TempFolder& folder)
+{
+    return std::distance(std::filesystem::directory_iterator(folder.Path()), std::filesystem::directory_iterator());
+}
 
 void Put32(Bytes& bytes, std::uint32_t word)
 {
@@ -67,48 +50,32 @@ Bytes File(std::int32_t n, std::int32_t e, std::vector<float> xyz, std::vector<s
     return bytes;
 }
 
-TEST(FileFormat, EmptyModelIsEightZeroBytes)
+TEST(FileFormat, ByteLayout)
 {
     auto doc = NewDoc();
     EXPECT_EQ(SavedBytes(*doc), Bytes(8, 0));
-    doc->OnShapeSquare();
-    const Bytes empty(8, 0);
-    CArchive ar(empty);
-    doc->Serialize(ar);
-    EXPECT_EQ(doc->GetVertexCount(), 0);
-    EXPECT_EQ(doc->GetEdgeCount(), 0);
-}
-
-TEST(FileFormat, OneSelectedVertex)
-{
-    auto doc = NewDoc();
     doc->AddVertex(1.0f, 2.0f, 3.0f);
     EXPECT_EQ(SavedBytes(*doc), (Bytes{0x01, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x80, 0x3f, 0, 0, 0, 0x40, 0, 0, 0x40, 0x40,
                                        0x01, 0, 0, 0}));
-}
-
-TEST(FileFormat, TriangleLaysOutArraysOneAfterTheOther)
-{
-    auto doc = NewDoc();
-    Vertex(*doc, 1.0f, 4.0f, 7.0f, 0);
-    Vertex(*doc, 2.0f, 5.0f, 8.0f, 1);
-    Vertex(*doc, 3.0f, 6.0f, 9.0f, 0);
-    Edges(*doc, {{0, 1}, {1, 2}, {2, 0}});
+    // Each array whole, one after the other.
+    doc = ModelFrom("1 4 7 0|2 5 8 1|3 6 9 0;0-1 1-2 2-0");
     EXPECT_EQ(SavedBytes(*doc), File(3, 3, {1, 2, 3, 4, 5, 6, 7, 8, 9}, {0, 1, 0}, {0, 1, 2, 1, 2, 0}));
-    const Bytes bytes = SavedBytes(*doc);
-    ASSERT_EQ(bytes.size(), 80u);
-    EXPECT_EQ(Bytes(bytes.begin() + 56, bytes.end()),
-              (Bytes{0, 0, 0, 0, 1, 0, 0, 0, 2, 0, 0, 0, 1, 0, 0, 0, 2, 0, 0, 0, 0, 0, 0, 0}));
+    // Eight zero bytes load as the empty model.
+    const Bytes zeros(8, 0);
+    CArchive empty(zeros);
+    doc->Serialize(empty);
+    EXPECT_EQ(ModelText(*doc), ";");
 }
 
-TEST_F(ModelFile, RoundTripIsBitForBitAndKeepsWhatTheFileDoesNotHold)
+TEST(ModelFile, RoundTripIsBitForBitAndKeepsWhatTheFileDoesNotHold)
 {
+    TempFolder folder;
     auto saved = NewDoc();
     const float odd[] = {-0.0f, 0.0f, std::numeric_limits<float>::denorm_min(), -std::numeric_limits<float>::max(),
                          0.1f, -1e-30f, 3.4e38f};
     for (int i = 0; i < 7; ++i) Vertex(*saved, odd[i], odd[(i + 3) % 7], odd[(i + 5) % 7], i % 2);
     Edges(*saved, {{6, 0}, {0, 6}, {3, 3}, {0, 6}, {2, 5}});
-    const std::string path = Path("model.pdm");
+    const std::string path = folder / "model.pdm";
     std::string error;
     ASSERT_TRUE(saved->OnSaveDocument(path, &error)) << error;
     EXPECT_EQ(Read(path), SavedBytes(*saved));
@@ -124,16 +91,8 @@ TEST_F(ModelFile, RoundTripIsBitForBitAndKeepsWhatTheFileDoesNotHold)
     loaded->m_x[7] = 77.0f;  // beyond the loaded count
     ASSERT_TRUE(loaded->OnOpenDocument(path, &error)) << error;
     EXPECT_EQ(loaded->GetPathName(), path);
-
-    ASSERT_EQ(loaded->GetVertexCount(), 7);
-    ASSERT_EQ(loaded->GetEdgeCount(), 5);
-    for (int i = 0; i < 7; ++i) {
-        EXPECT_EQ(Bits(loaded->m_x[i]), Bits(saved->m_x[i])) << i;
-        EXPECT_EQ(Bits(loaded->m_y[i]), Bits(saved->m_y[i])) << i;
-        EXPECT_EQ(Bits(loaded->m_z[i]), Bits(saved->m_z[i])) << i;
-        EXPECT_EQ(loaded->m_sel[i], saved->m_sel[i]) << i;
-    }
-    EXPECT_EQ(EdgeList(*loaded), EdgeList(*saved));
+    EXPECT_EQ(ModelText(*loaded), ModelText(*saved));
+    EXPECT_EQ(SavedBytes(*loaded), SavedBytes(*saved));
     EXPECT_EQ(loaded->m_nResolution, 40);
     EXPECT_EQ(loaded->m_zoom, 2.0f);
     EXPECT_EQ(loaded->m_cursorX, 3.0f);
@@ -142,21 +101,31 @@ TEST_F(ModelFile, RoundTripIsBitForBitAndKeepsWhatTheFileDoesNotHold)
     EXPECT_EQ(loaded->m_edgeUsed[0], 1);
     EXPECT_EQ(loaded->m_dup[3], 43);
     EXPECT_EQ(loaded->m_x[7], 77.0f);
-    EXPECT_EQ(SavedBytes(*loaded), SavedBytes(*saved));
+
+    // The largest valid model loads too.
+    auto full = NewDoc();
+    for (int i = 0; i < MODEL_CAPACITY; ++i) Vertex(*full, float(i), -float(i), 0.5f, i % 3 == 0);
+    for (int j = 0; j < MODEL_CAPACITY; ++j) Edges(*full, {{j, MODEL_CAPACITY - 1 - j}});
+    const Bytes bytes = SavedBytes(*full);
+    ASSERT_EQ(bytes.size(), 8u + 16u * 10000 + 8u * 10000);
+    WriteBytes(path, bytes);
+    ASSERT_TRUE(loaded->OnOpenDocument(path, &error)) << error;
+    EXPECT_EQ(SavedBytes(*loaded), bytes);
 }
 
-TEST_F(ModelFile, TrailingBytesAreNotRead)
+TEST(ModelFile, TrailingBytesAreNotRead)
 {
+    TempFolder folder;
     Bytes bytes = File(1, 0, {1, 2, 3}, {1}, {});
     bytes.insert(bytes.end(), {0xde, 0xad, 0xbe});
-    Write(Path("t.pdm"), bytes);
+    WriteBytes(folder / "t.pdm", bytes);
     auto doc = NewDoc();
     std::string error;
-    ASSERT_TRUE(doc->OnOpenDocument(Path("t.pdm"), &error)) << error;
-    EXPECT_EQ(SavedBytes(*doc), File(1, 0, {1, 2, 3}, {1}, {}));
+    ASSERT_TRUE(doc->OnOpenDocument(folder / "t.pdm", &error)) << error;
+    EXPECT_EQ(ModelText(*doc), "1 2 3 1;");
 }
 
-TEST_F(ModelFile, InvalidFileLeavesTheDocumentExactlyAsItWas)
+TEST(ModelFile, InvalidFileLeavesTheDocumentExactlyAsItWas)
 {
     const float inf = std::numeric_limits<float>::infinity();
     const float nan = std::numeric_limits<float>::quiet_NaN();
@@ -166,13 +135,12 @@ TEST_F(ModelFile, InvalidFileLeavesTheDocumentExactlyAsItWas)
     };
     const Bytes full = File(2, 1, {1, 2, 3, 4, 5, 6}, {0, 1}, {0, 1});
     const std::vector<Case> cases = {
-        {File(20000, 0, {}, {}, {}), "vertex count 20000 exceeds 10000"},
         {File(10001, 0, {}, {}, {}), "vertex count 10001 exceeds 10000"},
         {File(-1, 0, {}, {}, {}), "vertex count -1 is negative"},
         {File(0, 10001, {}, {}, {}), "edge count 10001 exceeds 10000"},
         {File(0, -5, {}, {}, {}), "edge count -5 is negative"},
         {Bytes{}, "file ends after 0 of 4 bytes"},
-        {Bytes{1, 0, 0, 0, 0}, "file ends after 5 of 8 bytes"},
+        {Bytes{1, 0, 0, 0, 0, 0, 0}, "file ends after 7 of 8 bytes"},
         {Bytes(full.begin(), full.end() - 1), "file ends after 47 of 48 bytes"},
         {Bytes(full.begin(), full.begin() + 40), "file ends after 40 of 48 bytes"},
         {File(2, 1, {1, 2, 3, 4, 5, 6}, {0, 1}, {0, 2}), "edge 0 refers to vertex 2 of 2"},
@@ -184,75 +152,48 @@ TEST_F(ModelFile, InvalidFileLeavesTheDocumentExactlyAsItWas)
         {File(2, 0, {1, 2, 3, 4, nan, 6}, {0, 0}, {}), "Z of vertex 0 is not a finite number"},
     };
 
+    TempFolder folder;
     auto doc = NewDoc();
     doc->OnShapeCone();
     doc->m_sel[2] = 0;
     doc->m_edgeUsed[3] = 1;
-    const std::string good = Path("good.pdm");
+    const std::string good = folder / "good.pdm", bad = folder / "bad.pdm";
     std::string error;
     ASSERT_TRUE(doc->OnSaveDocument(good, &error)) << error;
-    const Bytes before = SavedBytes(*doc);
     const auto snapshot = Snapshot(*doc);
-
-    const std::string bad = Path("bad.pdm");
     for (const Case& c : cases) {
-        Write(bad, c.bytes);
+        WriteBytes(bad, c.bytes);
         error.clear();
         EXPECT_FALSE(doc->OnOpenDocument(bad, &error)) << c.reason;
         EXPECT_NE(error.find(bad), std::string::npos) << error;
         EXPECT_NE(error.find(c.reason), std::string::npos) << "got: " << error;
-        EXPECT_EQ(SavedBytes(*doc), before) << c.reason;
         EXPECT_TRUE(Snapshot(*doc) == snapshot) << c.reason;
         EXPECT_EQ(doc->GetPathName(), good) << c.reason;
     }
-
-    EXPECT_FALSE(doc->OnOpenDocument(Path("missing.pdm"), &error));
+    EXPECT_FALSE(doc->OnOpenDocument(folder / "missing.pdm", &error));
     EXPECT_NE(error.find("missing.pdm"), std::string::npos) << error;
-    EXPECT_FALSE(doc->OnOpenDocument(folder.string(), &error));
+    EXPECT_FALSE(doc->OnOpenDocument(folder.Path(), &error));
     EXPECT_TRUE(Snapshot(*doc) == snapshot);
 }
 
-TEST_F(ModelFile, LargestValidModelLoads)
+TEST(ModelFile, SavingReplacesTheWholeFileOrNothing)
 {
-    auto doc = NewDoc();
-    for (int i = 0; i < MODEL_CAPACITY; ++i) Vertex(*doc, float(i), -float(i), 0.5f, i % 3 == 0);
-    for (int j = 0; j < MODEL_CAPACITY; ++j) Edges(*doc, {{j, MODEL_CAPACITY - 1 - j}});
-    const Bytes bytes = SavedBytes(*doc);
-    ASSERT_EQ(bytes.size(), 8u + 16u * 10000 + 8u * 10000);
-    Write(Path("full.pdm"), bytes);
-    auto loaded = NewDoc();
-    std::string error;
-    ASSERT_TRUE(loaded->OnOpenDocument(Path("full.pdm"), &error)) << error;
-    EXPECT_EQ(SavedBytes(*loaded), bytes);
-}
-
-TEST_F(ModelFile, SavingReplacesTheFileAndChangesNothingInTheDocument)
-{
+    TempFolder folder;
     auto doc = NewDoc();
     doc->OnShapeBox();
-    const std::string path = Path("box.pdm");
-    Write(path, Bytes(1000, 0xaa));
-    const auto snapshot = Snapshot(*doc);
+    const std::string path = folder / "box.pdm";
+    WriteBytes(path, Bytes(1000, 0xaa));
+    auto snapshot = Snapshot(*doc);
     std::string error;
     ASSERT_TRUE(doc->OnSaveDocument(path, &error)) << error;
     EXPECT_EQ(Read(path), SavedBytes(*doc)) << "a longer old file leaves no tail";
     EXPECT_TRUE(Snapshot(*doc) == snapshot);
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), std::filesystem::directory_iterator()), 1);
-}
-
-TEST_F(ModelFile, FailedSaveLeavesTheOldFileUntouched)
-{
-    auto doc = NewDoc();
-    doc->OnShapeCircle();
-    const std::string path = Path("circle.pdm");
-    std::string error;
-    ASSERT_TRUE(doc->OnSaveDocument(path, &error)) << error;
     const Bytes old = Read(path);
 
     // Let the disk "fill up" after 32 bytes: the write of the new, larger model fails.
     doc->OnShapeCylinder();
     doc->SetPathName("elsewhere.pdm");
-    const auto snapshot = Snapshot(*doc);
+    snapshot = Snapshot(*doc);
     rlimit saved{};
     ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
     auto* previous = std::signal(SIGXFSZ, SIG_IGN);
@@ -268,8 +209,7 @@ TEST_F(ModelFile, FailedSaveLeavesTheOldFileUntouched)
     EXPECT_EQ(Read(path), old);
     EXPECT_TRUE(Snapshot(*doc) == snapshot);
     EXPECT_EQ(doc->GetPathName(), "elsewhere.pdm");
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), std::filesystem::directory_iterator()), 1)
-        << "no temporary file is left behind";
+    EXPECT_EQ(FilesIn(folder), 1u) << "no temporary file is left behind";
 }
 
 }  // namespace

@@ -2,28 +2,12 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <memory>
 #include <random>
 #include <vector>
 
-#include "framework/archive.h"
-#include "model/polydrom_doc.h"
+#include "model/model_fixtures.h"
 
 namespace {
-
-std::vector<unsigned char> Bytes(CPolydromDoc& doc)
-{
-    CArchive ar;
-    doc.Serialize(ar);
-    return ar.Bytes();
-}
-
-std::unique_ptr<CPolydromDoc> NewDoc()
-{
-    auto doc = std::make_unique<CPolydromDoc>();
-    doc->OnNewDocument();
-    return doc;
-}
 
 // The document-level operations a user can reach, each committed as one step the
 // way the command router and the click handler do.
@@ -60,16 +44,16 @@ TEST(History, EveryKindOfStepUndoesAndRedoesExactly)
         doc->OnShapeCylinder();
         doc->ToggleSelectionNear(0, 100, -100, 0, 0, 1);  // leave a mixed selection
         doc->CommitStep("setup");
-        const auto before = Bytes(*doc);
+        const auto before = SavedBytes(*doc);
         op(*doc);
         if (!doc->CommitStep(name)) continue;  // this command changed nothing here
-        const auto after = Bytes(*doc);
+        const auto after = SavedBytes(*doc);
         EXPECT_EQ(doc->History().UndoLabel(), name);
         doc->OnEditUndo();
-        EXPECT_EQ(Bytes(*doc), before) << name;
+        EXPECT_EQ(SavedBytes(*doc), before) << name;
         EXPECT_EQ(doc->History().RedoLabel(), name);
         doc->OnEditRedo();
-        EXPECT_EQ(Bytes(*doc), after) << name;
+        EXPECT_EQ(SavedBytes(*doc), after) << name;
     }
 }
 
@@ -99,19 +83,19 @@ TEST(History, RandomSessionUndoesToTheStartAndRedoesToTheEnd)
 {
     std::mt19937 rng(20261207);
     auto doc = NewDoc();
-    const auto empty = Bytes(*doc);
+    const auto empty = SavedBytes(*doc);
     int steps = 0;
     for (int k = 0; k < 200; ++k) {
         const auto& [name, op] = Operations()[rng() % Operations().size()];
         op(*doc);
         steps += doc->CommitStep(name);
     }
-    const auto end = Bytes(*doc);
+    const auto end = SavedBytes(*doc);
     ASSERT_GT(steps, 100);
     while (doc->History().CanUndo()) doc->OnEditUndo();
-    EXPECT_EQ(Bytes(*doc), empty);
+    EXPECT_EQ(SavedBytes(*doc), empty);
     while (doc->History().CanRedo()) doc->OnEditRedo();
-    EXPECT_EQ(Bytes(*doc), end);
+    EXPECT_EQ(SavedBytes(*doc), end);
 }
 
 TEST(History, ModifiedFlagFollowsTheSavePoint)
@@ -161,13 +145,7 @@ TEST(History, NewAndOpenClearTheHistory)
 TEST(History, OldestStepsGoFirstWhenTheBudgetIsReached)
 {
     auto doc = NewDoc();
-    for (int i = 0; i < MODEL_CAPACITY; ++i) doc->AddVertex(float(i), 0.0f, 0.0f);  // stops at the click limit
-    for (int i = doc->m_nVertices; i < MODEL_CAPACITY; ++i) {
-        doc->m_x[i] = float(i);
-        doc->m_y[i] = doc->m_z[i] = 0.0f;
-        doc->m_sel[i] = 1;
-    }
-    doc->m_nVertices = MODEL_CAPACITY;
+    for (int i = 0; i < MODEL_CAPACITY; ++i) Vertex(*doc, float(i), 0.0f, 0.0f, 1);
     doc->CommitStep("Fill");
     // Moving everything rewrites all three coordinate arrays: the largest kind of step.
     for (int k = 0; k < 400; ++k) {

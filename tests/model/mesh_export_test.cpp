@@ -1,5 +1,6 @@
-// The mesh2, OBJ and STL writers: exact bytes of small models, the union's triangles in
-// every format, the format a path names, and refusals that keep the old file.
+// The exports in every format: exact bytes of small models, the union's triangles in
+// every format, the format a path names, the menu command's report, and refusals that
+// keep the old file.
 #include <gtest/gtest.h>
 
 #include <unistd.h>
@@ -10,7 +11,6 @@
 #include <cfloat>
 #include <cmath>
 #include <filesystem>
-#include <fstream>
 #include <random>
 #include <sstream>
 #include <string>
@@ -19,45 +19,23 @@
 #include "model/mesh_export.h"
 #include "model/triangle_search.h"
 #include "model_fixtures.h"
+#include "test_files.h"
 
 namespace {
 
 using Corner = std::array<float, 3>;
 using Triangle = std::array<Corner, 3>;
 
-std::string Contents(const std::string& path)
+// The file's bytes after a successful export.
+std::string Exported(CPolydromDoc& doc, MeshFormat format, const TempFolder& folder)
 {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
+    const std::string path = folder / ("model" + std::string(MeshFormatInfoOf(format).extension));
+    const MeshExportResult result = doc.ExportMesh(path, format);
+    EXPECT_TRUE(result.ok) << result.error;
+    return ReadText(path);
 }
 
-class MeshExport : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        std::string pattern = (std::filesystem::temp_directory_path() / "polydrom-mesh-XXXXXX").string();
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        m_folder = pattern;
-    }
-    void TearDown() override { std::filesystem::remove_all(m_folder); }
-
-    std::string Path(const std::string& name) const { return m_folder + "/" + name; }
-
-    // The file's bytes after a successful export.
-    std::string Exported(CPolydromDoc& doc, MeshFormat format)
-    {
-        const std::string path = Path("model" + std::string(MeshFormatInfoOf(format).extension));
-        const MeshExportResult result = doc.ExportMesh(path, format);
-        EXPECT_TRUE(result.ok) << result.error;
-        return Contents(path);
-    }
-
-    std::string m_folder;
-};
-
-// --- Readers of the three formats, back to coordinate triples ---------------------
+// --- Readers of the three newer formats, back to coordinate triples -----------------
 
 float ParseFloat(std::string_view text)
 {
@@ -67,30 +45,31 @@ float ParseFloat(std::string_view text)
     return value;
 }
 
-// The "<...>" groups after `section`, each split at its commas.
-std::vector<std::vector<std::string>> Mesh2Vectors(const std::string& text, const std::string& section)
+// The vertex vectors and face indices of a mesh2, read with the brackets and commas as spaces.
+std::vector<Triangle> ReadMesh2(std::string text)
 {
-    std::vector<std::vector<std::string>> vectors;
-    const std::size_t begin = text.find(section), end = text.find('}', begin);
-    for (std::size_t open = text.find('<', begin); open < end; open = text.find('<', open + 1)) {
-        const std::size_t close = text.find('>', open);
-        std::vector<std::string> parts;
-        std::stringstream inner(text.substr(open + 1, close - open - 1));
-        for (std::string part; std::getline(inner, part, ',');) parts.push_back(part);
-        vectors.push_back(parts);
-    }
-    return vectors;
-}
-
-std::vector<Triangle> ReadMesh2(const std::string& text)
-{
-    std::vector<Corner> points;
-    for (const auto& v : Mesh2Vectors(text, "vertex_vectors"))
-        points.push_back({ParseFloat(v.at(0)), ParseFloat(v.at(1)), ParseFloat(v.at(2))});
-    std::vector<Triangle> triangles;
-    for (const auto& f : Mesh2Vectors(text, "face_indices"))
-        triangles.push_back({points.at(std::stoul(f.at(0))), points.at(std::stoul(f.at(1))),
-                             points.at(std::stoul(f.at(2)))});
+    for (char& c : text)
+        if (c == '<' || c == '>' || c == ',') c = ' ';
+    std::istringstream in(text.substr(text.find("vertex_vectors {") + 16));
+    std::size_t count = 0;
+    in >> count;
+    std::vector<Corner> points(count);
+    for (Corner& p : points)
+        for (float& f : p) {
+            std::string word;
+            in >> word;
+            f = ParseFloat(word);
+        }
+    std::string brace, name;
+    in >> brace >> name >> brace >> count;
+    EXPECT_EQ(name, "face_indices");
+    std::vector<Triangle> triangles(count);
+    for (Triangle& t : triangles)
+        for (Corner& corner : t) {
+            std::size_t k = 0;
+            in >> k;
+            corner = points.at(k);
+        }
     return triangles;
 }
 
@@ -130,8 +109,7 @@ struct StlFacet {
 
 std::vector<StlFacet> ReadStl(const std::string& bytes)
 {
-    const std::uint32_t count = U32At(bytes, 80);
-    EXPECT_EQ(bytes.size(), 84 + 50 * std::size_t{count});
+    EXPECT_EQ(bytes.size(), 84 + 50 * std::size_t{U32At(bytes, 80)});
     std::vector<StlFacet> facets;
     for (std::size_t at = 84; at + 50 <= bytes.size(); at += 50) {
         facets.push_back({CornerAt(bytes, at), {CornerAt(bytes, at + 12), CornerAt(bytes, at + 24), CornerAt(bytes, at + 36)}});
@@ -155,17 +133,11 @@ std::vector<Triangle> SearchedTriangles(const CPolydromDoc& doc)
 
 // --- Expected bytes ----------------------------------------------------------------
 
-std::string Le32(std::uint32_t value)
-{
-    std::string out;
-    for (int shift = 0; shift < 32; shift += 8) out += static_cast<char>(value >> shift & 0xFF);
-    return out;
-}
-
 std::string Floats(std::initializer_list<float> values)
 {
     std::string out;
-    for (float v : values) out += Le32(std::bit_cast<std::uint32_t>(v));
+    for (float v : values)
+        for (int shift = 0; shift < 32; shift += 8) out += static_cast<char>(std::bit_cast<std::uint32_t>(v) >> shift & 0xFF);
     return out;
 }
 
@@ -173,95 +145,84 @@ std::string StlHeader(std::uint32_t facets)
 {
     std::string header = "Binary STL written by Polydrom";
     header.resize(80, '\0');
-    return header + Le32(facets);
+    return header + std::string{char(facets), char(facets >> 8), char(facets >> 16), char(facets >> 24)};
 }
 
-// --- The cases -----------------------------------------------------------------------
+std::string Record(const std::string& a, const std::string& b, const std::string& c)
+{
+    return " triangle{  <" + a + ">  <" + b + ">  <" + c + ">  pigment {Red}} \r";
+}
 
 // Corners (0, 0, 0), (10, 0, 0), (0, 10, 0) joined as Connect would: one triangle.
-std::unique_ptr<CPolydromDoc> OneTriangle()
-{
-    auto doc = NewDoc();
-    Vertex(*doc, 0, 0, 0);
-    Vertex(*doc, 10, 0, 0);
-    Vertex(*doc, 0, 10, 0);
-    Edges(*doc, {{0, 1}, {1, 2}, {2, 0}});
-    return doc;
-}
-
-TEST_F(MeshExport, OneTriangleInEveryFormat)
-{
-    auto doc = OneTriangle();
-    EXPECT_EQ(Exported(*doc, MeshFormat::PovMesh2),
-              "// Polydrom mesh: 3 vertices, 1 triangle\n"
-              "#declare Polydrom_Object = mesh2 {\n"
-              "  vertex_vectors {\n    3,\n    <0,0,0>,\n    <10,0,0>,\n    <0,10,0>\n  }\n"
-              "  face_indices {\n    1,\n    <0,1,2>\n  }\n"
-              "  pigment {Red}\n}\n");
-    EXPECT_EQ(Exported(*doc, MeshFormat::Obj),
-              "# Polydrom mesh: 3 vertices, 1 triangle\nv 0 0 0\nv 10 0 0\nv 0 10 0\nf 1 2 3\n");
-    EXPECT_EQ(Exported(*doc, MeshFormat::Stl),
-              StlHeader(1) + Floats({0, 0, 1, 0, 0, 0, 10, 0, 0, 0, 10, 0}) + std::string(2, '\0'));
-}
-
+const char kTriangle[] = "0 0 0 0|10 0 0 0|0 10 0 0;0-1 1-2 2-0";
 // The square with a diagonal, its corners stored out of order beside a vertex that no
 // triangle uses: points are numbered as the triangles first use them.
-std::unique_ptr<CPolydromDoc> RenumberedSquare()
+const char kSquare[] = "0 1 0 0|0.1 0 0 0|5 5 5 0|1 1 -2.5e-07 0|-0 0 0 0;4-1 1-3 3-0 0-4 4-3";
+const char kNoTriangles[] = "0 0 0 0|1 0 0 0|1 1 0 0|0 1 0 0;0-1 1-2 2-3 3-0";
+
+TEST(MeshExport, ExactBytes)
 {
-    auto doc = NewDoc();
-    Vertex(*doc, 0, 1, 0);              // corner 3
-    Vertex(*doc, 0.1f, 0, 0);           // corner 1
-    Vertex(*doc, 5, 5, 5);              // used by no triangle
-    Vertex(*doc, 1, 1, -2.5e-7f);       // corner 2
-    Vertex(*doc, -0.0f, 0, 0);          // corner 0
-    Edges(*doc, {{4, 1}, {1, 3}, {3, 0}, {0, 4}, {4, 3}});
-    return doc;
+    using F = MeshFormat;
+    const struct {
+        const char* model;
+        MeshFormat format;
+        std::string bytes;
+    } cases[] = {
+        {kTriangle, F::PovUnion, "union{ \r" + Record("0.0,0.0,0.0", "10.,0.0,0.0", "0.0,10.,0.0") + "} \r"},
+        {kTriangle, F::PovMesh2,
+         "// Polydrom mesh: 3 vertices, 1 triangle\n#declare Polydrom_Object = mesh2 {\n"
+         "  vertex_vectors {\n    3,\n    <0,0,0>,\n    <10,0,0>,\n    <0,10,0>\n  }\n"
+         "  face_indices {\n    1,\n    <0,1,2>\n  }\n  pigment {Red}\n}\n"},
+        {kTriangle, F::Obj, "# Polydrom mesh: 3 vertices, 1 triangle\nv 0 0 0\nv 10 0 0\nv 0 10 0\nf 1 2 3\n"},
+        {kTriangle, F::Stl, StlHeader(1) + Floats({0, 0, 1, 0, 0, 0, 10, 0, 0, 0, 10, 0}) + std::string(2, '\0')},
+        {kSquare, F::PovMesh2,
+         "// Polydrom mesh: 4 vertices, 2 triangles\n#declare Polydrom_Object = mesh2 {\n"
+         "  vertex_vectors {\n    4,\n    <-0,0,0>,\n    <0.1,0,0>,\n    <1,1,-2.5e-07>,\n    <0,1,0>\n  }\n"
+         "  face_indices {\n    2,\n    <0,1,2>,\n    <2,3,0>\n  }\n  pigment {Red}\n}\n"},
+        {kSquare, F::Obj,
+         "# Polydrom mesh: 4 vertices, 2 triangles\nv -0 0 0\nv 0.1 0 0\nv 1 1 -2.5e-07\nv 0 1 0\nf 1 2 3\nf 3 4 1\n"},
+        // Without triangles: the eleven-byte union, an OBJ comment, an STL header.
+        {";", F::PovUnion, "union{ \r} \r"},
+        {kNoTriangles, F::PovUnion, "union{ \r} \r"},
+        {kNoTriangles, F::Obj, "# Polydrom mesh: 0 vertices, 0 triangles\n"},
+        {kNoTriangles, F::Stl, StlHeader(0)},
+        // The union writes the search's corner order and the five-digit number text.
+        {"0 0 0 0|1 2 -1 0|2 4 -2 0|3 6 -3 0;0-1 0-2 0-3 1-2 2-3 3-1", F::PovUnion,
+         "union{ \r" + Record("1.,2.,-1.", "0.0,0.0,0.0", "2.,4.,-2.") + Record("1.,2.,-1.", "0.0,0.0,0.0", "3.,6.,-3.") +
+             Record("2.,4.,-2.", "0.0,0.0,0.0", "3.,6.,-3.") + "} \r"},
+        {"-0 0.5 12.3125 0|123456 -3 0.05 0|0.33333334 100 12345 0;0-1 1-2 2-0", F::PovUnion,
+         "union{ \r" + Record("0.0,0.5,12.313", "1.2346e+005,-3.,5.e-002", "0.33333,100.,12345") + "} \r"},
+        // A face without area has a zero normal.
+        {"0 0 0 0|1 1 1 0|2 2 2 0;0-1 1-2 2-0", F::Stl,
+         StlHeader(1) + Floats({0, 0, 0, 0, 0, 0, 1, 1, 1, 2, 2, 2}) + std::string(2, '\0')},
+    };
+    TempFolder folder;
+    for (const auto& c : cases) {
+        auto doc = ModelFrom(c.model);
+        const auto model = SavedBytes(*doc);
+        EXPECT_EQ(Exported(*doc, c.format, folder), c.bytes) << c.model << " as " << MeshFormatInfoOf(c.format).name;
+        EXPECT_EQ(SavedBytes(*doc), model) << "the export changed the model";
+    }
+    EXPECT_EQ(Record("0.0,0.0,0.0", "10.,0.0,0.0", "0.0,10.,0.0").size(), 73u);
 }
 
-TEST_F(MeshExport, SquareWithDiagonalRenumbersItsVerticesInFirstUseOrder)
+TEST(MeshExport, StlNormalsAreUnitAndFollowTheCornerOrder)
 {
-    auto doc = RenumberedSquare();
-    EXPECT_EQ(Exported(*doc, MeshFormat::PovMesh2),
-              "// Polydrom mesh: 4 vertices, 2 triangles\n"
-              "#declare Polydrom_Object = mesh2 {\n"
-              "  vertex_vectors {\n    4,\n    <-0,0,0>,\n    <0.1,0,0>,\n    <1,1,-2.5e-07>,\n    <0,1,0>\n  }\n"
-              "  face_indices {\n    2,\n    <0,1,2>,\n    <2,3,0>\n  }\n"
-              "  pigment {Red}\n}\n");
-    EXPECT_EQ(Exported(*doc, MeshFormat::Obj),
-              "# Polydrom mesh: 4 vertices, 2 triangles\n"
-              "v -0 0 0\nv 0.1 0 0\nv 1 1 -2.5e-07\nv 0 1 0\n"
-              "f 1 2 3\nf 3 4 1\n");
-    const std::vector<StlFacet> facets = ReadStl(Exported(*doc, MeshFormat::Stl));
+    TempFolder folder;
+    const std::vector<StlFacet> facets = ReadStl(Exported(*ModelFrom(kSquare), MeshFormat::Stl, folder));
     ASSERT_EQ(facets.size(), 2u);
     EXPECT_EQ(facets[1].corners, (Triangle{{{1, 1, -2.5e-7f}, {0, 1, 0}, {-0.0f, 0, 0}}}));
-    // Both faces turn the same way, towards +Z, and their normals are unit length.
+    // Both faces turn the same way, towards +Z.
     for (const StlFacet& f : facets) {
         EXPECT_GT(f.normal[2], 0.99f);
         EXPECT_NEAR(std::hypot(f.normal[0], f.normal[1], f.normal[2]), 1.0, 1e-6);
     }
-}
-
-TEST_F(MeshExport, StlNormalFollowsTheCornerOrderAndIsZeroWithoutArea)
-{
-    auto doc = NewDoc();
-    Vertex(*doc, 0, 0, 0);
-    Vertex(*doc, 1, 1, 1);
-    Vertex(*doc, 2, 2, 2);
-    Edges(*doc, {{0, 1}, {1, 2}, {2, 0}});
-    EXPECT_EQ(Exported(*doc, MeshFormat::Stl),
-              StlHeader(1) + Floats({0, 0, 0, 0, 0, 0, 1, 1, 1, 2, 2, 2}) + std::string(2, '\0'));
-
     // A slanted face, then the same face written as 0, 2, 1 by other edge directions: the normal flips.
-    auto slanted = NewDoc();
-    Vertex(*slanted, 0, 0, 0);
-    Vertex(*slanted, 1, 0, 0);
-    Vertex(*slanted, 0, 1, 1);
-    Edges(*slanted, {{0, 1}, {1, 2}, {2, 0}});
     const float h = static_cast<float>(1 / std::sqrt(2.0));
-    EXPECT_EQ(ReadStl(Exported(*slanted, MeshFormat::Stl)).at(0).normal, (Corner{0, -h, h}));
-    slanted->m_nEdges = 0;
-    Edges(*slanted, {{0, 2}, {2, 1}, {1, 0}});
-    EXPECT_EQ(ReadStl(Exported(*slanted, MeshFormat::Stl)).at(0).normal, (Corner{0, h, -h}));
+    EXPECT_EQ(ReadStl(Exported(*ModelFrom("0 0 0 0|1 0 0 0|0 1 1 0;0-1 1-2 2-0"), MeshFormat::Stl, folder)).at(0).normal,
+              (Corner{0, -h, h}));
+    EXPECT_EQ(ReadStl(Exported(*ModelFrom("0 0 0 0|1 0 0 0|0 1 1 0;0-2 2-1 1-0"), MeshFormat::Stl, folder)).at(0).normal,
+              (Corner{0, h, -h}));
 }
 
 // Models full of shared, repeated, self-looping and degenerate edges, over coordinates
@@ -281,7 +242,7 @@ std::unique_ptr<CPolydromDoc> RandomModel(std::mt19937& rng)
     return doc;
 }
 
-TEST_F(MeshExport, EveryFormatHoldsExactlyTheUnionsTriangles)
+TEST(MeshExport, EveryFormatHoldsExactlyTheUnionsTriangles)
 {
     std::vector<std::unique_ptr<CPolydromDoc>> models;
     models.push_back(NewDoc());
@@ -292,69 +253,61 @@ TEST_F(MeshExport, EveryFormatHoldsExactlyTheUnionsTriangles)
     std::mt19937 rng(4711);
     for (int k = 0; k < 60; ++k) models.push_back(RandomModel(rng));
 
+    TempFolder folder;
     for (std::size_t m = 0; m < models.size(); ++m) {
         CPolydromDoc& doc = *models[m];
         const std::vector<Triangle> expected = SearchedTriangles(doc);
-        const MeshExportResult pov = doc.ExportMesh(Path("m.pov"), MeshFormat::PovUnion);
+        const MeshExportResult pov = doc.ExportMesh(folder / "m.pov", MeshFormat::PovUnion);
         ASSERT_TRUE(pov.ok) << pov.error;
         EXPECT_EQ(pov.triangles, static_cast<int>(expected.size()));
         if (!expected.empty()) {
-            EXPECT_EQ(ReadMesh2(Exported(doc, MeshFormat::PovMesh2)), expected) << "model " << m;
+            EXPECT_EQ(ReadMesh2(Exported(doc, MeshFormat::PovMesh2, folder)), expected) << "model " << m;
         }
-        EXPECT_EQ(ReadObj(Exported(doc, MeshFormat::Obj)), expected) << "model " << m;
+        EXPECT_EQ(ReadObj(Exported(doc, MeshFormat::Obj, folder)), expected) << "model " << m;
         std::vector<Triangle> stl;
-        for (const StlFacet& f : ReadStl(Exported(doc, MeshFormat::Stl))) stl.push_back(f.corners);
+        for (const StlFacet& f : ReadStl(Exported(doc, MeshFormat::Stl, folder))) stl.push_back(f.corners);
         EXPECT_EQ(stl, expected) << "model " << m;
         if (HasFailure()) return;
     }
 }
 
-TEST_F(MeshExport, ModelWithoutTriangles)
+TEST(MeshExport, RefusalsNameTheFileAndTheReasonAndKeepTheOldFile)
 {
-    auto doc = NewDoc();
-    doc->OnShapeSquare();  // four edges, no diagonal
-    EXPECT_EQ(Exported(*doc, MeshFormat::Obj), "# Polydrom mesh: 0 vertices, 0 triangles\n");
-    EXPECT_EQ(Exported(*doc, MeshFormat::Stl), StlHeader(0));
-    // POV-Ray rejects an empty mesh2, so no file is written and an old one stays.
-    std::ofstream(Path("old.inc")) << "old";
-    const MeshExportResult result = doc->ExportMesh(Path("old.inc"), MeshFormat::PovMesh2);
-    EXPECT_FALSE(result.ok);
-    EXPECT_EQ(result.error,
-              "Cannot export \"" + Path("old.inc") + "\": no triangles to export (a POV-Ray mesh2 needs at least one).");
-    EXPECT_EQ(Contents(Path("old.inc")), "old");
-}
+    TempFolder folder;
+    // POV-Ray rejects an empty mesh2, so no file is written.
+    auto empty = ModelFrom(kNoTriangles);
+    WriteBytes(folder / "old.inc", std::string("old"));
+    EXPECT_EQ(empty->ExportMesh(folder / "old.inc", MeshFormat::PovMesh2).error,
+              "Cannot export \"" + folder / "old.inc" + "\": no triangles to export (a POV-Ray mesh2 needs at least one).");
+    EXPECT_EQ(ReadText(folder / "old.inc"), "old");
 
-TEST_F(MeshExport, NonFiniteCornersAreRefusedButUnusedVerticesDoNotMatter)
-{
-    auto doc = RenumberedSquare();
-    doc->m_z[2] = INFINITY;  // the vertex no triangle uses
-    EXPECT_TRUE(doc->ExportMesh(Path("a.obj"), MeshFormat::Obj).ok);
+    // A vertex that no triangle uses may be anything; a corner must be finite.
+    auto doc = ModelFrom(kSquare);
+    doc->m_z[2] = INFINITY;
+    EXPECT_TRUE(doc->ExportMesh(folder / "a.obj", MeshFormat::Obj).ok);
     doc->m_y[3] = NAN;
     for (const MeshFormatInfo& info : MeshFormats()) {
-        const std::string path = Path("b" + std::string(info.extension));
-        std::ofstream(path) << "old";
+        const std::string path = folder / ("b" + std::string(info.extension));
+        WriteBytes(path, std::string("old"));
         const MeshExportResult result = doc->ExportMesh(path, info.format);
         EXPECT_FALSE(result.ok);
         EXPECT_EQ(result.error, "Cannot export \"" + path + "\": vertex 3 has a coordinate that is not a finite number.");
-        EXPECT_EQ(Contents(path), "old");
+        EXPECT_EQ(ReadText(path), "old");
     }
+
+    auto triangle = ModelFrom(kTriangle);
+    EXPECT_EQ(triangle->ExportMesh("/nonexistent-folder/x.stl", MeshFormat::Stl).error,
+              "Cannot export \"/nonexistent-folder/x.stl\": No such file or directory (in folder \"/nonexistent-folder\").");
+    std::filesystem::create_directory(folder / "taken.pov");
+    EXPECT_EQ(triangle->ExportMesh(folder / "taken.pov", MeshFormat::PovUnion).error,
+              "Cannot export \"" + folder / "taken.pov" + "\": it is a folder.");
 }
 
-TEST_F(MeshExport, WriteFailuresNameThePathAndTheReason)
+TEST(MeshExport, ExportAsLeavesTheReportTheStatusBarShows)
 {
-    auto doc = OneTriangle();
-    MeshExportResult result = doc->ExportMesh("/nonexistent-folder/x.stl", MeshFormat::Stl);
-    EXPECT_FALSE(result.ok);
-    EXPECT_EQ(result.error, "Cannot export \"/nonexistent-folder/x.stl\": No such file or directory (in folder \"/nonexistent-folder\").");
-    std::filesystem::create_directory(Path("taken.obj"));
-    result = doc->ExportMesh(Path("taken.obj"), MeshFormat::Obj);
-    EXPECT_EQ(result.error, "Cannot export \"" + Path("taken.obj") + "\": it is a folder.");
-}
-
-TEST_F(MeshExport, ExportAsLeavesTheReportTheStatusBarShows)
-{
-    auto doc = RenumberedSquare();
-    doc->ExportMeshAs(Path("square.stl"), MeshFormat::Stl);
+    TempFolder folder;
+    auto doc = ModelFrom(kSquare);
+    doc->ExportMeshAs(folder / "square.stl", MeshFormat::Stl);
     CommandReport report = doc->TakeReport();
     EXPECT_EQ(report.kind, CommandReport::Kind::Info);
     EXPECT_EQ(report.text, "Exported 2 triangles to square.stl");
@@ -363,6 +316,28 @@ TEST_F(MeshExport, ExportAsLeavesTheReportTheStatusBarShows)
     report = doc->TakeReport();
     EXPECT_EQ(report.kind, CommandReport::Kind::Refusal);
     EXPECT_EQ(report.text, "Cannot export \"/nonexistent-folder/square.inc\": No such file or directory (in folder \"/nonexistent-folder\").");
+}
+
+TEST(MeshExport, MenuCommandWritesObjectPovInTheCurrentFolderAndMarksItsEdges)
+{
+    TempFolder folder;
+    const auto old = std::filesystem::current_path();
+    std::filesystem::current_path(folder.Path());
+    auto doc = NewDoc();
+    doc->OnShapeCylinder();
+    doc->OnFileExportPov();
+    std::filesystem::current_path(old);
+    const CommandReport report = doc->TakeReport();
+    EXPECT_EQ(report.kind, CommandReport::Kind::Info);
+    EXPECT_EQ(report.text, "Exported 10 triangles to object.pov");
+    EXPECT_EQ(ReadText(folder / "object.pov").substr(0, 8), "union{ \r");
+    // Every edge of the cylinder belongs to a written side triangle.
+    for (int j = 0; j < doc->m_nEdges; ++j) EXPECT_EQ(doc->m_edgeUsed[j], 1) << "edge " << j;
+
+    // The marks are cleared before each search, so a second export finds the same.
+    doc->OnShapeBox();
+    for (int j = 0; j < doc->m_nEdges; ++j) doc->m_edgeUsed[j] = 1;
+    EXPECT_EQ(doc->ExportPov(folder / "box.pov").triangles, 10 + 8);
 }
 
 TEST(MeshFormatForPath, ChoosesByTheFileNamesExtensionInAnyCase)

@@ -1,10 +1,13 @@
 // Helpers shared by the model tests: fresh documents, hand-built models, snapshots.
 #pragma once
 
+#include <charconv>
 #include <cstdint>
 #include <cstring>
 #include <initializer_list>
 #include <memory>
+#include <sstream>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -42,16 +45,47 @@ inline void Edges(CPolydromDoc& doc, std::initializer_list<std::pair<int, int>> 
     }
 }
 
-inline void Select(CPolydromDoc& doc, std::initializer_list<int> vertices)
+// A model written as "x y z sel|x y z sel;from-to from-to", numbers in their shortest
+// exact form ("-0" included), so that a whole model fits in a table cell and differs
+// from another exactly when their bits do.
+inline std::unique_ptr<CPolydromDoc> ModelFrom(const std::string& text)
 {
-    for (int v : vertices) doc.m_sel[v] = 1;
+    auto doc = NewDoc();
+    const auto semicolon = text.find(';');
+    std::istringstream vertices(text.substr(0, semicolon)), edges(text.substr(semicolon + 1));
+    for (std::string v; std::getline(vertices, v, '|');) {
+        std::istringstream words(v);
+        std::string x, y, z;
+        int sel = 0;
+        words >> x >> y >> z >> sel;
+        float f[3];
+        for (int k = 0; k < 3; ++k) {
+            const std::string& w = k == 0 ? x : k == 1 ? y : z;
+            std::from_chars(w.data(), w.data() + w.size(), f[k]);
+        }
+        Vertex(*doc, f[0], f[1], f[2], sel);
+    }
+    for (std::string e; edges >> e;) {
+        const auto dash = e.find('-', 1);
+        Edges(*doc, {{std::stoi(e.substr(0, dash)), std::stoi(e.substr(dash + 1))}});
+    }
+    return doc;
 }
 
-inline std::vector<std::pair<int, int>> EdgeList(const CPolydromDoc& doc)
+inline std::string ModelText(const CPolydromDoc& doc)
 {
-    std::vector<std::pair<int, int>> edges;
-    for (int j = 0; j < doc.m_nEdges; ++j) edges.emplace_back(doc.m_edgeFrom[j], doc.m_edgeTo[j]);
-    return edges;
+    auto num = [](float value) {
+        char buffer[32];
+        return std::string(buffer, std::to_chars(buffer, buffer + sizeof buffer, value).ptr);
+    };
+    std::string text;
+    for (int i = 0; i < doc.m_nVertices; ++i)
+        text += (i ? "|" : "") + num(doc.m_x[i]) + " " + num(doc.m_y[i]) + " " + num(doc.m_z[i]) + " " +
+                std::to_string(doc.m_sel[i]);
+    text += ";";
+    for (int j = 0; j < doc.m_nEdges; ++j)
+        text += (j ? " " : "") + std::to_string(doc.m_edgeFrom[j]) + "-" + std::to_string(doc.m_edgeTo[j]);
+    return text;
 }
 
 inline std::vector<int> Selection(const CPolydromDoc& doc)

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "framework/recording_dc.h"
-#include "model/polydrom_doc.h"
+#include "model/model_fixtures.h"
 #include "view/polydrom_view.h"
 
 class TestHost : public CViewHost {
@@ -26,24 +26,8 @@ struct Scene {
         doc->AddView(&view);
     }
 
-    int Vertex(float x, float y, float z, int sel = 0)
-    {
-        const int i = doc->m_nVertices++;
-        doc->m_x[i] = x;
-        doc->m_y[i] = y;
-        doc->m_z[i] = z;
-        doc->m_sel[i] = sel;
-        doc->m_dup[i] = -1;
-        return i;
-    }
-
-    void Edge(int from, int to)
-    {
-        const int e = doc->m_nEdges++;
-        doc->m_edgeFrom[e] = from;
-        doc->m_edgeTo[e] = to;
-        doc->m_edgeUsed[e] = 0;
-    }
+    int Vertex(float x, float y, float z, int sel = 0) { return ::Vertex(*doc, x, y, z, sel); }
+    void Edge(int from, int to) { Edges(*doc, {{from, to}}); }
 
     CRecordingDC Paint()
     {
