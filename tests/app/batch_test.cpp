@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -145,6 +146,40 @@ TEST(Batch, EveryCommandAndClickIsOneUndoStep)
               ModelAfter({}));
     // Nothing to undo or redo is no error; it simply does nothing.
     EXPECT_EQ(ModelAfter({"--do", "edit-undo", "--do", "edit-redo"}), ModelAfter({}));
+}
+
+TEST(Batch, RandomSessionOfCommandsAndClicksUndoesAndRedoesWhole)
+{
+    const std::vector<std::vector<std::string>> moves = {
+        {"--do", "shape-circle"}, {"--do", "shape-box"},         {"--do", "shape-pyramid"},
+        {"--do", "do-connect"},   {"--do", "do-unconnect"},      {"--do", "do-extrude"},
+        {"--do", "do-copy"},      {"--do", "do-mirror"},         {"--do", "do-grow"},
+        {"--do", "do-shrink"},    {"--do", "do-rotate-ccw"},     {"--do", "do-rotate-cw"},
+        {"--do", "do-select-connected"}, {"--do", "do-deselect-all"}, {"--do", "do-deselect-all"},
+        {"--do", "do-move"},      {"--do", "view-axis-x"},       {"--do", "view-axis-z"},
+        {"--do", "step-coarsest"}, {"--do", "view-zoom-out"},
+    };
+    // Selections only grow by primitives, clicks and Select All Connected, and are
+    // often cleared, so the duplicating commands never fill the model.
+    std::mt19937 rng(7);
+    std::vector<std::string> session;
+    for (int k = 0; k < 200; ++k) {
+        if (rng() % 3 == 0) {
+            const int x = 300 + int(rng() % 200), y = 200 + int(rng() % 200);
+            session.insert(session.end(), {"--click", std::to_string(x) + "," + std::to_string(y) +
+                                                          (rng() % 2 ? ",right" : "")});
+        } else {
+            const auto& move = moves[rng() % moves.size()];
+            session.insert(session.end(), move.begin(), move.end());
+        }
+    }
+    const std::string direct = ModelAfter(session);
+    ASSERT_NE(direct.rfind("vertices 0\n", 0), 0u) << "the session builds something";
+    std::vector<std::string> back = session;
+    for (int k = 0; k < 200; ++k) back.insert(back.end(), {"--do", "edit-undo"});
+    EXPECT_EQ(ModelAfter(back), ModelAfter({})) << "undone to the start: the empty model";
+    for (int k = 0; k < 200; ++k) back.insert(back.end(), {"--do", "edit-redo"});
+    EXPECT_EQ(ModelAfter(back), direct) << "redone to the end: the direct result";
 }
 
 }  // namespace
