@@ -1,6 +1,8 @@
 #include "app/batch.h"
 
+#include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -79,6 +81,14 @@ bool ParseInt(std::string_view text, int lo, int hi, int* value)
     return result.ec == std::errc() && result.ptr == end && *value >= lo && *value <= hi;
 }
 
+// A finite float, the whole text.
+bool ParseFloat(std::string_view text, float* value)
+{
+    const char* end = text.data() + text.size();
+    auto result = std::from_chars(text.data(), end, *value);
+    return result.ec == std::errc() && result.ptr == end && std::isfinite(*value);
+}
+
 // Big enough for any screen, small enough that a render fits in memory.
 constexpr int kMaxClientSide = 8192;
 
@@ -152,6 +162,24 @@ public:
         RouteClick(Targets(), MK_LBUTTON | (right ? MK_RBUTTON : 0u), point);
         CommandReport report = m_doc->TakeReport();
         if (report.kind == CommandReport::Kind::Refusal) throw BatchError{"click " + text + ": " + report.text};
+    }
+
+    // --cursor X,Y,Z: puts the cursor at a model point, as a click there would, but
+    // without picking, so scripts can scale, rotate and mirror about any point.
+    void Cursor(const std::string& text)
+    {
+        float c[3];
+        std::string_view rest = text;
+        for (int k = 0; k < 3; ++k) {
+            const auto comma = k < 2 ? rest.find(',') : rest.size();
+            if (comma == std::string_view::npos || !ParseFloat(rest.substr(0, comma), &c[k]))
+                throw BatchError{"--cursor \"" + text + "\" is not X,Y,Z with three finite numbers"};
+            rest.remove_prefix(std::min(comma + 1, rest.size()));
+        }
+        m_view.m_cursorX = c[0];
+        m_view.m_cursorY = c[1];
+        m_view.m_cursorZ = c[2];
+        m_doc->SetCursorAndAxis(c[0], c[1], c[2], m_view.m_axisX, m_view.m_axisY, m_view.m_axisZ);
     }
 
     // --fit: the whole model centred, drawn without the tool's marks (thumbnails).
@@ -257,6 +285,8 @@ int RunBatch(std::span<const std::string> args, std::ostream& out, std::ostream&
                 session.Size(value(step));
             } else if (step == "--click") {
                 session.Click(value(step));
+            } else if (step == "--cursor") {
+                session.Cursor(value(step));
             } else if (step == "--fit") {
                 session.Fit();
             } else if (step == "--render") {
