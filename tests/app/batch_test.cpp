@@ -89,6 +89,22 @@ TEST(Batch, EveryFailureIsOneErrorLineAndStopsTheSteps)
              "\" by its extension (known: .inc, .obj, .stl, .pov)\n"},
         {{"--export"}, "polydrom: --export needs a value\n"},
     };
+    // Each kind of invalid model file, with the reason the error line gives.
+    const std::pair<std::vector<unsigned char>, std::string> invalid[] = {
+        {{0x20, 0x4e, 0, 0, 0, 0, 0, 0}, "vertex count 20000 exceeds 10000"},
+        {{0xff, 0xff, 0xff, 0xff, 0, 0, 0, 0}, "vertex count -1 is negative"},
+        {{0, 0, 0, 0, 0x11, 0x27, 0, 0}, "edge count 10001 exceeds 10000"},
+        {{2, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0}, "file ends after 12 of 48 bytes"},
+        {{1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0xc0, 0x7f, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, "X of vertex 0 is not a finite number"},
+        {{1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2, 0, 0, 0}, "vertex 0 has selection state 2"},
+        {{1, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0},
+         "edge 0 refers to vertex 1 of 1"},
+    };
+    for (std::size_t k = 0; k < std::size(invalid); ++k) {
+        const std::string path = folder / ("invalid" + std::to_string(k) + ".pdm");
+        WriteBytes(path, invalid[k].first);
+        cases.push_back({{path, "--dump"}, "Cannot open \"" + path + "\": " + invalid[k].second});
+    }
     for (const std::string size : {"800", "800x", "x600", "-1x600", "8193x10", "80x60x"})
         cases.push_back({{"--size", size}, "--size \"" + size + "\""});
     for (const std::string click : {"1", "1,", "a,2", "1,2,left", "1,2,right,"})
