@@ -124,20 +124,17 @@ CRasterDC::CRasterDC(int width, int height)
 void CRasterDC::Clear(COLORREF color)
 {
     std::fill(m_pixels.begin(), m_pixels.end(), ToArgb(color));
-    m_pen = nullptr;
-    m_brush = nullptr;
-    m_position = {};
-    m_clipped = false;
+    ResetState();
 }
 
 CRect CRasterDC::ClipRect() const
 {
     CRect r{0, 0, m_width, m_height};
-    if (m_clipped) {
-        r.left = std::max(r.left, m_clip.left);
-        r.top = std::max(r.top, m_clip.top);
-        r.right = std::min(r.right, m_clip.right);
-        r.bottom = std::min(r.bottom, m_clip.bottom);
+    if (const CRect* clip = CurrentClip()) {
+        r.left = std::max(r.left, clip->left);
+        r.top = std::max(r.top, clip->top);
+        r.right = std::min(r.right, clip->right);
+        r.bottom = std::min(r.bottom, clip->bottom);
     }
     if (r.right < r.left) r.right = r.left;
     if (r.bottom < r.top) r.bottom = r.top;
@@ -151,31 +148,15 @@ void CRasterDC::SetPixel(int x, int y, COLORREF color)
     m_pixels[std::size_t(y) * std::size_t(m_width) + std::size_t(x)] = ToArgb(color);
 }
 
-const CPen* CRasterDC::SelectObject(const CPen* pen)
-{
-    const CPen* previous = m_pen;
-    m_pen = pen;
-    return previous;
-}
-
-const CBrush* CRasterDC::SelectObject(const CBrush* brush)
-{
-    const CBrush* previous = m_brush;
-    m_brush = brush;
-    return previous;
-}
-
-void CRasterDC::MoveTo(int x, int y) { m_position = {x, y}; }
-
 void CRasterDC::LineTo(int x, int y)
 {
-    const std::int64_t x0 = m_position.x, y0 = m_position.y;
+    const std::int64_t x0 = CurrentPosition().x, y0 = CurrentPosition().y;
     const std::int64_t dx = std::int64_t(x) - x0, dy = std::int64_t(y) - y0;
-    m_position = {x, y};
+    SetPosition(x, y);
     const CRect clip = ClipRect();
     if ((dx == 0 && dy == 0) || clip.right <= clip.left || clip.bottom <= clip.top) return;
     // No pen selected draws like the stock black pen of a fresh context.
-    const std::uint32_t argb = ToArgb(m_pen ? m_pen->color : RGB(0, 0, 0));
+    const std::uint32_t argb = ToArgb(PenColor());
     if (std::llabs(dx) >= std::llabs(dy))
         DrawSteps(m_pixels.data(), 1, m_width, x0, y0, dx, dy,
                   {clip.left, clip.right - 1, clip.top, clip.bottom - 1}, argb);
@@ -219,8 +200,3 @@ void CRasterDC::Draw3dRect(int x, int y, int cx, int cy, COLORREF topLeft, COLOR
     Fill(l, b - 1, r, b, second);         // row y+cy-1, columns x .. x+cx-1
 }
 
-void CRasterDC::SelectClipRect(const CRect* rect)
-{
-    m_clipped = rect != nullptr;
-    if (rect) m_clip = *rect;
-}

@@ -52,15 +52,11 @@ public:
     // Sets the pixel when it lies inside ClipRect().
     void SetPixel(int x, int y, COLORREF color);
 
-    const CPen* SelectObject(const CPen* pen) override;
-    const CBrush* SelectObject(const CBrush* brush) override;
-    void MoveTo(int x, int y) override;
     void LineTo(int x, int y) override;
     void TextOut(int x, int y, std::string_view text) override;
     void FillRect(const CRect& rect, const CBrush* brush) override;
     // cx or cy below 1 draws nothing.
     void Draw3dRect(int x, int y, int cx, int cy, COLORREF topLeft, COLORREF bottomRight) override;
-    void SelectClipRect(const CRect* rect) override;
 
 private:
     // Fills columns left..right-1, rows top..bottom-1 inside the clip.
@@ -69,10 +65,5 @@ private:
     int m_width;
     int m_height;
     std::vector<std::uint32_t> m_pixels;
-    const CPen* m_pen = nullptr;
-    const CBrush* m_brush = nullptr;
-    CPoint m_position;
-    bool m_clipped = false;
-    CRect m_clip;
     TextRenderer m_textRenderer;
 };

@@ -28,43 +28,36 @@ void CRecordingDC::Reset()
 {
     m_calls.clear();
     m_lines.clear();
-    m_pen = nullptr;
-    m_brush = nullptr;
-    m_position = {};
-    m_clipped = false;
+    ResetState();
 }
 
 const CPen* CRecordingDC::SelectObject(const CPen* pen)
 {
     m_calls.push_back("SelectObject(pen " + (pen ? ColorName(pen->color) : std::string("none")) + ")");
-    const CPen* previous = m_pen;
-    m_pen = pen;
-    return previous;
+    return CDC::SelectObject(pen);
 }
 
 const CBrush* CRecordingDC::SelectObject(const CBrush* brush)
 {
     m_calls.push_back("SelectObject(brush " + (brush ? ColorName(brush->color) : std::string("none")) + ")");
-    const CBrush* previous = m_brush;
-    m_brush = brush;
-    return previous;
+    return CDC::SelectObject(brush);
 }
 
 void CRecordingDC::MoveTo(int x, int y)
 {
     m_calls.push_back("MoveTo(" + Pair(x, y) + ")");
-    m_position = {x, y};
+    CDC::MoveTo(x, y);
 }
 
 void CRecordingDC::LineTo(int x, int y)
 {
-    // No pen selected draws like the stock black pen, as on a fresh context.
-    const std::string pen = ColorName(m_pen ? m_pen->color : RGB(0, 0, 0));
+    const std::string pen = ColorName(PenColor());
     m_calls.push_back("LineTo(" + Pair(x, y) + ") pen=" + pen);
-    std::string line = "(" + Pair(m_position.x, m_position.y) + ")-(" + Pair(x, y) + ") " + pen;
-    if (m_clipped) line += " clip=(" + RectText(m_clip) + ")";
+    const CPoint from = CurrentPosition();
+    std::string line = "(" + Pair(from.x, from.y) + ")-(" + Pair(x, y) + ") " + pen;
+    if (const CRect* clip = CurrentClip()) line += " clip=(" + RectText(*clip) + ")";
     m_lines.push_back(std::move(line));
-    m_position = {x, y};
+    SetPosition(x, y);
 }
 
 void CRecordingDC::TextOut(int x, int y, std::string_view text)
@@ -86,6 +79,5 @@ void CRecordingDC::Draw3dRect(int x, int y, int cx, int cy, COLORREF topLeft, CO
 void CRecordingDC::SelectClipRect(const CRect* rect)
 {
     m_calls.push_back("SelectClipRect(" + (rect ? RectText(*rect) : std::string("none")) + ")");
-    m_clipped = rect != nullptr;
-    if (rect) m_clip = *rect;
+    CDC::SelectClipRect(rect);
 }

@@ -26,9 +26,6 @@ public:
     const std::vector<std::string>& Lines() const { return m_lines; }
     void Reset();
 
-    const CPen* CurrentPen() const { return m_pen; }
-    const CBrush* CurrentBrush() const { return m_brush; }
-
     const CPen* SelectObject(const CPen* pen) override;
     const CBrush* SelectObject(const CBrush* brush) override;
     void MoveTo(int x, int y) override;
@@ -41,9 +38,4 @@ public:
 private:
     std::vector<std::string> m_calls;
     std::vector<std::string> m_lines;
-    const CPen* m_pen = nullptr;
-    const CBrush* m_brush = nullptr;
-    CPoint m_position;
-    bool m_clipped = false;
-    CRect m_clip;
 };

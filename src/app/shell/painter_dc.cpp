@@ -12,35 +12,20 @@ CPainterDC::CPainterDC(QPainter& painter) : m_painter(painter)
     m_painter.setRenderHint(QPainter::Antialiasing, false);
 }
 
-const CPen* CPainterDC::SelectObject(const CPen* pen)
-{
-    const CPen* old = m_pen;
-    m_pen = pen;
-    return old;
-}
-
-const CBrush* CPainterDC::SelectObject(const CBrush* brush)
-{
-    const CBrush* old = m_brush;
-    m_brush = brush;
-    return old;
-}
-
-void CPainterDC::MoveTo(int x, int y) { m_position = QPoint(x, y); }
-
 void CPainterDC::LineTo(int x, int y)
 {
-    const QPoint to(x, y);
-    if (m_pen && to != m_position) {
+    const QPoint from(CurrentPosition().x, CurrentPosition().y), to(x, y);
+    if (to != from) {
         // Pixel centres, so a device unit on the page covers what a pixel covers on screen.
-        QPen pen(Color(m_pen->color), m_pen->width < 1 ? 1 : m_pen->width);
+        const int width = CurrentPen() && CurrentPen()->width > 1 ? CurrentPen()->width : 1;
+        QPen pen(Color(PenColor()), width);
         pen.setCapStyle(Qt::FlatCap);
         // A line stays one device unit wide when the page is shrunk to fit the paper.
         pen.setCosmetic(true);
         m_painter.setPen(pen);
-        m_painter.drawLine(QPointF(m_position) + QPointF(0.5, 0.5), QPointF(to) + QPointF(0.5, 0.5));
+        m_painter.drawLine(QPointF(from) + QPointF(0.5, 0.5), QPointF(to) + QPointF(0.5, 0.5));
     }
-    m_position = to;
+    SetPosition(x, y);
 }
 
 void CPainterDC::TextOut(int x, int y, std::string_view text)
@@ -72,6 +57,7 @@ void CPainterDC::Draw3dRect(int x, int y, int cx, int cy, COLORREF topLeft, COLO
 
 void CPainterDC::SelectClipRect(const CRect* rect)
 {
+    CDC::SelectClipRect(rect);
     if (!rect) {
         m_painter.setClipping(false);
         return;

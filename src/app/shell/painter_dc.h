@@ -2,8 +2,6 @@
 // view's pixels become the printer's device units, drawn as vectors.
 #pragma once
 
-#include <QPoint>
-
 #include "framework/dc.h"
 
 class QPainter;
@@ -12,9 +10,6 @@ class CPainterDC : public CDC {
 public:
     explicit CPainterDC(QPainter& painter);
 
-    const CPen* SelectObject(const CPen* pen) override;
-    const CBrush* SelectObject(const CBrush* brush) override;
-    void MoveTo(int x, int y) override;
     void LineTo(int x, int y) override;
     void TextOut(int x, int y, std::string_view text) override;
     void FillRect(const CRect& rect, const CBrush* brush) override;
@@ -23,7 +18,4 @@ public:
 
 private:
     QPainter& m_painter;
-    const CPen* m_pen = nullptr;
-    const CBrush* m_brush = nullptr;
-    QPoint m_position;
 };
