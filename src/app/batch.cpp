@@ -108,7 +108,7 @@ public:
 
     void New() { m_doc->OnNewDocument(); }
 
-    void Do(std::string_view name)
+    void Do(const std::string& name)
     {
         const CommandEntry* entry = FindCommandByBatchName(name);
         if (!entry) throw BatchError{"unknown command \"" + std::string(name) + "\""};
@@ -256,6 +256,24 @@ void DumpView(const CPolydromView& view, std::ostream& out)
     out << "move " << view.m_movePresses << ' ' << view.m_moveAnchored << '\n';
 }
 
+namespace {
+
+// Every step, with the session operation it runs; most take the word after them.
+struct BatchStep {
+    std::string_view name;
+    void (BatchSession::*withValue)(const std::string&) = nullptr;
+    void (BatchSession::*plain)() = nullptr;
+};
+const BatchStep kSteps[] = {
+    {"--do", &BatchSession::Do},         {"--save", &BatchSession::Save},
+    {"--dump", nullptr, &BatchSession::Dump}, {"--export-pov", &BatchSession::ExportPov},
+    {"--export", &BatchSession::Export}, {"--size", &BatchSession::Size},
+    {"--click", &BatchSession::Click},   {"--cursor", &BatchSession::Cursor},
+    {"--fit", nullptr, &BatchSession::Fit}, {"--render", &BatchSession::Render},
+};
+
+}  // namespace
+
 int RunBatch(std::span<const std::string> args, std::ostream& out, std::ostream& err)
 {
     BatchSession session(out);
@@ -273,29 +291,13 @@ int RunBatch(std::span<const std::string> args, std::ostream& out, std::ostream&
         }
         for (; k < args.size(); ++k) {
             const std::string& step = args[k];
-            if (step == "--do") {
-                session.Do(value(step));
-            } else if (step == "--save") {
-                session.Save(value(step));
-            } else if (step == "--dump") {
-                session.Dump();
-            } else if (step == "--export-pov") {
-                session.ExportPov(value(step));
-            } else if (step == "--size") {
-                session.Size(value(step));
-            } else if (step == "--click") {
-                session.Click(value(step));
-            } else if (step == "--cursor") {
-                session.Cursor(value(step));
-            } else if (step == "--fit") {
-                session.Fit();
-            } else if (step == "--render") {
-                session.Render(value(step));
-            } else if (step == "--export") {
-                session.Export(value(step));
-            } else {
-                throw BatchError{"unknown step \"" + step + "\""};
-            }
+            const BatchStep* known = std::find_if(std::begin(kSteps), std::end(kSteps),
+                                                  [&](const BatchStep& s) { return s.name == step; });
+            if (known == std::end(kSteps)) throw BatchError{"unknown step \"" + step + "\""};
+            if (known->withValue)
+                (session.*known->withValue)(value(step));
+            else
+                (session.*known->plain)();
         }
     } catch (const BatchError& e) {
         out.flush();
