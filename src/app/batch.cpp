@@ -39,8 +39,7 @@ public:
     void OnFileSave() override
     {
         if (m_doc.GetPathName().empty()) Unavailable("file-save of an untitled model (use --save PATH)");
-        std::string error;
-        if (!m_doc.OnSaveDocument(m_doc.GetPathName(), &error)) throw BatchError{error};
+        if (Result saved = m_doc.OnSaveDocument(m_doc.GetPathName()); !saved) throw BatchError{saved.error};
     }
     void OnFileSaveAs() override { Unavailable("file-save-as (use --save PATH)"); }
     void OnFileExportAs() override { Unavailable("file-export-as (use --export PATH)"); }
@@ -102,8 +101,7 @@ public:
 
     void Open(const std::string& path)
     {
-        std::string error;
-        if (!m_doc->OnOpenDocument(path, &error)) throw BatchError{error};
+        if (Result opened = m_doc->OnOpenDocument(path); !opened) throw BatchError{opened.error};
     }
 
     void New() { m_doc->OnNewDocument(); }
@@ -121,8 +119,7 @@ public:
 
     void Save(const std::string& path)
     {
-        std::string error;
-        if (!m_doc->OnSaveDocument(path, &error)) throw BatchError{error};
+        if (Result saved = m_doc->OnSaveDocument(path); !saved) throw BatchError{saved.error};
     }
 
     void Dump()

@@ -1,6 +1,7 @@
 // The mesh document: the whole wireframe model in fixed arrays, and every command on it.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -21,6 +22,7 @@ public:
     // Document overrides.
     bool OnNewDocument() override;
     void Serialize(CArchive& ar) override;
+    std::size_t MaxFileBytes() const override;
 
     // Accessors for the view's drawing; indices are trusted.
     int GetVertexCount() const { return m_nVertices; }
