@@ -102,6 +102,10 @@ public:
     void OnEditUndo();
     void OnEditRedo();
     const CModelHistory& History() const { return m_history; }
+    // The arrays as the history records them (the live entries) and restores them
+    // (each array whole, and the counts).
+    RecordedArrays LiveArrays() const;
+    RestoredArrays WholeArrays();
 
     // The model, in fixed arrays inside the object; counts say how many leading entries live.
     float m_x[MODEL_CAPACITY];

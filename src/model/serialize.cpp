@@ -100,7 +100,7 @@ void CPolydromDoc::Serialize(CArchive& ar)
     std::copy_n(model->to, e, m_edgeTo);
     m_nVertices = n;
     m_nEdges = e;
-    m_history.Reset(*this);
+    m_history.Reset(LiveArrays());
 }
 
 std::size_t CPolydromDoc::MaxFileBytes() const
