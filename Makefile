@@ -8,6 +8,9 @@
 BUILD    ?= build
 JOBS     ?= $(shell nproc)
 CMAKE    := cmake -G Ninja -Wno-dev
+# CI=true (.ci/run sets it) turns every compiler warning into an error, also in a build
+# folder that was configured before without it.
+WERROR   := $(if $(filter true,$(CI)),ON,OFF)
 
 .PHONY: all deps build run test bench sanitize package install clean about-picture
 
@@ -17,9 +20,10 @@ deps:
 	@./scripts/install-deps
 
 $(BUILD)/build.ninja:
-	$(CMAKE) -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	$(CMAKE) -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPOLYDROM_WERROR=$(WERROR)
 
 build: deps $(BUILD)/build.ninja
+	$(if $(filter ON,$(WERROR)),cmake -S . -B $(BUILD) -DPOLYDROM_WERROR=ON > /dev/null)
 	cmake --build $(BUILD) -j $(JOBS)
 
 run: build
@@ -41,9 +45,10 @@ bench: deps build-release/build.ninja
 	./build-release/bench/polydrom_bench --benchmark_counters_tabular=true
 
 build-asan/build.ninja:
-	$(CMAKE) -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DPOLYDROM_SANITIZE=ON
+	$(CMAKE) -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DPOLYDROM_SANITIZE=ON -DPOLYDROM_WERROR=$(WERROR)
 
 sanitize: deps build-asan/build.ninja
+	$(if $(filter ON,$(WERROR)),cmake -S . -B build-asan -DPOLYDROM_WERROR=ON > /dev/null)
 	cmake --build build-asan -j $(JOBS)
 	cd build-asan && QT_QPA_PLATFORM=offscreen \
 	  ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
