@@ -55,6 +55,26 @@ sanitize: deps build-asan/build.ninja
 	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	  ctest --output-on-failure -j $(JOBS)
 
+# make fuzz - each libFuzzer target of fuzz/ for FUZZ_SECONDS (60) in build-fuzz, built
+# with clang under AddressSanitizer and UndefinedBehaviorSanitizer, its assertions on.
+# The checked-in seeds start the corpus; what it grows stays in build-fuzz/corpus, and
+# an input that fails is written to build-fuzz/findings and fails the target.
+FUZZ_SECONDS ?= 60
+FUZZ_TARGETS := model_file session
+.PHONY: fuzz
+build-fuzz/build.ninja:
+	CC=clang CXX=clang++ $(CMAKE) -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g" -DPOLYDROM_FUZZ=ON -DPOLYDROM_GUI=OFF -DBUILD_TESTING=OFF
+
+fuzz: deps build-fuzz/build.ninja
+	cmake --build build-fuzz -j $(JOBS)
+	@for t in $(FUZZ_TARGETS); do \
+	  mkdir -p build-fuzz/corpus/$$t build-fuzz/findings/$$t && \
+	  echo "fuzz_$$t: $(FUZZ_SECONDS) s" && \
+	  ./build-fuzz/fuzz/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
+	    -artifact_prefix=build-fuzz/findings/$$t/ build-fuzz/corpus/$$t fuzz/corpus || exit 1; \
+	done
+
 # A Debian package of the Release build: build-release/polydrom_*.deb
 package: deps build-release/build.ninja
 	cmake --build build-release -j $(JOBS)
@@ -70,4 +90,4 @@ about-picture: deps
 	cd $(ABOUT_DIR) && povray -D +W147 +H57 +A0.1 +R3 logo.pov +Ologo.png
 
 clean:
-	rm -rf $(BUILD) build-release build-asan
+	rm -rf $(BUILD) build-release build-asan build-fuzz
