@@ -31,22 +31,36 @@ QString Describe(const RecoveryLeftover& leftover)
     return QStringLiteral("%1, copy taken %2").arg(RecoveryOfferName(offer), RecoveryOfferTime(offer));
 }
 
+// What is wrong with a damaged copy. The check's message names the copy's own file,
+// which is about to move; the reason is what the user needs.
+QString Problem(const RecoveryLeftover& leftover)
+{
+    QString problem = FromNative(leftover.problem);
+    const QString opening = QStringLiteral("Cannot open \"%1\": ").arg(FromNative(leftover.modelPath));
+    if (problem.startsWith(opening)) problem.remove(0, opening.size());
+    if (problem.endsWith(QLatin1Char('.'))) problem.chop(1);
+    return problem;
+}
+
 void PutAsideDamaged(CMainFrame& frame, CRecoveryStore& store, const std::vector<RecoveryLeftover>& damaged,
                      CRecoveryPrompt& prompt)
 {
     if (damaged.empty()) return;
     QStringList lines;
     for (const RecoveryLeftover& leftover : damaged) {
-        QString line = QStringLiteral("%1: %2").arg(Describe(leftover), FromNative(leftover.problem));
+        QString line = QStringLiteral("%1: %2").arg(Describe(leftover), Problem(leftover));
         // A copy that cannot even be moved stays where it is, and is reported again next time.
         if (Result moved = store.PutAside(leftover); !moved)
-            line += QStringLiteral(" (%1)").arg(FromNative(moved.error));
-        lines << line;
+            line += QStringLiteral("; it stays where it is: %1").arg(FromNative(moved.error));
+        lines << line + QLatin1Char('.');
     }
+    const QString text = damaged.size() == 1
+                             ? QStringLiteral("A recovery copy is damaged and cannot be opened. It was moved to %1, "
+                                              "where it is kept but not offered again.\n\n%2")
+                             : QStringLiteral("These recovery copies are damaged and cannot be opened. They were moved "
+                                              "to %1, where they are kept but not offered again.\n\n%2");
     prompt.ShowRecoveryProblem(
-        &frame, QStringLiteral("These recovery copies are damaged and cannot be opened. They were moved to %1, "
-                               "where they are kept but not offered again.\n\n%2")
-                    .arg(QDir::toNativeSeparators(FromNative(store.DamagedFolder())), lines.join(QLatin1Char('\n'))));
+        &frame, text.arg(QDir::toNativeSeparators(FromNative(store.DamagedFolder())), lines.join(QLatin1Char('\n'))));
 }
 
 }  // namespace
