@@ -47,6 +47,8 @@ void CRecoveryWriter::Follow()
     m_timer.stop();
     if (!m_copyDue) return;
     m_copyDue = false;
+    // A failure of the copy now gone is no news about the next one.
+    m_failure.clear();
     Post(Removal());
 }
 
