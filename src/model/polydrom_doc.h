@@ -99,6 +99,9 @@ public:
     // Undo and redo. Whoever runs a command or a click calls CommitStep afterwards:
     // when the model or its selection changed, that becomes one undoable step.
     bool CommitStep(std::string label);
+    // The model differs from its file whatever undo does (a model recovered after a
+    // crash): it is modified, and no step of the history is the saved state.
+    void MarkUnsaved();
     void OnEditUndo();
     void OnEditRedo();
     const CModelHistory& History() const { return m_history; }

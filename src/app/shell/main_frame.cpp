@@ -48,7 +48,10 @@ CMainFrame::CMainFrame(CPolydromDoc& doc, CShellPrompts& prompts, QWidget* paren
     m_recent.Load();
     UpdateRecentMenu();
     UpdateEditMenu();
-    m_doc.onModifiedChanged = [this] { UpdateCaption(); };
+    m_doc.onModifiedChanged = [this] {
+        UpdateCaption();
+        Q_EMIT DocumentStateChanged();
+    };
     UpdateCaption();
     m_viewWidget->setFocus();
 }
@@ -86,6 +89,7 @@ void CMainFrame::AfterCommand(const CommandReport& report)
 {
     UpdateEditMenu();
     if (report.kind != CommandReport::Kind::None) m_statusBar->ShowOutcome(QString::fromStdString(report.text));
+    Q_EMIT DocumentStateChanged();
 }
 
 void CMainFrame::UpdateCaption()
@@ -102,6 +106,7 @@ void CMainFrame::DocumentReplaced()
     m_doc.UpdateAllViews(nullptr);
     UpdateCaption();
     UpdateEditMenu();
+    Q_EMIT DocumentStateChanged();
 }
 
 void CMainFrame::ShowWithSavedLayout()

@@ -37,6 +37,9 @@ public:
 
     // Opens the file into the document; on failure shows the error and keeps the model.
     bool OpenFile(const QString& path);
+    // Opens a recovery copy as the model of the original file (empty: untitled), marked
+    // modified so that Save writes it there; on failure shows the error and keeps the model.
+    bool OpenRecoveredModel(const QString& copy, const QString& original);
     // Asks "Save changes to ...?" when the model is modified; false when the user cancels
     // (or the save failed), and the caller must then leave the model alone.
     bool SaveModified();
@@ -84,6 +87,11 @@ public:
     void OnHelpFinder() override;
     void OnHelp() override;
     void OnContextHelp() override;
+
+Q_SIGNALS:
+    // The model or whether it is saved may have changed: after a command or a click, a
+    // new, opened or saved model. The recovery copy follows it.
+    void DocumentStateChanged();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
