@@ -4,6 +4,7 @@
 # make sanitize - the whole suite under AddressSanitizer and UndefinedBehaviorSanitizer
 # make package - a Debian package; make install - into CMAKE_INSTALL_PREFIX (/usr/local)
 # make about-picture - render the About box's picture and logo again with POV-Ray
+# Without make yet, ./bootstrap run and ./bootstrap test install it first.
 
 BUILD    ?= build
 JOBS     ?= $(shell nproc)
