@@ -66,7 +66,7 @@ about-picture: deps
 	cd $(ABOUT_DIR) && povray -D +W320 +H240 +A0.3 +R3 about.pov +Oabout.png
 	cd $(ABOUT_DIR) && povray -D +W147 +H57 +A0.1 +R3 logo.pov +Ologo.png
 
-# Not part of .ci/run: it downloads a whole system and takes 15 to 30 minutes.
+# Not part of .ci/run: it downloads a whole system and takes half an hour or more.
 fresh-check:
 	./scripts/fresh-check $(MIRROR)
 
