@@ -186,10 +186,11 @@ TEST(MeshExport, ExactBytes)
         {kNoTriangles, F::PovUnion, "union{ \r} \r"},
         {kNoTriangles, F::Obj, "# Polydrom mesh: 0 vertices, 0 triangles\n"},
         {kNoTriangles, F::Stl, StlHeader(0)},
-        // The union writes the search's corner order and the five-digit number text.
+        // The union writes the search's corner order and the five-digit number text; the
+        // tetrahedron's face 1-2-3 comes last, where the walk first meets it.
         {"0 0 0 0|1 2 -1 0|2 4 -2 0|3 6 -3 0;0-1 0-2 0-3 1-2 2-3 3-1", F::PovUnion,
          "union{ \r" + Record("1.,2.,-1.", "0.0,0.0,0.0", "2.,4.,-2.") + Record("1.,2.,-1.", "0.0,0.0,0.0", "3.,6.,-3.") +
-             Record("2.,4.,-2.", "0.0,0.0,0.0", "3.,6.,-3.") + "} \r"},
+             Record("2.,4.,-2.", "0.0,0.0,0.0", "3.,6.,-3.") + Record("1.,2.,-1.", "2.,4.,-2.", "3.,6.,-3.") + "} \r"},
         {"-0 0.5 12.3125 0|123456 -3 0.05 0|0.33333334 100 12345 0;0-1 1-2 2-0", F::PovUnion,
          "union{ \r" + Record("0.0,0.5,12.313", "1.2346e+005,-3.,5.e-002", "0.33333,100.,12345") + "} \r"},
         // A face without area has a zero normal.
