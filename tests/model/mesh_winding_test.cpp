@@ -16,6 +16,7 @@
 #include "model/mesh_export.h"
 #include "model/mesh_orientation.h"
 #include "model_fixtures.h"
+#include "solid_models.h"
 #include "test_files.h"
 
 namespace {
@@ -182,22 +183,6 @@ void ExpectSoundExports(CPolydromDoc& doc, const std::string& name, bool flatAll
     }
 }
 
-// The box primitive closed at the bottom (and the top) with two Connects each, as a user
-// would: Connect stores the diagonal twice and repeats the ring's sides.
-std::unique_ptr<CPolydromDoc> ConnectedBox(bool top)
-{
-    auto doc = NewDoc();
-    doc->OnShapeBox();  // bottom ring 0, 2, 4, 6; top ring 1, 3, 5, 7
-    std::vector<std::array<int, 3>> connects = {{0, 2, 4}, {0, 4, 6}};
-    if (top) connects.insert(connects.end(), {{1, 3, 5}, {1, 5, 7}});
-    for (const auto& three : connects) {
-        for (int v = 0; v < doc->m_nVertices; ++v) doc->m_sel[v] = 0;
-        for (int v : three) doc->m_sel[v] = 1;
-        doc->OnDoConnect();
-    }
-    return doc;
-}
-
 // A strip of 2n triangles around a ring, its ends joined with a half twist.
 std::unique_ptr<CPolydromDoc> MoebiusStrip(int n)
 {
@@ -212,8 +197,6 @@ std::unique_ptr<CPolydromDoc> MoebiusStrip(int n)
     for (int k = 0; k < n; ++k) Edges(*doc, {{a(k), b(k)}, {a(k), a(k + 1)}, {b(k), b(k + 1)}, {b(k), a(k + 1)}});
     return doc;
 }
-
-const char kTetrahedron[] = "0 0 0 0|10 0 0 0|0 10 0 0|0 0 10 0;0-1 0-2 0-3 1-2 2-3 3-1";
 
 TEST(MeshWinding, WorkedModelsInEveryFormat)
 {
