@@ -38,7 +38,8 @@ public:
             ++parts[static_cast<std::size_t>(m_partPiece[part])];
             if (!m_partClosed[part]) ++openParts[static_cast<std::size_t>(m_partPiece[part])];
         }
-        for (std::size_t p = 0; p < parts.size(); ++p) ++(parts[p] == 1 && openParts[p] == 0 ? pieces.closed : pieces.open);
+        for (std::size_t p = 0; p < parts.size(); ++p)
+            ++(parts[p] == 1 && openParts[p] == 0 ? pieces.closed : pieces.open);
         return pieces;
     }
 
@@ -46,7 +47,10 @@ public:
     bool Flipped(std::size_t f) const { return m_flip[f] != 0; }
 
 private:
-    static std::int32_t Corner(const TriangleCorners& t, int k) { return k == 0 ? t.first : k == 1 ? t.second : t.third; }
+    static std::int32_t Corner(const TriangleCorners& t, int k)
+    {
+        return k == 0 ? t.first : k == 1 ? t.second : t.third;
+    }
 
     void IndexSides()
     {
@@ -55,20 +59,25 @@ private:
             for (int k = 0; k < 3; ++k) {
                 const auto a = static_cast<std::uint32_t>(Corner(m_faces[f], k));
                 const auto b = static_cast<std::uint32_t>(Corner(m_faces[f], (k + 1) % 3));
-                m_occurrences.push_back({std::uint64_t{std::min(a, b)} << 32 | std::max(a, b), static_cast<int>(f), k, a < b});
+                const std::uint64_t side = std::uint64_t{std::min(a, b)} << 32 | std::max(a, b);
+                m_occurrences.push_back({side, static_cast<int>(f), k, a < b});
             }
         // Grouped by side; within a side, in face order, so the walk does not depend on the sort.
         std::sort(m_occurrences.begin(), m_occurrences.end(), [](const Occurrence& x, const Occurrence& y) {
             return x.side != y.side ? x.side < y.side : x.face < y.face;
         });
-        m_groupOf.assign(3 * m_count, 0);
+        m_at.assign(3 * m_count, 0);
+        m_groupOf.assign(m_occurrences.size(), 0);
         for (std::size_t j = 0; j < m_occurrences.size(); ++j) {
             if (j == 0 || m_occurrences[j].side != m_occurrences[j - 1].side)
                 m_groupStart.push_back(static_cast<int>(j));
             const Occurrence& o = m_occurrences[j];
-            m_groupOf[3 * static_cast<std::size_t>(o.face) + static_cast<std::size_t>(o.slot)] = static_cast<int>(m_groupStart.size()) - 1;
+            m_at[3 * static_cast<std::size_t>(o.face) + static_cast<std::size_t>(o.slot)] = j;
+            m_groupOf[j] = static_cast<int>(m_groupStart.size()) - 1;
         }
         m_groupStart.push_back(static_cast<int>(m_occurrences.size()));
+        m_groupNext.assign(m_groupStart.begin(), m_groupStart.end() - 1);
+        m_groupWaiting.assign(m_groupNext.size(), 0);
     }
 
     bool Runs(const Occurrence& o) const { return o.forward != (m_flip[static_cast<std::size_t>(o.face)] != 0); }
@@ -89,8 +98,9 @@ private:
     }
 
     // Sides of exactly two faces are crossed first, so that a part bounded by sides of
-    // three or more faces is wound from within; such sides are crossed only to reach
-    // faces nothing else reaches, and each crossing starts a new part.
+    // three or more faces is wound from within; such a side is crossed only to reach a
+    // face nothing else reaches, from the face that first came to it, and each crossing
+    // starts a new part.
     void Walk()
     {
         m_flip.assign(m_count, 0);
@@ -104,34 +114,47 @@ private:
                 while (!m_manifoldQueue.empty()) {
                     const auto f = static_cast<std::size_t>(m_manifoldQueue.front());
                     m_manifoldQueue.pop_front();
-                    for (std::size_t k = 0; k < 3; ++k) Cross(f, m_groupOf[3 * f + k]);
+                    for (std::size_t k = 0; k < 3; ++k) Cross(m_at[3 * f + k]);
                 }
-                while (!m_crossings.empty() && m_part[static_cast<std::size_t>(m_crossings.front().first.face)] >= 0)
+                const Occurrence* next = nullptr;
+                while (!next && !m_crossings.empty()) {
+                    const auto [group, from] = m_crossings.front();
+                    next = Unreached(group);
+                    if (next) {
+                        Reach(*next, m_occurrences[from], NewPart(piece));
+                        m_crossings.push_back(m_crossings.front());  // the side may lead to more faces
+                    }
                     m_crossings.pop_front();
-                if (m_crossings.empty()) break;
-                const auto [to, from] = m_crossings.front();
-                m_crossings.pop_front();
-                Reach(to, from, NewPart(piece));
+                }
+                if (!next) break;
             }
         }
     }
 
-    void Cross(std::size_t f, int group)
+    // The walk at one side of a face it has reached (occurrence `here`).
+    void Cross(std::size_t here)
     {
-        const int begin = m_groupStart[static_cast<std::size_t>(group)];
-        const int end = m_groupStart[static_cast<std::size_t>(group) + 1];
-        const Occurrence* here = nullptr;
-        for (int j = begin; j < end; ++j)
-            if (static_cast<std::size_t>(m_occurrences[static_cast<std::size_t>(j)].face) == f)
-                here = &m_occurrences[static_cast<std::size_t>(j)];
-        for (int j = begin; j < end; ++j) {
-            const Occurrence& other = m_occurrences[static_cast<std::size_t>(j)];
-            if (static_cast<std::size_t>(other.face) == f || m_part[static_cast<std::size_t>(other.face)] >= 0) continue;
-            if (end - begin == 2)
-                Reach(other, *here, m_part[f]);
-            else
-                m_crossings.emplace_back(other, *here);
+        const auto group = static_cast<std::size_t>(m_groupOf[here]);
+        const int size = m_groupStart[group + 1] - m_groupStart[group];
+        if (size == 2) {
+            const std::size_t other = here == static_cast<std::size_t>(m_groupStart[group]) ? here + 1 : here - 1;
+            const auto from = static_cast<std::size_t>(m_occurrences[here].face);
+            if (m_part[static_cast<std::size_t>(m_occurrences[other].face)] < 0)
+                Reach(m_occurrences[other], m_occurrences[here], m_part[from]);
+        } else if (size > 2 && !m_groupWaiting[group]) {
+            m_groupWaiting[group] = 1;
+            m_crossings.emplace_back(group, here);
         }
+    }
+
+    // The side's first face the walk has not reached, or nothing; each face is passed over once.
+    const Occurrence* Unreached(std::size_t group)
+    {
+        int& next = m_groupNext[group];
+        while (next < m_groupStart[group + 1] &&
+               m_part[static_cast<std::size_t>(m_occurrences[static_cast<std::size_t>(next)].face)] >= 0)
+            ++next;
+        return next < m_groupStart[group + 1] ? &m_occurrences[static_cast<std::size_t>(next)] : nullptr;
     }
 
     // A part is closed when each of its faces' sides belongs to exactly two of its faces,
@@ -142,13 +165,15 @@ private:
         std::vector<const Occurrence*> side;
         for (std::size_t g = 0; g + 1 < m_groupStart.size(); ++g) {
             side.clear();
-            for (int j = m_groupStart[g]; j < m_groupStart[g + 1]; ++j) side.push_back(&m_occurrences[static_cast<std::size_t>(j)]);
+            for (int j = m_groupStart[g]; j < m_groupStart[g + 1]; ++j)
+                side.push_back(&m_occurrences[static_cast<std::size_t>(j)]);
             auto partOf = [&](const Occurrence* o) { return m_part[static_cast<std::size_t>(o->face)]; };
             std::stable_sort(side.begin(), side.end(), [&](auto* x, auto* y) { return partOf(x) < partOf(y); });
             for (std::size_t j = 0; j < side.size();) {
                 std::size_t run = j + 1;
                 while (run < side.size() && partOf(side[run]) == partOf(side[j])) ++run;
-                if (run - j != 2 || Runs(*side[j]) == Runs(*side[j + 1])) m_partClosed[static_cast<std::size_t>(partOf(side[j]))] = 0;
+                if (run - j != 2 || Runs(*side[j]) == Runs(*side[j + 1]))
+                    m_partClosed[static_cast<std::size_t>(partOf(side[j]))] = 0;
                 j = run;
             }
         }
@@ -182,15 +207,18 @@ private:
     std::span<const TriangleCorners> m_faces;
     std::size_t m_count;
     std::vector<Occurrence> m_occurrences;  // three per face, grouped by side
+    std::vector<std::size_t> m_at;          // 3 * face + slot -> its occurrence
+    std::vector<int> m_groupOf;             // occurrence -> its side
     std::vector<int> m_groupStart;          // side -> first occurrence, plus the end
-    std::vector<int> m_groupOf;             // 3 * face + slot -> side
+    std::vector<int> m_groupNext;           // side -> first occurrence that may be unreached
+    std::vector<char> m_groupWaiting;       // side -> already among the crossings
     std::vector<char> m_flip;
     std::vector<int> m_part;        // face -> part, -1 until the walk reaches it
     std::vector<int> m_partPiece;   // part -> piece
     std::vector<char> m_partClosed;
     int m_pieces = 0;
     std::deque<int> m_manifoldQueue;
-    std::deque<std::pair<Occurrence, Occurrence>> m_crossings;  // (face to reach, the side it is reached from)
+    std::deque<std::pair<std::size_t, std::size_t>> m_crossings;  // (side, occurrence it was first reached at)
 };
 
 }  // namespace

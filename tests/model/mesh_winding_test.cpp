@@ -198,6 +198,21 @@ std::unique_ptr<CPolydromDoc> MoebiusStrip(int n)
     return doc;
 }
 
+// Triangles on one side 0-1, one to each of `count` apexes around it.
+std::unique_ptr<CPolydromDoc> Fan(int count)
+{
+    auto doc = NewDoc();
+    Vertex(*doc, 0, 0, -50);
+    Vertex(*doc, 0, 0, 50);
+    for (int k = 0; k < count; ++k) {
+        const double angle = 6.28318530717959 * k / count;
+        const int apex = Vertex(*doc, std::round(100 * std::cos(angle)), std::round(100 * std::sin(angle)), 0);
+        Edges(*doc, {{0, apex}, {apex, 1}});
+    }
+    Edges(*doc, {{1, 0}});
+    return doc;
+}
+
 TEST(MeshWinding, WorkedModelsInEveryFormat)
 {
     const struct {
@@ -208,7 +223,8 @@ TEST(MeshWinding, WorkedModelsInEveryFormat)
         {"tetrahedron", ModelFrom(kTetrahedron), 4, 1, 0},
         {"tetrahedron with every edge again, reversed",
          ModelFrom(std::string(kTetrahedron) + " 1-0 2-0 3-0 2-1 3-2 1-3"), 4, 1, 0},
-        {"tetrahedron mirrored in X", ModelFrom("0 0 0 0|-10 0 0 0|0 10 0 0|0 0 10 0;0-1 0-2 0-3 1-2 2-3 3-1"), 4, 1, 0},
+        {"tetrahedron mirrored in X",
+         ModelFrom("0 0 0 0|-10 0 0 0|0 10 0 0|0 0 10 0;0-1 0-2 0-3 1-2 2-3 3-1"), 4, 1, 0},
         {"an edge stored twice", ModelFrom("0 0 0 0|10 0 0 0|0 10 0 0;0-1 1-2 2-0 0-1"), 1, 0, 1},
         {"two Connects sharing side 2-6",
          ModelFrom("0 0 9 0|1 0 9 0|0 0 0 0|1 1 9 0|2 2 9 0|10 0 0 0|0 10 0 0|10 10 0 0;6-5 5-2 2-6 7-6 6-2 2-7"), 2,
@@ -227,6 +243,7 @@ TEST(MeshWinding, WorkedModelsInEveryFormat)
         {"tetrahedron with a fin",
          ModelFrom("0 0 0 0|10 0 0 0|0 10 0 0|0 0 10 0|-10 -10 0 0;0-1 0-2 0-3 1-2 2-3 3-1 4-0 4-1"), 5, 0, 1},
         {"Moebius strip", MoebiusStrip(9), 18, 0, 1},
+        {"a fan of 40 triangles on side 0-1", Fan(40), 40, 0, 1},
     };
     TempFolder folder;
     for (const auto& c : cases) {
