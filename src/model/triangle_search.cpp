@@ -103,7 +103,8 @@ private:
             return da != db ? da < db : a < b;
         };
         m_outStart.assign(count + 1, 0);
-        for (const Side& s : m_sides) ++m_outStart[static_cast<std::size_t>(before(s.low, s.high) ? s.low : s.high) + 1];
+        for (const Side& s : m_sides)
+            ++m_outStart[static_cast<std::size_t>(before(s.low, s.high) ? s.low : s.high) + 1];
         for (std::size_t v = 0; v < count; ++v) m_outStart[v + 1] += m_outStart[v];
         m_out.resize(m_sides.size());
         std::vector<int> fill(m_outStart.begin(), m_outStart.end() - 1);

@@ -17,7 +17,8 @@ namespace {
 
 std::string Unescaped(std::string html)
 {
-    const std::pair<std::string, std::string> entities[] = {{"&lt;", "<"}, {"&gt;", ">"}, {"&quot;", "\""}, {"&amp;", "&"}};
+    const std::pair<std::string, std::string> entities[] = {
+        {"&lt;", "<"}, {"&gt;", ">"}, {"&quot;", "\""}, {"&amp;", "&"}};
     for (const auto& [entity, text] : entities)
         for (auto at = html.find(entity); at != std::string::npos; at = html.find(entity, at + text.size()))
             html.replace(at, entity.size(), text);

@@ -70,7 +70,8 @@ inline std::vector<Triangle> ReadObj(const std::string& text)
         words >> kind >> a >> b >> c;
         if (kind == "v") points.push_back({ParseFloat(a), ParseFloat(b), ParseFloat(c)});
         if (kind == "f")
-            triangles.push_back({points.at(std::stoul(a) - 1), points.at(std::stoul(b) - 1), points.at(std::stoul(c) - 1)});
+            triangles.push_back(
+                {points.at(std::stoul(a) - 1), points.at(std::stoul(b) - 1), points.at(std::stoul(c) - 1)});
     }
     return triangles;
 }
@@ -78,7 +79,8 @@ inline std::vector<Triangle> ReadObj(const std::string& text)
 inline std::uint32_t U32At(const std::string& bytes, std::size_t at)
 {
     std::uint32_t value = 0;
-    for (int k = 3; k >= 0; --k) value = value << 8 | static_cast<unsigned char>(bytes.at(at + static_cast<std::size_t>(k)));
+    for (int k = 3; k >= 0; --k)
+        value = value << 8 | static_cast<unsigned char>(bytes.at(at + static_cast<std::size_t>(k)));
     return value;
 }
 
@@ -98,7 +100,8 @@ inline std::vector<StlFacet> ReadStl(const std::string& bytes)
     EXPECT_EQ(bytes.size(), 84 + 50 * std::size_t{U32At(bytes, 80)});
     std::vector<StlFacet> facets;
     for (std::size_t at = 84; at + 50 <= bytes.size(); at += 50) {
-        facets.push_back({CornerAt(bytes, at), {CornerAt(bytes, at + 12), CornerAt(bytes, at + 24), CornerAt(bytes, at + 36)}});
+        const Triangle corners{CornerAt(bytes, at + 12), CornerAt(bytes, at + 24), CornerAt(bytes, at + 36)};
+        facets.push_back({CornerAt(bytes, at), corners});
         EXPECT_EQ(bytes.substr(at + 48, 2), std::string(2, '\0'));
     }
     return facets;
