@@ -93,7 +93,8 @@ public:
     // neither redraws nor marks the model modified; only the edges' marks change.
     MeshExportResult ExportMesh(const std::string& path, MeshFormat format);
     // File > Export As... once its dialog has chosen the path and the format: exports
-    // and leaves the report ("Exported 8 triangles to box.stl", or the refusal).
+    // and leaves the report ("Exported 12 triangles to box.stl (1 closed piece)", or the
+    // refusal).
     void ExportMeshAs(const std::string& path, MeshFormat format);
 
     // Undo and redo. Whoever runs a command or a click calls CommitStep afterwards:
@@ -115,7 +116,7 @@ public:
     std::int32_t m_nVertices;
     std::int32_t m_edgeFrom[MODEL_CAPACITY];
     std::int32_t m_edgeTo[MODEL_CAPACITY];
-    std::int32_t m_edgeUsed[MODEL_CAPACITY];
+    std::int32_t m_edgeUsed[MODEL_CAPACITY];  // after an export: 1 when the edge is a side of a triangle
     std::int32_t m_nEdges;
     std::int32_t m_nResolution;
     // Copies of the view's state, written by the view, read by the commands.
@@ -136,7 +137,7 @@ private:
     // Reports that the command was refused because a coordinate would leave the float range.
     void RefuseOutOfRange(const char* command);
     void ResetViewCopies();
-    // The export's report: the count and the file name, or the refusal with its reason.
+    // The export's report: the count, the file name and the pieces, or the refusal with its reason.
     void ReportExport(const MeshExportResult& result, const std::string& path);
     // The shapes, parameterised by ring size; fourPoint picks the quarter-turn angles
     // of the square, box and pyramid instead of the round shapes' ring angles.
