@@ -58,6 +58,9 @@ public:
     void OnHelpFinder() override { Unavailable("help"); }
     void OnHelp() override { Unavailable("help"); }
     void OnContextHelp() override { Unavailable("help"); }
+    void OnDoAddVertexAt() override { Unavailable("the Add Vertex At dialog (use --add-vertex X,Y,Z)"); }
+    void OnDoTransform() override { Unavailable("the Transform dialog (use --move-by, --rotate-by or --scale-by)"); }
+    void OnDoSetCursor() override { Unavailable("the Set Cursor dialog (use --cursor X,Y,Z)"); }
 
 private:
     [[noreturn]] static void Unavailable(const std::string& what)
@@ -278,9 +281,7 @@ private:
         if (!ParseTypedNumbers(text, typed))
             throw BatchError{std::string(info.batchStep) + " \"" + text + "\" is not " + std::string(info.valueNames) +
                              (info.valueCount == 1 ? ", a finite number" : ", finite numbers separated by commas")};
-        m_doc->TakeReport();
-        RunTypedEdit(*m_doc, edit, typed);
-        CommandReport report = m_doc->TakeReport();
+        const CommandReport report = RunTypedEdit(*m_doc, edit, typed);
         if (report.kind == CommandReport::Kind::Refusal)
             throw BatchError{std::string(info.batchStep.substr(2)) + ": " + report.text};
     }

@@ -25,19 +25,20 @@ const TypedEditInfo& InfoOf(TypedEdit edit)
                          [edit](const TypedEditInfo& info) { return info.edit == edit; });
 }
 
-bool RunTypedEdit(CPolydromDoc& doc, TypedEdit edit, std::span<const double> values)
+CommandReport RunTypedEdit(CPolydromDoc& doc, TypedEdit edit, std::span<const double> values)
 {
     const TypedEditInfo& info = InfoOf(edit);
-    if (values.size() != static_cast<std::size_t>(info.valueCount)) return false;
-    bool done = false;
+    doc.TakeReport();
+    if (values.size() != static_cast<std::size_t>(info.valueCount))
+        return {CommandReport::Kind::Refusal, std::string(info.stepLabel) + " needs " + std::string(info.valueNames)};
     switch (edit) {
-    case TypedEdit::AddVertexAt: done = doc.AddVertexAt(values[0], values[1], values[2]); break;
-    case TypedEdit::MoveBy: done = doc.MoveSelectionBy(values[0], values[1], values[2]); break;
-    case TypedEdit::RotateBy: done = doc.RotateSelectionBy(values[0]); break;
-    case TypedEdit::ScaleBy: done = doc.ScaleSelectionBy(values[0]); break;
+    case TypedEdit::AddVertexAt: doc.AddVertexAt(values[0], values[1], values[2]); break;
+    case TypedEdit::MoveBy: doc.MoveSelectionBy(values[0], values[1], values[2]); break;
+    case TypedEdit::RotateBy: doc.RotateSelectionBy(values[0]); break;
+    case TypedEdit::ScaleBy: doc.ScaleSelectionBy(values[0]); break;
     }
     doc.CommitStep(std::string(info.stepLabel));
-    return done;
+    return doc.TakeReport();
 }
 
 void RunBoxSelection(CPolydromView& view, CPoint a, CPoint b, SelectionChange change)

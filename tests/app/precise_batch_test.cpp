@@ -77,6 +77,8 @@ TEST(BatchPrecise, EditsAndTheirUndo)
          {"v 0 1 2 3 0", "v 1 0.3 -1 0 1"}},
         {"a scale about the cursor", {"--add-vertex", "2,3,4", "--cursor", "1,1,1"}, {"--scale-by", "2"},
          {"v 0 3 5 7 1"}},
+        {"invert", {"--add-vertex", "1,0,0", "--add-vertex", "50,0,0", "--click", "401,300"},
+         {"--do", "select-invert"}, {"v 0 1 0 0 1", "v 1 50 0 0 0"}},
         {"a box replaces the selection",
          {"--add-vertex", "10,20,0", "--add-vertex", "-50,0,0"},
          {"--select-box", "405,315,415,325"},
@@ -212,6 +214,46 @@ TEST(BatchPrecise, TheWheelKeepsThePointUnderThePointer)
                                    "--select-box", "613,171,613,171"});
     EXPECT_TRUE(HasLine(dump, "v 0 213 -129 0 1"));
     EXPECT_TRUE(HasLine(dump, "view-zoom 8"));
+}
+
+TEST(BatchPrecise, ZoomToFit)
+{
+    const Args model = {"--add-vertex", "-10,-5,0", "--add-vertex", "30,15,0", "--add-vertex", "0,0,8"};
+    const struct {
+        const char* what;
+        Args steps;
+        std::vector<std::string> lines;
+    } cases[] = {
+        // 40 units across into 0.36 of 800 pixels, clear of the panels; 20 down would allow 27.
+        {"along Z, the axis kept", model + Args{"--do", "view-pan-left", "--do", "view-fit"},
+         {"view-zoom 7.2", "view-pan -10 -5 -4", "view-axis 0 0 1", "zoom 7.2", "pan -10 -5 -4"}},
+        // Along X the 40 units of X are the depth, which must fit 0.9 of the height.
+        {"along X", model + Args{"--do", "view-axis-x", "--do", "view-fit"}, {"view-zoom 13.5", "view-axis 1 0 0"}},
+        {"one point keeps the zoom", {"--do", "view-zoom-in", "--add-vertex", "5,6,0", "--do", "view-fit"},
+         {"view-zoom 2", "view-pan -5 -6 0"}},
+        {"an empty model goes home", {"--do", "view-zoom-in", "--do", "view-pan-up", "--do", "view-fit"},
+         {"view-zoom 1", "view-pan 0 0 0"}},
+    };
+    for (const auto& c : cases) {
+        const std::string dump = Dump(c.steps);
+        for (const std::string& line : c.lines) EXPECT_TRUE(HasLine(dump, line)) << c.what << ": " << line;
+    }
+
+    // Every vertex lies left of the panels, which, with the cursor mark, still show.
+    TempFolder folder;
+    const std::string dump = Dump(model + Args{"--do", "view-fit", "--do", "do-deselect-all", "--select-box",
+                                               "0,0,559,599", "--render", folder / "fit.png"});
+    for (const char* line : {"v 0 -10 -5 0 1", "v 1 30 15 0 1", "v 2 0 0 8 1"}) EXPECT_TRUE(HasLine(dump, line));
+    RasterImage image;
+    std::string error;
+    ASSERT_TRUE(ReadPng(folder / "fit.png", &image, &error)) << error;
+    EXPECT_EQ(image.pixels[100 * image.width + 780] & 0xFFFFFF, 0xDCDCFFu) << "the upper panel";
+}
+
+TEST(BatchPrecise, DialogCommandsPointToTheirSteps)
+{
+    const BatchOutcome run = RunBatchSteps({"--do", "do-transform"});
+    EXPECT_NE(run.err.find("use --move-by, --rotate-by or --scale-by"), std::string::npos) << run.err;
 }
 
 }  // namespace
