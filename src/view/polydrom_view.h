@@ -52,6 +52,9 @@ public:
     // Puts the cursor at a model point without picking anything, as --cursor and Set Cursor do.
     void SetCursor(float x, float y, float z);
 
+    // The move tool: m_movePresses is 1 while it is on (each Move press toggles it between 0
+    // and 1); m_moveAnchored is 1 while m_anchorX/Y/Z hold the model point the next click
+    // moves the selection from. Pressing Move anchors at the cursor; each move re-anchors.
     float m_anchorX, m_anchorY, m_anchorZ;
     int m_movePresses;
     int m_moveAnchored;

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "framework/view.h"
+#include "framework/geometry.h"
 
 class CPolydromDoc;
 class CPolydromView;
