@@ -30,8 +30,6 @@ void SinCosDegrees(double degrees, double* s, double* c)
     }
 }
 
-const char* const kOutOfRange = " refused: the result would leave the range of coordinates.";
-
 }  // namespace
 
 bool CPolydromDoc::AddVertexAt(double x, double y, double z)
@@ -42,7 +40,7 @@ bool CPolydromDoc::AddVertexAt(double x, double y, double z)
         return false;
     }
     if (!IsStorableCoordinate(x) || !IsStorableCoordinate(y) || !IsStorableCoordinate(z)) {
-        ReportRefusal(std::string("Add Vertex At") + kOutOfRange);
+        RefuseOutOfRange("Add Vertex At");
         return false;
     }
     AppendVertex(x, y, z);
@@ -58,7 +56,7 @@ bool CPolydromDoc::TransformSelection(const char* command, const PointMap& map)
         if (m_sel[i] != 1) continue;
         map(m_x[i], m_y[i], m_z[i], p);
         if (!IsStorableCoordinate(p[0]) || !IsStorableCoordinate(p[1]) || !IsStorableCoordinate(p[2])) {
-            ReportRefusal(std::string(command) + kOutOfRange);
+            RefuseOutOfRange(command);
             return false;
         }
     }
