@@ -3,7 +3,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "framework/document.h"
 #include "model/history.h"
@@ -14,6 +16,9 @@ constexpr int MODEL_CAPACITY = 10000;
 constexpr int MAX_CLICK_VERTICES = 1000;
 
 using PovExportResult = MeshExportResult;
+
+// How a region of vertices changes the selection: it becomes the selection, joins it, or leaves it.
+enum class SelectionChange { Replace, Add, Remove };
 
 class CPolydromDoc : public CDocument {
 public:
@@ -70,6 +75,18 @@ public:
     void OnDoSelectAll();
     void OnDoDeselectAll();
     void OnDoSelectConnected();
+    void OnDoSelectInvert();
+    // marked[i] says whether vertex i lies in the region.
+    void ChangeSelection(const std::vector<bool>& marked, SelectionChange change);
+
+    // Typed edits, computed in double and stored as float. Each one refuses whole, with a
+    // report and the model untouched, when the model is full or a result would not be a
+    // finite float; rotation and scale are about the cursor, rotation around the viewing
+    // axis, a positive angle counter-clockwise on the screen.
+    bool AddVertexAt(double x, double y, double z);
+    bool MoveSelectionBy(double dx, double dy, double dz);
+    bool RotateSelectionBy(double degrees);
+    bool ScaleSelectionBy(double factor);
 
     // Duplication.
     void OnDoExtrude();
@@ -148,6 +165,9 @@ private:
     // duplicates go and which edges join them.
     enum class DuplicateKind { Extrude, Copy, Mirror };
     void DuplicateSelection(DuplicateKind kind);
+    // Maps every selected vertex (x, y, z) to out, checking every result before storing any.
+    using PointMap = std::function<void(double x, double y, double z, double* out)>;
+    bool TransformSelection(const char* command, const PointMap& map);
 
     CModelHistory m_history;
 };
