@@ -58,36 +58,38 @@ std::size_t CModelHistory::Step::Bytes() const
            to.Bytes();
 }
 
-void CModelHistory::Reset(const RecordedArrays& model)
+void CModelHistory::Reset(const ModelArrays& model)
 {
     m_steps.clear();
     m_position = 0;
     m_bytes = 0;
     m_dropped = 0;
     m_savedAt = 0;
-    m_shadow.x.assign(model.x.begin(), model.x.end());
-    m_shadow.y.assign(model.y.begin(), model.y.end());
-    m_shadow.z.assign(model.z.begin(), model.z.end());
-    m_shadow.sel.assign(model.sel.begin(), model.sel.end());
-    m_shadow.from.assign(model.from.begin(), model.from.end());
-    m_shadow.to.assign(model.to.begin(), model.to.end());
+    const auto n = static_cast<std::size_t>(model.vertices), e = static_cast<std::size_t>(model.edges);
+    m_shadow.x.assign(model.x, model.x + n);
+    m_shadow.y.assign(model.y, model.y + n);
+    m_shadow.z.assign(model.z, model.z + n);
+    m_shadow.sel.assign(model.sel, model.sel + n);
+    m_shadow.from.assign(model.from, model.from + e);
+    m_shadow.to.assign(model.to, model.to + e);
 }
 
-bool CModelHistory::Commit(const RecordedArrays& model, std::string label)
+bool CModelHistory::Commit(const ModelArrays& model, std::string label)
 {
+    const auto n = static_cast<std::size_t>(model.vertices), e = static_cast<std::size_t>(model.edges);
     Step step;
     step.label = std::move(label);
     step.verticesBefore = static_cast<std::int32_t>(m_shadow.x.size());
     step.edgesBefore = static_cast<std::int32_t>(m_shadow.from.size());
-    step.verticesAfter = static_cast<std::int32_t>(model.x.size());
-    step.edgesAfter = static_cast<std::int32_t>(model.from.size());
+    step.verticesAfter = model.vertices;
+    step.edgesAfter = model.edges;
     bool changed = false;
-    changed |= Record(m_shadow.x, model.x, step.x);
-    changed |= Record(m_shadow.y, model.y, step.y);
-    changed |= Record(m_shadow.z, model.z, step.z);
-    changed |= Record(m_shadow.sel, model.sel, step.sel);
-    changed |= Record(m_shadow.from, model.from, step.from);
-    changed |= Record(m_shadow.to, model.to, step.to);
+    changed |= Record(m_shadow.x, {model.x, n}, step.x);
+    changed |= Record(m_shadow.y, {model.y, n}, step.y);
+    changed |= Record(m_shadow.z, {model.z, n}, step.z);
+    changed |= Record(m_shadow.sel, {model.sel, n}, step.sel);
+    changed |= Record(m_shadow.from, {model.from, e}, step.from);
+    changed |= Record(m_shadow.to, {model.to, e}, step.to);
     if (!changed) return false;
 
     while (m_steps.size() > m_position) {

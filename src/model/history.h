@@ -9,16 +9,13 @@
 #include <string>
 #include <vector>
 
-// What a step records, read from the model: the live entries of each array (X, Y, Z
-// and the selection per vertex, the two ends per edge). The history needs nothing else
-// of the document, so it can be tested, and reused, on arrays of any owner.
-struct RecordedArrays {
-    std::span<const float> x, y, z;
-    std::span<const std::int32_t> sel, from, to;
-};
+#include "model/model_arrays.h"
 
-// Where undo and redo write the model back: each array whole (its capacity), and the
-// two counts that say how many leading entries are live.
+// A step records what a model file holds (ModelArrays: the counts, X, Y, Z and the
+// selection per vertex, the two ends per edge) and nothing else of the document, so
+// the history can be tested, and reused, on arrays of any owner. Undo and redo write
+// the model back here: each array whole (its capacity), and the two counts that say
+// how many leading entries are live.
 struct RestoredArrays {
     std::span<float> x, y, z;
     std::span<std::int32_t> sel, from, to;
@@ -34,11 +31,11 @@ public:
     static constexpr std::size_t kByteBudget = std::size_t(56) << 20;
 
     // Forgets every step and takes the model as the starting point.
-    void Reset(const RecordedArrays& model);
+    void Reset(const ModelArrays& model);
 
     // Compares the model with the state after the last step; if anything differs,
     // records one step under the label and returns true. Clears the redo steps.
-    bool Commit(const RecordedArrays& model, std::string label);
+    bool Commit(const ModelArrays& model, std::string label);
 
     bool CanUndo() const { return m_position > 0; }
     bool CanRedo() const { return m_position < m_steps.size(); }

@@ -74,7 +74,7 @@ void StoreModel(CArchive& ar, const ModelArrays& model)
 void CPolydromDoc::Serialize(CArchive& ar)
 {
     if (ar.IsStoring()) {
-        StoreModel(ar, ModelArrays{m_nVertices, m_nEdges, m_x, m_y, m_z, m_sel, m_edgeFrom, m_edgeTo});
+        StoreModel(ar, LiveArrays());
         return;
     }
 

@@ -1,10 +1,9 @@
 // Undo and redo of model changes, and keeping the modified flag in step with them.
 #include "model/polydrom_doc.h"
 
-RecordedArrays CPolydromDoc::LiveArrays() const
+ModelArrays CPolydromDoc::LiveArrays() const
 {
-    const auto n = static_cast<std::size_t>(m_nVertices), e = static_cast<std::size_t>(m_nEdges);
-    return {{m_x, n}, {m_y, n}, {m_z, n}, {m_sel, n}, {m_edgeFrom, e}, {m_edgeTo, e}};
+    return {m_nVertices, m_nEdges, m_x, m_y, m_z, m_sel, m_edgeFrom, m_edgeTo};
 }
 
 RestoredArrays CPolydromDoc::WholeArrays()

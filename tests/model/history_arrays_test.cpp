@@ -19,10 +19,9 @@ struct SmallModel {
     std::vector<std::int32_t> sel = std::vector<std::int32_t>(kCapacity), from = sel, to = sel;
     std::int32_t vertices = 0, edges = 0;
 
-    RecordedArrays Live() const
+    ModelArrays Live() const
     {
-        const auto n = static_cast<std::size_t>(vertices), e = static_cast<std::size_t>(edges);
-        return {{x.data(), n}, {y.data(), n}, {z.data(), n}, {sel.data(), n}, {from.data(), e}, {to.data(), e}};
+        return {vertices, edges, x.data(), y.data(), z.data(), sel.data(), from.data(), to.data()};
     }
     RestoredArrays Whole() { return {x, y, z, sel, from, to, &vertices, &edges}; }
 
