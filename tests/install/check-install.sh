@@ -23,5 +23,8 @@ for size in 16 22 24 32 48 64 128 256; do
 done
 page=$(MANWIDTH=80 man -l "$share/man/man1/polydrom.1" 2>&1) || fail "man page does not render"
 echo "$page" | grep -q -- '--batch' || fail "man page does not document --batch"
+version=$("$prefix/bin/polydrom" --version | grep -oE '[0-9]+(\.[0-9]+)+' | head -n 1)
+[ -n "$version" ] || fail "polydrom --version names no version"
+echo "$page" | grep -q "Polydrom $version" || fail "man page does not name version $version"
 "$prefix/bin/polydrom" --batch --do shape-box --dump | grep -q '^vertices 8$' || fail "installed program does not run"
 echo "installed tree OK"

@@ -56,7 +56,7 @@ int RunDesktop(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QString::fromLatin1(kSettingsOrganization));
     QApplication::setApplicationName(QString::fromLatin1(kSettingsApplication));
-    QApplication::setApplicationVersion(QStringLiteral("1.0.0.1"));
+    QApplication::setApplicationVersion(QString::fromLatin1(POLYDROM_VERSION));
     InitShellResources();
 
     const StartOptions options = ParseOptions(QApplication::arguments());
