@@ -1,3 +1,4 @@
+// Batch mode: the session a command line drives, its steps, and the text dump.
 #include "app/batch.h"
 
 #include <algorithm>

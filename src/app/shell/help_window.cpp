@@ -1,3 +1,4 @@
+// The help window: the user guide from the resources in a browser, opened at a topic.
 #include "app/shell/help_window.h"
 
 #include <QTextBrowser>
