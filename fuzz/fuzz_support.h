@@ -67,12 +67,30 @@ public:
     explicit InputReader(std::span<const std::uint8_t> bytes) : m_bytes(bytes) {}
     bool Done() const { return m_pos >= m_bytes.size(); }
     std::uint8_t Byte() { return m_pos < m_bytes.size() ? m_bytes[m_pos++] : 0; }
-    std::uint16_t Word() { return static_cast<std::uint16_t>(Byte() | Byte() << 8); }
-    std::uint32_t Long() { return static_cast<std::uint32_t>(Word() | std::uint32_t(Word()) << 16); }
+    // Little-endian; each byte is taken in its own statement, so that every compiler
+    // reads an input the same way (the order of operands' evaluation is unspecified).
+    std::uint16_t Word()
+    {
+        const unsigned low = Byte();
+        return static_cast<std::uint16_t>(low | unsigned(Byte()) << 8);
+    }
+    std::uint32_t Long()
+    {
+        const std::uint32_t low = Word();
+        return low | std::uint32_t(Word()) << 16;
+    }
     float Float()
     {
         const std::uint32_t bits = Long();
         float value;
+        std::memcpy(&value, &bits, sizeof value);
+        return value;
+    }
+    double Double()
+    {
+        const std::uint64_t low = Long();
+        const std::uint64_t bits = low | std::uint64_t(Long()) << 32;
+        double value;
         std::memcpy(&value, &bits, sizeof value);
         return value;
     }

@@ -1,6 +1,6 @@
 // Fuzz target of a whole editing session: a model file, then a program of commands,
-// clicks, cursor placements, view sizes, fits, renders and exports, run as batch mode
-// runs them. After every step the model must be one a file may hold (no coordinate that
+// clicks, cursor placements, typed edits, box selections, wheel turns, view sizes, fits,
+// renders and exports, run as batch mode runs them. After every step the model must be one a file may hold (no coordinate that
 // is not finite); at the end undo must lead back to the start and redo forward again,
 // and saving and reopening must give the same model.
 #include <algorithm>
@@ -12,6 +12,7 @@
 
 #include "app/command_ids.h"
 #include "app/command_table.h"
+#include "app/precise_edits.h"
 #include "framework/archive.h"
 #include "framework/digit_font.h"
 #include "framework/raster_dc.h"
@@ -75,7 +76,7 @@ public:
     void Step(InputReader& in)
     {
         const CommandTargets targets{&m_view, m_doc.get(), nullptr};
-        switch (in.Byte() % 8) {
+        switch (in.Byte() % 11) {
         case 0:
         case 1: {
             const std::vector<unsigned>& ids = SessionCommands();
@@ -87,23 +88,20 @@ public:
         }
         case 2: {
             // Pixels anywhere batch mode allows, mostly near the window.
-            const int scale = in.Byte() % 8 == 0 ? 1 << 14 : 1;
-            CPoint point{static_cast<std::int16_t>(in.Word()) * scale, static_cast<std::int16_t>(in.Word()) * scale};
+            const CPoint point = Pixel(in);
             const unsigned flags = MK_LBUTTON | (in.Byte() % 2 ? MK_RBUTTON : 0u);
             RouteClick(targets, flags, point);
             break;
         }
-        case 3:
-            m_host.m_client = CRect{0, 0, 1 + in.Word() % kMaxSide, 1 + in.Word() % kMaxSide};
+        case 3: {
+            const int width = 1 + in.Word() % kMaxSide;
+            m_host.m_client = CRect{0, 0, width, 1 + in.Word() % kMaxSide};
             break;
+        }
         case 4: {
             // Any finite point, as --cursor takes it; batch mode refuses the others.
             const float x = in.Float(), y = in.Float(), z = in.Float();
-            if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(z)) break;
-            m_view.m_cursorX = x;
-            m_view.m_cursorY = y;
-            m_view.m_cursorZ = z;
-            m_doc->SetCursorAndAxis(x, y, z, m_view.m_axisX, m_view.m_axisY, m_view.m_axisZ);
+            if (std::isfinite(x) && std::isfinite(y) && std::isfinite(z)) m_view.SetCursor(x, y, z);
             break;
         }
         case 5: m_view.FitModel(); break;
@@ -118,9 +116,34 @@ public:
             if (m_exports++ < kMaxExports) {
                 static const ScratchFile target("export");
                 const auto formats = MeshFormats();
-                m_doc->ExportMesh(target.Path(), formats[in.Byte() % formats.size()].format);
+                const std::vector<std::uint8_t> model = FileContent(*m_doc);
+                const MeshExportResult exported =
+                    m_doc->ExportMesh(target.Path(), formats[in.Byte() % formats.size()].format);
+                // Written, or refused (a mesh2 needs a triangle), the model stays as it is.
+                FUZZ_CHECK(exported.ok ? exported.triangles >= 0 : !exported.error.empty());
+                FUZZ_CHECK(FileContent(*m_doc) == model);
             }
             break;
+        case 8: {
+            // Any finite numbers, as the dialogs and --move-by and the like take them.
+            const TypedEditInfo& info = TypedEdits()[in.Byte() % TypedEdits().size()];
+            double values[3];
+            bool finite = true;
+            for (int k = 0; k < info.valueCount; ++k) finite = std::isfinite(values[k] = in.Double()) && finite;
+            if (finite) RunTypedEdit(*m_doc, info.edit, {values, static_cast<std::size_t>(info.valueCount)});
+            break;
+        }
+        case 9: {
+            const CPoint a = Pixel(in), b = Pixel(in);
+            const SelectionChange changes[] = {SelectionChange::Replace, SelectionChange::Add, SelectionChange::Remove};
+            RunBoxSelection(m_view, a, b, changes[in.Byte() % 3]);
+            break;
+        }
+        case 10: {
+            const CPoint pointer = Pixel(in);
+            m_view.ZoomAbout(pointer, static_cast<std::int8_t>(in.Byte()) / 2);  // -64 to 63, as --wheel allows
+            break;
+        }
         }
         CheckModelInvariants(*m_doc);
         for (float value : {m_view.m_zoom, m_view.m_panX, m_view.m_panY, m_view.m_panZ, m_view.m_cursorX,
@@ -132,6 +155,14 @@ public:
     CPolydromDoc& Doc() { return *m_doc; }
 
 private:
+    // A pixel anywhere batch mode allows (up to 2^30 away), mostly near the window.
+    static CPoint Pixel(InputReader& in)
+    {
+        const int scale = in.Byte() % 8 == 0 ? 1 << 14 : 1;
+        const int x = static_cast<std::int16_t>(in.Word()) * scale;
+        return CPoint{x, static_cast<std::int16_t>(in.Word()) * scale};
+    }
+
     std::unique_ptr<CPolydromDoc> m_doc = std::make_unique<CPolydromDoc>();
     FuzzViewHost m_host;
     CPolydromView m_view;
