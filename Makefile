@@ -2,6 +2,7 @@
 # make test  - install what is missing, build, run every test
 # make bench - benchmarks in a Release build
 # make sanitize - the whole suite under AddressSanitizer and UndefinedBehaviorSanitizer
+# make fuzz - the libFuzzer targets for FUZZ_SECONDS (60) each, built with clang
 # make package - a Debian package; make install - into CMAKE_INSTALL_PREFIX (/usr/local)
 # make about-picture - render the About box's picture and logo again with POV-Ray
 # make fresh-check - the README's test command on a new minimal Debian 12 (debootstrap, root)
