@@ -47,13 +47,14 @@ public:
     char m_sizeText[20];
     bool m_modelOnly = false;
 
-private:
     // Which scaled coordinate (0 X, 1 Y, 2 Z) is shown horizontally and vertically, and
-    // which is the depth.
+    // which is the depth; the render preview's camera follows the same choice.
     struct Axes {
         int h, v, d;
     };
     Axes MainAxes() const;
+
+private:
     void LookAlong(int axisX, int axisY, int axisZ);
     // The scaled coordinates (model + pan) x zoom of a model point, each stored as a float.
     void Scale(float x, float y, float z, double out[3]) const;
