@@ -10,11 +10,13 @@
 #include <string_view>
 
 #include "app/command_table.h"
+#include "app/povray_runner.h"
 #include "framework/digit_font.h"
 #include "framework/png_image.h"
 #include "framework/raster_dc.h"
 #include "model/polydrom_doc.h"
 #include "view/polydrom_view.h"
+#include "view/preview_scene.h"
 
 namespace {
 
@@ -195,6 +197,20 @@ public:
         if (!WritePng(path, dc.Width(), dc.Height(), dc.Pixels(), &error)) throw BatchError{error};
     }
 
+    // --render-pov PATH.png: the model rendered by POV-Ray as the preview panel shows it,
+    // at the view's size and framing, so that it lines up pixel for pixel with --render.
+    void RenderPov(const std::string& path)
+    {
+        const CRect client = m_host.m_client;
+        const PreviewScene scene = BuildPreviewScene(m_view, client.right, client.bottom);
+        if (!scene.ok) throw BatchError{"--render-pov " + path + ": " + scene.error};
+        const PovRayPicture picture = RunPovRay(scene.text, client.right, client.bottom, false);
+        if (!picture.ok) throw BatchError{"--render-pov " + path + ": " + picture.error};
+        std::string error;
+        if (!WritePng(path, picture.image.width, picture.image.height, picture.image.pixels.data(), &error))
+            throw BatchError{error};
+    }
+
     // The bytes File > Export POVFILE writes to "object.pov", to any path.
     void ExportPov(const std::string& path)
     {
@@ -270,6 +286,7 @@ const BatchStep kSteps[] = {
     {"--export", &BatchSession::Export}, {"--size", &BatchSession::Size},
     {"--click", &BatchSession::Click},   {"--cursor", &BatchSession::Cursor},
     {"--fit", nullptr, &BatchSession::Fit}, {"--render", &BatchSession::Render},
+    {"--render-pov", &BatchSession::RenderPov},
 };
 
 }  // namespace

@@ -7,7 +7,8 @@
 
 // polydrom --batch [FILE.pdm] STEP...; args are the words after "--batch".
 // Steps: --do COMMAND, --save PATH, --dump, and for the headless view (800x600 unless
-// --size says otherwise) --size WxH, --click X,Y[,right], --render PATH.png.
+// --size says otherwise) --size WxH, --click X,Y[,right], --render PATH.png, and
+// --render-pov PATH.png (the same framing rendered by POV-Ray).
 // Returns the exit status: 0 when every step succeeded, otherwise non-zero after
 // one line on err that names the failing step and the reason.
 int RunBatch(std::span<const std::string> args, std::ostream& out, std::ostream& err);
