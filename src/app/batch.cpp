@@ -114,10 +114,10 @@ public:
     {
         const CommandEntry* entry = FindCommandByBatchName(name);
         if (!entry) throw BatchError{"unknown command \"" + std::string(name) + "\""};
-        m_doc->TakeReport();
-        if (!RouteCommand(entry->id, Targets()))
+        const RouteResult result = RouteCommand(entry->id, Targets());
+        if (!result.handled)
             throw BatchError{"command \"" + std::string(name) + "\" is not available in batch mode"};
-        CommandReport report = m_doc->TakeReport();
+        const CommandReport& report = result.report;
         if (report.kind == CommandReport::Kind::Refusal) throw BatchError{std::string(name) + ": " + report.text};
     }
 
@@ -160,9 +160,7 @@ public:
         if (comma == std::string_view::npos || !ParseInt(rest.substr(0, comma), -kLimit, kLimit, &point.x) ||
             !ParseInt(rest.substr(comma + 1), -kLimit, kLimit, &point.y))
             throw BatchError{"--click \"" + text + "\" is not X,Y or X,Y,right"};
-        m_doc->TakeReport();
-        RouteClick(Targets(), MK_LBUTTON | (right ? MK_RBUTTON : 0u), point);
-        CommandReport report = m_doc->TakeReport();
+        const CommandReport report = RouteClick(Targets(), MK_LBUTTON | (right ? MK_RBUTTON : 0u), point);
         if (report.kind == CommandReport::Kind::Refusal) throw BatchError{"click " + text + ": " + report.text};
     }
 
