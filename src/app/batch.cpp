@@ -55,6 +55,7 @@ public:
     void OnViewToolbar() override {}
     void OnViewDoToolbar() override {}
     void OnViewStatusBar() override {}
+    void OnViewRenderPreview() override { Unavailable("the render preview (use --render-pov PATH.png)"); }
     void OnHelpFinder() override { Unavailable("help"); }
     void OnHelp() override { Unavailable("help"); }
     void OnContextHelp() override { Unavailable("help"); }

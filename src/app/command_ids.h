@@ -65,3 +65,5 @@ constexpr unsigned ID_STEP_COARSEST = 32819;
 constexpr unsigned ID_DO_MIRROR = 32820;
 // File > Export As...: the triangles as mesh2, OBJ, STL or the POV-Ray union.
 constexpr unsigned ID_FILE_EXPORT_AS = 32821;
+// View > Render Preview: the model rendered by POV-Ray in a panel beside the view.
+constexpr unsigned ID_VIEW_RENDER_PREVIEW = 32850;

@@ -163,6 +163,13 @@ TEST(RenderPov, ModelWithoutTrianglesGetsTheNote)
     EXPECT_NE(run.err.find(std::string(kNoTrianglesNote)), std::string::npos) << run.err;
 }
 
+TEST(RenderPov, PreviewCommandPointsToTheBatchStep)
+{
+    const BatchOutcome run = RunBatchSteps({"--do", "view-render-preview"});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("use --render-pov PATH.png"), std::string::npos) << run.err;
+}
+
 TEST(RenderPov, MissingPovRayIsNamed)
 {
     TempFolder folder;

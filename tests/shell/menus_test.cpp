@@ -49,7 +49,8 @@ TEST_F(ShellTest, MenuTreeHasEveryItemInOrder)
                            "Export &As...", "-", "&Print...\tCtrl+P", "Print Pre&view", "P&rint Setup...", "-", "Recent File", "-",
                            "E&xit"}));
     EXPECT_EQ(Items(TopMenu(*frame, 1)), QStringList({"&Undo\tCtrl+Z", "&Redo\tCtrl+Y"}));
-    EXPECT_EQ(Items(TopMenu(*frame, 2)), QStringList({"File &Toolbar", "View Do Toolbar", "&Status Bar"}));
+    EXPECT_EQ(Items(TopMenu(*frame, 2)),
+              QStringList({"File &Toolbar", "View Do Toolbar", "&Status Bar", "-", "&Render Preview\tF9"}));
     EXPECT_EQ(Items(TopMenu(*frame, 3)),
               QStringList({"Connect", "Un-connect", "Extrude", "Copy", "Mirror", "Select All Connected", "Select All",
                             "Deselect All"}));

@@ -13,10 +13,12 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "app/command_ids.h"
 #include "app/povray_runner.h"
 #include "app/shell/preview_panel.h"
 #include "app/shell/preview_renderer.h"
 #include "model/polydrom_doc.h"
+#include "shell/shell_fixture.h"
 #include "view/polydrom_view.h"
 #include "view/preview_scene.h"
 
@@ -182,6 +184,33 @@ TEST(PreviewPanel, MissingPovRayIsSaidOnceInThePanelNeverAsADialog)
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
     EXPECT_EQ(panel.Note().toStdString(),
               PovRayMissingReason("/nonexistent/povray", "No such file or directory"));
+}
+
+TEST_F(ShellTest, F9OpensThePreviewAndEveryCommandRendersItAgain)
+{
+    frame->show();
+    frame->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frame.get()));
+    CPreviewPanel* panel = frame->PreviewPanel();
+    ASSERT_TRUE(panel->isHidden());
+    QTest::keyClick(frame.get(), Qt::Key_F9);
+    EXPECT_TRUE(panel->isVisible());
+    EXPECT_TRUE(WaitFor([&] { return panel->width() > frame->width() / 5; }, 2000)) << panel->width();
+    // A new model has no triangles.
+    ASSERT_TRUE(WaitFor([&] { return !panel->Note().isEmpty(); }));
+    EXPECT_EQ(panel->Note().toStdString(), kNoTrianglesNote);
+
+    // A shape gives triangles, and the panel renders them (with a POV-Ray that is not there).
+    panel->Renderer().SetProgram(QStringLiteral("/nonexistent/povray"));
+    frame->Dispatch(ID_SHAPE_BOX);
+    ASSERT_TRUE(WaitFor([&] { return panel->Note().startsWith(QLatin1String("Cannot run POV-Ray")); }));
+    // Closed, it renders nothing; undone, the model has no triangles again.
+    panel->close();
+    frame->Dispatch(ID_EDIT_UNDO);
+    QTest::qWait(300);
+    EXPECT_TRUE(panel->Note().startsWith(QLatin1String("Cannot run POV-Ray")));
+    frame->Dispatch(ID_VIEW_RENDER_PREVIEW);
+    ASSERT_TRUE(WaitFor([&] { return panel->Note().toStdString() == kNoTrianglesNote; }));
 }
 
 TEST(PreviewPanel, PrivateFolderGoesWithTheRendererEvenWhileItRenders)
