@@ -197,6 +197,8 @@ void CPreviewRenderer::Retire()
         QDir folder(m_folder.path());
         folder.remove(done->scene);
         folder.remove(done->picture);
+        // POV-Ray's note for continuing a render, left behind when it was ended early.
+        folder.remove(done->scene + QStringLiteral("-state"));
     }
     StartWaiting();
 }
