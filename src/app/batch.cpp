@@ -4,13 +4,17 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <memory>
+#include <new>
 #include <optional>
 #include <ostream>
 #include <string_view>
 
 #include "app/command_table.h"
 #include "app/povray_runner.h"
+#include "app/precise_edits.h"
+#include "app/typed_input.h"
 #include "framework/digit_font.h"
 #include "framework/png_image.h"
 #include "framework/raster_dc.h"
@@ -41,8 +45,7 @@ public:
     void OnFileSave() override
     {
         if (m_doc.GetPathName().empty()) Unavailable("file-save of an untitled model (use --save PATH)");
-        std::string error;
-        if (!m_doc.OnSaveDocument(m_doc.GetPathName(), &error)) throw BatchError{error};
+        if (Result saved = m_doc.OnSaveDocument(m_doc.GetPathName()); !saved) throw BatchError{saved.error};
     }
     void OnFileSaveAs() override { Unavailable("file-save-as (use --save PATH)"); }
     void OnFileExportAs() override { Unavailable("file-export-as (use --export PATH)"); }
@@ -59,6 +62,9 @@ public:
     void OnHelpFinder() override { Unavailable("help"); }
     void OnHelp() override { Unavailable("help"); }
     void OnContextHelp() override { Unavailable("help"); }
+    void OnDoAddVertexAt() override { Unavailable("the Add Vertex At dialog (use --add-vertex X,Y,Z)"); }
+    void OnDoTransform() override { Unavailable("the Transform dialog (use --move-by, --rotate-by or --scale-by)"); }
+    void OnDoSetCursor() override { Unavailable("the Set Cursor dialog (use --cursor X,Y,Z)"); }
 
 private:
     [[noreturn]] static void Unavailable(const std::string& what)
@@ -84,12 +90,22 @@ bool ParseInt(std::string_view text, int lo, int hi, int* value)
     return result.ec == std::errc() && result.ptr == end && *value >= lo && *value <= hi;
 }
 
-// A finite float, the whole text.
+// A finite float, the whole text. A value too small for a float becomes the nearest one
+// (a denormal or zero), as storing it would; one too large for a float is refused.
 bool ParseFloat(std::string_view text, float* value)
 {
     const char* end = text.data() + text.size();
-    auto result = std::from_chars(text.data(), end, *value);
-    return result.ec == std::errc() && result.ptr == end && std::isfinite(*value);
+    const auto result = std::from_chars(text.data(), end, *value);
+    if (result.ec == std::errc()) return result.ptr == end && std::isfinite(*value);
+    if (result.ec != std::errc::result_out_of_range || result.ptr != end) return false;
+    // from_chars has checked the syntax; strtof, in the C locale batch mode runs in, tells
+    // an underflow (it returns the nearest float) from an overflow (an infinity).
+    const std::string whole(text);
+    char* stop = nullptr;
+    const float nearest = std::strtof(whole.c_str(), &stop);
+    if (stop != whole.c_str() + whole.size() || !std::isfinite(nearest)) return false;
+    *value = nearest;
+    return true;
 }
 
 // Big enough for any screen, small enough that a render fits in memory.
@@ -105,8 +121,7 @@ public:
 
     void Open(const std::string& path)
     {
-        std::string error;
-        if (!m_doc->OnOpenDocument(path, &error)) throw BatchError{error};
+        if (Result opened = m_doc->OnOpenDocument(path); !opened) throw BatchError{opened.error};
     }
 
     void New() { m_doc->OnNewDocument(); }
@@ -124,8 +139,7 @@ public:
 
     void Save(const std::string& path)
     {
-        std::string error;
-        if (!m_doc->OnSaveDocument(path, &error)) throw BatchError{error};
+        if (Result saved = m_doc->OnSaveDocument(path); !saved) throw BatchError{saved.error};
     }
 
     void Dump()
@@ -134,14 +148,15 @@ public:
         DumpView(m_view, m_out);
     }
 
-    // --size WxH: the client size of the headless view.
+    // --size WxH: the client size of the headless view. A side of 0 is refused here
+    // rather than at a later --render: no image can be empty.
     void Size(const std::string& text)
     {
         const auto x = text.find('x');
         int width = 0, height = 0;
-        if (x == std::string::npos || !ParseInt(std::string_view(text).substr(0, x), 0, kMaxClientSide, &width) ||
-            !ParseInt(std::string_view(text).substr(x + 1), 0, kMaxClientSide, &height))
-            throw BatchError{"--size \"" + text + "\" is not WxH with sides from 0 to " +
+        if (x == std::string::npos || !ParseInt(std::string_view(text).substr(0, x), 1, kMaxClientSide, &width) ||
+            !ParseInt(std::string_view(text).substr(x + 1), 1, kMaxClientSide, &height))
+            throw BatchError{"--size \"" + text + "\" is not WxH with sides from 1 to " +
                              std::to_string(kMaxClientSide)};
         m_host.m_client = CRect{0, 0, width, height};
     }
@@ -232,8 +247,71 @@ public:
         if (!result.ok) throw BatchError{result.error};
     }
 
+    // --add-vertex, --move-by, --rotate-by, --scale-by: the typed edits of the dialogs.
+    void AddVertexAt(const std::string& text) { Typed(TypedEdit::AddVertexAt, text); }
+    void MoveBy(const std::string& text) { Typed(TypedEdit::MoveBy, text); }
+    void RotateBy(const std::string& text) { Typed(TypedEdit::RotateBy, text); }
+    void ScaleBy(const std::string& text) { Typed(TypedEdit::ScaleBy, text); }
+
+    // --select-box X0,Y0,X1,Y1[,add|remove]: what a drag of the rubber band selects.
+    void SelectBox(const std::string& text)
+    {
+        std::string_view rest = text;
+        SelectionChange change = SelectionChange::Replace;
+        if (rest.ends_with(",add")) {
+            change = SelectionChange::Add;
+            rest.remove_suffix(4);
+        } else if (rest.ends_with(",remove")) {
+            change = SelectionChange::Remove;
+            rest.remove_suffix(7);
+        }
+        int corners[4];
+        if (!ParseInts(rest, corners))
+            throw BatchError{"--select-box \"" + text + "\" is not X0,Y0,X1,Y1 or X0,Y0,X1,Y1,add or ...,remove"};
+        RunBoxSelection(m_view, CPoint{corners[0], corners[1]}, CPoint{corners[2], corners[3]}, change);
+    }
+
+    // --wheel X,Y,NOTCHES: the mouse wheel over that pixel, zooming in for positive notches.
+    void Wheel(const std::string& text)
+    {
+        int values[3];
+        if (!ParseInts(text, values) || values[2] < -kMaxNotches || values[2] > kMaxNotches)
+            throw BatchError{"--wheel \"" + text + "\" is not X,Y,NOTCHES with notches from -" +
+                             std::to_string(kMaxNotches) + " to " + std::to_string(kMaxNotches)};
+        m_view.ZoomAbout(CPoint{values[0], values[1]}, values[2]);
+    }
+
 private:
     CommandTargets Targets() { return CommandTargets{&m_view, m_doc.get(), &m_shell}; }
+
+    static constexpr int kMaxNotches = 64;
+
+    // Whole numbers separated by commas, as many as values holds, each within a pixel range.
+    static bool ParseInts(std::string_view text, std::span<int> values)
+    {
+        constexpr int kLimit = 1 << 30;
+        for (std::size_t k = 0; k < values.size(); ++k) {
+            const bool last = k + 1 == values.size();
+            const auto comma = last ? text.size() : text.find(',');
+            if (comma == std::string_view::npos || !ParseInt(text.substr(0, comma), -kLimit, kLimit, &values[k]))
+                return false;
+            text.remove_prefix(last ? text.size() : comma + 1);
+        }
+        return true;
+    }
+
+    void Typed(TypedEdit edit, const std::string& text)
+    {
+        const TypedEditInfo& info = InfoOf(edit);
+        double values[3];
+        const std::span<double> typed(values, static_cast<std::size_t>(info.valueCount));
+        if (!ParseTypedNumbers(text, typed))
+            throw BatchError{std::string(info.batchStep) + " \"" + text + "\" is not " + std::string(info.valueNames) +
+                             (info.valueCount == 1 ? ", a finite number" : ", finite numbers separated by commas")};
+        const CommandReport report = RunTypedEdit(*m_doc, edit, typed);
+        if (report.kind == CommandReport::Kind::Refusal)
+            throw BatchError{std::string(info.batchStep.substr(2)) + ": " + report.text};
+    }
 
     std::ostream& m_out;
     // The model is large (its arrays live inside it), so it lives on the heap.
@@ -285,6 +363,9 @@ const BatchStep kSteps[] = {
     {"--export", &BatchSession::Export}, {"--size", &BatchSession::Size},
     {"--click", &BatchSession::Click},   {"--cursor", &BatchSession::Cursor},
     {"--fit", nullptr, &BatchSession::Fit}, {"--render", &BatchSession::Render},
+    {"--add-vertex", &BatchSession::AddVertexAt}, {"--move-by", &BatchSession::MoveBy},
+    {"--rotate-by", &BatchSession::RotateBy}, {"--scale-by", &BatchSession::ScaleBy},
+    {"--select-box", &BatchSession::SelectBox}, {"--wheel", &BatchSession::Wheel},
     {"--render-pov", &BatchSession::RenderPov},
 };
 
@@ -294,6 +375,7 @@ int RunBatch(std::span<const std::string> args, std::ostream& out, std::ostream&
 {
     BatchSession session(out);
     std::size_t k = 0;
+    std::string running = args.empty() || args[0].starts_with("--") ? "new model" : "open";
     auto value = [&](const std::string& option) -> const std::string& {
         if (k + 1 >= args.size()) throw BatchError{option + " needs a value"};
         return args[++k];
@@ -307,6 +389,7 @@ int RunBatch(std::span<const std::string> args, std::ostream& out, std::ostream&
         }
         for (; k < args.size(); ++k) {
             const std::string& step = args[k];
+            running = step;
             const BatchStep* known = std::find_if(std::begin(kSteps), std::end(kSteps),
                                                   [&](const BatchStep& s) { return s.name == step; });
             if (known == std::end(kSteps)) throw BatchError{"unknown step \"" + step + "\""};
@@ -318,6 +401,11 @@ int RunBatch(std::span<const std::string> args, std::ostream& out, std::ostream&
     } catch (const BatchError& e) {
         out.flush();
         err << "polydrom: " << e.text << '\n';
+        return 1;
+    } catch (const std::bad_alloc&) {
+        // A render of the largest size under a memory limit: one error line, not an abort.
+        out.flush();
+        err << "polydrom: " << running << ": not enough memory\n";
         return 1;
     }
     out.flush();

@@ -16,14 +16,15 @@ std::string Scripted(const std::string& model, std::vector<std::string> steps)
 {
     TempFolder folder;
     const std::string in = folder / "in.pdm", out = folder / "out.pdm";
-    std::string error;
-    EXPECT_TRUE(ModelFrom(model)->OnSaveDocument(in, &error)) << error;
+    const Result saved = ModelFrom(model)->OnSaveDocument(in);
+    EXPECT_TRUE(saved.ok) << saved.error;
     steps.insert(steps.begin(), in);
     steps.insert(steps.end(), {"--save", out});
     const BatchOutcome run = RunBatchSteps(steps);
     EXPECT_EQ(run.status, 0) << run.err;
     auto doc = NewDoc();
-    EXPECT_TRUE(doc->OnOpenDocument(out, &error)) << error;
+    const Result opened = doc->OnOpenDocument(out);
+    EXPECT_TRUE(opened.ok) << opened.error;
     return ModelText(*doc);
 }
 
@@ -96,14 +97,17 @@ TEST(WorkedExamples, ExportThroughBatchMode)
         {"0-1 1-2 0-2", Triangle(0, 1, 2)},
         {"9-5 5-2 2-9", Triangle(9, 5, 2)},
         {"0-1 1-2 2-3 3-0 0-2", Triangle(0, 1, 2) + Triangle(2, 3, 0)},
-        {"0-1 0-2 0-3 1-2 2-3 3-1", Triangle(1, 0, 2) + Triangle(1, 0, 3) + Triangle(2, 0, 3)},
-        {"0-1 1-2 2-0 0-1", Triangle(0, 1, 2) + Triangle(1, 2, 0)},
+        // The closed tetrahedron: all four faces, 1-2-3 where the walk first meets it.
+        {"0-1 0-2 0-3 1-2 2-3 3-1", Triangle(1, 0, 2) + Triangle(1, 0, 3) + Triangle(2, 0, 3) + Triangle(1, 2, 3)},
+        // An edge stored twice, and a side two Connects share: each triangle once.
+        {"0-1 1-2 2-0 0-1", Triangle(0, 1, 2)},
+        {"6-5 5-2 2-6 7-6 6-2 2-7", Triangle(6, 5, 2) + Triangle(2, 6, 7)},
     };
     for (const auto& c : cases) {
         TempFolder folder;
         const std::string in = folder / "in.pdm", out = folder / "object.pov";
-        std::string error;
-        ASSERT_TRUE(ModelFrom(points + c.edges)->OnSaveDocument(in, &error)) << error;
+        const Result saved = ModelFrom(points + c.edges)->OnSaveDocument(in);
+        ASSERT_TRUE(saved.ok) << saved.error;
         // Twice in a row: the marks of the first export do not carry over.
         const BatchOutcome run = RunBatchSteps({in, "--export-pov", out, "--export-pov", out});
         ASSERT_EQ(run.status, 0) << run.err;

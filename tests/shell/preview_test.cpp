@@ -12,11 +12,13 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QWheelEvent>
 
 #include "app/command_ids.h"
 #include "app/povray_runner.h"
 #include "app/shell/preview_panel.h"
 #include "app/shell/preview_renderer.h"
+#include "app/shell/view_widget.h"
 #include "model/polydrom_doc.h"
 #include "shell/shell_fixture.h"
 #include "view/polydrom_view.h"
@@ -204,8 +206,18 @@ TEST_F(ShellTest, F9OpensThePreviewAndEveryCommandRendersItAgain)
 
     // A shape gives triangles, and the panel renders them (with a POV-Ray that is not there).
     panel->Renderer().SetProgram(QStringLiteral("/nonexistent/povray"));
+    Counts counts;
+    Count(panel->Renderer(), counts);
     frame->Dispatch(ID_SHAPE_BOX);
     ASSERT_TRUE(WaitFor([&] { return panel->Note().startsWith(QLatin1String("Cannot run POV-Ray")); }));
+    // The wheel zooms about the pointer without a command; the panel follows it too.
+    ASSERT_TRUE(WaitFor([&] { return !panel->IsRendering(); }));
+    const int starts = counts.starts;
+    const QPointF at(50, 50);
+    QWheelEvent wheel(at, frame->ViewWidget()->mapToGlobal(at), QPoint(), QPoint(0, 120), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(frame->ViewWidget(), &wheel);
+    ASSERT_TRUE(WaitFor([&] { return counts.starts == starts + 1; }));
     // Closed, it renders nothing; undone, the model has no triangles again.
     panel->close();
     frame->Dispatch(ID_EDIT_UNDO);

@@ -56,15 +56,28 @@ void CMainFrame::OnFileMruFile(int index)
 
 bool CMainFrame::OpenFile(const QString& path)
 {
-    std::string error;
-    if (!m_doc.OnOpenDocument(Native(path), &error)) {
+    if (Result opened = m_doc.OnOpenDocument(Native(path)); !opened) {
         // At start-up the window is not shown yet: the message then stands on its own.
-        m_prompts.ShowError(isVisible() ? this : nullptr, FromNative(error));
+        m_prompts.ShowError(isVisible() ? this : nullptr, FromNative(opened.error));
         return false;
     }
     m_recent.Add(path);
     m_recent.Save();
     UpdateRecentMenu();
+    DocumentReplaced();
+    return true;
+}
+
+bool CMainFrame::OpenRecoveredModel(const QString& copy, const QString& original)
+{
+    if (Result opened = m_doc.OnOpenDocument(Native(copy)); !opened) {
+        m_prompts.ShowError(isVisible() ? this : nullptr, FromNative(opened.error));
+        return false;
+    }
+    // The model belongs to the original file but differs from it, even after undoing
+    // every later change; the copy itself is no file of the user's, so no recent entry.
+    m_doc.SetPathName(Native(original));
+    m_doc.MarkUnsaved();
     DocumentReplaced();
     return true;
 }
@@ -105,9 +118,8 @@ bool CMainFrame::SaveDocument(bool askForName)
         if (chosen.isEmpty()) return false;
         path = WithDefaultExtension(chosen);
     }
-    std::string error;
-    if (!m_doc.OnSaveDocument(Native(path), &error)) {
-        m_prompts.ShowError(this, FromNative(error));
+    if (Result saved = m_doc.OnSaveDocument(Native(path)); !saved) {
+        m_prompts.ShowError(this, FromNative(saved.error));
         return false;
     }
     if (naming) {

@@ -35,7 +35,9 @@ CMainFrame::CMainFrame(CPolydromDoc& doc, CShellPrompts& prompts, QWidget* paren
 
     m_viewWidget = new CViewWidget(*m_view, this);
     m_viewWidget->onLeftPress = [this](unsigned flags, CPoint point) { LeftPress(flags, point); };
-    m_viewWidget->onCommand = [this](unsigned id) { Dispatch(id); };
+    m_viewWidget->onBox = [this](CPoint from, CPoint to, unsigned flags) { BoxSelect(from, to, flags); };
+    m_viewWidget->onWheel = [this](CPoint pointer, int notches) { WheelZoom(pointer, notches); };
+    m_viewWidget->onPointer = [this](bool inside, CPoint pointer) { PointerMoved(inside, pointer); };
     setCentralWidget(m_viewWidget);
 
     m_statusBar = new CStatusBar(this);
@@ -45,6 +47,8 @@ CMainFrame::CMainFrame(CPolydromDoc& doc, CShellPrompts& prompts, QWidget* paren
     m_preview = new CPreviewPanel(*m_view, this);
     addDockWidget(Qt::RightDockWidgetArea, m_preview);
     m_preview->hide();
+    // Any command or click may have changed the model or the framing.
+    connect(this, &CMainFrame::DocumentStateChanged, m_preview, &CPreviewPanel::Changed);
 
     BuildActions();
     BuildMenus();
@@ -54,7 +58,11 @@ CMainFrame::CMainFrame(CPolydromDoc& doc, CShellPrompts& prompts, QWidget* paren
     m_recent.Load();
     UpdateRecentMenu();
     UpdateEditMenu();
-    m_doc.onModifiedChanged = [this] { UpdateCaption(); };
+    UpdateMarks();
+    m_doc.onModifiedChanged = [this] {
+        UpdateCaption();
+        Q_EMIT DocumentStateChanged();
+    };
     UpdateCaption();
     m_viewWidget->setFocus();
 }
@@ -94,9 +102,9 @@ void CMainFrame::LeftPress(unsigned flags, CPoint point)
 void CMainFrame::AfterCommand(const CommandReport& report)
 {
     UpdateEditMenu();
+    UpdateMarks();
     if (report.kind != CommandReport::Kind::None) m_statusBar->ShowOutcome(QString::fromStdString(report.text));
-    // Any command or click may have changed the model or the framing.
-    m_preview->Changed();
+    Q_EMIT DocumentStateChanged();
 }
 
 void CMainFrame::UpdateCaption()
@@ -113,7 +121,8 @@ void CMainFrame::DocumentReplaced()
     m_doc.UpdateAllViews(nullptr);
     UpdateCaption();
     UpdateEditMenu();
-    m_preview->Changed();
+    UpdateMarks();
+    Q_EMIT DocumentStateChanged();
 }
 
 void CMainFrame::ShowWithSavedLayout()
