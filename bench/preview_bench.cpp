@@ -31,7 +31,8 @@ struct Terrain {
         auto at = [](int i, int j) { return j * (columns + 1) + i; };
         for (int j = 0; j <= rows; ++j)
             for (int i = 0; i <= columns; ++i)
-                Vertex(*doc, float(i - columns / 2), float(j - rows / 2), float(3 * std::sin(i * 0.4) * std::cos(j * 0.3)));
+                Vertex(*doc, float(i - columns / 2), float(j - rows / 2),
+                       float(3 * std::sin(i * 0.4) * std::cos(j * 0.3)));
         for (int j = 0; j <= rows; ++j)
             for (int i = 0; i <= columns; ++i) {
                 if (i < columns) Edges(*doc, {{at(i, j), at(i + 1, j)}});

@@ -97,7 +97,10 @@ int PovRayProgress(std::string_view output)
     return percent;
 }
 
-bool PovRayPictureFinished(std::string_view output) { return output.find("Render Statistics") != std::string_view::npos; }
+bool PovRayPictureFinished(std::string_view output)
+{
+    return output.find("Render Statistics") != std::string_view::npos;
+}
 
 PovRayPicture RunPovRay(const std::string& sceneText, int width, int height, bool antialias, const std::string& program)
 {

@@ -142,9 +142,10 @@ PreviewScene BuildPreviewScene(const CPolydromView& view, int width, int height)
     }
 
     std::string& text = scene.text;
-    text = "// Polydrom render preview: " + Counted(static_cast<std::size_t>(scene.triangles), "triangle", "triangles") +
-           ", " + std::to_string(scene.selected) + " selected; " + std::to_string(width) + "x" +
-           std::to_string(height) + " pixels\n";
+    text = "// Polydrom render preview: " +
+           Counted(static_cast<std::size_t>(scene.triangles), "triangle", "triangles") + ", " +
+           std::to_string(scene.selected) + " selected; " + std::to_string(width) + "x" + std::to_string(height) +
+           " pixels\n";
     text += "#version 3.7;\nglobal_settings { assumed_gamma 1.0 }\n";
     text += std::string("background { ") + kBackground + " }\n";
     text += "#default { finish { ambient 0.22 diffuse 0.78 } }\n";

@@ -145,7 +145,8 @@ TEST(PovRayPreview, SelectedTrianglesAreTinted)
     // Two triangles side by side; only the left one has all its corners selected.
     auto doc = ModelFrom("-40 -20 0 1|-5 -20 0 1|-40 20 0 1|5 -20 0 0|40 -20 0 0|40 20 0 0;0-1 1-2 2-0 3-4 4-5 5-3");
     WriteBytes(folder / "two.pdm", SavedBytes(*doc));
-    const BatchOutcome run = RunBatchSteps({folder / "two.pdm", "--size", "100x60", "--render-pov", folder / "two.png"});
+    const BatchOutcome run =
+        RunBatchSteps({folder / "two.pdm", "--size", "100x60", "--render-pov", folder / "two.png"});
     ASSERT_EQ(run.status, 0) << run.err;
     RasterImage image;
     ASSERT_TRUE(ReadPng(folder / "two.png", &image, nullptr));

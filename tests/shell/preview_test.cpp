@@ -234,6 +234,8 @@ TEST(PreviewPanel, PrivateFolderGoesWithTheRendererEvenWhileItRenders)
     QTemporaryDir dir;
     auto renderer = std::make_unique<CPreviewRenderer>(framed.Source(80, 60));
     renderer->SetProgram(Script(dir, QStringLiteral("exec sleep 30")));
+    // No folder until there is something to render.
+    EXPECT_EQ(renderer->Folder(), QString());
     renderer->Changed();
     ASSERT_TRUE(WaitFor([&] { return renderer->IsRendering(); }));
     const QString folder = renderer->Folder();

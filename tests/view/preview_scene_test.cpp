@@ -123,8 +123,8 @@ TEST(PreviewScene, TintsTrianglesWithAllThreeCornersSelected)
         EXPECT_EQ(preview.selected, c.selected) << c.model;
         // One object for the plain triangles and one for the tinted ones, each only when it has any.
         std::size_t objects = 0;
-        for (auto at = preview.text.find("object {"); at != std::string::npos; at = preview.text.find("object {", at + 1))
-            ++objects;
+        const std::string& text = preview.text;
+        for (auto at = text.find("object {"); at != std::string::npos; at = text.find("object {", at + 1)) ++objects;
         EXPECT_EQ(objects, std::size_t(c.selected > 0) + std::size_t(c.triangles > c.selected)) << c.model;
     }
 }

@@ -19,8 +19,7 @@ std::string_view View(const QByteArray& bytes) { return {bytes.constData(), std:
 }  // namespace
 
 CPreviewRenderer::CPreviewRenderer(JobSource source, QObject* parent)
-    : QObject(parent), m_source(std::move(source)), m_program(QString::fromLatin1(kPovRayProgram)),
-      m_folder(QDir::tempPath() + QStringLiteral("/polydrom-preview-XXXXXX"))
+    : QObject(parent), m_source(std::move(source)), m_program(QString::fromLatin1(kPovRayProgram))
 {
     m_timer.setSingleShot(true);
     m_timer.setInterval(kQuietSpell);
@@ -51,8 +50,12 @@ void CPreviewRenderer::Stop()
 void CPreviewRenderer::Update()
 {
     PreviewJob job = m_source();
-    if (job.note.isEmpty() && !m_folder.isValid())
-        job = PreviewJob{QStringLiteral("Cannot make a temporary folder for POV-Ray: ") + m_folder.errorString(), {}};
+    // The folder is made for the first render: a window whose preview is never opened
+    // leaves nothing behind, even when it is killed.
+    if (job.note.isEmpty() && !m_folder)
+        m_folder = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/polydrom-preview-XXXXXX"));
+    if (job.note.isEmpty() && !m_folder->isValid())
+        job = PreviewJob{QStringLiteral("Cannot make a temporary folder for POV-Ray: ") + m_folder->errorString(), {}};
     // Already on its way.
     if (m_running && !m_running->cancelled && m_running->job == job) return;
     m_waiting.reset();
@@ -83,7 +86,7 @@ void CPreviewRenderer::Start(const PreviewJob& job)
     render->job = job;
     render->scene = QStringLiteral("render-%1.pov").arg(m_serial);
     render->picture = QStringLiteral("render-%1.png").arg(m_serial);
-    QFile scene(QDir(m_folder.path()).filePath(render->scene));
+    QFile scene(QDir(m_folder->path()).filePath(render->scene));
     if (!scene.open(QIODevice::WriteOnly) ||
         scene.write(job.scene.data(), qint64(job.scene.size())) != qint64(job.scene.size()) || !scene.flush()) {
         Show(job, QStringLiteral("Cannot write the scene for POV-Ray: ") + scene.errorString());
@@ -92,7 +95,7 @@ void CPreviewRenderer::Start(const PreviewJob& job)
     scene.close();
 
     auto* process = new QProcess(this);
-    process->setWorkingDirectory(m_folder.path());
+    process->setWorkingDirectory(m_folder->path());
     process->setProcessChannelMode(QProcess::MergedChannels);
     process->setStandardInputFile(QProcess::nullDevice());
     // Signals of a process that is no longer the running one are of no interest.
@@ -163,7 +166,7 @@ void CPreviewRenderer::OnError(QProcess::ProcessError error)
 bool CPreviewRenderer::Deliver()
 {
     Render& render = *m_running;
-    QFile file(QDir(m_folder.path()).filePath(render.picture));
+    QFile file(QDir(m_folder->path()).filePath(render.picture));
     if (!file.open(QIODevice::ReadOnly)) return false;
     const QByteArray bytes = file.readAll();
     // A PNG ends with its IEND chunk; anything shorter is still being written.
@@ -194,7 +197,7 @@ void CPreviewRenderer::Retire()
         std::unique_ptr<Render> done = std::exchange(m_running, nullptr);
         done->process->disconnect(this);
         done->process->deleteLater();
-        QDir folder(m_folder.path());
+        QDir folder(m_folder->path());
         folder.remove(done->scene);
         folder.remove(done->picture);
         // POV-Ray's note for continuing a render, left behind when it was ended early.

@@ -40,8 +40,8 @@ public:
     bool IsRendering() const { return m_running != nullptr; }
     // Renders ended because a newer one was asked for.
     int CancelledCount() const { return m_cancelled; }
-    // The private folder of the scene and picture files.
-    QString Folder() const { return m_folder.path(); }
+    // The private folder of the scene and picture files, once the first render made it.
+    QString Folder() const { return m_folder ? m_folder->path() : QString(); }
 
     // The program to run, "povray" on PATH unless a test says otherwise.
     void SetProgram(const QString& program) { m_program = program; }
@@ -83,7 +83,7 @@ private:
 
     JobSource m_source;
     QString m_program;
-    QTemporaryDir m_folder;
+    std::unique_ptr<QTemporaryDir> m_folder;
     QTimer m_timer;
     std::unique_ptr<Render> m_running;
     std::optional<PreviewJob> m_waiting;
