@@ -15,6 +15,7 @@
 class CHelpWindow;
 class CPolydromDoc;
 class CPolydromView;
+class CPreviewPanel;
 class CShellPrompts;
 class CStatusBar;
 class CViewWidget;
@@ -71,6 +72,7 @@ public:
     CViewWidget* ViewWidget() const { return m_viewWidget; }
     CPolydromView& View() const { return *m_view; }
     CHelpWindow* HelpWindow() const { return m_help; }
+    CPreviewPanel* PreviewPanel() const { return m_preview; }
     CRecentFileList& RecentFiles() { return m_recent; }
     QAction* RecentPlaceholder() const { return m_recentPlaceholder; }
     const QList<QAction*>& RecentFileActions() const { return m_recentActions; }
@@ -91,6 +93,7 @@ public:
     void OnViewToolbar() override;
     void OnViewDoToolbar() override;
     void OnViewStatusBar() override;
+    void OnViewRenderPreview() override;
     void OnHelpFinder() override;
     void OnHelp() override;
     void OnContextHelp() override;
@@ -132,6 +135,7 @@ private:
     CViewWidget* m_viewWidget = nullptr;
     CStatusBar* m_statusBar = nullptr;
     CHelpWindow* m_help = nullptr;
+    CPreviewPanel* m_preview = nullptr;
     QToolBar* m_toolBars[3] = {};
     std::map<unsigned, QAction*> m_actions;
     QAction* m_recentPlaceholder = nullptr;
