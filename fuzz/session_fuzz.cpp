@@ -1,8 +1,8 @@
 // Fuzz target of a whole editing session: a model file, then a program of commands,
 // clicks, cursor placements, typed edits, box selections, wheel turns, view sizes, fits,
-// renders and exports, run as batch mode runs them. After every step the model must be one a file may hold (no coordinate that
-// is not finite); at the end undo must lead back to the start and redo forward again,
-// and saving and reopening must give the same model.
+// renders and exports, run as batch mode runs them. After every step the model must be
+// one a file may hold (no coordinate that is not finite); at the end undo must lead back
+// to the start and redo forward again, and saving and reopening must give the same model.
 #include <algorithm>
 #include <cmath>
 #include <cstdint>

@@ -18,7 +18,8 @@ struct IncludeViolation {
 //  - framework sees only framework; model framework and model; view those and view;
 //    the app's command table and batch mode those and app; the Qt shell and its
 //    tests all of them; main.cpp, the benchmarks and the fuzz targets everything;
-//  - only the Qt shell (and its tests) includes a Qt header;
+//  - only the Qt shell, its tests and what stands above it (main.cpp, benchmarks, fuzz
+//    targets) include a Qt header;
 //  - the tests of a layer follow that layer's rule, and their helpers at the top of
 //    tests/ count as framework's;
 //  - an include of the project is written from the top of a layer ("model/history.h"),
