@@ -61,7 +61,8 @@ sanitize: deps build-asan/build.ninja
 # make fuzz - each libFuzzer target of fuzz/ for FUZZ_SECONDS (60) in build-fuzz, built
 # with clang under AddressSanitizer and UndefinedBehaviorSanitizer, its assertions on.
 # The checked-in seeds start the corpus; what it grows stays in build-fuzz/corpus, and
-# an input that fails is written to build-fuzz/findings and fails the target.
+# an input that fails is written to build-fuzz/findings and fails the target. Inputs go
+# up to 4 KiB, room for a model and a long program after it.
 FUZZ_SECONDS ?= 60
 FUZZ_TARGETS := model_file session
 .PHONY: fuzz
@@ -74,7 +75,7 @@ fuzz: deps build-fuzz/build.ninja
 	@for t in $(FUZZ_TARGETS); do \
 	  mkdir -p build-fuzz/corpus/$$t build-fuzz/findings/$$t && \
 	  echo "fuzz_$$t: $(FUZZ_SECONDS) s" && \
-	  ./build-fuzz/fuzz/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
+	  ./build-fuzz/fuzz/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) -max_len=4096 -print_final_stats=1 \
 	    -artifact_prefix=build-fuzz/findings/$$t/ build-fuzz/corpus/$$t fuzz/corpus || exit 1; \
 	done
 
