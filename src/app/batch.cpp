@@ -89,6 +89,12 @@ bool ParseFloat(std::string_view text, float* value)
     return result.ec == std::errc() && result.ptr == end && std::isfinite(*value);
 }
 
+// A refused command and a failed file stop the script.
+bool Stops(const CommandReport& report)
+{
+    return report.kind == CommandReport::Kind::Refusal || report.kind == CommandReport::Kind::Failure;
+}
+
 // Big enough for any screen, small enough that a render fits in memory.
 constexpr int kMaxClientSide = 8192;
 
@@ -116,7 +122,7 @@ public:
         if (!result.handled)
             throw BatchError{"command \"" + std::string(name) + "\" is not available in batch mode"};
         const CommandReport& report = result.report;
-        if (report.kind == CommandReport::Kind::Refusal) throw BatchError{std::string(name) + ": " + report.text};
+        if (Stops(report)) throw BatchError{std::string(name) + ": " + report.text};
     }
 
     void Save(const std::string& path)
@@ -159,7 +165,7 @@ public:
             !ParseInt(rest.substr(comma + 1), -kLimit, kLimit, &point.y))
             throw BatchError{"--click \"" + text + "\" is not X,Y or X,Y,right"};
         const CommandReport report = RouteClick(Targets(), MK_LBUTTON | (right ? MK_RBUTTON : 0u), point);
-        if (report.kind == CommandReport::Kind::Refusal) throw BatchError{"click " + text + ": " + report.text};
+        if (Stops(report)) throw BatchError{"click " + text + ": " + report.text};
     }
 
     // --cursor X,Y,Z: puts the cursor at a model point, as a click there would, but

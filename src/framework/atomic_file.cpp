@@ -12,14 +12,6 @@ namespace {
 
 std::string ErrnoText(int err) { return std::strerror(err); }
 
-std::string FolderOf(const std::string& path)
-{
-    auto slash = path.find_last_of('/');
-    if (slash == std::string::npos) return ".";
-    if (slash == 0) return "/";
-    return path.substr(0, slash);
-}
-
 }  // namespace
 
 bool ReadWholeFile(const std::string& path, std::vector<unsigned char>* bytes, std::string* reason)
@@ -54,7 +46,6 @@ bool ReadWholeFile(const std::string& path, std::vector<unsigned char>* bytes, s
 
 bool WriteFileAtomically(const std::string& path, std::span<const unsigned char> bytes, std::string* reason)
 {
-    std::string folder = FolderOf(path);
     struct stat target {};
     if (::stat(path.c_str(), &target) == 0 && S_ISDIR(target.st_mode)) {
         *reason = "it is a folder";
@@ -65,7 +56,7 @@ bool WriteFileAtomically(const std::string& path, std::span<const unsigned char>
     name.push_back('\0');
     int fd = ::mkstemp(name.data());
     if (fd < 0) {
-        *reason = ErrnoText(errno) + " (in folder \"" + folder + "\")";
+        *reason = ErrnoText(errno);
         return false;
     }
     auto fail = [&](int err) {

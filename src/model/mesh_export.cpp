@@ -65,7 +65,7 @@ MeshExportResult CPolydromDoc::ExportMesh(const std::string& path, MeshFormat fo
 {
     MeshExportResult result;
     auto fail = [&](const std::string& reason) {
-        result.error = "Cannot export \"" + Shown(path) + "\": " + reason + ".";
+        result.error = "Cannot export " + Shown(path) + ": " + reason;
         return result;
     };
     const auto edges = static_cast<std::size_t>(m_nEdges);
@@ -89,7 +89,7 @@ MeshExportResult CPolydromDoc::ExportMesh(const std::string& path, MeshFormat fo
 void CPolydromDoc::ReportExport(const MeshExportResult& result, const std::string& path)
 {
     if (!result.ok) {
-        ReportRefusal(result.error);
+        ReportFailure(result.error);
         return;
     }
     const std::string name = std::filesystem::path(path).filename().string();

@@ -1,4 +1,5 @@
 // Open, Save, Save As, the save prompt and the recent-file list.
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QtEndian>
@@ -181,4 +182,32 @@ TEST_F(ShellTest, ExportAsWritesTheFormatTheNameOrFilterChooses)
     EXPECT_TRUE(Bytes(Temp("box.obj")).startsWith("v ") || Bytes(Temp("box.obj")).contains("\nv "));
     // Exporting is no change to the model.
     EXPECT_EQ(doc->History().UndoLabel(), "Box");
+}
+
+TEST_F(ShellTest, ExportFailuresGetTheDialogASaveFailureGets)
+{
+    frame->Dispatch(ID_SHAPE_BOX);
+    // File > Export POVFILE where a folder takes the name object.pov.
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("object.pov")));
+    const QString oldDir = QDir::currentPath();
+    QDir::setCurrent(dir.path());
+    frame->Dispatch(ID_FILE_EXPORT_POV);
+    QDir::setCurrent(oldDir);
+    ASSERT_EQ(prompts.errors.size(), 1);
+    // The full path once, then the reason.
+    EXPECT_EQ(prompts.errors[0], QStringLiteral("Cannot export %1: it is a folder").arg(Temp("object.pov")));
+    EXPECT_TRUE(frame->StatusBar()->currentMessage().isEmpty());
+
+    // File > Export As... into a folder that does not exist.
+    const QString target = Temp("no/such/folder/box.stl");
+    prompts.exportAnswers << target;
+    frame->Dispatch(ID_FILE_EXPORT_AS);
+    ASSERT_EQ(prompts.errors.size(), 2);
+    EXPECT_EQ(prompts.errors[1], QStringLiteral("Cannot export %1: No such file or directory").arg(target));
+
+    // A refusal is no failure of a file: it stays a word in the status bar.
+    doc->m_nVertices = MODEL_CAPACITY - 3;
+    frame->Dispatch(ID_SHAPE_CYLINDER);
+    EXPECT_EQ(prompts.errors.size(), 2);
+    EXPECT_FALSE(frame->StatusBar()->currentMessage().isEmpty());
 }

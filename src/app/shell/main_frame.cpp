@@ -1,3 +1,4 @@
+// The main frame: its parts, command dispatch, the caption, and the saved window layout.
 #include "app/shell/main_frame.h"
 
 #include <QAction>
@@ -12,6 +13,7 @@
 
 #include "app/command_ids.h"
 #include "app/shell/help_window.h"
+#include "app/shell/prompts.h"
 #include "app/shell/settings.h"
 #include "app/shell/status_bar.h"
 #include "app/shell/view_widget.h"
@@ -85,7 +87,13 @@ void CMainFrame::LeftPress(unsigned flags, CPoint point)
 void CMainFrame::AfterCommand(const CommandReport& report)
 {
     UpdateEditMenu();
-    if (report.kind != CommandReport::Kind::None) m_statusBar->ShowOutcome(QString::fromStdString(report.text));
+    const QString text = QString::fromStdString(report.text);
+    // A file that could not be written is as serious as a failed save, and gets the same
+    // dialog; a refusal or an outcome is a word in the status bar.
+    if (report.kind == CommandReport::Kind::Failure)
+        m_prompts.ShowError(this, text);
+    else if (report.kind != CommandReport::Kind::None)
+        m_statusBar->ShowOutcome(text);
 }
 
 void CMainFrame::UpdateCaption()

@@ -29,8 +29,8 @@ public:
     ~CMainFrame() override;
 
     // Routes the command to its handler (view, document, frame, application), marks the
-    // model modified when the command changed it, and shows a refusal or an outcome in
-    // the status bar. False when no handler took it.
+    // model modified when the command changed it, and shows what it reported: a failure
+    // in a dialog, a refusal or an outcome in the status bar. False when no handler took it.
     bool Dispatch(unsigned id);
     // A left press on the view, with the same bookkeeping as a command.
     void LeftPress(unsigned flags, CPoint point);
@@ -98,8 +98,8 @@ private:
     void UpdateCaption();
     // After File > New or Open: the views repaint and the caption follows the document.
     void DocumentReplaced();
-    // After a command or a click: the Edit menu follows the history, and a refusal or
-    // an outcome the command reported shows in the status bar.
+    // After a command or a click: the Edit menu follows the history; a failure the
+    // command reported shows in a dialog, a refusal or an outcome in the status bar.
     void AfterCommand(const CommandReport& report);
     void UpdateEditMenu();
 
