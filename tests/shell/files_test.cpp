@@ -211,3 +211,35 @@ TEST_F(ShellTest, ExportFailuresGetTheDialogASaveFailureGets)
     EXPECT_EQ(prompts.errors.size(), 2);
     EXPECT_FALSE(frame->StatusBar()->currentMessage().isEmpty());
 }
+
+TEST_F(ShellTest, ExportAsProposesTheModelsNameInTheFormatUsedLast)
+{
+    // A new model: its name, in the first format.
+    frame->Dispatch(ID_SHAPE_BOX);
+    frame->Dispatch(ID_FILE_EXPORT_AS);
+    ASSERT_EQ(prompts.exportSuggestions.size(), 1);
+    EXPECT_EQ(prompts.exportSuggestions[0], QStringLiteral("Untitled.inc"));
+    EXPECT_EQ(prompts.exportSelectedFilters[0], QStringLiteral("POV-Ray mesh2 (*.inc)"));
+
+    // A saved model: beside its file; after an STL export, STL is proposed.
+    prompts.saveAnswers << Temp("crate.pdm");
+    frame->Dispatch(ID_FILE_SAVE_AS);
+    prompts.exportAnswers << Temp("crate.stl");
+    frame->Dispatch(ID_FILE_EXPORT_AS);
+    EXPECT_EQ(prompts.exportSuggestions[1], Temp("crate.inc"));
+    ASSERT_TRUE(QFileInfo::exists(Temp("crate.stl")));
+    frame->Dispatch(ID_FILE_EXPORT_AS);
+    EXPECT_EQ(prompts.exportSuggestions[2], Temp("crate.stl"));
+    EXPECT_EQ(prompts.exportSelectedFilters[2], QStringLiteral("STL (binary) (*.stl)"));
+
+    // A name without an extension takes the filter in force, which is remembered the same way,
+    // also by the next window.
+    prompts.exportAnswers << Temp("crate");
+    prompts.exportFilter = QStringLiteral("Wavefront OBJ (*.obj)");
+    frame->Dispatch(ID_FILE_EXPORT_AS);
+    ASSERT_TRUE(QFileInfo::exists(Temp("crate.obj")));
+    auto other = std::make_unique<CPolydromDoc>();
+    CMainFrame next(*other, prompts);
+    next.Dispatch(ID_FILE_EXPORT_AS);
+    EXPECT_EQ(prompts.exportSuggestions.last(), QStringLiteral("Untitled.obj"));
+}

@@ -19,7 +19,8 @@
 class FakePrompts : public CShellPrompts {
 public:
     QStringList openAnswers, saveAnswers, exportAnswers;
-    QString exportFilter;
+    QString exportFilter;  // the filter in force when the export's answer is given; empty: the one proposed
+    QStringList exportSuggestions, exportSelectedFilters;
     QList<SaveChoice> saveChoices;
     QStringList errors, saveQuestions, saveSuggestions;
     int abouts = 0, pageSetups = 0;
@@ -37,10 +38,13 @@ public:
         saveSuggestions.append(suggestion);
         return saveAnswers.isEmpty() ? QString() : saveAnswers.takeFirst();
     }
-    QString AskExportFileName(QWidget*, const QString& filters, QString* chosenFilter) override
+    QString AskExportFileName(QWidget*, const QString& suggestion, const QString& filters,
+                              const QString& selectedFilter, QString* chosenFilter) override
     {
         lastFilter = filters;
-        if (chosenFilter) *chosenFilter = exportFilter;
+        exportSuggestions.append(suggestion);
+        exportSelectedFilters.append(selectedFilter);
+        if (chosenFilter) *chosenFilter = exportFilter.isEmpty() ? selectedFilter : exportFilter;
         return exportAnswers.isEmpty() ? QString() : exportAnswers.takeFirst();
     }
     SaveChoice AskSaveChanges(QWidget*, const QString& name) override
