@@ -12,6 +12,8 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+class QToolBar;
+
 #include "app/shell/main_frame.h"
 #include "app/shell/prompts.h"
 #include "model/polydrom_doc.h"
@@ -63,6 +65,9 @@ public:
 
     QString lastFilter;
 };
+
+// Drags the bar by its handle well away from every edge, as a user makes it float.
+void FloatToolBar(QToolBar* bar);
 
 class ShellTest : public ::testing::Test {
 protected:

@@ -1,6 +1,8 @@
 // The main frame: its parts, command dispatch, the caption, and the saved window layout.
 #include "app/shell/main_frame.h"
 
+#include <algorithm>
+
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
@@ -116,18 +118,49 @@ void CMainFrame::ShowWithSavedLayout()
 {
     auto settings = OpenSettings();
     const QByteArray geometry = settings->value(kGeometryKey).toByteArray();
+    if (geometry.isEmpty() || !restoreGeometry(geometry)) {
+        // Maximized the first time, over a normal size that fits the screen with the
+        // window's frame, so that un-maximizing gives a whole window with its title bar.
+        if (QScreen* current = screen()) setGeometry(FittingNormalGeometry(current->availableGeometry()));
+        setWindowState(windowState() | Qt::WindowMaximized);
+    }
+    show();
+    // The bars go back once the window is on the screen: a floating bar is a window of
+    // its own, and only one made after the main window exists belongs to it, which keeps
+    // it above the main window; one made before is mapped below it.
     restoreState(settings->value(kStateKey).toByteArray(), kLayoutVersion);
-    // A bar hidden last time is hidden before the window shows, which tells nobody.
+    for (QToolBar* bar : m_toolBars) {
+        if (!bar->isFloating() || bar->isHidden()) continue;
+        KeepOnScreen(bar);
+        bar->raise();
+    }
     Action(ID_VIEW_TOOLBAR)->setChecked(!FileToolBar()->isHidden());
     Action(ID_VIEW_DO_TOOLBAR)->setChecked(!DoToolBar()->isHidden());
-    if (!geometry.isEmpty() && restoreGeometry(geometry)) {
-        show();
-        return;
-    }
-    // Maximizing is the window manager's work; on a bare X server (no manager) the
-    // window would stay small, so it is given the whole screen first.
-    if (QScreen* current = screen()) setGeometry(current->availableGeometry());
-    showMaximized();
+}
+
+QRect CMainFrame::FittingNormalGeometry(const QRect& available)
+{
+    // Seven eighths of each side leaves room for the title bar and borders on any screen.
+    const QSize size(available.width() * 7 / 8, available.height() * 7 / 8);
+    QRect normal(QPoint(0, 0), size);
+    normal.moveCenter(available.center());
+    return normal;
+}
+
+void CMainFrame::KeepOnScreen(QWidget* window) const
+{
+    // A bar that floated on a screen that is gone, or beyond the edge of this one,
+    // comes back wholly inside the area the desktop leaves free.
+    const QScreen* current = screen();
+    if (!current) return;
+    const QRect available = current->availableGeometry();
+    QRect frame = window->frameGeometry();
+    if (available.contains(frame)) return;
+    const int right = std::max(available.left(), available.right() + 1 - frame.width());
+    const int bottom = std::max(available.top(), available.bottom() + 1 - frame.height());
+    frame.moveTopLeft(QPoint(std::clamp(frame.left(), available.left(), right),
+                             std::clamp(frame.top(), available.top(), bottom)));
+    window->move(frame.topLeft());
 }
 
 void CMainFrame::SaveLayout() const

@@ -43,8 +43,12 @@ public:
     // Saves to the document's file, or asks for a name first when it has none.
     bool SaveDocument(bool askForName);
 
-    // Shows the window as it was left last time, or maximized the first time.
+    // Shows the window as it was left last time, or maximized the first time; floating
+    // bars come back above the window and inside the screen.
     void ShowWithSavedLayout();
+    // The normal (un-maximized) geometry of a first start: inside the available area with
+    // room for the window's frame.
+    static QRect FittingNormalGeometry(const QRect& available);
     void SaveLayout() const;
 
     // One printed page: the view's OnDraw on the printer, the window's pixels taken
@@ -94,6 +98,7 @@ private:
     void BuildMenus();
     void BuildToolBars();
     void BuildKeys();
+    void KeepOnScreen(QWidget* window) const;
     void UpdateRecentMenu();
     void UpdateCaption();
     // After File > New or Open: the views repaint and the caption follows the document.
