@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QToolBar>
+#include <QTest>
 #include <QToolButton>
 
 #include "app/command_ids.h"
@@ -148,6 +149,37 @@ TEST_F(ShellTest, EveryMenuItemAndButtonHasAToolTipAndAPrompt)
     frame->show();
     QWidget* doButton = frame->DoToolBar()->widgetForAction(frame->Action(ID_SHAPE_BOX));
     EXPECT_EQ(doButton->toolTip(), QStringLiteral("Box"));
+}
+
+TEST_F(ShellTest, HoveringAButtonShowsItsPromptInPlaceOfTheIdleText)
+{
+    frame->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(frame.get()));
+    // What Qt sends a button when the pointer comes over it, wherever its window is.
+    const auto hover = [this](QWidget* button) {
+        const QPointF at = button->rect().center();
+        QEnterEvent entered(at, at, button->mapToGlobal(at));
+        QApplication::sendEvent(button, &entered);
+        return frame->StatusBar()->currentMessage();
+    };
+    const auto leave = [this](QWidget* button) {
+        QEvent left(QEvent::Leave);
+        QApplication::sendEvent(button, &left);
+        return frame->StatusBar()->currentMessage();
+    };
+    QWidget* box = frame->DoToolBar()->widgetForAction(frame->Action(ID_SHAPE_BOX));
+    EXPECT_EQ(hover(box), frame->Action(ID_SHAPE_BOX)->statusTip());
+    EXPECT_EQ(leave(box), QString());
+    QWidget* zoom = frame->ViewToolBar()->widgetForAction(frame->Action(ID_VIEW_ZOOM_IN));
+    EXPECT_EQ(hover(zoom), frame->Action(ID_VIEW_ZOOM_IN)->statusTip());
+    leave(zoom);
+
+    // A floating bar is a window of its own; its prompts still reach the status bar.
+    FloatToolBar(frame->DoToolBar());
+    ASSERT_TRUE(frame->DoToolBar()->isFloating());
+    QWidget* connect = frame->DoToolBar()->widgetForAction(frame->Action(ID_DO_CONNECT));
+    EXPECT_EQ(hover(connect), frame->Action(ID_DO_CONNECT)->statusTip());
+    EXPECT_EQ(leave(connect), QString());
 }
 
 TEST_F(ShellTest, StatusBarShowsIdlePromptAndLockIndicators)

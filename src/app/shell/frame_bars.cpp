@@ -165,6 +165,7 @@ void CMainFrame::BuildToolBars()
         bar->setFloatable(true);
         bar->setAllowedAreas(Qt::AllToolBarAreas);
         bar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+        bar->installEventFilter(this);
         for (unsigned id : barUi.buttons) {
             if (id == 0) {
                 bar->addSeparator();

@@ -196,3 +196,12 @@ bool CMainFrame::event(QEvent* event)
     }
     return QMainWindow::event(event);
 }
+
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
+{
+    // A hovered button's prompt travels up to its window and no further: from a floating
+    // bar, which is a window of its own, it is brought to the status bar here.
+    auto* bar = qobject_cast<QToolBar*>(watched);
+    if (event->type() == QEvent::StatusTip && bar && bar->isWindow()) return this->event(event);
+    return QMainWindow::eventFilter(watched, event);
+}
