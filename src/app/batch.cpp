@@ -262,21 +262,37 @@ void DumpView(const CPolydromView& view, std::ostream& out)
 
 namespace {
 
-// Every step, with the session operation it runs; most take the word after them.
+// Every step, with the session operation it runs; most take the word after them. The
+// value's name and the description are what --help prints for the step.
 struct BatchStep {
     std::string_view name;
     void (BatchSession::*withValue)(const std::string&) = nullptr;
     void (BatchSession::*plain)() = nullptr;
+    std::string_view value = {};
+    std::string_view description = {};
 };
 const BatchStep kSteps[] = {
-    {"--do", &BatchSession::Do},         {"--save", &BatchSession::Save},
-    {"--dump", nullptr, &BatchSession::Dump}, {"--export-pov", &BatchSession::ExportPov},
-    {"--export", &BatchSession::Export}, {"--size", &BatchSession::Size},
-    {"--click", &BatchSession::Click},   {"--cursor", &BatchSession::Cursor},
-    {"--fit", nullptr, &BatchSession::Fit}, {"--render", &BatchSession::Render},
+    {"--do", &BatchSession::Do, nullptr, "NAME", "run a command: its name from --list-commands (shape-cylinder)"},
+    {"--save", &BatchSession::Save, nullptr, "PATH", "save the model"},
+    {"--dump", nullptr, &BatchSession::Dump, {}, "print the model and the view's state as text"},
+    {"--export-pov", &BatchSession::ExportPov, nullptr, "PATH", "write what File > Export POVFILE writes, to PATH"},
+    {"--export", &BatchSession::Export, nullptr, "PATH", "export the triangles as .pov, .inc (mesh2), .obj or .stl"},
+    {"--size", &BatchSession::Size, nullptr, "WxH", "the size of the headless view (800x600)"},
+    {"--click", &BatchSession::Click, nullptr, "X,Y[,right]",
+     "a left click at that pixel of the view; with ,right the right button is held (adds a vertex)"},
+    {"--cursor", &BatchSession::Cursor, nullptr, "X,Y,Z", "put the cursor at a model point without picking"},
+    {"--fit", nullptr, &BatchSession::Fit, {}, "show the whole model centred, without the tool's marks (thumbnails)"},
+    {"--render", &BatchSession::Render, nullptr, "PATH.png", "draw the view as the window shows it, as a PNG"},
 };
 
 }  // namespace
+
+std::vector<BatchStepHelp> BatchStepsHelp()
+{
+    std::vector<BatchStepHelp> steps;
+    for (const BatchStep& step : kSteps) steps.push_back({step.name, step.value, step.description});
+    return steps;
+}
 
 int RunBatch(std::span<const std::string> args, std::ostream& out, std::ostream& err)
 {

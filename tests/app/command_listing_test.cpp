@@ -1,14 +1,16 @@
-// The command listing: the golden text of the whole command table and menu layout, and
-// the rules its texts keep.
+// The command listing: the golden text of the whole command table and menu layout, what
+// `polydrom --list-commands` prints of it, and the rules its texts keep.
 #include <gtest/gtest.h>
 
 #include <cctype>
 #include <map>
 #include <set>
+#include <sstream>
 #include <string>
 
 #include "app/command_layout.h"
 #include "app/command_listing.h"
+#include "batch_run.h"
 #include "golden.h"
 
 namespace {
@@ -25,11 +27,32 @@ std::string AccessKey(std::string_view text)
     return keys;
 }
 
+// The program run as a user runs it from a terminal without a display.
+std::string Headless(const std::string& arguments)
+{
+    return "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " + Quoted(POLYDROM_BINARY) + " " + arguments;
+}
+
 }  // namespace
 
 TEST(CommandListing, MatchesTheGoldenDumpOfTableAndLayout)
 {
     ExpectGolden("golden/app/commands.txt", CommandListing());
+}
+
+TEST(CommandListing, ListCommandsNamesEveryCommandWithItsDescription)
+{
+    const BatchOutcome run = RunShell(Headless("--list-commands"));
+    ASSERT_EQ(run.status, 0) << run.out;
+    std::map<std::string, std::string> lines;
+    std::istringstream in(run.out);
+    for (std::string line; std::getline(in, line);) lines[line.substr(0, line.find(' '))] = line;
+    for (const CommandEntry& entry : CommandTable()) {
+        const std::string name = BatchName(entry);
+        ASSERT_TRUE(lines.count(name)) << name << " is not listed";
+        EXPECT_FALSE(entry.prompt.empty()) << name;
+        EXPECT_TRUE(lines[name].ends_with(" " + std::string(entry.prompt))) << lines[name];
+    }
 }
 
 TEST(CommandListing, WhereAndKeysComeFromTheLayoutAndTable)
