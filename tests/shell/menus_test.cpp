@@ -181,6 +181,15 @@ TEST_F(ShellTest, HoveringAButtonShowsItsPromptInPlaceOfTheIdleText)
     QWidget* connect = frame->DoToolBar()->widgetForAction(frame->Action(ID_DO_CONNECT));
     EXPECT_EQ(hover(connect), Str(FindCommand(ID_DO_CONNECT)->prompt));
     EXPECT_EQ(leave(connect), QString());
+
+    // A menu opened from the keyboard while the pointer rests on a button: the button's
+    // leaving must not wipe the highlighted item's prompt.
+    hover(connect);
+    QMenu* doMenu = frame->menuBar()->actions().at(3)->menu();
+    doMenu->popup(frame->mapToGlobal(QPoint(100, 30)));
+    doMenu->setActiveAction(frame->Action(ID_DO_EXTRUDE));
+    EXPECT_EQ(leave(connect), Str(FindCommand(ID_DO_EXTRUDE)->prompt));
+    doMenu->close();
 }
 
 TEST_F(ShellTest, StatusBarShowsIdlePromptAndLockIndicators)

@@ -184,13 +184,13 @@ void CMainFrame::closeEvent(QCloseEvent* event)
 
 bool CMainFrame::event(QEvent* event)
 {
-    // A highlighted menu item of the program's own commands has no prompt: the message
-    // pane goes blank, rather than falling back to "For Help, press F1".
+    // While a menu item is highlighted, an empty tip (sent by a button the pointer left
+    // as the menu opened) must not replace the item's prompt with "For Help, press F1".
     if (event->type() == QEvent::StatusTip && static_cast<QStatusTipEvent*>(event)->tip().isEmpty()) {
         auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
         QAction* active = menu ? menu->activeAction() : nullptr;
-        if (active && !active->isSeparator() && !active->menu()) {
-            m_statusBar->showMessage(QStringLiteral(" "));
+        if (active && !active->statusTip().isEmpty()) {
+            m_statusBar->showMessage(active->statusTip());
             return true;
         }
     }
