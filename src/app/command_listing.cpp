@@ -140,6 +140,8 @@ std::string CommandListHtml()
     out << "<table border=\"1\" cellpadding=\"3\" cellspacing=\"0\">\n"
            "<tr><th>Command</th><th>Where</th><th>Keys</th><th>What it does</th></tr>\n";
     for (const CommandPlace& place : CommandPlaces()) {
+        // Commands the framework gives itself, from no menu, button or key, mean nothing to a reader.
+        if (place.menuPath.empty() && place.toolBar.empty() && place.keys.empty()) continue;
         std::string where = place.menuPath;
         if (!place.toolBar.empty()) where += (where.empty() ? "" : "; ") + place.toolBar + " toolbar";
         out << "<tr><td>" << Html(place.name) << "</td><td>" << Html(where) << "</td><td>" << Html(place.keys)

@@ -27,5 +27,6 @@ std::string WithoutAccessKeys(std::string_view menuText);
 // then the menus with their access keys and separators, then the toolbars' buttons.
 std::string CommandListing();
 
-// The commands as an HTML table for the help page: name, where, keys, what it does.
+// The commands the user can give, as an HTML table for the help page: name, where, keys,
+// what it does.
 std::string CommandListHtml();

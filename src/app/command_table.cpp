@@ -185,13 +185,13 @@ const CommandEntry kCommands[] = {
     {COMMAND(ID_APP_ABOUT), .shellHandler = &S::OnAppAbout, .menuText = "&About Polydrom...", .name = "About",
      .prompt = "Display program information, version number and copyright",
      .details = "Shows the program's name, version and copyright.", .image = ":/icons/about.svg"},
-    {COMMAND(ID_CONTEXT_HELP), .shellHandler = &S::OnContextHelp, .shortcut = "Shift+F1", .name = "Help",
+    {COMMAND(ID_CONTEXT_HELP), .shellHandler = &S::OnContextHelp, .shortcut = "Shift+F1", .name = "What's This?",
      .prompt = "Display help for the button, menu item or window you click next",
      .details = "Click this button, then click any button to learn what it does.",
      .image = ":/icons/context_help.svg"},
     {COMMAND(ID_HELP), .shellHandler = &S::OnHelp, .shortcut = "F1", .name = "Help",
      .prompt = "Display help for current task or command"},
-    {COMMAND(ID_DEFAULT_HELP), .shellHandler = &S::OnHelpFinder, .name = "Help",
+    {COMMAND(ID_DEFAULT_HELP), .shellHandler = &S::OnHelpFinder, .name = "Default Help",
      .prompt = "Display the help page"},
 };
 
