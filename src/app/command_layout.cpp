@@ -27,9 +27,9 @@ const MenuLayout kMenus[] = {
     {"&Edit", kEditMenu},
     {"&View", kViewMenu},
     {"&Do", kDoMenu},
-    {"Object Resolution", kResolutionMenu},
+    {"Object &Resolution", kResolutionMenu},
     {"&Help", kHelpMenu},
-    {"Rotate/Zoom", kStepMenu},
+    {"Rotate/&Zoom", kStepMenu},
 };
 
 const unsigned kFileButtons[] = {

@@ -12,6 +12,8 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+class QToolBar;
+
 #include "app/shell/main_frame.h"
 #include "app/shell/prompts.h"
 #include "model/polydrom_doc.h"
@@ -19,7 +21,8 @@
 class FakePrompts : public CShellPrompts {
 public:
     QStringList openAnswers, saveAnswers, exportAnswers;
-    QString exportFilter;
+    QString exportFilter;  // the filter in force when the export's answer is given; empty: the one proposed
+    QStringList exportSuggestions, exportSelectedFilters;
     QList<SaveChoice> saveChoices;
     QStringList errors, saveQuestions, saveSuggestions;
     int abouts = 0, pageSetups = 0;
@@ -37,10 +40,13 @@ public:
         saveSuggestions.append(suggestion);
         return saveAnswers.isEmpty() ? QString() : saveAnswers.takeFirst();
     }
-    QString AskExportFileName(QWidget*, const QString& filters, QString* chosenFilter) override
+    QString AskExportFileName(QWidget*, const QString& suggestion, const QString& filters,
+                              const QString& selectedFilter, QString* chosenFilter) override
     {
         lastFilter = filters;
-        if (chosenFilter) *chosenFilter = exportFilter;
+        exportSuggestions.append(suggestion);
+        exportSelectedFilters.append(selectedFilter);
+        if (chosenFilter) *chosenFilter = exportFilter.isEmpty() ? selectedFilter : exportFilter;
         return exportAnswers.isEmpty() ? QString() : exportAnswers.takeFirst();
     }
     SaveChoice AskSaveChanges(QWidget*, const QString& name) override
@@ -82,6 +88,9 @@ public:
 
     QString lastFilter;
 };
+
+// Drags the bar by its handle well away from every edge, as a user makes it float.
+void FloatToolBar(QToolBar* bar);
 
 class ShellTest : public ::testing::Test {
 protected:

@@ -19,8 +19,10 @@ public:
     // An empty result means the user cancelled.
     virtual QString AskOpenFileName(QWidget* parent, const QString& filter) = 0;
     virtual QString AskSaveFileName(QWidget* parent, const QString& suggestion, const QString& filter) = 0;
-    // The export's file: filters separated by ";;"; chosenFilter receives the one in force.
-    virtual QString AskExportFileName(QWidget* parent, const QString& filters, QString* chosenFilter) = 0;
+    // The export's file: the name proposed, the filters separated by ";;" and the one
+    // selected at first; chosenFilter receives the one in force when the user accepts.
+    virtual QString AskExportFileName(QWidget* parent, const QString& suggestion, const QString& filters,
+                                      const QString& selectedFilter, QString* chosenFilter) = 0;
     // "Save changes to NAME?" with Save, Don't Save and Cancel.
     virtual SaveChoice AskSaveChanges(QWidget* parent, const QString& name) = 0;
     virtual void ShowError(QWidget* parent, const QString& text) = 0;
@@ -42,7 +44,8 @@ class CQtPrompts : public CShellPrompts {
 public:
     QString AskOpenFileName(QWidget* parent, const QString& filter) override;
     QString AskSaveFileName(QWidget* parent, const QString& suggestion, const QString& filter) override;
-    QString AskExportFileName(QWidget* parent, const QString& filters, QString* chosenFilter) override;
+    QString AskExportFileName(QWidget* parent, const QString& suggestion, const QString& filters,
+                              const QString& selectedFilter, QString* chosenFilter) override;
     SaveChoice AskSaveChanges(QWidget* parent, const QString& name) override;
     void ShowError(QWidget* parent, const QString& text) override;
     void ShowAbout(QWidget* parent) override;

@@ -29,11 +29,13 @@ QString CQtPrompts::AskSaveFileName(QWidget* parent, const QString& suggestion, 
     return dialog.selectedFiles().constFirst();
 }
 
-QString CQtPrompts::AskExportFileName(QWidget* parent, const QString& filters, QString* chosenFilter)
+QString CQtPrompts::AskExportFileName(QWidget* parent, const QString& suggestion, const QString& filters,
+                                      const QString& selectedFilter, QString* chosenFilter)
 {
-    QFileDialog dialog(parent, QStringLiteral("Export As"), QString(), filters);
+    QFileDialog dialog(parent, QStringLiteral("Export As"), suggestion, filters);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.selectNameFilter(selectedFilter);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
     if (chosenFilter) *chosenFilter = dialog.selectedNameFilter();
     return dialog.selectedFiles().constFirst();
