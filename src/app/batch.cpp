@@ -4,7 +4,9 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <memory>
+#include <new>
 #include <optional>
 #include <ostream>
 #include <string_view>
@@ -39,8 +41,7 @@ public:
     void OnFileSave() override
     {
         if (m_doc.GetPathName().empty()) Unavailable("file-save of an untitled model (use --save PATH)");
-        std::string error;
-        if (!m_doc.OnSaveDocument(m_doc.GetPathName(), &error)) throw BatchError{error};
+        if (Result saved = m_doc.OnSaveDocument(m_doc.GetPathName()); !saved) throw BatchError{saved.error};
     }
     void OnFileSaveAs() override { Unavailable("file-save-as (use --save PATH)"); }
     void OnFileExportAs() override { Unavailable("file-export-as (use --export PATH)"); }
@@ -81,12 +82,22 @@ bool ParseInt(std::string_view text, int lo, int hi, int* value)
     return result.ec == std::errc() && result.ptr == end && *value >= lo && *value <= hi;
 }
 
-// A finite float, the whole text.
+// A finite float, the whole text. A value too small for a float becomes the nearest one
+// (a denormal or zero), as storing it would; one too large for a float is refused.
 bool ParseFloat(std::string_view text, float* value)
 {
     const char* end = text.data() + text.size();
-    auto result = std::from_chars(text.data(), end, *value);
-    return result.ec == std::errc() && result.ptr == end && std::isfinite(*value);
+    const auto result = std::from_chars(text.data(), end, *value);
+    if (result.ec == std::errc()) return result.ptr == end && std::isfinite(*value);
+    if (result.ec != std::errc::result_out_of_range || result.ptr != end) return false;
+    // from_chars has checked the syntax; strtof, in the C locale batch mode runs in, tells
+    // an underflow (it returns the nearest float) from an overflow (an infinity).
+    const std::string whole(text);
+    char* stop = nullptr;
+    const float nearest = std::strtof(whole.c_str(), &stop);
+    if (stop != whole.c_str() + whole.size() || !std::isfinite(nearest)) return false;
+    *value = nearest;
+    return true;
 }
 
 // Big enough for any screen, small enough that a render fits in memory.
@@ -102,8 +113,7 @@ public:
 
     void Open(const std::string& path)
     {
-        std::string error;
-        if (!m_doc->OnOpenDocument(path, &error)) throw BatchError{error};
+        if (Result opened = m_doc->OnOpenDocument(path); !opened) throw BatchError{opened.error};
     }
 
     void New() { m_doc->OnNewDocument(); }
@@ -112,17 +122,16 @@ public:
     {
         const CommandEntry* entry = FindCommandByBatchName(name);
         if (!entry) throw BatchError{"unknown command \"" + std::string(name) + "\""};
-        m_doc->TakeReport();
-        if (!RouteCommand(entry->id, Targets()))
+        const RouteResult result = RouteCommand(entry->id, Targets());
+        if (!result.handled)
             throw BatchError{"command \"" + std::string(name) + "\" is not available in batch mode"};
-        CommandReport report = m_doc->TakeReport();
+        const CommandReport& report = result.report;
         if (report.kind == CommandReport::Kind::Refusal) throw BatchError{std::string(name) + ": " + report.text};
     }
 
     void Save(const std::string& path)
     {
-        std::string error;
-        if (!m_doc->OnSaveDocument(path, &error)) throw BatchError{error};
+        if (Result saved = m_doc->OnSaveDocument(path); !saved) throw BatchError{saved.error};
     }
 
     void Dump()
@@ -131,14 +140,15 @@ public:
         DumpView(m_view, m_out);
     }
 
-    // --size WxH: the client size of the headless view.
+    // --size WxH: the client size of the headless view. A side of 0 is refused here
+    // rather than at a later --render: no image can be empty.
     void Size(const std::string& text)
     {
         const auto x = text.find('x');
         int width = 0, height = 0;
-        if (x == std::string::npos || !ParseInt(std::string_view(text).substr(0, x), 0, kMaxClientSide, &width) ||
-            !ParseInt(std::string_view(text).substr(x + 1), 0, kMaxClientSide, &height))
-            throw BatchError{"--size \"" + text + "\" is not WxH with sides from 0 to " +
+        if (x == std::string::npos || !ParseInt(std::string_view(text).substr(0, x), 1, kMaxClientSide, &width) ||
+            !ParseInt(std::string_view(text).substr(x + 1), 1, kMaxClientSide, &height))
+            throw BatchError{"--size \"" + text + "\" is not WxH with sides from 1 to " +
                              std::to_string(kMaxClientSide)};
         m_host.m_client = CRect{0, 0, width, height};
     }
@@ -158,9 +168,7 @@ public:
         if (comma == std::string_view::npos || !ParseInt(rest.substr(0, comma), -kLimit, kLimit, &point.x) ||
             !ParseInt(rest.substr(comma + 1), -kLimit, kLimit, &point.y))
             throw BatchError{"--click \"" + text + "\" is not X,Y or X,Y,right"};
-        m_doc->TakeReport();
-        RouteClick(Targets(), MK_LBUTTON | (right ? MK_RBUTTON : 0u), point);
-        CommandReport report = m_doc->TakeReport();
+        const CommandReport report = RouteClick(Targets(), MK_LBUTTON | (right ? MK_RBUTTON : 0u), point);
         if (report.kind == CommandReport::Kind::Refusal) throw BatchError{"click " + text + ": " + report.text};
     }
 
@@ -278,6 +286,7 @@ int RunBatch(std::span<const std::string> args, std::ostream& out, std::ostream&
 {
     BatchSession session(out);
     std::size_t k = 0;
+    std::string running = args.empty() || args[0].starts_with("--") ? "new model" : "open";
     auto value = [&](const std::string& option) -> const std::string& {
         if (k + 1 >= args.size()) throw BatchError{option + " needs a value"};
         return args[++k];
@@ -291,6 +300,7 @@ int RunBatch(std::span<const std::string> args, std::ostream& out, std::ostream&
         }
         for (; k < args.size(); ++k) {
             const std::string& step = args[k];
+            running = step;
             const BatchStep* known = std::find_if(std::begin(kSteps), std::end(kSteps),
                                                   [&](const BatchStep& s) { return s.name == step; });
             if (known == std::end(kSteps)) throw BatchError{"unknown step \"" + step + "\""};
@@ -302,6 +312,11 @@ int RunBatch(std::span<const std::string> args, std::ostream& out, std::ostream&
     } catch (const BatchError& e) {
         out.flush();
         err << "polydrom: " << e.text << '\n';
+        return 1;
+    } catch (const std::bad_alloc&) {
+        // A render of the largest size under a memory limit: one error line, not an abort.
+        out.flush();
+        err << "polydrom: " << running << ": not enough memory\n";
         return 1;
     }
     out.flush();

@@ -6,8 +6,8 @@
 #include <string>
 
 // polydrom --batch [FILE.pdm] STEP...; args are the words after "--batch".
-// Steps: --do COMMAND, --save PATH, --dump, and for the headless view (800x600 unless
-// --size says otherwise) --size WxH, --click X,Y[,right], --render PATH.png.
+// The steps are listed in batch.cpp's step table and in the README; for the headless
+// view (800x600 unless --size says otherwise) clicks and renders use view pixels.
 // Returns the exit status: 0 when every step succeeded, otherwise non-zero after
 // one line on err that names the failing step and the reason.
 int RunBatch(std::span<const std::string> args, std::ostream& out, std::ostream& err);

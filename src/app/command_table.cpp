@@ -1,3 +1,4 @@
+// Every command in one row, and the router that runs a command or a click.
 #include "app/command_table.h"
 
 #include <algorithm>
@@ -12,92 +13,190 @@ namespace {
 using D = CPolydromDoc;
 using S = CShellCommands;
 using V = CPolydromView;
-using R = CommandRoute;
 
-constexpr CommandEntry Doc(unsigned id, std::string_view symbol, void (D::*handler)())
-{
-    return {id, symbol, R::Document, nullptr, handler, nullptr};
-}
-constexpr CommandEntry Shell(unsigned id, std::string_view symbol, R route, void (S::*handler)())
-{
-    return {id, symbol, route, nullptr, nullptr, handler};
-}
-constexpr CommandEntry Recent(unsigned id, std::string_view symbol, int index)
-{
-    return {id, symbol, R::App, nullptr, nullptr, nullptr, &S::OnFileMruFile, index};
-}
-constexpr CommandEntry View(unsigned id, std::string_view symbol, void (CPolydromView::*handler)())
-{
-    return {id, symbol, R::View, handler, nullptr, nullptr};
-}
+// The id and its spelling, which names the command in batch mode and in the window's objects.
+#define COMMAND(cmd) .id = cmd, .symbol = #cmd
 
-// Every command the user can give, in the order of the menus and toolbars.
+// The recent-file entries: one handler, told which entry.
+#define RECENT(n)                                                                                          \
+    {.id = ID_FILE_MRU_FILE1 + (n) - 1, .symbol = "ID_FILE_MRU_FILE" #n, .shellIndexHandler = &S::OnFileMruFile, .index = (n) - 1,                \
+     .name = "Recent file " #n, .prompt = "Open this document"}
+
 const CommandEntry kCommands[] = {
-    Shell(ID_FILE_NEW, "ID_FILE_NEW", R::App, &S::OnFileNew),
-    Shell(ID_FILE_OPEN, "ID_FILE_OPEN", R::App, &S::OnFileOpen),
-    Shell(ID_FILE_SAVE, "ID_FILE_SAVE", R::Document, &S::OnFileSave),
-    Shell(ID_FILE_SAVE_AS, "ID_FILE_SAVE_AS", R::Document, &S::OnFileSaveAs),
-    Doc(ID_FILE_EXPORT_POV, "ID_FILE_EXPORT_POV", &D::OnFileExportPov),
-    Shell(ID_FILE_EXPORT_AS, "ID_FILE_EXPORT_AS", R::Document, &S::OnFileExportAs),
-    Shell(ID_FILE_PRINT, "ID_FILE_PRINT", R::View, &S::OnFilePrint),
-    Shell(ID_FILE_PRINT_DIRECT, "ID_FILE_PRINT_DIRECT", R::View, &S::OnFilePrint),
-    Shell(ID_FILE_PRINT_PREVIEW, "ID_FILE_PRINT_PREVIEW", R::View, &S::OnFilePrintPreview),
-    Shell(ID_FILE_PRINT_SETUP, "ID_FILE_PRINT_SETUP", R::App, &S::OnFilePrintSetup),
-    Recent(ID_FILE_MRU_FILE1, "ID_FILE_MRU_FILE1", 0),
-    Recent(ID_FILE_MRU_FILE1 + 1, "ID_FILE_MRU_FILE2", 1),
-    Recent(ID_FILE_MRU_FILE1 + 2, "ID_FILE_MRU_FILE3", 2),
-    Recent(ID_FILE_MRU_FILE1 + 3, "ID_FILE_MRU_FILE4", 3),
-    Recent(ID_FILE_MRU_FILE1 + 4, "ID_FILE_MRU_FILE5", 4),
-    Recent(ID_FILE_MRU_FILE1 + 5, "ID_FILE_MRU_FILE6", 5),
-    Shell(ID_APP_EXIT, "ID_APP_EXIT", R::App, &S::OnAppExit),
-    Shell(ID_VIEW_TOOLBAR, "ID_VIEW_TOOLBAR", R::Frame, &S::OnViewToolbar),
-    Shell(ID_VIEW_DO_TOOLBAR, "ID_VIEW_DO_TOOLBAR", R::Frame, &S::OnViewDoToolbar),
-    Shell(ID_VIEW_STATUS_BAR, "ID_VIEW_STATUS_BAR", R::Frame, &S::OnViewStatusBar),
-    Doc(ID_DO_CONNECT, "ID_DO_CONNECT", &D::OnDoConnect),
-    Doc(ID_DO_UNCONNECT, "ID_DO_UNCONNECT", &D::OnDoUnconnect),
-    Doc(ID_DO_EXTRUDE, "ID_DO_EXTRUDE", &D::OnDoExtrude),
-    Doc(ID_DO_COPY, "ID_DO_COPY", &D::OnDoCopy),
-    Doc(ID_DO_MIRROR, "ID_DO_MIRROR", &D::OnDoMirror),
-    Doc(ID_DO_SELECT_CONNECTED, "ID_DO_SELECT_CONNECTED", &D::OnDoSelectConnected),
-    Doc(ID_DO_SELECT_ALL, "ID_DO_SELECT_ALL", &D::OnDoSelectAll),
-    Doc(ID_DO_DESELECT_ALL, "ID_DO_DESELECT_ALL", &D::OnDoDeselectAll),
-    Doc(ID_RES_VERY_LOW, "ID_RES_VERY_LOW", &D::OnResVeryLow),
-    Doc(ID_RES_LOW, "ID_RES_LOW", &D::OnResLow),
-    Doc(ID_RES_MEDIUM, "ID_RES_MEDIUM", &D::OnResMedium),
-    Doc(ID_RES_HIGH, "ID_RES_HIGH", &D::OnResHigh),
-    Doc(ID_RES_VERY_HIGH, "ID_RES_VERY_HIGH", &D::OnResVeryHigh),
-    Doc(ID_STEP_FINEST, "ID_STEP_FINEST", &D::OnStepFinest),
-    Doc(ID_STEP_FINE, "ID_STEP_FINE", &D::OnStepFine),
-    Doc(ID_STEP_COARSE, "ID_STEP_COARSE", &D::OnStepCoarse),
-    Doc(ID_STEP_COARSEST, "ID_STEP_COARSEST", &D::OnStepCoarsest),
-    View(ID_DO_MOVE, "ID_DO_MOVE", &V::OnDoMove),
-    Doc(ID_SHAPE_CYLINDER, "ID_SHAPE_CYLINDER", &D::OnShapeCylinder),
-    Doc(ID_SHAPE_CIRCLE, "ID_SHAPE_CIRCLE", &D::OnShapeCircle),
-    Doc(ID_SHAPE_BOX, "ID_SHAPE_BOX", &D::OnShapeBox),
-    Doc(ID_SHAPE_SQUARE, "ID_SHAPE_SQUARE", &D::OnShapeSquare),
-    Doc(ID_SHAPE_CONE, "ID_SHAPE_CONE", &D::OnShapeCone),
-    Doc(ID_SHAPE_PYRAMID, "ID_SHAPE_PYRAMID", &D::OnShapePyramid),
-    Doc(ID_DO_ROTATE_CCW, "ID_DO_ROTATE_CCW", &D::OnDoRotateCcw),
-    Doc(ID_DO_ROTATE_CW, "ID_DO_ROTATE_CW", &D::OnDoRotateCw),
-    Doc(ID_DO_GROW, "ID_DO_GROW", &D::OnDoGrow),
-    Doc(ID_DO_SHRINK, "ID_DO_SHRINK", &D::OnDoShrink),
-    View(ID_VIEW_ZOOM_IN, "ID_VIEW_ZOOM_IN", &V::OnViewZoomIn),
-    View(ID_VIEW_ZOOM_OUT, "ID_VIEW_ZOOM_OUT", &V::OnViewZoomOut),
-    View(ID_VIEW_PAN_DOWN, "ID_VIEW_PAN_DOWN", &V::OnViewPanDown),
-    View(ID_VIEW_PAN_UP, "ID_VIEW_PAN_UP", &V::OnViewPanUp),
-    View(ID_VIEW_PAN_RIGHT, "ID_VIEW_PAN_RIGHT", &V::OnViewPanRight),
-    View(ID_VIEW_PAN_LEFT, "ID_VIEW_PAN_LEFT", &V::OnViewPanLeft),
-    View(ID_VIEW_AXIS_X, "ID_VIEW_AXIS_X", &V::OnViewAxisX),
-    View(ID_VIEW_AXIS_Y, "ID_VIEW_AXIS_Y", &V::OnViewAxisY),
-    View(ID_VIEW_AXIS_Z, "ID_VIEW_AXIS_Z", &V::OnViewAxisZ),
-    Shell(ID_HELP_FINDER, "ID_HELP_FINDER", R::Frame, &S::OnHelpFinder),
-    Shell(ID_APP_ABOUT, "ID_APP_ABOUT", R::App, &S::OnAppAbout),
-    Shell(ID_CONTEXT_HELP, "ID_CONTEXT_HELP", R::Frame, &S::OnContextHelp),
-    Shell(ID_HELP, "ID_HELP", R::Frame, &S::OnHelp),
-    Shell(ID_DEFAULT_HELP, "ID_DEFAULT_HELP", R::Frame, &S::OnHelpFinder),
-    Doc(ID_EDIT_UNDO, "ID_EDIT_UNDO", &D::OnEditUndo),
-    Doc(ID_EDIT_REDO, "ID_EDIT_REDO", &D::OnEditRedo),
+    // File
+    {COMMAND(ID_FILE_NEW), .shellHandler = &S::OnFileNew, .menuText = "&New", .shortcut = "Ctrl+N", .name = "New",
+     .prompt = "Create a new document", .details = "Starts a new, empty model.", .image = ":/icons/new.svg",
+     .themeIcon = "document-new"},
+    {COMMAND(ID_FILE_OPEN), .shellHandler = &S::OnFileOpen, .menuText = "&Open...", .shortcut = "Ctrl+O",
+     .name = "Open", .prompt = "Open an existing document", .details = "Opens a model file (.pdm).",
+     .image = ":/icons/open.svg", .themeIcon = "document-open"},
+    {COMMAND(ID_FILE_SAVE), .shellHandler = &S::OnFileSave, .menuText = "&Save", .shortcut = "Ctrl+S",
+     .name = "Save", .prompt = "Save the active document", .details = "Saves the model to its file.",
+     .image = ":/icons/save.svg", .themeIcon = "document-save"},
+    {COMMAND(ID_FILE_SAVE_AS), .shellHandler = &S::OnFileSaveAs, .menuText = "Save &As...", .name = "Save As",
+     .prompt = "Save the active document with a new name"},
+    {COMMAND(ID_FILE_EXPORT_POV), .docHandler = &D::OnFileExportPov, .menuText = "Export POVFILE",
+     .name = "Export POVFILE",
+     .prompt = "Export POVFILE: writes the model's triangles to object.pov in the current folder, as a POV-Ray union"},
+    {COMMAND(ID_FILE_EXPORT_AS), .shellHandler = &S::OnFileExportAs, .menuText = "Export &As...",
+     .name = "Export As", .prompt = "Export As: writes the model's triangles as a POV-Ray mesh2, OBJ or STL file"},
+    {COMMAND(ID_FILE_PRINT), .shellHandler = &S::OnFilePrint, .menuText = "&Print...", .shortcut = "Ctrl+P",
+     .name = "Print", .prompt = "Print the active document", .details = "Prints the view as one page.",
+     .image = ":/icons/print.svg", .themeIcon = "document-print"},
+    {COMMAND(ID_FILE_PRINT_DIRECT), .shellHandler = &S::OnFilePrint, .name = "Print",
+     .prompt = "Print the active document using current options"},
+    {COMMAND(ID_FILE_PRINT_PREVIEW), .shellHandler = &S::OnFilePrintPreview, .menuText = "Print Pre&view",
+     .name = "Print Preview", .prompt = "Display full pages"},
+    {COMMAND(ID_FILE_PRINT_SETUP), .shellHandler = &S::OnFilePrintSetup, .menuText = "P&rint Setup...",
+     .name = "Print Setup", .prompt = "Change the printer and printing options"},
+    RECENT(1),
+    RECENT(2),
+    RECENT(3),
+    RECENT(4),
+    RECENT(5),
+    RECENT(6),
+    {COMMAND(ID_APP_EXIT), .shellHandler = &S::OnAppExit, .menuText = "E&xit", .name = "Exit",
+     .prompt = "Quit the application; prompts to save documents"},
+
+    // Edit: the menu shows the name of the step ("&Undo Extrude").
+    {COMMAND(ID_EDIT_UNDO), .docHandler = &D::OnEditUndo, .menuText = "&Undo", .shortcut = "Ctrl+Z", .name = "Undo",
+     .prompt = "Undo the last action"},
+    {COMMAND(ID_EDIT_REDO), .docHandler = &D::OnEditRedo, .menuText = "&Redo", .shortcut = "Ctrl+Y",
+     .shortcut2 = "Ctrl+Shift+Z", .name = "Redo", .prompt = "Redo the previously undone action"},
+
+    // View
+    {COMMAND(ID_VIEW_TOOLBAR), .shellHandler = &S::OnViewToolbar, .menuText = "File &Toolbar",
+     .name = "Toggle ToolBar", .prompt = "Show or hide the toolbar"},
+    {COMMAND(ID_VIEW_DO_TOOLBAR), .shellHandler = &S::OnViewDoToolbar, .menuText = "View Do Toolbar",
+     .name = "Toggle Do ToolBar", .prompt = "View Do Toolbar: shows or hides the toolbar of shapes and edits"},
+    {COMMAND(ID_VIEW_STATUS_BAR), .shellHandler = &S::OnViewStatusBar, .menuText = "&Status Bar",
+     .name = "Toggle StatusBar", .prompt = "Show or hide the status bar"},
+
+    // Do
+    {COMMAND(ID_DO_CONNECT), .docHandler = &D::OnDoConnect, .menuText = "Connect", .name = "Connect",
+     .prompt = "Connect: joins the selected vertices with edges (two: one edge, three: a triangle)",
+     .stepLabel = "Connect", .image = ":/icons/connect.svg"},
+    {COMMAND(ID_DO_UNCONNECT), .docHandler = &D::OnDoUnconnect, .menuText = "Un-connect", .name = "Un-connect",
+     .prompt = "Un-connect: deletes the selected vertices and every edge that touches them",
+     .stepLabel = "Un-connect", .image = ":/icons/unconnect.svg"},
+    {COMMAND(ID_DO_EXTRUDE), .docHandler = &D::OnDoExtrude, .menuText = "Extrude", .name = "Extrude",
+     .prompt = "Extrude: copies the selection in place, joins each copy to its original, and selects the copies",
+     .stepLabel = "Extrude"},
+    {COMMAND(ID_DO_COPY), .docHandler = &D::OnDoCopy, .menuText = "Copy", .name = "Copy",
+     .prompt = "Copy: copies the selection and its edges in place and selects the copy", .stepLabel = "Copy"},
+    {COMMAND(ID_DO_MIRROR), .docHandler = &D::OnDoMirror, .menuText = "Mirror", .name = "Mirror",
+     .prompt = "Mirror: copies the selection reflected about the plane halfway between X = 0 and the cursor's X",
+     .stepLabel = "Mirror"},
+    {COMMAND(ID_DO_SELECT_CONNECTED), .docHandler = &D::OnDoSelectConnected, .menuText = "Select All Connected",
+     .name = "Select All Connected",
+     .prompt = "Select All Connected: adds every vertex joined to the selection by a path of edges",
+     .stepLabel = "Select All Connected"},
+    {COMMAND(ID_DO_SELECT_ALL), .docHandler = &D::OnDoSelectAll, .menuText = "Select All", .name = "Select All",
+     .prompt = "Select All: selects every vertex", .stepLabel = "Select All"},
+    {COMMAND(ID_DO_DESELECT_ALL), .docHandler = &D::OnDoDeselectAll, .menuText = "Deselect All",
+     .name = "Deselect All", .prompt = "Deselect All: clears the selection", .stepLabel = "Deselect All"},
+
+    // Object Resolution: how many points the round shapes get.
+    {COMMAND(ID_RES_VERY_LOW), .docHandler = &D::OnResVeryLow, .menuText = "Very Low (5 point)",
+     .name = "Very Low resolution", .prompt = "Very Low: round shapes get 5 points"},
+    {COMMAND(ID_RES_LOW), .docHandler = &D::OnResLow, .menuText = "Low (10 point)", .name = "Low resolution",
+     .prompt = "Low: round shapes get 10 points"},
+    {COMMAND(ID_RES_MEDIUM), .docHandler = &D::OnResMedium, .menuText = "Medium (20 point)",
+     .name = "Medium resolution", .prompt = "Medium: round shapes get 20 points"},
+    {COMMAND(ID_RES_HIGH), .docHandler = &D::OnResHigh, .menuText = "High (40 point)", .name = "High resolution",
+     .prompt = "High: round shapes get 40 points"},
+    {COMMAND(ID_RES_VERY_HIGH), .docHandler = &D::OnResVeryHigh, .menuText = "Very High (80 point)",
+     .name = "Very High resolution", .prompt = "Very High: round shapes get 80 points"},
+
+    // Rotate/Zoom: the step of Grow, Shrink and the rotations. The third item sets 0.1, so it says so.
+    {COMMAND(ID_STEP_FINEST), .docHandler = &D::OnStepFinest, .menuText = ".01", .name = "Step .01",
+     .prompt = "Step .01: rotations turn by 0.01 radian, Grow and Shrink scale by 1%"},
+    {COMMAND(ID_STEP_FINE), .docHandler = &D::OnStepFine, .menuText = ".05", .name = "Step .05",
+     .prompt = "Step .05: rotations turn by 0.05 radian, Grow and Shrink scale by 5%"},
+    {COMMAND(ID_STEP_COARSE), .docHandler = &D::OnStepCoarse, .menuText = ".1", .name = "Step .1",
+     .prompt = "Step .1: rotations turn by 0.1 radian, Grow and Shrink scale by 10%"},
+    {COMMAND(ID_STEP_COARSEST), .docHandler = &D::OnStepCoarsest, .menuText = ".5", .name = "Step .5",
+     .prompt = "Step .5: rotations turn by 0.5 radian, Grow and Shrink scale by 50%"},
+
+    // The Do toolbar's own buttons.
+    {COMMAND(ID_DO_MOVE), .viewHandler = &V::OnDoMove, .name = "Move",
+     .prompt = "Move: switches the move tool on or off; while on, each click moves the selection",
+     .details = "Switches the move tool on or off. While it is on, every click moves the selection by the "
+                "distance from the previous click; the cursor mark turns into a cup.",
+     .image = ":/icons/move.svg"},
+    {COMMAND(ID_SHAPE_CYLINDER), .docHandler = &D::OnShapeCylinder, .name = "Cylinder",
+     .prompt = "Cylinder: adds a cylinder in the middle of the view, selected", .stepLabel = "Cylinder",
+     .image = ":/icons/cylinder.svg"},
+    {COMMAND(ID_SHAPE_CIRCLE), .docHandler = &D::OnShapeCircle, .name = "Circle",
+     .prompt = "Circle: adds a circle in the middle of the view, selected", .stepLabel = "Circle",
+     .image = ":/icons/circle.svg"},
+    {COMMAND(ID_SHAPE_BOX), .docHandler = &D::OnShapeBox, .name = "Box",
+     .prompt = "Box: adds a box in the middle of the view, selected", .stepLabel = "Box",
+     .image = ":/icons/box.svg"},
+    {COMMAND(ID_SHAPE_SQUARE), .docHandler = &D::OnShapeSquare, .name = "Square",
+     .prompt = "Square: adds a square in the middle of the view, selected", .stepLabel = "Square",
+     .image = ":/icons/square.svg"},
+    {COMMAND(ID_SHAPE_CONE), .docHandler = &D::OnShapeCone, .name = "Cone",
+     .prompt = "Cone: adds a cone in the middle of the view, selected", .stepLabel = "Cone",
+     .image = ":/icons/cone.svg"},
+    {COMMAND(ID_SHAPE_PYRAMID), .docHandler = &D::OnShapePyramid, .name = "Pyramid",
+     .prompt = "Pyramid: adds a pyramid in the middle of the view, selected", .stepLabel = "Pyramid",
+     .image = ":/icons/pyramid.svg"},
+    {COMMAND(ID_DO_ROTATE_CCW), .docHandler = &D::OnDoRotateCcw, .name = "Rotate counter-clockwise",
+     .prompt = "Rotate counter-clockwise: turns the selection about the cursor, around the viewing axis, by the "
+               "Rotate/Zoom step",
+     .stepLabel = "Rotate Counter-clockwise", .image = ":/icons/rotate_ccw.svg"},
+    {COMMAND(ID_DO_ROTATE_CW), .docHandler = &D::OnDoRotateCw, .name = "Rotate clockwise",
+     .prompt = "Rotate clockwise: turns the selection about the cursor, around the viewing axis, by the "
+               "Rotate/Zoom step",
+     .stepLabel = "Rotate Clockwise", .image = ":/icons/rotate_cw.svg"},
+    {COMMAND(ID_DO_GROW), .docHandler = &D::OnDoGrow, .name = "Grow",
+     .prompt = "Grow: scales the selection up about the cursor by the Rotate/Zoom step", .stepLabel = "Grow",
+     .image = ":/icons/grow.svg"},
+    {COMMAND(ID_DO_SHRINK), .docHandler = &D::OnDoShrink, .name = "Shrink",
+     .prompt = "Shrink: scales the selection down about the cursor by the Rotate/Zoom step", .stepLabel = "Shrink",
+     .image = ":/icons/shrink.svg"},
+
+    // The view toolbar; the arrow keys and X, Y, Z give them too.
+    {COMMAND(ID_VIEW_ZOOM_IN), .viewHandler = &V::OnViewZoomIn, .name = "Zoom in",
+     .prompt = "Zoom in: doubles the magnification (at most 100 pixels per unit); mouse wheel up",
+     .image = ":/icons/zoom_in.svg"},
+    {COMMAND(ID_VIEW_ZOOM_OUT), .viewHandler = &V::OnViewZoomOut, .name = "Zoom out",
+     .prompt = "Zoom out: halves the magnification (at least 0.001); mouse wheel down",
+     .image = ":/icons/zoom_out.svg"},
+    {COMMAND(ID_VIEW_PAN_DOWN), .viewHandler = &V::OnViewPanDown, .name = "Pan down",
+     .prompt = "Pan down: moves the picture up by 30 pixels; Down arrow key", .image = ":/icons/pan_down.svg"},
+    {COMMAND(ID_VIEW_PAN_UP), .viewHandler = &V::OnViewPanUp, .name = "Pan up",
+     .prompt = "Pan up: moves the picture down by 30 pixels; Up arrow key", .image = ":/icons/pan_up.svg"},
+    {COMMAND(ID_VIEW_PAN_RIGHT), .viewHandler = &V::OnViewPanRight, .name = "Pan right",
+     .prompt = "Pan right: moves the picture left by 30 pixels; Right arrow key", .image = ":/icons/pan_right.svg"},
+    {COMMAND(ID_VIEW_PAN_LEFT), .viewHandler = &V::OnViewPanLeft, .name = "Pan left",
+     .prompt = "Pan left: moves the picture right by 30 pixels; Left arrow key", .image = ":/icons/pan_left.svg"},
+    {COMMAND(ID_VIEW_AXIS_X), .viewHandler = &V::OnViewAxisX, .name = "Look along X",
+     .prompt = "Look along X: the view shows Z across and Y down; key X", .image = ":/icons/axis_x.svg"},
+    {COMMAND(ID_VIEW_AXIS_Y), .viewHandler = &V::OnViewAxisY, .name = "Look along Y",
+     .prompt = "Look along Y: the view shows X across and Z down; key Y", .image = ":/icons/axis_y.svg"},
+    {COMMAND(ID_VIEW_AXIS_Z), .viewHandler = &V::OnViewAxisZ, .name = "Look along Z",
+     .prompt = "Look along Z: the view shows X across and Y down; key Z", .image = ":/icons/axis_z.svg"},
+
+    // Help
+    {COMMAND(ID_HELP_FINDER), .shellHandler = &S::OnHelpFinder, .menuText = "&Help Topics", .name = "Help Topics",
+     .prompt = "List Help topics"},
+    {COMMAND(ID_APP_ABOUT), .shellHandler = &S::OnAppAbout, .menuText = "&About Polydrom...", .name = "About",
+     .prompt = "Display program information, version number and copyright",
+     .details = "Shows the program's name, version and copyright.", .image = ":/icons/about.svg"},
+    {COMMAND(ID_CONTEXT_HELP), .shellHandler = &S::OnContextHelp, .shortcut = "Shift+F1", .name = "Help",
+     .prompt = "Display help for clicked on buttons, menus and windows",
+     .details = "Click this button, then click any button to learn what it does.",
+     .image = ":/icons/context_help.svg"},
+    {COMMAND(ID_HELP), .shellHandler = &S::OnHelp, .shortcut = "F1", .name = "Help",
+     .prompt = "Display help for current task or command"},
+    {COMMAND(ID_DEFAULT_HELP), .shellHandler = &S::OnHelpFinder, .name = "Help",
+     .prompt = "Display the help page"},
 };
+
+#undef RECENT
+#undef COMMAND
 
 }  // namespace
 
@@ -124,10 +223,16 @@ const CommandEntry* FindCommandByBatchName(std::string_view name)
     return it == std::end(kCommands) ? nullptr : &*it;
 }
 
-bool RouteCommand(unsigned id, const CommandTargets& targets)
+std::string StepLabel(const CommandEntry& entry)
+{
+    return entry.stepLabel.empty() ? std::string("Change") : std::string(entry.stepLabel);
+}
+
+RouteResult RouteCommand(unsigned id, const CommandTargets& targets)
 {
     const CommandEntry* entry = FindCommand(id);
-    if (!entry) return false;
+    if (!entry) return {};
+    if (targets.doc) targets.doc->TakeReport();
     if (entry->viewHandler && targets.view) {
         (targets.view->*entry->viewHandler)();
     } else if (entry->docHandler && targets.doc) {
@@ -137,19 +242,23 @@ bool RouteCommand(unsigned id, const CommandTargets& targets)
     } else if (entry->shellIndexHandler && targets.shell) {
         (targets.shell->*entry->shellIndexHandler)(entry->index);
     } else {
-        return false;
+        return {};
     }
     // Undo and redo move through the history; every other command that changed the
     // model leaves a step. File > New and Open start a fresh history themselves.
-    if (targets.doc && id != ID_EDIT_UNDO && id != ID_EDIT_REDO) targets.doc->CommitStep(StepLabel(id));
-    return true;
+    if (!targets.doc) return {true, {}};
+    if (id != ID_EDIT_UNDO && id != ID_EDIT_REDO) targets.doc->CommitStep(StepLabel(*entry));
+    return {true, targets.doc->TakeReport()};
 }
 
-void RouteClick(const CommandTargets& targets, unsigned flags, CPoint point)
+CommandReport RouteClick(const CommandTargets& targets, unsigned flags, CPoint point)
 {
-    if (!targets.view) return;
+    if (!targets.view) return {};
+    if (targets.doc) targets.doc->TakeReport();
     // Named by what the click does: the right button adds, the move tool moves, else it picks.
     const char* label = (flags & MK_RBUTTON) ? "Add Vertex" : targets.view->m_movePresses == 1 ? "Move" : "Select";
     targets.view->OnLButtonDown(flags, point);
-    if (targets.doc) targets.doc->CommitStep(label);
+    if (!targets.doc) return {};
+    targets.doc->CommitStep(label);
+    return targets.doc->TakeReport();
 }

@@ -1,14 +1,18 @@
-// The one table that routes every command id to its handler on the view, the
-// document, the frame or the application; the window and batch mode both use it.
+// The one table of commands: for every command the user can give, its id, its handler on
+// the view, the document or the shell, and how it appears (menu text, shortcut, tool tip,
+// status-bar prompt, undo-step name, button image). Menus, toolbars, help, batch mode,
+// --list-commands and the Edit menu's labels all read it.
 #pragma once
 
-#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
 
+#include "framework/document.h"
+
 class CPolydromDoc;
 class CPolydromView;
+struct CPoint;
 
 // Commands the framework itself provides (files, printing, bars, help). The Qt
 // window implements them with dialogs; batch mode with what makes sense headless.
@@ -35,19 +39,25 @@ public:
     virtual void OnContextHelp() = 0;
 };
 
-// Who answers a command, in the order the router asks them.
-enum class CommandRoute { View, Document, Frame, App };
-
+// One command. Exactly one handler is set; the rest of the row says how it looks.
 struct CommandEntry {
     unsigned id;
-    std::string_view symbol;  // "ID_DO_CONNECT"
-    CommandRoute route;
+    std::string_view symbol;  // "ID_DO_CONNECT"; the batch name is made from it
     void (CPolydromView::*viewHandler)() = nullptr;
     void (CPolydromDoc::*docHandler)() = nullptr;
     void (CShellCommands::*shellHandler)() = nullptr;
     // The recent-file entries share one handler that takes the entry's index.
     void (CShellCommands::*shellIndexHandler)(int) = nullptr;
     int index = 0;
+    std::string_view menuText = {};   // "&Open...": its text in a menu (the shortcut is added)
+    std::string_view shortcut = {};   // "Ctrl+O": shown in the menu and bound as a key
+    std::string_view shortcut2 = {};  // a second key for the same command, "Ctrl+Shift+Z"
+    std::string_view name = {};       // "Open": the tool tip, and the name in help and listings
+    std::string_view prompt = {};     // the status-bar line while the item or button is hovered
+    std::string_view details = {};    // What's This text where it says more than the prompt
+    std::string_view stepLabel = {};  // "Extrude": the undo step a change makes; empty for "Change"
+    std::string_view image = {};      // the toolbar button's SVG resource
+    std::string_view themeIcon = {};  // the desktop icon theme's name for it, tried first
 };
 
 struct CommandTargets {
@@ -61,16 +71,21 @@ const CommandEntry* FindCommand(unsigned id);
 // Batch-mode name: the symbol without "ID_", lower case, '_' as '-' ("do-connect").
 std::string BatchName(const CommandEntry& entry);
 const CommandEntry* FindCommandByBatchName(std::string_view name);
+// The undo step a command makes: its row's label, "Change" where it has none.
+std::string StepLabel(const CommandEntry& entry);
 
-// Runs the command's handler. Returns false when the id is unknown or its handler's
-// target is missing (a view command with no view, say). A command that changed the
-// model or its selection becomes one undoable step, named by StepLabel.
-bool RouteCommand(unsigned id, const CommandTargets& targets);
+// The outcome of routing: whether a handler ran, and what the command reported
+// (a refusal such as "the model is full", or an export's summary).
+struct RouteResult {
+    bool handled = false;
+    CommandReport report;
+};
+
+// Runs the command's handler: the view's, else the document's, else the shell's. Not
+// handled when the id is unknown or its target is missing (a view command without a
+// view). A command that changed the model or its selection becomes one undoable step.
+RouteResult RouteCommand(unsigned id, const CommandTargets& targets);
 
 // A left press on the view at a client pixel (flags with MK_RBUTTON when the right
 // button is held). What it changed in the model becomes one undoable step.
-struct CPoint;
-void RouteClick(const CommandTargets& targets, unsigned flags, CPoint point);
-
-// The name of the undo step a command makes: "Extrude", "Cylinder", "Select All".
-std::string StepLabel(unsigned id);
+CommandReport RouteClick(const CommandTargets& targets, unsigned flags, CPoint point);

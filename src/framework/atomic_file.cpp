@@ -1,12 +1,15 @@
+// Bounded reading of regular files, and atomic replacement that respects links, owners and modes.
 #include "framework/atomic_file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
-#include <cstdio>
+#include <climits>
 #include <cstring>
+#include <new>
 
 namespace {
 
@@ -20,94 +23,183 @@ std::string FolderOf(const std::string& path)
     return path.substr(0, slash);
 }
 
-}  // namespace
+// Closes a descriptor on every way out.
+class FileDescriptor {
+public:
+    explicit FileDescriptor(int fd) : m_fd(fd) {}
+    ~FileDescriptor()
+    {
+        if (m_fd >= 0) ::close(m_fd);
+    }
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    int Get() const { return m_fd; }
+    // Closes now, for callers that must see the error of the close.
+    int Close()
+    {
+        const int status = ::close(m_fd);
+        m_fd = -1;
+        return status;
+    }
 
-bool ReadWholeFile(const std::string& path, std::vector<unsigned char>* bytes, std::string* reason)
+private:
+    int m_fd;
+};
+
+// The reason a file that exists cannot be read or replaced as a model, image or export.
+const char* KindRefusal(mode_t mode)
 {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        *reason = ErrnoText(errno);
-        return false;
+    if (S_ISDIR(mode)) return "it is a folder";
+    if (!S_ISREG(mode)) return "it is not a regular file";
+    return nullptr;
+}
+
+// Follows symbolic links to the file a save should replace, so that the link itself
+// stays. A link to a missing file leads to that name, which the save then creates.
+bool ResolveLinks(const std::string& path, std::string* target, std::string* reason)
+{
+    std::string current = path;
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat st {};
+        if (::lstat(current.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) {
+            *target = current;
+            return true;
+        }
+        std::string link(PATH_MAX, '\0');
+        const ssize_t n = ::readlink(current.c_str(), link.data(), link.size());
+        if (n < 0) {
+            *reason = ErrnoText(errno);
+            return false;
+        }
+        link.resize(static_cast<std::size_t>(n));
+        current = link.starts_with('/') ? link : FolderOf(current) + "/" + link;
     }
-    struct stat st {};
-    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
-        ::close(fd);
-        *reason = "it is a folder";
-        return false;
+    *reason = ErrnoText(ELOOP);
+    return false;
+}
+
+// The mask a plain create would apply; umask can only be read by setting it.
+mode_t CurrentUmask()
+{
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return mask;
+}
+
+// Gives the temporary file what the old file had: owner and group where the system lets
+// us (root may; other users only a group of their own), then the mode. The set-id bits
+// are kept only together with the owner they belong to.
+void TakeOverOwnerAndMode(int fd, const struct stat& old)
+{
+    const bool owner = ::fchown(fd, old.st_uid, old.st_gid) == 0;
+    if (!owner && ::fchown(fd, static_cast<uid_t>(-1), old.st_gid) != 0) {
+        // The group stays ours: the file remains readable and writable by its user.
     }
-    bytes->clear();
-    unsigned char buffer[65536];
-    for (;;) {
-        ssize_t n = ::read(fd, buffer, sizeof buffer);
+    const mode_t keep = owner ? 07777 : 01777;
+    if (::fchmod(fd, old.st_mode & keep) != 0) {
+        // The new file then keeps mkstemp's 0600, which exposes nothing.
+    }
+}
+
+bool WriteAll(int fd, std::span<const unsigned char> bytes, std::string* reason)
+{
+    std::size_t written = 0;
+    while (written < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
         if (n < 0) {
             if (errno == EINTR) continue;
             *reason = ErrnoText(errno);
-            ::close(fd);
             return false;
-        }
-        if (n == 0) break;
-        bytes->insert(bytes->end(), buffer, buffer + n);
-    }
-    ::close(fd);
-    return true;
-}
-
-bool WriteFileAtomically(const std::string& path, std::span<const unsigned char> bytes, std::string* reason)
-{
-    std::string folder = FolderOf(path);
-    struct stat target {};
-    if (::stat(path.c_str(), &target) == 0 && S_ISDIR(target.st_mode)) {
-        *reason = "it is a folder";
-        return false;
-    }
-    std::string temp = path + ".XXXXXX";
-    std::vector<char> name(temp.begin(), temp.end());
-    name.push_back('\0');
-    int fd = ::mkstemp(name.data());
-    if (fd < 0) {
-        *reason = ErrnoText(errno) + " (in folder \"" + folder + "\")";
-        return false;
-    }
-    auto fail = [&](int err) {
-        ::close(fd);
-        ::unlink(name.data());
-        *reason = ErrnoText(err);
-        return false;
-    };
-    // mkstemp creates the file 0600; give it the permissions a plain create would.
-    mode_t mask = ::umask(0);
-    ::umask(mask);
-    mode_t mode = (0666 & ~mask);
-    if (::stat(path.c_str(), &target) == 0) mode = target.st_mode & 07777;
-    ::fchmod(fd, mode);
-
-    std::size_t written = 0;
-    while (written < bytes.size()) {
-        ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return fail(errno);
         }
         written += static_cast<std::size_t>(n);
     }
-    if (::fsync(fd) != 0) return fail(errno);
-    if (::close(fd) != 0) {
-        int err = errno;
-        ::unlink(name.data());
-        *reason = ErrnoText(err);
-        return false;
-    }
-    if (::rename(name.data(), path.c_str()) != 0) {
-        int err = errno;
-        ::unlink(name.data());
-        *reason = ErrnoText(err);
-        return false;
-    }
     return true;
 }
 
-bool WriteFileAtomically(const std::string& path, std::string_view text, std::string* reason)
+}  // namespace
+
+FileResult FileResult::Failure(std::string_view verb, const std::string& path, std::string reason)
 {
-    return WriteFileAtomically(
-        path, std::span(reinterpret_cast<const unsigned char*>(text.data()), text.size()), reason);
+    FileResult result;
+    result.ok = false;
+    result.error = "Cannot " + std::string(verb) + " \"" + path + "\": " + reason + ".";
+    result.reason = std::move(reason);
+    return result;
+}
+
+FileResult ReadFileStart(const std::string& path, std::size_t maxBytes, std::vector<unsigned char>* bytes)
+{
+    auto fail = [&](std::string reason) { return FileResult::Failure("read", path, std::move(reason)); };
+    bytes->clear();
+    // Without O_NONBLOCK, opening a FIFO would wait for a writer that may never come.
+    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+    if (fd.Get() < 0) return fail(ErrnoText(errno));
+    struct stat st {};
+    if (::fstat(fd.Get(), &st) != 0) return fail(ErrnoText(errno));
+    if (const char* refusal = KindRefusal(st.st_mode)) return fail(refusal);
+
+    try {
+        std::vector<unsigned char> read;
+        // The size is a hint only: files under /proc report 0 and still have content.
+        read.reserve(std::min<std::size_t>(maxBytes, st.st_size > 0 ? static_cast<std::size_t>(st.st_size) : 0));
+        unsigned char buffer[65536];
+        while (read.size() < maxBytes) {
+            const ssize_t n = ::read(fd.Get(), buffer, std::min(sizeof buffer, maxBytes - read.size()));
+            if (n < 0) {
+                if (errno == EINTR) continue;
+                return fail(ErrnoText(errno));
+            }
+            if (n == 0) break;
+            read.insert(read.end(), buffer, buffer + n);
+        }
+        bytes->swap(read);
+    } catch (const std::bad_alloc&) {
+        return fail("not enough memory to read it");
+    }
+    return FileResult::Success();
+}
+
+FileResult WriteFileAtomically(const std::string& path, std::span<const unsigned char> bytes)
+{
+    std::string reason;
+    auto fail = [&](std::string why) { return FileResult::Failure("write", path, std::move(why)); };
+
+    std::string target;
+    if (!ResolveLinks(path, &target, &reason)) return fail(reason);
+    struct stat old {};
+    const bool replacing = ::lstat(target.c_str(), &old) == 0;
+    if (!replacing && errno != ENOENT) return fail(ErrnoText(errno));
+    if (replacing) {
+        if (const char* refusal = KindRefusal(old.st_mode)) return fail(refusal);
+        // The temporary file and the rename need only the folder's permission; a file
+        // its user may not write must not be replaced behind its back.
+        if (::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0)
+            return fail(errno == EACCES || errno == EPERM ? "the file is read-only" : ErrnoText(errno));
+    }
+
+    // A short name of its own, so that a target name of up to NAME_MAX bytes still works.
+    const std::string folder = FolderOf(target);
+    std::string temp = (folder == "/" ? "" : folder) + "/.polydrom-XXXXXX";
+    FileDescriptor fd(::mkstemp(temp.data()));
+    if (fd.Get() < 0) return fail(ErrnoText(errno) + " (in folder \"" + folder + "\")");
+    auto discard = [&](std::string why) {
+        ::unlink(temp.c_str());
+        return fail(std::move(why));
+    };
+
+    if (replacing) {
+        TakeOverOwnerAndMode(fd.Get(), old);
+    } else if (::fchmod(fd.Get(), 0666 & ~CurrentUmask()) != 0) {
+        // mkstemp's 0600 stays: stricter than a plain create, never looser.
+    }
+    if (!WriteAll(fd.Get(), bytes, &reason)) return discard(reason);
+    if (::fsync(fd.Get()) != 0) return discard(ErrnoText(errno));
+    if (fd.Close() != 0) return discard(ErrnoText(errno));
+    if (::rename(temp.c_str(), target.c_str()) != 0) return discard(ErrnoText(errno));
+    return FileResult::Success();
+}
+
+FileResult WriteFileAtomically(const std::string& path, std::string_view text)
+{
+    return WriteFileAtomically(path, std::span(reinterpret_cast<const unsigned char*>(text.data()), text.size()));
 }

@@ -1,15 +1,34 @@
-// Whole-file reading, and writing that never leaves a half-written file behind.
+// Bounded reading of regular files, and writing that never leaves a half-written file behind.
 #pragma once
 
+#include <cstddef>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
-// Reads the whole file; on failure returns false and a reason such as "No such file or directory".
-bool ReadWholeFile(const std::string& path, std::vector<unsigned char>* bytes, std::string* reason);
+#include "framework/result.h"
+
+// The outcome of one file operation. error is the whole message, which names the file
+// ("Cannot write "/tmp/a.png": Permission denied."); reason is the part after the colon,
+// for callers that word their own message ("Cannot save ...", "Cannot export ...").
+struct [[nodiscard]] FileResult : Result {
+    std::string reason;
+
+    static FileResult Success() { return {}; }
+    static FileResult Failure(std::string_view verb, const std::string& path, std::string reason);
+};
+
+// Reads at most maxBytes from the start of a regular file (the rest stays unread), so
+// that neither a huge file nor an endless device can exhaust the memory. A folder, a
+// FIFO or a device is refused without waiting for a writer.
+FileResult ReadFileStart(const std::string& path, std::size_t maxBytes, std::vector<unsigned char>* bytes);
 
 // Writes the bytes to a temporary file in the target's folder, flushes it to disk and
 // renames it over the target, so readers see either the old file or the new one.
-// On failure the target is untouched, the temporary file removed, and the reason given.
-bool WriteFileAtomically(const std::string& path, std::span<const unsigned char> bytes, std::string* reason);
-bool WriteFileAtomically(const std::string& path, std::string_view text, std::string* reason);
+// A symbolic link is followed and stays a link; the file it reaches keeps its mode, and
+// its owner and group where the system allows it. Refused: a target that is not a
+// regular file, and a file its user may not write (the folder's permission would let
+// the rename replace it). On failure the target is untouched and no temporary file remains.
+FileResult WriteFileAtomically(const std::string& path, std::span<const unsigned char> bytes);
+FileResult WriteFileAtomically(const std::string& path, std::string_view text);

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "framework/view.h"
+#include "framework/geometry.h"
 
 // 0x00BBGGRR, as Windows stores colours.
 using COLORREF = std::uint32_t;

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <exception>
+#include <new>
+#include <vector>
 
 #include "framework/archive.h"
 #include "framework/atomic_file.h"
@@ -54,39 +56,47 @@ bool CDocument::OnNewDocument()
     return true;
 }
 
-bool CDocument::OnOpenDocument(const std::string& path, std::string* error)
+Result CDocument::OnOpenDocument(const std::string& path)
 {
-    std::vector<unsigned char> bytes;
-    std::string reason;
-    if (!ReadWholeFile(path, &bytes, &reason)) {
-        if (error) *error = "Cannot open \"" + path + "\": " + reason + ".";
-        return false;
-    }
-    CArchive ar(bytes);
+    auto fail = [&](const std::string& reason) {
+        return Result::Failure("Cannot open \"" + path + "\": " + reason + ".");
+    };
     try {
+        std::vector<unsigned char> bytes;
+        if (FileResult read = ReadFileStart(path, MaxFileBytes(), &bytes); !read) return fail(read.reason);
+        CArchive ar(bytes);
         Serialize(ar);
     } catch (const CArchiveException& e) {
-        if (error) *error = "Cannot open \"" + path + "\": " + e.what() + ".";
-        return false;
+        return fail(e.what());
+    } catch (const std::bad_alloc&) {
+        return fail("not enough memory to read it");
+    } catch (const std::exception& e) {
+        // Whatever else goes wrong is this file's failure to open, never the program's end.
+        return fail(e.what());
     }
     m_pathName = path;
     SetModifiedFlag(false);
-    return true;
+    return Result::Success();
 }
 
-bool CDocument::OnSaveDocument(const std::string& path, std::string* error)
+Result CDocument::OnSaveDocument(const std::string& path)
 {
-    CArchive ar;
-    Serialize(ar);
-    std::string reason;
-    if (!WriteFileAtomically(path, ar.Bytes(), &reason)) {
-        if (error) *error = "Cannot save \"" + path + "\": " + reason + ".";
-        return false;
+    auto fail = [&](const std::string& reason) {
+        return Result::Failure("Cannot save \"" + path + "\": " + reason + ".");
+    };
+    try {
+        CArchive ar;
+        Serialize(ar);
+        if (FileResult written = WriteFileAtomically(path, ar.Bytes()); !written) return fail(written.reason);
+    } catch (const CArchiveException& e) {
+        return fail(e.what());
+    } catch (const std::bad_alloc&) {
+        return fail("not enough memory");
     }
     m_pathName = path;
     OnAfterSave();
     SetModifiedFlag(false);
-    return true;
+    return Result::Success();
 }
 
 void CDocument::Report(CommandReport::Kind kind, std::string text)

@@ -2,9 +2,12 @@
 // and turns a file into a Serialize call (and back) with clear error reports.
 #pragma once
 
+#include <cstddef>
 #include <functional>
 #include <string>
 #include <vector>
+
+#include "framework/result.h"
 
 class CArchive;
 class CView;
@@ -42,13 +45,18 @@ public:
 
     // File > New: resets the path and the modified flag, then calls OnNewDocument.
     virtual bool OnNewDocument();
-    // Reads the file into memory and hands it to Serialize through a loading archive.
-    // On failure returns false with a message naming the file and the reason; the
-    // document is left exactly as it was, since Serialize validates before it adopts.
-    bool OnOpenDocument(const std::string& path, std::string* error);
-    // Serializes into memory and writes the bytes atomically; the old file survives a failure.
-    bool OnSaveDocument(const std::string& path, std::string* error);
+    // Reads the file's first MaxFileBytes() into memory and hands them to Serialize
+    // through a loading archive. A failure, of the reading or of Serialize, is a message
+    // naming the file and the reason ("Cannot open ..."); the document is left exactly
+    // as it was, since Serialize validates before it adopts.
+    Result OnOpenDocument(const std::string& path);
+    // Serializes into memory and writes the bytes atomically; the old file survives a
+    // failure. A Serialize that finds the model cannot be stored refuses the save.
+    Result OnSaveDocument(const std::string& path);
+    // Storing throws CArchiveException when the model cannot be stored as a valid file.
     virtual void Serialize(CArchive& ar) = 0;
+    // The most bytes a file of this document can need; anything after them is never read.
+    virtual std::size_t MaxFileBytes() const { return std::size_t(64) << 20; }
 
     void Report(CommandReport::Kind kind, std::string text);
     void ReportRefusal(std::string text) { Report(CommandReport::Kind::Refusal, std::move(text)); }

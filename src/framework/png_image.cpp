@@ -3,8 +3,17 @@
 #include <png.h>
 
 #include <cstring>
+#include <string>
 
 #include "framework/atomic_file.h"
+
+namespace {
+
+// Above the raw size of the largest render (8192 x 8192 RGB pixels, 192 MiB): no PNG
+// the program writes comes near it.
+constexpr std::size_t kMaxPngBytes = std::size_t(256) << 20;
+
+}  // namespace
 
 bool WritePng(const std::string& path, int width, int height, const std::uint32_t* pixels, std::string* error)
 {
@@ -35,8 +44,7 @@ bool WritePng(const std::string& path, int width, int height, const std::uint32_
         return fail(image.message);
     bytes.resize(size);
 
-    std::string reason;
-    if (!WriteFileAtomically(path, bytes, &reason)) return fail(reason);
+    if (FileResult written = WriteFileAtomically(path, bytes); !written) return fail(written.reason);
     return true;
 }
 
@@ -46,9 +54,10 @@ bool ReadPng(const std::string& path, RasterImage* out, std::string* error)
         if (error) *error = "Cannot read \"" + path + "\": " + reason + ".";
         return false;
     };
+    // One byte more than the largest image we read tells a file that is too large.
     std::vector<unsigned char> bytes;
-    std::string reason;
-    if (!ReadWholeFile(path, &bytes, &reason)) return fail(reason);
+    if (FileResult read = ReadFileStart(path, kMaxPngBytes + 1, &bytes); !read) return fail(read.reason);
+    if (bytes.size() > kMaxPngBytes) return fail("larger than " + std::to_string(kMaxPngBytes) + " bytes");
 
     png_image image;
     std::memset(&image, 0, sizeof image);

@@ -1,5 +1,6 @@
 // Extrude, Copy and Mirror: duplicates of the selected vertices and of the edges
 // between them, appended after the model; the selection moves to the duplicates.
+#include "model/coordinate_range.h"
 #include "model/polydrom_doc.h"
 
 namespace {
@@ -20,6 +21,13 @@ void CPolydromDoc::DuplicateSelection(DuplicateKind kind)
     const int newEdges = kind == DuplicateKind::Extrude ? 2 * selectedEdges + selected : selectedEdges;
     const char* name = kind == DuplicateKind::Extrude ? "Extrude" : kind == DuplicateKind::Copy ? "Copy" : "Mirror";
     if (!Fits(name, selected, newEdges)) return;
+    // Copies are exact; only a reflection can leave the range of coordinates.
+    if (kind == DuplicateKind::Mirror)
+        for (int i = 0; i < n0; ++i)
+            if (m_sel[i] == 1 && !IsStorableCoordinate(double(m_cursorX) - double(m_x[i]))) {
+                RefuseOutOfRange(name);
+                return;
+            }
 
     for (int i = 0; i < n0; ++i) {
         if (m_sel[i] != 1) continue;

@@ -80,7 +80,7 @@ MeshExportResult CPolydromDoc::ExportMesh(const std::string& path, MeshFormat fo
         return fail(reason);
     std::string bytes;
     if (!MakeMeshWriter(format)->Write(mesh, &bytes, &reason)) return fail(reason);
-    if (!WriteFileAtomically(path, bytes, &reason)) return fail(reason);
+    if (FileResult written = WriteFileAtomically(path, bytes); !written) return fail(written.reason);
     result.ok = true;
     result.triangles = static_cast<int>(triangles.size());
     return result;

@@ -1,6 +1,7 @@
 // The mesh document: the whole wireframe model in fixed arrays, and every command on it.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -22,6 +23,7 @@ public:
     // Document overrides.
     bool OnNewDocument() override;
     void Serialize(CArchive& ar) override;
+    std::size_t MaxFileBytes() const override;
 
     // Accessors for the view's drawing; indices are trusted.
     int GetVertexCount() const { return m_nVertices; }
@@ -43,6 +45,8 @@ public:
     void SetCursorAndAxis(float x, float y, float z, int axisX, int axisY, int axisZ);
     void SetZoomAndPan(float zoom, float panX, float panY, float panZ);
     void AddVertex(float x, float y, float z);
+    // Subtracts the offset from every selected vertex; refused whole, with a report,
+    // when a coordinate would leave the range a float can store.
     void MoveSelected(float dx, float dy, float dz);
     void ToggleSelectionNear(float x, float y, float z, int axisX, int axisY, int axisZ);
 
@@ -132,6 +136,8 @@ private:
     void AppendEdge(int from, int to);
     // True when n more vertices and e more edges fit; otherwise reports the refusal.
     bool Fits(const char* command, int moreVertices, int moreEdges);
+    // Reports that the command was refused because a coordinate would leave the float range.
+    void RefuseOutOfRange(const char* command);
     void ResetViewCopies();
     // The export's report: the count and the file name, or the refusal with its reason.
     void ReportExport(const MeshExportResult& result, const std::string& path);

@@ -31,11 +31,37 @@ void CheckCoordinate(const char* axis, int i, float value)
         throw CArchiveException(std::string(axis) + " of vertex " + std::to_string(i) + " is not a finite number");
 }
 
+// The rules every model file obeys, for a model read from a file and for one about to
+// be stored alike, so that every saved file opens again.
+void CheckModel(std::int32_t n, std::int32_t e, const float* x, const float* y, const float* z,
+                const std::int32_t* sel, const std::int32_t* from, const std::int32_t* to)
+{
+    for (int i = 0; i < n; ++i) {
+        CheckCoordinate("X", i, x[i]);
+        CheckCoordinate("Y", i, y[i]);
+        CheckCoordinate("Z", i, z[i]);
+        if (sel[i] != 0 && sel[i] != 1)
+            throw CArchiveException("vertex " + std::to_string(i) + " has selection state " +
+                                    std::to_string(sel[i]) + " (only 0 and 1 are valid)");
+    }
+    for (int j = 0; j < e; ++j) {
+        for (std::int32_t end : {from[j], to[j]}) {
+            if (end < 0 || end >= n)
+                throw CArchiveException("edge " + std::to_string(j) + " refers to vertex " + std::to_string(end) +
+                                        " of " + std::to_string(n));
+        }
+    }
+}
+
 }  // namespace
 
 void CPolydromDoc::Serialize(CArchive& ar)
 {
     if (ar.IsStoring()) {
+        // A model no file may hold (a coordinate pushed to infinity) is refused, never written.
+        CheckCount("vertex", m_nVertices);
+        CheckCount("edge", m_nEdges);
+        CheckModel(m_nVertices, m_nEdges, m_x, m_y, m_z, m_sel, m_edgeFrom, m_edgeTo);
         ar << m_nVertices << m_nEdges;
         for (int i = 0; i < m_nVertices; ++i) ar << m_x[i];
         for (int i = 0; i < m_nVertices; ++i) ar << m_y[i];
@@ -63,21 +89,7 @@ void CPolydromDoc::Serialize(CArchive& ar)
     for (int j = 0; j < e; ++j) ar >> model->from[j];
     for (int j = 0; j < e; ++j) ar >> model->to[j];
 
-    for (int i = 0; i < n; ++i) {
-        CheckCoordinate("X", i, model->x[i]);
-        CheckCoordinate("Y", i, model->y[i]);
-        CheckCoordinate("Z", i, model->z[i]);
-        if (model->sel[i] != 0 && model->sel[i] != 1)
-            throw CArchiveException("vertex " + std::to_string(i) + " has selection state " +
-                                    std::to_string(model->sel[i]) + " (only 0 and 1 are valid)");
-    }
-    for (int j = 0; j < e; ++j) {
-        for (std::int32_t end : {model->from[j], model->to[j]}) {
-            if (end < 0 || end >= n)
-                throw CArchiveException("edge " + std::to_string(j) + " refers to vertex " + std::to_string(end) +
-                                        " of " + std::to_string(n));
-        }
-    }
+    CheckModel(n, e, model->x, model->y, model->z, model->sel, model->from, model->to);
 
     // Everything is valid: take it over. Members the file does not hold keep their values.
     std::copy_n(model->x, n, m_x);
@@ -89,4 +101,10 @@ void CPolydromDoc::Serialize(CArchive& ar)
     m_nVertices = n;
     m_nEdges = e;
     m_history.Reset(*this);
+}
+
+std::size_t CPolydromDoc::MaxFileBytes() const
+{
+    // The counts, then four 4-byte values per vertex and two per edge, at full capacity.
+    return 8 + 16 * std::size_t(MODEL_CAPACITY) + 8 * std::size_t(MODEL_CAPACITY);
 }

@@ -2,6 +2,7 @@
 // the four step settings that size them.
 #include <cmath>
 
+#include "model/coordinate_range.h"
 #include "model/polydrom_doc.h"
 
 namespace {
@@ -10,77 +11,112 @@ namespace {
 constexpr double kQuarterTurn = 1.570795;
 
 // Scales every selected vertex about the cursor by f, rounded to float once; the
-// difference from the cursor stays in double.
-void ScaleSelected(CPolydromDoc& doc, double factor)
+// difference from the cursor stays in double. Nothing moves unless every new
+// coordinate can be stored, so a refused Grow leaves the model as it was.
+bool ScaleSelected(CPolydromDoc& doc, double factor)
 {
     const double f = static_cast<float>(factor);
-    const double cx = doc.m_cursorX, cy = doc.m_cursorY, cz = doc.m_cursorZ;
-    for (int i = 0; i < doc.m_nVertices; ++i) {
-        if (doc.m_sel[i] != 1) continue;
-        doc.m_x[i] = static_cast<float>(cx - (cx - doc.m_x[i]) * f);
-        doc.m_y[i] = static_cast<float>(cy - (cy - doc.m_y[i]) * f);
-        doc.m_z[i] = static_cast<float>(cz - (cz - doc.m_z[i]) * f);
+    const double cursor[3] = {doc.m_cursorX, doc.m_cursorY, doc.m_cursorZ};
+    float* const coordinates[3] = {doc.m_x, doc.m_y, doc.m_z};
+    auto scaled = [&](int axis, int i) { return cursor[axis] - (cursor[axis] - coordinates[axis][i]) * f; };
+    for (int i = 0; i < doc.m_nVertices; ++i)
+        for (int axis = 0; axis < 3 && doc.m_sel[i] == 1; ++axis)
+            if (!IsStorableCoordinate(scaled(axis, i))) return false;
+    for (int i = 0; i < doc.m_nVertices; ++i)
+        for (int axis = 0; axis < 3 && doc.m_sel[i] == 1; ++axis)
+            coordinates[axis][i] = static_cast<float>(scaled(axis, i));
+    return true;
+}
+
+// The angles and the centre of one rotation command.
+struct Turn {
+    double sinA, cosA, sinB, cosB;
+    double cx, cy, cz;
+};
+
+// Rounds to float as storing does; false when no finite float holds the value.
+bool Rounded(double value, double* rounded)
+{
+    if (!IsStorableCoordinate(value)) return false;
+    *rounded = static_cast<float>(value);
+    return true;
+}
+
+// Turns one vertex's coordinates in place, in the plane of every axis flag that is set,
+// X first (the view sets exactly one); each turn reads what the previous one stored.
+// The two differences from the cursor are rounded to float before they are turned.
+// False, with the coordinates half turned, when a value would leave the float range.
+bool TurnVertex(const CPolydromDoc& doc, const Turn& t, float& x, float& y, float& z)
+{
+    double d1, d2, first, second;
+    if (doc.m_axisX == 1) {
+        if (!Rounded(t.cz - z, &d1) || !Rounded(t.cy - y, &d2) ||
+            !Rounded((t.cy - t.cosA * d1) + t.cosB * d2, &first) ||
+            !Rounded((t.cz - t.sinA * d1) + t.sinB * d2, &second))
+            return false;
+        y = static_cast<float>(first);
+        z = static_cast<float>(second);
     }
+    if (doc.m_axisY == 1) {
+        if (!Rounded(t.cx - x, &d1) || !Rounded(t.cz - z, &d2) ||
+            !Rounded((t.cx - t.sinA * d1) + t.sinB * d2, &first) ||
+            !Rounded((t.cz - t.cosA * d1) + t.cosB * d2, &second))
+            return false;
+        x = static_cast<float>(first);
+        z = static_cast<float>(second);
+    }
+    if (doc.m_axisZ == 1) {
+        if (!Rounded(t.cx - x, &d1) || !Rounded(t.cy - y, &d2) ||
+            !Rounded((t.cx - t.sinA * d1) + t.sinB * d2, &first) ||
+            !Rounded((t.cy - t.cosA * d1) + t.cosB * d2, &second))
+            return false;
+        x = static_cast<float>(first);
+        y = static_cast<float>(second);
+    }
+    return true;
 }
 
 // Rotates every selected vertex by the step about the cursor, in the plane the view
-// shows. A = step + h (or h - step) is rounded to float, B = A + h is not; the two
-// differences from the cursor are rounded to float before they are turned.
-void RotateSelected(CPolydromDoc& doc, bool counterClockwise)
+// shows. A = step + h (or h - step) is rounded to float, B = A + h is not. Every vertex
+// is turned on copies first, so that a refused rotation changes nothing.
+bool RotateSelected(CPolydromDoc& doc, bool counterClockwise)
 {
     const double a = static_cast<float>(counterClockwise ? double(doc.m_step) + kQuarterTurn
                                                          : kQuarterTurn - double(doc.m_step));
     const double b = a + kQuarterTurn;
-    const double sinA = std::sin(a), cosA = std::cos(a), sinB = std::sin(b), cosB = std::cos(b);
-    const double cx = doc.m_cursorX, cy = doc.m_cursorY, cz = doc.m_cursorZ;
+    const Turn turn{std::sin(a), std::cos(a), std::sin(b), std::cos(b), doc.m_cursorX, doc.m_cursorY, doc.m_cursorZ};
     for (int i = 0; i < doc.m_nVertices; ++i) {
-        if (doc.m_sel[i] != 1) continue;
-        // Every axis flag that is set turns the vertex in its plane, X first; the view
-        // sets exactly one. Each turn reads the coordinates the previous one stored.
-        if (doc.m_axisX == 1) {
-            const double d1 = static_cast<float>(cz - doc.m_z[i]);
-            const double d2 = static_cast<float>(cy - doc.m_y[i]);
-            doc.m_y[i] = static_cast<float>((cy - cosA * d1) + cosB * d2);
-            doc.m_z[i] = static_cast<float>((cz - sinA * d1) + sinB * d2);
-        }
-        if (doc.m_axisY == 1) {
-            const double d1 = static_cast<float>(cx - doc.m_x[i]);
-            const double d2 = static_cast<float>(cz - doc.m_z[i]);
-            doc.m_x[i] = static_cast<float>((cx - sinA * d1) + sinB * d2);
-            doc.m_z[i] = static_cast<float>((cz - cosA * d1) + cosB * d2);
-        }
-        if (doc.m_axisZ == 1) {
-            const double d1 = static_cast<float>(cx - doc.m_x[i]);
-            const double d2 = static_cast<float>(cy - doc.m_y[i]);
-            doc.m_x[i] = static_cast<float>((cx - sinA * d1) + sinB * d2);
-            doc.m_y[i] = static_cast<float>((cy - cosA * d1) + cosB * d2);
-        }
+        float x = doc.m_x[i], y = doc.m_y[i], z = doc.m_z[i];
+        if (doc.m_sel[i] == 1 && !TurnVertex(doc, turn, x, y, z)) return false;
     }
+    for (int i = 0; i < doc.m_nVertices; ++i)
+        if (doc.m_sel[i] == 1 && !TurnVertex(doc, turn, doc.m_x[i], doc.m_y[i], doc.m_z[i])) return false;
+    return true;
 }
 
 }  // namespace
 
 void CPolydromDoc::OnDoGrow()
 {
-    ScaleSelected(*this, 1.0 + double(m_step));
+    if (!ScaleSelected(*this, 1.0 + double(m_step))) RefuseOutOfRange("Grow");
     UpdateAllViews(nullptr);
 }
 
 void CPolydromDoc::OnDoShrink()
 {
-    ScaleSelected(*this, 1.0 - double(m_step));
+    if (!ScaleSelected(*this, 1.0 - double(m_step))) RefuseOutOfRange("Shrink");
     UpdateAllViews(nullptr);
 }
 
 void CPolydromDoc::OnDoRotateCcw()
 {
-    RotateSelected(*this, true);
+    if (!RotateSelected(*this, true)) RefuseOutOfRange("Rotate Counter-clockwise");
     UpdateAllViews(nullptr);
 }
 
 void CPolydromDoc::OnDoRotateCw()
 {
-    RotateSelected(*this, false);
+    if (!RotateSelected(*this, false)) RefuseOutOfRange("Rotate Clockwise");
     UpdateAllViews(nullptr);
 }
 

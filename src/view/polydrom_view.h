@@ -36,6 +36,9 @@ public:
     // paint the model alone (no size read-out, cursor mark or panels).
     void FitModel();
 
+    // The move tool: m_movePresses is 1 while it is on (each Move press toggles it between 0
+    // and 1); m_moveAnchored is 1 while m_anchorX/Y/Z hold the model point the next click
+    // moves the selection from. Pressing Move anchors at the cursor; each move re-anchors.
     float m_anchorX, m_anchorY, m_anchorZ;
     int m_movePresses;
     int m_moveAnchored;

@@ -18,10 +18,14 @@ void CPolydromView::FitModel()
     for (int i = 0; i < n; ++i) {
         const double p[3] = {doc->GetVertexX(i), doc->GetVertexY(i), doc->GetVertexZ(i)};
         for (int k = 0; k < 3; ++k) {
+            // A non-finite coordinate (no command makes one) would turn the pan into NaN.
+            if (!std::isfinite(p[k])) continue;
             lo[k] = std::min(lo[k], p[k]);
             hi[k] = std::max(hi[k], p[k]);
         }
     }
+    for (int k = 0; k < 3; ++k)
+        if (lo[k] > hi[k]) lo[k] = hi[k] = 0;
     const double extent[3] = {hi[0] - lo[0], hi[1] - lo[1], hi[2] - lo[2]};
 
     // Look along the thinnest direction: the other two span the largest face.

@@ -79,7 +79,7 @@ TEST(Batch, EveryFailureIsOneErrorLineAndStopsTheSteps)
         {full, "shape-cylinder: Cylinder refused"},
         {clickFull, "click 10,10,right: No vertex added"},
         {{"--do", "shape-box", "--save", "/nonexistent-folder/x.pdm", "--dump"}, "Cannot save \"/nonexistent-folder/x.pdm\""},
-        {{"--size", "0x600", "--render", image}, "needs a positive width and height"},
+        {{"--size", "0x600", "--render", image}, "--size \"0x600\" is not WxH with sides from 1 to 8192"},
         {{"--do", "shape-box", "--export-pov", "/nonexistent-folder/x.pov", "--dump"},
          "Cannot export \"/nonexistent-folder/x.pov\": No such file or directory"},
         {{"--do", "shape-box", "--export", "/nonexistent-folder/box.stl"},
@@ -105,7 +105,7 @@ TEST(Batch, EveryFailureIsOneErrorLineAndStopsTheSteps)
         WriteBytes(path, invalid[k].first);
         cases.push_back({{path, "--dump"}, "Cannot open \"" + path + "\": " + invalid[k].second});
     }
-    for (const std::string size : {"800", "800x", "x600", "-1x600", "8193x10", "80x60x"})
+    for (const std::string size : {"800", "800x", "x600", "-1x600", "0x0", "8193x10", "80x60x"})
         cases.push_back({{"--size", size}, "--size \"" + size + "\""});
     for (const std::string click : {"1", "1,", "a,2", "1,2,left", "1,2,right,"})
         cases.push_back({{"--click", click}, "--click \"" + click + "\""});

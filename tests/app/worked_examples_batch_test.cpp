@@ -16,14 +16,15 @@ std::string Scripted(const std::string& model, std::vector<std::string> steps)
 {
     TempFolder folder;
     const std::string in = folder / "in.pdm", out = folder / "out.pdm";
-    std::string error;
-    EXPECT_TRUE(ModelFrom(model)->OnSaveDocument(in, &error)) << error;
+    const Result saved = ModelFrom(model)->OnSaveDocument(in);
+    EXPECT_TRUE(saved.ok) << saved.error;
     steps.insert(steps.begin(), in);
     steps.insert(steps.end(), {"--save", out});
     const BatchOutcome run = RunBatchSteps(steps);
     EXPECT_EQ(run.status, 0) << run.err;
     auto doc = NewDoc();
-    EXPECT_TRUE(doc->OnOpenDocument(out, &error)) << error;
+    const Result opened = doc->OnOpenDocument(out);
+    EXPECT_TRUE(opened.ok) << opened.error;
     return ModelText(*doc);
 }
 
@@ -102,8 +103,8 @@ TEST(WorkedExamples, ExportThroughBatchMode)
     for (const auto& c : cases) {
         TempFolder folder;
         const std::string in = folder / "in.pdm", out = folder / "object.pov";
-        std::string error;
-        ASSERT_TRUE(ModelFrom(points + c.edges)->OnSaveDocument(in, &error)) << error;
+        const Result saved = ModelFrom(points + c.edges)->OnSaveDocument(in);
+        ASSERT_TRUE(saved.ok) << saved.error;
         // Twice in a row: the marks of the first export do not carry over.
         const BatchOutcome run = RunBatchSteps({in, "--export-pov", out, "--export-pov", out});
         ASSERT_EQ(run.status, 0) << run.err;

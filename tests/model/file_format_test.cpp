@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <csignal>
@@ -22,8 +23,8 @@ using Bytes = std::vector<unsigned char>;
 Bytes Read(const std::string& path)
 {
     Bytes bytes;
-    std::string reason;
-    EXPECT_TRUE(ReadWholeFile(path, &bytes, &reason)) << reason;
+    const FileResult read = ReadFileStart(path, std::size_t(1) << 20, &bytes);
+    EXPECT_TRUE(read.ok) << read.error;
     return bytes;
 }
 
@@ -76,8 +77,8 @@ TEST(ModelFile, RoundTripIsBitForBitAndKeepsWhatTheFileDoesNotHold)
     for (int i = 0; i < 7; ++i) Vertex(*saved, odd[i], odd[(i + 3) % 7], odd[(i + 5) % 7], i % 2);
     Edges(*saved, {{6, 0}, {0, 6}, {3, 3}, {0, 6}, {2, 5}});
     const std::string path = folder / "model.pdm";
-    std::string error;
-    ASSERT_TRUE(saved->OnSaveDocument(path, &error)) << error;
+    const Result stored = saved->OnSaveDocument(path);
+    ASSERT_TRUE(stored.ok) << stored.error;
     EXPECT_EQ(Read(path), SavedBytes(*saved));
     EXPECT_EQ(Read(path).size(), 8u + 16 * 7 + 8 * 5);
 
@@ -89,7 +90,8 @@ TEST(ModelFile, RoundTripIsBitForBitAndKeepsWhatTheFileDoesNotHold)
     for (int j = 0; j < 8; ++j) loaded->m_edgeUsed[j] = 1;  // marks of an earlier export
     for (int i = 0; i < 12; ++i) loaded->m_dup[i] = 40 + i;
     loaded->m_x[7] = 77.0f;  // beyond the loaded count
-    ASSERT_TRUE(loaded->OnOpenDocument(path, &error)) << error;
+    Result opened = loaded->OnOpenDocument(path);
+    ASSERT_TRUE(opened.ok) << opened.error;
     EXPECT_EQ(loaded->GetPathName(), path);
     EXPECT_EQ(ModelText(*loaded), ModelText(*saved));
     EXPECT_EQ(SavedBytes(*loaded), SavedBytes(*saved));
@@ -109,7 +111,8 @@ TEST(ModelFile, RoundTripIsBitForBitAndKeepsWhatTheFileDoesNotHold)
     const Bytes bytes = SavedBytes(*full);
     ASSERT_EQ(bytes.size(), 8u + 16u * 10000 + 8u * 10000);
     WriteBytes(path, bytes);
-    ASSERT_TRUE(loaded->OnOpenDocument(path, &error)) << error;
+    opened = loaded->OnOpenDocument(path);
+    ASSERT_TRUE(opened.ok) << opened.error;
     EXPECT_EQ(SavedBytes(*loaded), bytes);
 }
 
@@ -120,8 +123,8 @@ TEST(ModelFile, TrailingBytesAreNotRead)
     bytes.insert(bytes.end(), {0xde, 0xad, 0xbe});
     WriteBytes(folder / "t.pdm", bytes);
     auto doc = NewDoc();
-    std::string error;
-    ASSERT_TRUE(doc->OnOpenDocument(folder / "t.pdm", &error)) << error;
+    const Result opened = doc->OnOpenDocument(folder / "t.pdm");
+    ASSERT_TRUE(opened.ok) << opened.error;
     EXPECT_EQ(ModelText(*doc), "1 2 3 1;");
 }
 
@@ -158,22 +161,30 @@ TEST(ModelFile, InvalidFileLeavesTheDocumentExactlyAsItWas)
     doc->m_sel[2] = 0;
     doc->m_edgeUsed[3] = 1;
     const std::string good = folder / "good.pdm", bad = folder / "bad.pdm";
-    std::string error;
-    ASSERT_TRUE(doc->OnSaveDocument(good, &error)) << error;
+    ASSERT_TRUE(doc->OnSaveDocument(good).ok);
     const auto snapshot = Snapshot(*doc);
     for (const Case& c : cases) {
         WriteBytes(bad, c.bytes);
-        error.clear();
-        EXPECT_FALSE(doc->OnOpenDocument(bad, &error)) << c.reason;
-        EXPECT_NE(error.find(bad), std::string::npos) << error;
-        EXPECT_NE(error.find(c.reason), std::string::npos) << "got: " << error;
+        const Result opened = doc->OnOpenDocument(bad);
+        EXPECT_FALSE(opened.ok) << c.reason;
+        EXPECT_TRUE(opened.error.starts_with("Cannot open \"" + bad + "\": " + c.reason)) << opened.error;
         EXPECT_TRUE(Snapshot(*doc) == snapshot) << c.reason;
         EXPECT_EQ(doc->GetPathName(), good) << c.reason;
     }
-    EXPECT_FALSE(doc->OnOpenDocument(folder / "missing.pdm", &error));
-    EXPECT_NE(error.find("missing.pdm"), std::string::npos) << error;
-    EXPECT_FALSE(doc->OnOpenDocument(folder.Path(), &error));
-    EXPECT_TRUE(Snapshot(*doc) == snapshot);
+    // What is no regular file is refused before anything is read: a FIFO would wait for
+    // a writer forever, /dev/zero never ends.
+    const std::string fifo = folder / "fifo.pdm";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+    const std::pair<std::string, std::string> unreadable[] = {
+        {folder / "missing.pdm", "No such file or directory"},
+        {folder.Path(), "it is a folder"},
+        {fifo, "it is not a regular file"},
+        {"/dev/zero", "it is not a regular file"},
+    };
+    for (const auto& [path, reason] : unreadable) {
+        EXPECT_EQ(doc->OnOpenDocument(path).error, "Cannot open \"" + path + "\": " + reason + ".");
+        EXPECT_TRUE(Snapshot(*doc) == snapshot) << path;
+    }
 }
 
 TEST(ModelFile, SavingReplacesTheWholeFileOrNothing)
@@ -184,8 +195,7 @@ TEST(ModelFile, SavingReplacesTheWholeFileOrNothing)
     const std::string path = folder / "box.pdm";
     WriteBytes(path, Bytes(1000, 0xaa));
     auto snapshot = Snapshot(*doc);
-    std::string error;
-    ASSERT_TRUE(doc->OnSaveDocument(path, &error)) << error;
+    ASSERT_TRUE(doc->OnSaveDocument(path).ok);
     EXPECT_EQ(Read(path), SavedBytes(*doc)) << "a longer old file leaves no tail";
     EXPECT_TRUE(Snapshot(*doc) == snapshot);
     const Bytes old = Read(path);
@@ -200,16 +210,63 @@ TEST(ModelFile, SavingReplacesTheWholeFileOrNothing)
     rlimit small = saved;
     small.rlim_cur = 32;
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const bool ok = doc->OnSaveDocument(path, &error);
+    const Result result = doc->OnSaveDocument(path);
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, previous);
 
-    EXPECT_FALSE(ok);
-    EXPECT_NE(error.find(path), std::string::npos) << error;
+    EXPECT_FALSE(result.ok);
+    EXPECT_TRUE(result.error.starts_with("Cannot save \"" + path + "\": ")) << result.error;
     EXPECT_EQ(Read(path), old);
     EXPECT_TRUE(Snapshot(*doc) == snapshot);
     EXPECT_EQ(doc->GetPathName(), "elsewhere.pdm");
     EXPECT_EQ(FilesIn(folder), 1u) << "no temporary file is left behind";
+}
+
+TEST(ModelFile, OpenReadsOnlyWhatTheLargestModelNeeds)
+{
+    // A sparse gigabyte whose first bytes are a valid model: those are all that is read.
+    TempFolder folder;
+    const std::string path = folder / "huge.pdm";
+    WriteBytes(path, File(1, 0, {1, 2, 3}, {1}, {}));
+    std::filesystem::resize_file(path, std::uintmax_t(1) << 30);
+    auto doc = NewDoc();
+    const Result opened = doc->OnOpenDocument(path);
+    ASSERT_TRUE(opened.ok) << opened.error;
+    EXPECT_EQ(ModelText(*doc), "1 2 3 1;");
+    EXPECT_EQ(doc->MaxFileBytes(), 8u + 16u * MODEL_CAPACITY + 8u * MODEL_CAPACITY);
+}
+
+TEST(ModelFile, SaveRefusesAModelNoFileMayHold)
+{
+    // No command makes these; should one slip through, the save says so instead of
+    // writing a file that would never open again.
+    constexpr float inf = std::numeric_limits<float>::infinity();
+    const struct {
+        void (*spoil)(CPolydromDoc&);
+        std::string reason;
+    } cases[] = {
+        {[](CPolydromDoc& d) { d.m_x[1] = inf; }, "X of vertex 1 is not a finite number"},
+        {[](CPolydromDoc& d) { d.m_y[0] = -inf; }, "Y of vertex 0 is not a finite number"},
+        {[](CPolydromDoc& d) { d.m_z[2] = std::numeric_limits<float>::quiet_NaN(); },
+         "Z of vertex 2 is not a finite number"},
+        {[](CPolydromDoc& d) { d.m_sel[1] = 2; }, "vertex 1 has selection state 2 (only 0 and 1 are valid)"},
+        {[](CPolydromDoc& d) { d.m_edgeTo[2] = 3; }, "edge 2 refers to vertex 3 of 3"},
+        {[](CPolydromDoc& d) { d.m_nEdges = -1; }, "edge count -1 is negative"},
+    };
+    TempFolder folder;
+    const std::string path = folder / "kept.pdm";
+    WriteBytes(path, std::string("old"));
+    for (const auto& c : cases) {
+        auto doc = ModelFrom("1 4 7 0|2 5 8 1|3 6 9 0;0-1 1-2 2-0");
+        doc->SetModifiedFlag(true);
+        c.spoil(*doc);
+        const Result saved = doc->OnSaveDocument(path);
+        EXPECT_EQ(saved.error, "Cannot save \"" + path + "\": " + c.reason + ".");
+        EXPECT_EQ(ReadText(path), "old");
+        EXPECT_TRUE(doc->IsModified()) << "the work is still unsaved";
+        EXPECT_EQ(doc->GetPathName(), "");
+    }
+    EXPECT_EQ(FilesIn(folder), 1u);
 }
 
 }  // namespace

@@ -108,8 +108,8 @@ TEST(History, ModifiedFlagFollowsTheSavePoint)
     EXPECT_FALSE(doc->IsModified()) << "back at the new, unsaved model";
     doc->OnEditRedo();
     const std::string path = ::testing::TempDir() + "history-save.pdm";
-    std::string error;
-    ASSERT_TRUE(doc->OnSaveDocument(path, &error)) << error;
+    const Result saved = doc->OnSaveDocument(path);
+    ASSERT_TRUE(saved.ok) << saved.error;
     EXPECT_FALSE(doc->IsModified());
     doc->OnDoDeselectAll();
     doc->CommitStep("Deselect All");
@@ -130,13 +130,13 @@ TEST(History, NewAndOpenClearTheHistory)
     doc->OnShapeBox();
     doc->CommitStep("Box");
     const std::string path = ::testing::TempDir() + "history-open.pdm";
-    std::string error;
-    ASSERT_TRUE(doc->OnSaveDocument(path, &error));
+    ASSERT_TRUE(doc->OnSaveDocument(path).ok);
     doc->OnNewDocument();
     EXPECT_FALSE(doc->History().CanUndo());
     doc->OnShapeCircle();
     doc->CommitStep("Circle");
-    ASSERT_TRUE(doc->OnOpenDocument(path, &error)) << error;
+    const Result opened = doc->OnOpenDocument(path);
+    ASSERT_TRUE(opened.ok) << opened.error;
     EXPECT_FALSE(doc->History().CanUndo());
     EXPECT_FALSE(doc->History().CanRedo());
     EXPECT_EQ(doc->GetVertexCount(), 8);

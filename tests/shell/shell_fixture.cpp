@@ -12,7 +12,7 @@ QString ShellTest::WriteCylinder(const QString& name)
     model->OnNewDocument();
     model->OnShapeCylinder();
     const QString path = Temp(name);
-    std::string error;
-    EXPECT_TRUE(model->OnSaveDocument(QFile::encodeName(path).toStdString(), &error)) << error;
+    const Result saved = model->OnSaveDocument(QFile::encodeName(path).toStdString());
+    EXPECT_TRUE(saved.ok) << saved.error;
     return path;
 }

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cfloat>
+#include <cmath>
 
 #include "framework/raster_dc.h"
 #include "model/polydrom_doc.h"
@@ -71,6 +73,32 @@ TEST(FitModel, EmptyModelKeepsTheViewAndDrawsNothing)
     scene.view.FitModel();
     EXPECT_EQ(scene.view.m_zoom, 1.0f);
     EXPECT_EQ(Ink(scene).right, -1);
+}
+
+TEST(FitModel, ModelsAtTheEdgesOfTheRangeGiveFinitePans)
+{
+    // Vertices at both ends of the float range, and (though no command makes one, the
+    // fit must not turn it into a NaN pan) an infinity beside finite values.
+    const struct {
+        float x0, x1;
+        float expectedPanX;
+    } cases[] = {
+        {-FLT_MAX, FLT_MAX, 0},
+        {FLT_MAX, FLT_MAX, -FLT_MAX},
+        {INFINITY, 10, -10},
+        {-INFINITY, NAN, 0},
+    };
+    for (const auto& c : cases) {
+        Scene scene(256, 256);
+        scene.Vertex(c.x0, 1, 2);
+        scene.Vertex(c.x1, 3, 2);
+        scene.view.FitModel();
+        const float values[] = {scene.view.m_zoom, scene.view.m_panX, scene.view.m_panY, scene.view.m_panZ};
+        for (float v : values) EXPECT_TRUE(std::isfinite(v)) << c.x0 << " " << c.x1;
+        EXPECT_EQ(scene.view.m_panX, c.expectedPanX) << c.x0 << " " << c.x1;
+        EXPECT_EQ(scene.view.m_panY, -2.0f);
+        EXPECT_EQ(scene.doc->m_panX, scene.view.m_panX) << "the document's copy follows";
+    }
 }
 
 }  // namespace

@@ -1,8 +1,5 @@
 // The main frame's menu, toolbars, accelerators and the extra keys over the view.
-#include <map>
-
 #include <QAction>
-#include <QEvent>
 #include <QIcon>
 #include <QImage>
 #include <QMenuBar>
@@ -12,7 +9,8 @@
 #include <QToolBar>
 
 #include "app/command_ids.h"
-#include "app/shell/command_ui.h"
+#include "app/command_layout.h"
+#include "app/command_table.h"
 #include "app/shell/main_frame.h"
 #include "model/polydrom_doc.h"
 
@@ -39,28 +37,27 @@ QIcon SvgIcon(const QString& resource, QSize size)
     return icon;
 }
 
-QIcon ButtonIcon(const CommandLookUi& look, QSize size)
+QIcon ButtonIcon(const CommandEntry& entry, QSize size)
 {
     // The file toolbar follows the desktop's icon theme where it has one.
-    if (!look.themeIcon.empty() && QIcon::hasThemeIcon(Str(look.themeIcon))) return QIcon::fromTheme(Str(look.themeIcon));
-    return SvgIcon(Str(look.image), size);
+    if (!entry.themeIcon.empty() && QIcon::hasThemeIcon(Str(entry.themeIcon))) return QIcon::fromTheme(Str(entry.themeIcon));
+    return SvgIcon(Str(entry.image), size);
 }
 
-// "Title\n\nBody" as the What's-This bubble shows it.
-QString WhatsThisHtml(std::string_view text)
+// The What's-This bubble: the command's name in bold, then what it does.
+QString WhatsThisHtml(const CommandEntry& entry)
 {
-    const QString s = Str(text);
-    const qsizetype split = s.indexOf(QStringLiteral("\n\n"));
-    if (split < 0) return s.toHtmlEscaped();
-    return QStringLiteral("<b>%1</b><br>%2").arg(s.left(split).toHtmlEscaped(), s.mid(split + 2).toHtmlEscaped());
+    const std::string_view body = entry.details.empty() ? entry.prompt : entry.details;
+    return QStringLiteral("<b>%1</b><br>%2").arg(Str(entry.name).toHtmlEscaped(), Str(body).toHtmlEscaped());
 }
 
-// Buttons of the program's own commands show no tool tip: they have no prompt string.
-class NoToolTip : public QObject {
-public:
-    using QObject::QObject;
-    bool eventFilter(QObject*, QEvent* event) override { return event->type() == QEvent::ToolTip; }
-};
+// "&Open...\tCtrl+O": the menu text with the shortcut the menu shows beside it.
+QString MenuText(const CommandEntry& entry)
+{
+    QString text = Str(entry.menuText);
+    if (!entry.shortcut.empty()) text += QLatin1Char('\t') + Str(entry.shortcut);
+    return text;
+}
 
 // Keys over the view that give the navigation commands.
 struct ExtraKey {
@@ -90,19 +87,11 @@ void CMainFrame::BuildActions()
         action->setData(id);
         // Menus show texts only; the images belong to the toolbar buttons.
         action->setIconVisibleInMenu(false);
-        if (const CommandLookUi* look = FindCommandLook(id)) {
-            // Toolbar-only commands are named by the first line of their What's-This text.
-            const QString whatsThis = Str(look->whatsThis);
-            action->setText(whatsThis.section(QLatin1Char('\n'), 0, 0));
-            if (!look->whatsThis.empty()) action->setWhatsThis(WhatsThisHtml(look->whatsThis));
-            const QString prompt = Str(look->prompt);
-            if (!prompt.isEmpty()) {
-                action->setStatusTip(prompt.section(QLatin1Char('\n'), 0, 0));
-                action->setToolTip(prompt.section(QLatin1Char('\n'), 1, 1));
-            }
-        }
-        if (id >= ID_FILE_MRU_FILE1 && id < ID_FILE_MRU_FILE1 + RECENT_FILE_COUNT)
-            action->setStatusTip(Str(kRecentFilePrompt));
+        // Toolbar-only commands are known by their name; menu items by their menu text.
+        action->setText(entry.menuText.empty() ? Str(entry.name) : MenuText(entry));
+        action->setToolTip(Str(entry.name));
+        action->setStatusTip(Str(entry.prompt));
+        action->setWhatsThis(WhatsThisHtml(entry));
         connect(action, &QAction::triggered, this, [this, id] { Dispatch(id); });
         m_actions[id] = action;
     }
@@ -114,14 +103,14 @@ void CMainFrame::BuildActions()
 
 void CMainFrame::BuildMenus()
 {
-    for (const MenuUi& menuUi : MainMenuUi()) {
-        QMenu* menu = menuBar()->addMenu(Str(menuUi.title));
-        for (const MenuItemUi& item : menuUi.items) {
-            if (item.id == 0) {
+    for (const MenuLayout& layout : MainMenuLayout()) {
+        QMenu* menu = menuBar()->addMenu(Str(layout.title));
+        for (unsigned id : layout.items) {
+            if (id == 0) {
                 menu->addSeparator();
-            } else if (item.id == ID_FILE_MRU_FILE1) {
+            } else if (id == ID_FILE_MRU_FILE1) {
                 // The greyed placeholder stands in for the list while it is empty.
-                m_recentPlaceholder = menu->addAction(Str(item.text));
+                m_recentPlaceholder = menu->addAction(Str(kRecentFilePlaceholder));
                 m_recentPlaceholder->setObjectName(QStringLiteral("RecentFilePlaceholder"));
                 m_recentPlaceholder->setEnabled(false);
                 for (int i = 0; i < RECENT_FILE_COUNT; ++i) {
@@ -130,9 +119,7 @@ void CMainFrame::BuildMenus()
                     menu->addAction(recent);
                 }
             } else {
-                QAction* action = Action(item.id);
-                action->setText(Str(item.text));
-                menu->addAction(action);
+                menu->addAction(Action(id));
             }
         }
     }
@@ -168,9 +155,8 @@ void CMainFrame::UpdateEditMenu()
 
 void CMainFrame::BuildToolBars()
 {
-    auto* noToolTip = new NoToolTip(this);
     int index = 0;
-    for (const ToolBarUi& barUi : ToolBarsUi()) {
+    for (const ToolBarLayout& barUi : ToolBarLayouts()) {
         auto* bar = new QToolBar(Str(barUi.title), this);
         bar->setObjectName(Str(barUi.objectName));
         const QSize imageSize(barUi.imageWidth, barUi.imageHeight);
@@ -185,10 +171,8 @@ void CMainFrame::BuildToolBars()
                 continue;
             }
             QAction* action = Action(id);
-            const CommandLookUi* look = FindCommandLook(id);
-            action->setIcon(ButtonIcon(*look, imageSize));
+            action->setIcon(ButtonIcon(*FindCommand(id), imageSize));
             bar->addAction(action);
-            if (look->prompt.empty()) bar->widgetForAction(action)->installEventFilter(noToolTip);
         }
         m_toolBars[index++] = bar;
     }
@@ -209,11 +193,11 @@ void CMainFrame::BuildToolBars()
 
 void CMainFrame::BuildKeys()
 {
-    std::map<unsigned, QList<QKeySequence>> keys;
-    for (const AcceleratorUi& accelerator : AcceleratorsUi())
-        keys[accelerator.id].append(QKeySequence(Str(accelerator.keys)));
-    for (const auto& [id, sequences] : keys) {
-        QAction* action = Action(id);
+    for (const CommandEntry& entry : CommandTable()) {
+        if (entry.shortcut.empty()) continue;
+        QList<QKeySequence> sequences{QKeySequence(Str(entry.shortcut))};
+        if (!entry.shortcut2.empty()) sequences.append(QKeySequence(Str(entry.shortcut2)));
+        QAction* action = Action(entry.id);
         action->setShortcuts(sequences);
         // Held by the window itself too, so the keys work while their bar is hidden.
         addAction(action);

@@ -56,10 +56,9 @@ void CMainFrame::OnFileMruFile(int index)
 
 bool CMainFrame::OpenFile(const QString& path)
 {
-    std::string error;
-    if (!m_doc.OnOpenDocument(Native(path), &error)) {
+    if (Result opened = m_doc.OnOpenDocument(Native(path)); !opened) {
         // At start-up the window is not shown yet: the message then stands on its own.
-        m_prompts.ShowError(isVisible() ? this : nullptr, FromNative(error));
+        m_prompts.ShowError(isVisible() ? this : nullptr, FromNative(opened.error));
         return false;
     }
     m_recent.Add(path);
@@ -105,9 +104,8 @@ bool CMainFrame::SaveDocument(bool askForName)
         if (chosen.isEmpty()) return false;
         path = WithDefaultExtension(chosen);
     }
-    std::string error;
-    if (!m_doc.OnSaveDocument(Native(path), &error)) {
-        m_prompts.ShowError(this, FromNative(error));
+    if (Result saved = m_doc.OnSaveDocument(Native(path)); !saved) {
+        m_prompts.ShowError(this, FromNative(saved.error));
         return false;
     }
     if (naming) {

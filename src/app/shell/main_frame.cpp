@@ -65,29 +65,26 @@ CMainFrame::~CMainFrame()
 bool CMainFrame::Dispatch(unsigned id)
 {
     if (!FindCommand(id)) return false;
-    m_doc.TakeReport();
     // The router also makes a command that changed the model an undoable step, which
     // marks the model modified (or not, when undo returns to the saved state).
-    if (!RouteCommand(id, CommandTargets{m_view.get(), &m_doc, this})) {
+    const RouteResult result = RouteCommand(id, CommandTargets{m_view.get(), &m_doc, this});
+    if (!result.handled) {
         m_statusBar->ShowOutcome(QStringLiteral("This command is not available."));
         return false;
     }
-    AfterCommand();
+    AfterCommand(result.report);
     return true;
 }
 
 void CMainFrame::LeftPress(unsigned flags, CPoint point)
 {
-    m_doc.TakeReport();
     // A click that changed the model or its selection becomes a step like any command.
-    RouteClick(CommandTargets{m_view.get(), &m_doc, this}, flags, point);
-    AfterCommand();
+    AfterCommand(RouteClick(CommandTargets{m_view.get(), &m_doc, this}, flags, point));
 }
 
-void CMainFrame::AfterCommand()
+void CMainFrame::AfterCommand(const CommandReport& report)
 {
     UpdateEditMenu();
-    const CommandReport report = m_doc.TakeReport();
     if (report.kind != CommandReport::Kind::None) m_statusBar->ShowOutcome(QString::fromStdString(report.text));
 }
 

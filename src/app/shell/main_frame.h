@@ -100,7 +100,7 @@ private:
     void DocumentReplaced();
     // After a command or a click: the Edit menu follows the history, and a refusal or
     // an outcome the command reported shows in the status bar.
-    void AfterCommand();
+    void AfterCommand(const CommandReport& report);
     void UpdateEditMenu();
 
     CPolydromDoc& m_doc;

@@ -6,7 +6,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 
-#include "app/shell/command_ui.h"
+#include "app/command_layout.h"
 
 namespace {
 const char* const kIndicators[3] = {"CAP", "NUM", "SCRL"};

@@ -1,6 +1,7 @@
 // Construction, reset, and the small operations the view calls on the model.
 #include <string>
 
+#include "model/coordinate_range.h"
 #include "model/polydrom_doc.h"
 
 CPolydromDoc::CPolydromDoc()
@@ -65,11 +66,25 @@ void CPolydromDoc::AddVertex(float x, float y, float z)
                       std::to_string(MAX_CLICK_VERTICES) + ".");
         return;
     }
+    // The cursor is always finite; this guards the model against any other caller.
+    if (!IsStorableCoordinate(x) || !IsStorableCoordinate(y) || !IsStorableCoordinate(z)) {
+        ReportRefusal("No vertex added: the point lies outside the range of coordinates.");
+        return;
+    }
     AppendVertex(x, y, z);
 }
 
 void CPolydromDoc::MoveSelected(float dx, float dy, float dz)
 {
+    // The view computes the offset in float: two far-apart clicks can make it infinite.
+    for (int i = 0; i < m_nVertices; ++i) {
+        if (m_sel[i] != 1) continue;
+        if (!IsStorableCoordinate(double(m_x[i]) - dx) || !IsStorableCoordinate(double(m_y[i]) - dy) ||
+            !IsStorableCoordinate(double(m_z[i]) - dz)) {
+            RefuseOutOfRange("Move");
+            return;
+        }
+    }
     for (int i = 0; i < m_nVertices; ++i) {
         if (m_sel[i] != 1) continue;
         m_x[i] = static_cast<float>(double(m_x[i]) - dx);
@@ -108,4 +123,9 @@ bool CPolydromDoc::Fits(const char* command, int moreVertices, int moreEdges)
                   std::to_string(freeVertices) + " more vertices and " + std::to_string(freeEdges) +
                   " more edges.");
     return false;
+}
+
+void CPolydromDoc::RefuseOutOfRange(const char* command)
+{
+    ReportRefusal(std::string(command) + " refused: the result would leave the range of coordinates.");
 }
