@@ -11,6 +11,7 @@
 #include <ostream>
 #include <string_view>
 
+#include "app/command_ids.h"
 #include "app/command_table.h"
 #include "framework/digit_font.h"
 #include "framework/png_image.h"
@@ -45,6 +46,7 @@ public:
     }
     void OnFileSaveAs() override { Unavailable("file-save-as (use --save PATH)"); }
     void OnFileExportAs() override { Unavailable("file-export-as (use --export PATH)"); }
+    void OnFileImport() override { Unavailable("file-import (use --import PATH)"); }
     void OnFilePrint() override { Unavailable("printing"); }
     void OnFilePrintPreview() override { Unavailable("print preview"); }
     void OnFilePrintSetup() override { Unavailable("print setup"); }
@@ -210,6 +212,14 @@ public:
         if (!result.ok) throw BatchError{result.error};
     }
 
+    // --import PATH: File > Import without the dialog, one undo step like the menu's.
+    void Import(const std::string& path)
+    {
+        const ImportResult result = m_doc->ImportMesh(path);
+        if (!result) throw BatchError{result.error};
+        m_doc->CommitStep(StepLabel(*FindCommand(ID_FILE_IMPORT)));
+    }
+
     // Any export format, chosen by the path's extension.
     void Export(const std::string& path)
     {
@@ -278,6 +288,7 @@ const BatchStep kSteps[] = {
     {"--export", &BatchSession::Export}, {"--size", &BatchSession::Size},
     {"--click", &BatchSession::Click},   {"--cursor", &BatchSession::Cursor},
     {"--fit", nullptr, &BatchSession::Fit}, {"--render", &BatchSession::Render},
+    {"--import", &BatchSession::Import},
 };
 
 }  // namespace

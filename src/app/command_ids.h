@@ -65,3 +65,5 @@ constexpr unsigned ID_STEP_COARSEST = 32819;
 constexpr unsigned ID_DO_MIRROR = 32820;
 // File > Export As...: the triangles as mesh2, OBJ, STL or the POV-Ray union.
 constexpr unsigned ID_FILE_EXPORT_AS = 32821;
+// File > Import...: a mesh of another program's file added to the model.
+constexpr unsigned ID_FILE_IMPORT = 32840;

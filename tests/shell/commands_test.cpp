@@ -30,6 +30,7 @@ public:
     void OnFileSave() override { calls << "Save"; }
     void OnFileSaveAs() override { calls << "SaveAs"; }
     void OnFileExportAs() override { calls << "ExportAs"; }
+    void OnFileImport() override { calls << "Import"; }
     void OnFilePrint() override { calls << "Print"; }
     void OnFilePrintPreview() override { calls << "Preview"; }
     void OnFilePrintSetup() override { calls << "PrintSetup"; }
@@ -50,6 +51,7 @@ const std::map<unsigned, QString> kShellCommands = {
     {ID_FILE_SAVE, "Save"},
     {ID_FILE_SAVE_AS, "SaveAs"},
     {ID_FILE_EXPORT_AS, "ExportAs"},
+    {ID_FILE_IMPORT, "Import"},
     {ID_FILE_PRINT, "Print"},
     {ID_FILE_PRINT_DIRECT, "Print"},
     {ID_FILE_PRINT_PREVIEW, "Preview"},

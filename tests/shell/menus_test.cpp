@@ -45,7 +45,7 @@ TEST_F(ShellTest, MenuTreeHasEveryItemInOrder)
     EXPECT_EQ(titles, QStringList({"&File", "&Edit", "&View", "&Do", "Object Resolution", "&Help", "Rotate/Zoom"}));
 
     EXPECT_EQ(Items(TopMenu(*frame, 0)),
-              QStringList({"&New\tCtrl+N", "&Open...\tCtrl+O", "&Save\tCtrl+S", "Save &As...", "-", "Export POVFILE",
+              QStringList({"&New\tCtrl+N", "&Open...\tCtrl+O", "&Save\tCtrl+S", "Save &As...", "-", "&Import...\tCtrl+I", "Export POVFILE",
                            "Export &As...", "-", "&Print...\tCtrl+P", "Print Pre&view", "P&rint Setup...", "-", "Recent File", "-",
                            "E&xit"}));
     EXPECT_EQ(Items(TopMenu(*frame, 1)), QStringList({"&Undo\tCtrl+Z", "&Redo\tCtrl+Y"}));

@@ -36,6 +36,8 @@ CMainFrame::CMainFrame(CPolydromDoc& doc, CShellPrompts& prompts, QWidget* paren
     m_viewWidget->onLeftPress = [this](unsigned flags, CPoint point) { LeftPress(flags, point); };
     m_viewWidget->onCommand = [this](unsigned id) { Dispatch(id); };
     setCentralWidget(m_viewWidget);
+    // Models and meshes of other programs can be dropped on the window.
+    setAcceptDrops(true);
 
     m_statusBar = new CStatusBar(this);
     setStatusBar(m_statusBar);

@@ -40,6 +40,13 @@ public:
     // Asks "Save changes to ...?" when the model is modified; false when the user cancels
     // (or the save failed), and the caller must then leave the model alone.
     bool SaveModified();
+    // File > Import of this file without the dialog: one undo step, the outcome in the
+    // status bar, a refusal in a message box.
+    void ImportFile(const QString& path);
+    // Dropped files: the first model (.pdm) among them is opened after the save prompt;
+    // without one, every mesh is imported in turn.
+    void OpenOrImport(const QStringList& files);
+
     // Saves to the document's file, or asks for a name first when it has none.
     bool SaveDocument(bool askForName);
 
@@ -72,6 +79,7 @@ public:
     void OnFileSave() override;
     void OnFileSaveAs() override;
     void OnFileExportAs() override;
+    void OnFileImport() override;
     void OnFilePrint() override;
     void OnFilePrintPreview() override;
     void OnFilePrintSetup() override;
@@ -88,6 +96,9 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool event(QEvent* event) override;
+    // Dropped files: a model (.pdm) is opened, meshes of other programs are imported.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void BuildActions();
@@ -114,6 +125,8 @@ private:
     QAction* m_recentPlaceholder = nullptr;
     QList<QAction*> m_recentActions;
     CRecentFileList m_recent;
+    // The file File > Import takes instead of asking (set for a dropped file).
+    QString m_importPath;
     // The printer that Print Setup configures and Print starts from.
     std::unique_ptr<QPrinter> m_printer;
 };
