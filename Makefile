@@ -4,12 +4,14 @@
 # make sanitize - the whole suite under AddressSanitizer and UndefinedBehaviorSanitizer
 # make package - a Debian package; make install - into CMAKE_INSTALL_PREFIX (/usr/local)
 # make about-picture - render the About box's picture and logo again with POV-Ray
+# make fresh-check - the README's test command on a new minimal Debian 12 (debootstrap, root)
+# Without make yet, ./bootstrap run and ./bootstrap test install it first.
 
 BUILD    ?= build
 JOBS     ?= $(shell nproc)
 CMAKE    := cmake -G Ninja -Wno-dev
 
-.PHONY: all deps build run test bench sanitize package install clean about-picture
+.PHONY: all deps build run test bench sanitize package install clean about-picture fresh-check
 
 all: build
 
@@ -63,6 +65,10 @@ ABOUT_DIR := src/app/shell/resources
 about-picture: deps
 	cd $(ABOUT_DIR) && povray -D +W320 +H240 +A0.3 +R3 about.pov +Oabout.png
 	cd $(ABOUT_DIR) && povray -D +W147 +H57 +A0.1 +R3 logo.pov +Ologo.png
+
+# Not part of .ci/run: it downloads a whole system and takes half an hour or more.
+fresh-check:
+	./scripts/fresh-check $(MIRROR)
 
 clean:
 	rm -rf $(BUILD) build-release build-asan

@@ -1,5 +1,5 @@
-// The exports on stacked extruded rings: the indexed triangle search against the plain
-// walk over every edge triple, and the whole export in every format at the edge capacity.
+// The exports on stacked extruded rings: the triangle search against the plain walk over
+// every edge triple, and the whole export in every format at the edge capacity.
 #include <benchmark/benchmark.h>
 
 #include <unistd.h>
@@ -114,6 +114,41 @@ void BM_ExportMesh(benchmark::State& state, int extrusions, MeshFormat format)
     state.counters["triangles"] = result.triangles;
 }
 
+// 4999 triangles on one side: 2 + 4999 vertices, 1 + 2 * 4999 edges. Every face meets
+// every other at that side, which the winding must not pay for in pairs.
+void BM_ExportFan(benchmark::State& state)
+{
+    auto doc = std::make_unique<CPolydromDoc>();
+    doc->OnNewDocument();
+    auto vertex = [&](float x, float y, float z) {
+        const int v = doc->m_nVertices++;
+        doc->m_x[v] = x;
+        doc->m_y[v] = y;
+        doc->m_z[v] = z;
+        return v;
+    };
+    auto edge = [&](int from, int to) {
+        doc->m_edgeFrom[doc->m_nEdges] = from;
+        doc->m_edgeTo[doc->m_nEdges++] = to;
+    };
+    edge(vertex(0, 0, -50), vertex(0, 0, 50));
+    for (int k = 0; k < 4999; ++k) {
+        const int apex = vertex(static_cast<float>(k), 100, 0);
+        edge(0, apex);
+        edge(apex, 1);
+    }
+    const std::string path =
+        (std::filesystem::temp_directory_path() / ("polydrom-bench-" + std::to_string(::getpid()) + ".stl")).string();
+    MeshExportResult result;
+    for (auto _ : state) {
+        result = doc->ExportMesh(path, MeshFormat::Stl);
+        if (!result.ok) state.SkipWithError(result.error.c_str());
+    }
+    std::filesystem::remove(path);
+    state.counters["edges"] = doc->m_nEdges;
+    state.counters["triangles"] = result.triangles;
+}
+
 }  // namespace
 
 // 1000 edges: 40 + 120 * 8; 10000 edges: 40 + 120 * 83.
@@ -126,3 +161,4 @@ BENCHMARK_CAPTURE(BM_ExportPov, edges_10000, 83)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_ExportMesh, mesh2_edges_10000, 83, MeshFormat::PovMesh2)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_ExportMesh, obj_edges_10000, 83, MeshFormat::Obj)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_ExportMesh, stl_edges_10000, 83, MeshFormat::Stl)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ExportFan)->Unit(benchmark::kMillisecond);

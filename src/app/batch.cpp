@@ -13,6 +13,8 @@
 
 #include "app/command_ids.h"
 #include "app/command_table.h"
+#include "app/precise_edits.h"
+#include "app/typed_input.h"
 #include "framework/digit_font.h"
 #include "framework/png_image.h"
 #include "framework/raster_dc.h"
@@ -59,6 +61,9 @@ public:
     void OnHelpFinder() override { Unavailable("help"); }
     void OnHelp() override { Unavailable("help"); }
     void OnContextHelp() override { Unavailable("help"); }
+    void OnDoAddVertexAt() override { Unavailable("the Add Vertex At dialog (use --add-vertex X,Y,Z)"); }
+    void OnDoTransform() override { Unavailable("the Transform dialog (use --move-by, --rotate-by or --scale-by)"); }
+    void OnDoSetCursor() override { Unavailable("the Set Cursor dialog (use --cursor X,Y,Z)"); }
 
 private:
     [[noreturn]] static void Unavailable(const std::string& what)
@@ -235,8 +240,71 @@ public:
         if (!result.ok) throw BatchError{result.error};
     }
 
+    // --add-vertex, --move-by, --rotate-by, --scale-by: the typed edits of the dialogs.
+    void AddVertexAt(const std::string& text) { Typed(TypedEdit::AddVertexAt, text); }
+    void MoveBy(const std::string& text) { Typed(TypedEdit::MoveBy, text); }
+    void RotateBy(const std::string& text) { Typed(TypedEdit::RotateBy, text); }
+    void ScaleBy(const std::string& text) { Typed(TypedEdit::ScaleBy, text); }
+
+    // --select-box X0,Y0,X1,Y1[,add|remove]: what a drag of the rubber band selects.
+    void SelectBox(const std::string& text)
+    {
+        std::string_view rest = text;
+        SelectionChange change = SelectionChange::Replace;
+        if (rest.ends_with(",add")) {
+            change = SelectionChange::Add;
+            rest.remove_suffix(4);
+        } else if (rest.ends_with(",remove")) {
+            change = SelectionChange::Remove;
+            rest.remove_suffix(7);
+        }
+        int corners[4];
+        if (!ParseInts(rest, corners))
+            throw BatchError{"--select-box \"" + text + "\" is not X0,Y0,X1,Y1 or X0,Y0,X1,Y1,add or ...,remove"};
+        RunBoxSelection(m_view, CPoint{corners[0], corners[1]}, CPoint{corners[2], corners[3]}, change);
+    }
+
+    // --wheel X,Y,NOTCHES: the mouse wheel over that pixel, zooming in for positive notches.
+    void Wheel(const std::string& text)
+    {
+        int values[3];
+        if (!ParseInts(text, values) || values[2] < -kMaxNotches || values[2] > kMaxNotches)
+            throw BatchError{"--wheel \"" + text + "\" is not X,Y,NOTCHES with notches from -" +
+                             std::to_string(kMaxNotches) + " to " + std::to_string(kMaxNotches)};
+        m_view.ZoomAbout(CPoint{values[0], values[1]}, values[2]);
+    }
+
 private:
     CommandTargets Targets() { return CommandTargets{&m_view, m_doc.get(), &m_shell}; }
+
+    static constexpr int kMaxNotches = 64;
+
+    // Whole numbers separated by commas, as many as values holds, each within a pixel range.
+    static bool ParseInts(std::string_view text, std::span<int> values)
+    {
+        constexpr int kLimit = 1 << 30;
+        for (std::size_t k = 0; k < values.size(); ++k) {
+            const bool last = k + 1 == values.size();
+            const auto comma = last ? text.size() : text.find(',');
+            if (comma == std::string_view::npos || !ParseInt(text.substr(0, comma), -kLimit, kLimit, &values[k]))
+                return false;
+            text.remove_prefix(last ? text.size() : comma + 1);
+        }
+        return true;
+    }
+
+    void Typed(TypedEdit edit, const std::string& text)
+    {
+        const TypedEditInfo& info = InfoOf(edit);
+        double values[3];
+        const std::span<double> typed(values, static_cast<std::size_t>(info.valueCount));
+        if (!ParseTypedNumbers(text, typed))
+            throw BatchError{std::string(info.batchStep) + " \"" + text + "\" is not " + std::string(info.valueNames) +
+                             (info.valueCount == 1 ? ", a finite number" : ", finite numbers separated by commas")};
+        const CommandReport report = RunTypedEdit(*m_doc, edit, typed);
+        if (report.kind == CommandReport::Kind::Refusal)
+            throw BatchError{std::string(info.batchStep.substr(2)) + ": " + report.text};
+    }
 
     std::ostream& m_out;
     // The model is large (its arrays live inside it), so it lives on the heap.
@@ -288,6 +356,9 @@ const BatchStep kSteps[] = {
     {"--export", &BatchSession::Export}, {"--size", &BatchSession::Size},
     {"--click", &BatchSession::Click},   {"--cursor", &BatchSession::Cursor},
     {"--fit", nullptr, &BatchSession::Fit}, {"--render", &BatchSession::Render},
+    {"--add-vertex", &BatchSession::AddVertexAt}, {"--move-by", &BatchSession::MoveBy},
+    {"--rotate-by", &BatchSession::RotateBy}, {"--scale-by", &BatchSession::ScaleBy},
+    {"--select-box", &BatchSession::SelectBox}, {"--wheel", &BatchSession::Wheel},
     {"--import", &BatchSession::Import},
 };
 

@@ -65,5 +65,11 @@ constexpr unsigned ID_STEP_COARSEST = 32819;
 constexpr unsigned ID_DO_MIRROR = 32820;
 // File > Export As...: the triangles as mesh2, OBJ, STL or the POV-Ray union.
 constexpr unsigned ID_FILE_EXPORT_AS = 32821;
+// Precise modelling: typed points and transforms, the inverse selection, the whole model in view.
+constexpr unsigned ID_DO_ADD_VERTEX_AT = 32822;
+constexpr unsigned ID_DO_TRANSFORM = 32823;
+constexpr unsigned ID_DO_SET_CURSOR = 32824;
+constexpr unsigned ID_SELECT_INVERT = 32825;
+constexpr unsigned ID_VIEW_FIT = 32826;
 // File > Import...: a mesh of another program's file added to the model.
 constexpr unsigned ID_FILE_IMPORT = 32840;

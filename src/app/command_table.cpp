@@ -77,6 +77,8 @@ const CommandEntry kCommands[] = {
      .name = "Toggle Do ToolBar", .prompt = "View Do Toolbar: shows or hides the toolbar of shapes and edits"},
     {COMMAND(ID_VIEW_STATUS_BAR), .shellHandler = &S::OnViewStatusBar, .menuText = "&Status Bar",
      .name = "Toggle StatusBar", .prompt = "Show or hide the status bar"},
+    {COMMAND(ID_VIEW_FIT), .viewHandler = &V::OnViewFit, .menuText = "Zoom to &Fit", .shortcut = "Home",
+     .name = "Zoom to Fit", .prompt = "Zoom to Fit: shows the whole model centred in the view"},
 
     // Do
     {COMMAND(ID_DO_CONNECT), .docHandler = &D::OnDoConnect, .menuText = "Connect", .name = "Connect",
@@ -101,6 +103,18 @@ const CommandEntry kCommands[] = {
      .prompt = "Select All: selects every vertex", .stepLabel = "Select All"},
     {COMMAND(ID_DO_DESELECT_ALL), .docHandler = &D::OnDoDeselectAll, .menuText = "Deselect All",
      .name = "Deselect All", .prompt = "Deselect All: clears the selection", .stepLabel = "Deselect All"},
+    {COMMAND(ID_SELECT_INVERT), .docHandler = &D::OnDoSelectInvert, .menuText = "Invert Selection",
+     .name = "Invert Selection",
+     .prompt = "Invert Selection: selects the vertices that were not selected and deselects the others",
+     .stepLabel = "Invert Selection"},
+    {COMMAND(ID_DO_ADD_VERTEX_AT), .shellHandler = &S::OnDoAddVertexAt, .menuText = "Add Vertex At...",
+     .name = "Add Vertex At", .prompt = "Add Vertex At: adds one selected vertex at the coordinates you type",
+     .stepLabel = "Add Vertex At"},
+    {COMMAND(ID_DO_TRANSFORM), .shellHandler = &S::OnDoTransform, .menuText = "Transform...", .name = "Transform",
+     .prompt = "Transform: moves the selection, or turns or scales it about the cursor, by amounts you type"},
+    {COMMAND(ID_DO_SET_CURSOR), .shellHandler = &S::OnDoSetCursor, .menuText = "Set Cursor...",
+     .name = "Set Cursor",
+     .prompt = "Set Cursor: puts the cursor, the centre of rotation, scaling and mirroring, at coordinates you type"},
 
     // Object Resolution: how many points the round shapes get.
     {COMMAND(ID_RES_VERY_LOW), .docHandler = &D::OnResVeryLow, .menuText = "Very Low (5 point)",

@@ -38,6 +38,10 @@ public:
     virtual void OnHelpFinder() = 0;
     virtual void OnHelp() = 0;
     virtual void OnContextHelp() = 0;
+    // The dialogs of the typed edits and of the cursor.
+    virtual void OnDoAddVertexAt() = 0;
+    virtual void OnDoTransform() = 0;
+    virtual void OnDoSetCursor() = 0;
 };
 
 // One command. Exactly one handler is set; the rest of the row says how it looks.

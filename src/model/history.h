@@ -34,6 +34,8 @@ public:
 
     // The model is as it was when last saved (the save point may have been dropped).
     void MarkSaved() { m_savedAt = static_cast<long>(m_position) + m_dropped; }
+    // No state of the history is the one in the file any more.
+    void ForgetSavePoint() { m_savedAt = -1; }
     bool IsAtSavePoint() const { return m_savedAt == static_cast<long>(m_position) + m_dropped; }
 
     std::size_t StepCount() const { return m_steps.size(); }

@@ -1,5 +1,5 @@
 // Exporting the model's triangles to a file of any format: one triangle search, the
-// chosen writer, one atomic write; and the report the menu commands leave.
+// winding, the chosen writer, one atomic write; and the report the menu commands leave.
 #include "model/mesh_export.h"
 
 #include <algorithm>
@@ -9,6 +9,7 @@
 #include <system_error>
 
 #include "framework/atomic_file.h"
+#include "model/mesh_orientation.h"
 #include "model/mesh_writer.h"
 #include "model/polydrom_doc.h"
 #include "model/triangle_search.h"
@@ -63,10 +64,11 @@ std::optional<MeshFormat> MeshFormatForPath(std::string_view path)
 
 MeshExportResult CPolydromDoc::ExportMesh(const std::string& path, MeshFormat format)
 {
-    MeshExportResult result;
     auto fail = [&](const std::string& reason) {
-        result.error = "Cannot export \"" + Shown(path) + "\": " + reason + ".";
-        return result;
+        MeshExportResult failed;
+        failed.ok = false;
+        failed.error = "Cannot export \"" + Shown(path) + "\": " + reason + ".";
+        return failed;
     };
     const auto edges = static_cast<std::size_t>(m_nEdges);
     const auto vertices = static_cast<std::size_t>(m_nVertices);
@@ -78,11 +80,17 @@ MeshExportResult CPolydromDoc::ExportMesh(const std::string& path, MeshFormat fo
     if (!IndexTriangles(std::span(m_x, vertices), std::span(m_y, vertices), std::span(m_z, vertices), triangles,
                         &mesh, &reason))
         return fail(reason);
+    // The union keeps the corner order it has always had; the other formats are read by
+    // programs that take the winding for the outside of the surface.
+    const MeshPieces pieces =
+        format == MeshFormat::PovUnion ? CountPieces(mesh.points, mesh.faces) : OrientFaces(mesh.points, mesh.faces);
     std::string bytes;
     if (!MakeMeshWriter(format)->Write(mesh, &bytes, &reason)) return fail(reason);
     if (FileResult written = WriteFileAtomically(path, bytes); !written) return fail(written.reason);
-    result.ok = true;
+    MeshExportResult result;
     result.triangles = static_cast<int>(triangles.size());
+    result.closedPieces = pieces.closed;
+    result.openPieces = pieces.open;
     return result;
 }
 
@@ -93,8 +101,17 @@ void CPolydromDoc::ReportExport(const MeshExportResult& result, const std::strin
         return;
     }
     const std::string name = std::filesystem::path(path).filename().string();
-    ReportInfo("Exported " + Counted(static_cast<std::size_t>(result.triangles), "triangle", "triangles") + " to " +
-               name);
+    std::string text =
+        "Exported " + Counted(static_cast<std::size_t>(result.triangles), "triangle", "triangles") + " to " + name;
+    // Whether the surface is watertight, so that whoever prints it knows before slicing.
+    std::string pieces;
+    if (result.closedPieces > 0)
+        pieces = Counted(static_cast<std::size_t>(result.closedPieces), "closed piece", "closed pieces");
+    if (result.openPieces > 0)
+        pieces += (pieces.empty() ? "" : ", ") + Counted(static_cast<std::size_t>(result.openPieces),
+                                                          "open or non-manifold piece", "open or non-manifold pieces");
+    if (!pieces.empty()) text += " (" + pieces + ")";
+    ReportInfo(text);
 }
 
 void CPolydromDoc::ExportMeshAs(const std::string& path, MeshFormat format)

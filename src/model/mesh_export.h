@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "framework/result.h"
+
 enum class MeshFormat {
     PovUnion,  // ".pov": the union of triangle objects that File > Export POVFILE writes
     PovMesh2,  // ".inc": one mesh2 declared as Polydrom_Object
@@ -26,9 +28,10 @@ const MeshFormatInfo& MeshFormatInfoOf(MeshFormat format);
 // The format the path's extension names, in any letter case; nothing for another extension.
 std::optional<MeshFormat> MeshFormatForPath(std::string_view path);
 
-// What an export did: the triangle count written, or an error naming the file and the reason.
-struct MeshExportResult {
-    bool ok = false;
+// What an export did: the triangles written and the pieces they make, or an error
+// naming the file and the reason.
+struct [[nodiscard]] MeshExportResult : Result {
     int triangles = 0;
-    std::string error;  // names the file and the reason when !ok
+    int closedPieces = 0;
+    int openPieces = 0;  // open or non-manifold: a printer's slicer may not take them
 };

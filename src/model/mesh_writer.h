@@ -8,14 +8,12 @@
 #include <vector>
 
 #include "model/mesh_export.h"
+#include "model/mesh_orientation.h"
 #include "model/triangle_search.h"
 
-struct MeshPoint {
-    float x, y, z;
-};
-
 // The export's triangles over the vertices they use. Points are numbered in the order
-// the triangles first use them; faces keep the search's order and corner order.
+// the triangles first use them; faces keep the search's order, and its corner order
+// until they are wound (OrientFaces).
 struct IndexedMesh {
     std::vector<MeshPoint> points;
     std::vector<TriangleCorners> faces;  // corners are point numbers

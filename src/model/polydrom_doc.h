@@ -3,7 +3,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "framework/document.h"
 #include "model/history.h"
@@ -15,6 +17,9 @@ constexpr int MODEL_CAPACITY = 10000;
 constexpr int MAX_CLICK_VERTICES = 1000;
 
 using PovExportResult = MeshExportResult;
+
+// How a region of vertices changes the selection: it becomes the selection, joins it, or leaves it.
+enum class SelectionChange { Replace, Add, Remove };
 
 class CPolydromDoc : public CDocument {
 public:
@@ -71,6 +76,18 @@ public:
     void OnDoSelectAll();
     void OnDoDeselectAll();
     void OnDoSelectConnected();
+    void OnDoSelectInvert();
+    // marked[i] says whether vertex i lies in the region.
+    void ChangeSelection(const std::vector<bool>& marked, SelectionChange change);
+
+    // Typed edits, computed in double and stored as float. Each one refuses whole, with a
+    // report and the model untouched, when the model is full or a result would not be a
+    // finite float; rotation and scale are about the cursor, rotation around the viewing
+    // axis, a positive angle counter-clockwise on the screen.
+    bool AddVertexAt(double x, double y, double z);
+    bool MoveSelectionBy(double dx, double dy, double dz);
+    bool RotateSelectionBy(double degrees);
+    bool ScaleSelectionBy(double factor);
 
     // Duplication.
     void OnDoExtrude();
@@ -94,7 +111,8 @@ public:
     // neither redraws nor marks the model modified; only the edges' marks change.
     MeshExportResult ExportMesh(const std::string& path, MeshFormat format);
     // File > Export As... once its dialog has chosen the path and the format: exports
-    // and leaves the report ("Exported 8 triangles to box.stl", or the refusal).
+    // and leaves the report ("Exported 12 triangles to box.stl (1 closed piece)", or the
+    // refusal).
     void ExportMeshAs(const std::string& path, MeshFormat format);
 
     // File > Import once its dialog has chosen the file, and --import: appends the file's
@@ -105,6 +123,9 @@ public:
     // Undo and redo. Whoever runs a command or a click calls CommitStep afterwards:
     // when the model or its selection changed, that becomes one undoable step.
     bool CommitStep(std::string label);
+    // The model differs from its file whatever undo does (a model recovered after a
+    // crash): it is modified, and no step of the history is the saved state.
+    void MarkUnsaved();
     void OnEditUndo();
     void OnEditRedo();
     const CModelHistory& History() const { return m_history; }
@@ -118,7 +139,7 @@ public:
     std::int32_t m_nVertices;
     std::int32_t m_edgeFrom[MODEL_CAPACITY];
     std::int32_t m_edgeTo[MODEL_CAPACITY];
-    std::int32_t m_edgeUsed[MODEL_CAPACITY];
+    std::int32_t m_edgeUsed[MODEL_CAPACITY];  // after an export: 1 when the edge is a side of a triangle
     std::int32_t m_nEdges;
     std::int32_t m_nResolution;
     // Copies of the view's state, written by the view, read by the commands.
@@ -139,7 +160,7 @@ private:
     // Reports that the command was refused because a coordinate would leave the float range.
     void RefuseOutOfRange(const char* command);
     void ResetViewCopies();
-    // The export's report: the count and the file name, or the refusal with its reason.
+    // The export's report: the count, the file name and the pieces, or the refusal with its reason.
     void ReportExport(const MeshExportResult& result, const std::string& path);
     // The shapes, parameterised by ring size; fourPoint picks the quarter-turn angles
     // of the square, box and pyramid instead of the round shapes' ring angles.
@@ -150,6 +171,9 @@ private:
     // duplicates go and which edges join them.
     enum class DuplicateKind { Extrude, Copy, Mirror };
     void DuplicateSelection(DuplicateKind kind);
+    // Maps every selected vertex (x, y, z) to out, checking every result before storing any.
+    using PointMap = std::function<void(double x, double y, double z, double* out)>;
+    bool TransformSelection(const char* command, const PointMap& map);
 
     CModelHistory m_history;
 };

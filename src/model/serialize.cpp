@@ -5,6 +5,7 @@
 #include <string>
 
 #include "framework/archive.h"
+#include "model/model_arrays.h"
 #include "model/polydrom_doc.h"
 
 namespace {
@@ -55,20 +56,25 @@ void CheckModel(std::int32_t n, std::int32_t e, const float* x, const float* y, 
 
 }  // namespace
 
+void StoreModel(CArchive& ar, const ModelArrays& model)
+{
+    // A model no file may hold (a coordinate pushed to infinity) is refused, never written.
+    CheckCount("vertex", model.vertices);
+    CheckCount("edge", model.edges);
+    CheckModel(model.vertices, model.edges, model.x, model.y, model.z, model.sel, model.from, model.to);
+    ar << model.vertices << model.edges;
+    for (int i = 0; i < model.vertices; ++i) ar << model.x[i];
+    for (int i = 0; i < model.vertices; ++i) ar << model.y[i];
+    for (int i = 0; i < model.vertices; ++i) ar << model.z[i];
+    for (int i = 0; i < model.vertices; ++i) ar << model.sel[i];
+    for (int j = 0; j < model.edges; ++j) ar << model.from[j];
+    for (int j = 0; j < model.edges; ++j) ar << model.to[j];
+}
+
 void CPolydromDoc::Serialize(CArchive& ar)
 {
     if (ar.IsStoring()) {
-        // A model no file may hold (a coordinate pushed to infinity) is refused, never written.
-        CheckCount("vertex", m_nVertices);
-        CheckCount("edge", m_nEdges);
-        CheckModel(m_nVertices, m_nEdges, m_x, m_y, m_z, m_sel, m_edgeFrom, m_edgeTo);
-        ar << m_nVertices << m_nEdges;
-        for (int i = 0; i < m_nVertices; ++i) ar << m_x[i];
-        for (int i = 0; i < m_nVertices; ++i) ar << m_y[i];
-        for (int i = 0; i < m_nVertices; ++i) ar << m_z[i];
-        for (int i = 0; i < m_nVertices; ++i) ar << m_sel[i];
-        for (int j = 0; j < m_nEdges; ++j) ar << m_edgeFrom[j];
-        for (int j = 0; j < m_nEdges; ++j) ar << m_edgeTo[j];
+        StoreModel(ar, ModelArrays{m_nVertices, m_nEdges, m_x, m_y, m_z, m_sel, m_edgeFrom, m_edgeTo});
         return;
     }
 

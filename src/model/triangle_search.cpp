@@ -1,308 +1,172 @@
-// Triangle search over an index of the edges by endpoint pair and by vertex.
+// Triangle search over the sides of the wireframe instead of over edge triples.
 //
-// Everything a walk over all ordered edge triples (i, n, a) would write comes from
-// the triples in which one of its eight tests holds: edge n shares an end S with
-// edge i, and edge a joins the other end O of i to the far end W of n. For one edge
-// i and one choice of S these triples are exactly the pairs (n, a) with n between S
-// and W and a between O and W, for each vertex W next to both S and O (S and O
-// themselves included when self-loops make them so). Each such pair satisfies at
-// least one test, and the walk skips it only when its three edges are all marked.
-// Marks are only ever added, so whatever is "all marked" now stays so: the search
-// visits the groups' edges in the walk's order and jumps over runs of marked edges.
-// Every triple it visits writes a triangle and marks at least one new edge, so the
-// visits number at most the edges; the rest of the work is finding the groups.
+// A test of the walk names three different vertices only when its edges i, n and a lie
+// on the three different sides of that triangle, and then exactly one test holds. So a
+// triangle is first met at the lowest edge lying on any of its sides (as i) and the
+// lowest edge on the two other sides (as n); that pair of edges is its place in the
+// list, and no two triangles share it. Its corners follow from which sides i and n lie
+// on, whatever their stored directions. The search therefore only needs the sides
+// (unordered vertex pairs, each with the lowest edge stored on it) and their
+// triangles, which it finds by the usual count-ordered walk: each side points from its
+// end with fewer sides to the other, and a triangle is seen once, from its lowest end.
 #include "model/triangle_search.h"
 
 #include <algorithm>
 #include <cstddef>
-#include <functional>
-#include <numeric>
+#include <cstdint>
 #include <utility>
 
 namespace {
 
-struct Neighbor {
-    int vertex;  // dense vertex number
-    int pair;    // the endpoint pair joining the two
+struct Side {
+    int low, high;  // dense vertex numbers, low < high
+    int firstEdge;  // the lowest edge index stored on this pair
 };
 
-// For one edge i: the edges n between S and one W, and the edges a between O and
-// that W. Only i's own endpoint pair is reached from both ends of i (as W = O from
-// S and as W = S from O), so only that group carries a second list of edges a.
-struct Group {
-    int nPair;
-    int aPairs[2];
-    int cursor;  // position in m_byPair of the next edge n to consider
+struct Found {
+    std::uint64_t place;  // first edge of the lowest side, then of the second: the walk's order
+    TriangleCorners corners;
 };
+
+std::uint64_t PairKey(std::int32_t a, std::int32_t b)
+{
+    const auto lo = static_cast<std::uint32_t>(std::min(a, b) ^ INT32_MIN);
+    const auto hi = static_cast<std::uint32_t>(std::max(a, b) ^ INT32_MIN);
+    return std::uint64_t{lo} << 32 | hi;
+}
 
 class Search {
 public:
-    Search(std::span<const std::int32_t> from, std::span<const std::int32_t> to, std::span<std::int32_t> used)
-        : m_from(from), m_to(to), m_used(used), m_edges(static_cast<int>(from.size()))
-    {
-    }
+    Search(std::span<const std::int32_t> from, std::span<const std::int32_t> to) : m_from(from), m_to(to) {}
 
-    std::vector<TriangleCorners> Run()
+    std::vector<TriangleCorners> Run(std::span<std::int32_t> used)
     {
-        std::fill(m_used.begin(), m_used.end(), 0);
-        if (m_edges < 3) return {};
-        BuildIndex();
-        for (int i = 0; i < m_edges; ++i) SearchFrom(i);
-        return std::move(m_triangles);
+        std::fill(used.begin(), used.end(), 0);
+        CollectSides();
+        if (m_sides.size() < 3) return {};
+        OrderSides();
+        FindAll();
+        std::sort(m_found.begin(), m_found.end(), [](const Found& a, const Found& b) { return a.place < b.place; });
+
+        for (std::size_t j = 0; j < m_sideOf.size(); ++j)
+            if (m_sideOf[j] >= 0 && m_onTriangle[static_cast<std::size_t>(m_sideOf[j])]) used[j] = 1;
+        std::vector<TriangleCorners> triangles;
+        triangles.reserve(m_found.size());
+        for (const Found& f : m_found) triangles.push_back(f.corners);
+        return triangles;
     }
 
 private:
-    void BuildIndex()
+    // The sides, from the edges that join two different vertices; vertices are renumbered
+    // densely so that nothing depends on the range of their numbers.
+    void CollectSides()
     {
-        const auto count = static_cast<std::size_t>(m_edges);
-        // Vertex numbers are renumbered densely so the index does not depend on their range.
-        std::vector<std::int32_t> vertices(m_from.begin(), m_from.end());
-        vertices.insert(vertices.end(), m_to.begin(), m_to.end());
-        std::sort(vertices.begin(), vertices.end());
-        vertices.erase(std::unique(vertices.begin(), vertices.end()), vertices.end());
+        for (std::size_t j = 0; j < m_from.size(); ++j)
+            if (m_from[j] != m_to[j]) m_stored.emplace_back(PairKey(m_from[j], m_to[j]), static_cast<int>(j));
+        std::sort(m_stored.begin(), m_stored.end());
+
+        for (std::size_t j = 0; j < m_stored.size(); ++j) {
+            const int edge = m_stored[j].second;
+            m_vertices.push_back(m_from[static_cast<std::size_t>(edge)]);
+            m_vertices.push_back(m_to[static_cast<std::size_t>(edge)]);
+        }
+        std::sort(m_vertices.begin(), m_vertices.end());
+        m_vertices.erase(std::unique(m_vertices.begin(), m_vertices.end()), m_vertices.end());
         auto dense = [&](std::int32_t v) {
-            return static_cast<int>(std::lower_bound(vertices.begin(), vertices.end(), v) - vertices.begin());
+            return static_cast<int>(std::lower_bound(m_vertices.begin(), m_vertices.end(), v) - m_vertices.begin());
         };
-        m_denseFrom.resize(count);
-        m_denseTo.resize(count);
-        std::vector<std::uint64_t> key(count);
-        for (std::size_t j = 0; j < count; ++j) {
-            m_denseFrom[j] = dense(m_from[j]);
-            m_denseTo[j] = dense(m_to[j]);
-            const auto lo = static_cast<std::uint64_t>(std::min(m_denseFrom[j], m_denseTo[j]));
-            const auto hi = static_cast<std::uint64_t>(std::max(m_denseFrom[j], m_denseTo[j]));
-            key[j] = lo << 32 | hi;
-        }
 
-        // Edges grouped by their unordered endpoint pair, each group in index order.
-        m_byPair.resize(count);
-        std::iota(m_byPair.begin(), m_byPair.end(), 0);
-        std::stable_sort(m_byPair.begin(), m_byPair.end(), [&](int a, int b) { return key[a] < key[b]; });
-        m_pairOf.resize(count);
-        m_position.resize(count);
-        m_pairStart.clear();
-        for (int p = 0; p < m_edges; ++p) {
-            const int j = m_byPair[p];
-            if (p == 0 || key[j] != key[m_byPair[p - 1]]) m_pairStart.push_back(p);
-            m_pairOf[j] = static_cast<int>(m_pairStart.size()) - 1;
-            m_position[j] = p;
+        m_sideOf.assign(m_from.size(), -1);
+        for (std::size_t j = 0; j < m_stored.size(); ++j) {
+            const auto edge = static_cast<std::size_t>(m_stored[j].second);
+            if (j == 0 || m_stored[j].first != m_stored[j - 1].first) {
+                const int a = dense(m_from[edge]), b = dense(m_to[edge]);
+                m_sides.push_back({std::min(a, b), std::max(a, b), static_cast<int>(edge)});
+            }
+            m_sideOf[edge] = static_cast<int>(m_sides.size()) - 1;
         }
-        const int pairs = static_cast<int>(m_pairStart.size());
-        m_pairStart.push_back(m_edges);
-        m_skip.resize(count + 1);
-        std::iota(m_skip.begin(), m_skip.end(), 0);
+        m_onTriangle.assign(m_sides.size(), 0);
+    }
 
-        // Per vertex, its distinct neighbours (itself for a self-loop), ordered by number.
-        m_neighborStart.assign(vertices.size() + 1, 0);
-        auto ends = [&](int pair) {
-            const int j = m_byPair[m_pairStart[pair]];
-            return std::pair(m_denseFrom[j], m_denseTo[j]);
+    // Each side from its end with fewer sides (ties: the lower number) to the other,
+    // kept per vertex in compressed rows.
+    void OrderSides()
+    {
+        const std::size_t count = m_vertices.size();
+        std::vector<int> degree(count, 0);
+        for (const Side& s : m_sides) {
+            ++degree[static_cast<std::size_t>(s.low)];
+            ++degree[static_cast<std::size_t>(s.high)];
+        }
+        auto before = [&](int a, int b) {
+            const int da = degree[static_cast<std::size_t>(a)], db = degree[static_cast<std::size_t>(b)];
+            return da != db ? da < db : a < b;
         };
-        for (int p = 0; p < pairs; ++p) {
-            auto [u, w] = ends(p);
-            ++m_neighborStart[u + 1];
-            if (u != w) ++m_neighborStart[w + 1];
+        m_outStart.assign(count + 1, 0);
+        for (const Side& s : m_sides)
+            ++m_outStart[static_cast<std::size_t>(before(s.low, s.high) ? s.low : s.high) + 1];
+        for (std::size_t v = 0; v < count; ++v) m_outStart[v + 1] += m_outStart[v];
+        m_out.resize(m_sides.size());
+        std::vector<int> fill(m_outStart.begin(), m_outStart.end() - 1);
+        for (std::size_t k = 0; k < m_sides.size(); ++k) {
+            const Side& s = m_sides[k];
+            const bool lowFirst = before(s.low, s.high);
+            const int tail = lowFirst ? s.low : s.high, head = lowFirst ? s.high : s.low;
+            m_out[static_cast<std::size_t>(fill[static_cast<std::size_t>(tail)]++)] = {head, static_cast<int>(k)};
         }
-        std::partial_sum(m_neighborStart.begin(), m_neighborStart.end(), m_neighborStart.begin());
-        m_neighbors.resize(static_cast<std::size_t>(m_neighborStart.back()));
-        std::vector<int> fill(m_neighborStart.begin(), m_neighborStart.end() - 1);
-        for (int p = 0; p < pairs; ++p) {
-            auto [u, w] = ends(p);
-            m_neighbors[fill[u]++] = {w, p};
-            if (u != w) m_neighbors[fill[w]++] = {u, p};
-        }
-        for (std::size_t v = 0; v < vertices.size(); ++v)
-            std::sort(m_neighbors.begin() + m_neighborStart[v], m_neighbors.begin() + m_neighborStart[v + 1],
-                      [](const Neighbor& a, const Neighbor& b) { return a.vertex < b.vertex; });
     }
 
-    int PairBetween(int u, int w) const
+    void FindAll()
     {
-        auto first = m_neighbors.begin() + m_neighborStart[u], last = m_neighbors.begin() + m_neighborStart[u + 1];
-        auto it = std::lower_bound(first, last, w, [](const Neighbor& n, int v) { return n.vertex < v; });
-        return it != last && it->vertex == w ? it->pair : -1;
-    }
-
-    int PairSize(int pair) const { return m_pairStart[pair + 1] - m_pairStart[pair]; }
-
-    void SearchFrom(int i)
-    {
-        CollectGroups(i);
-        // The groups' edges n, merged in index order. A group's key is a lower bound
-        // of its next edge n (marks only ever rule edges out), so a popped key is
-        // checked again and pushed back when it has moved on.
-        m_heap.clear();
-        auto push = [&](int n, int g) {
-            m_heap.emplace_back(n, g);
-            std::push_heap(m_heap.begin(), m_heap.end(), std::greater<>());
-        };
-        for (int g = 0; g < static_cast<int>(m_groups.size()); ++g)
-            if (int n = NextN(m_groups[g], i); n >= 0) push(n, g);
-        while (!m_heap.empty()) {
-            std::pop_heap(m_heap.begin(), m_heap.end(), std::greater<>());
-            const auto [key, g] = m_heap.back();
-            m_heap.pop_back();
-            Group& group = m_groups[g];
-            const int n = NextN(group, i);
-            if (n < 0) continue;
-            if (n != key) {
-                push(n, g);
-                continue;
+        const std::size_t count = m_vertices.size();
+        std::vector<int> stamp(count, -1), sideTo(count, -1);
+        for (std::size_t u = 0; u < count; ++u) {
+            const int begin = m_outStart[u], end = m_outStart[u + 1];
+            for (int k = begin; k < end; ++k) {
+                const auto w = static_cast<std::size_t>(m_out[static_cast<std::size_t>(k)].first);
+                stamp[w] = static_cast<int>(u);
+                sideTo[w] = m_out[static_cast<std::size_t>(k)].second;
             }
-            WalkA(group, i, n);
-            ++group.cursor;
-            if (int next = NextN(group, i); next >= 0) push(next, g);
-        }
-    }
-
-    void CollectGroups(int i)
-    {
-        m_groups.clear();
-        m_ownPairGroup = -1;
-        const int f = m_denseFrom[i], t = m_denseTo[i];
-        CollectSide(i, t, f);
-        if (f != t) CollectSide(i, f, t);
-    }
-
-    // Groups for edges n that meet edge i at s; o is i's other end. The common
-    // neighbours of s and o are found from the side with fewer of them.
-    void CollectSide(int i, int s, int o)
-    {
-        const int sCount = m_neighborStart[s + 1] - m_neighborStart[s];
-        const int oCount = m_neighborStart[o + 1] - m_neighborStart[o];
-        if (sCount <= oCount) {
-            for (int k = m_neighborStart[s]; k < m_neighborStart[s + 1]; ++k)
-                if (int aPair = PairBetween(o, m_neighbors[k].vertex); aPair >= 0)
-                    AddGroup(i, m_neighbors[k].pair, aPair);
-        } else {
-            for (int k = m_neighborStart[o]; k < m_neighborStart[o + 1]; ++k)
-                if (int nPair = PairBetween(s, m_neighbors[k].vertex); nPair >= 0)
-                    AddGroup(i, nPair, m_neighbors[k].pair);
-        }
-    }
-
-    void AddGroup(int i, int nPair, int aPair)
-    {
-        // Edge a must differ from i and from n: a list with nothing else closes nothing.
-        int others = PairSize(aPair) - (aPair == m_pairOf[i] ? 1 : 0) - (aPair == nPair ? 1 : 0);
-        if (others < 1) return;
-        if (nPair == m_pairOf[i] && m_ownPairGroup >= 0) {
-            m_groups[m_ownPairGroup].aPairs[1] = aPair;
-            return;
-        }
-        if (nPair == m_pairOf[i]) m_ownPairGroup = static_cast<int>(m_groups.size());
-        m_groups.push_back({nPair, {aPair, -1}, m_pairStart[nPair]});
-    }
-
-    // The next edge n of the group whose triples the walk would not skip: any edge
-    // while i is unmarked or some edge a is unmarked, otherwise only unmarked ones.
-    int NextN(Group& g, int i)
-    {
-        const int end = m_pairStart[g.nPair + 1];
-        const bool any = !m_used[i] || HasUnmarked(g.aPairs[0]) || (g.aPairs[1] >= 0 && HasUnmarked(g.aPairs[1]));
-        int p = g.cursor;
-        for (;;) {
-            if (!any) p = FirstUnmarkedFrom(p);
-            if (p >= end) {
-                g.cursor = end;
-                return -1;
+            for (int k = begin; k < end; ++k) {
+                const auto [v, uv] = m_out[static_cast<std::size_t>(k)];
+                const auto vIndex = static_cast<std::size_t>(v);
+                for (int m = m_outStart[vIndex]; m < m_outStart[vIndex + 1]; ++m) {
+                    const auto [w, vw] = m_out[static_cast<std::size_t>(m)];
+                    if (stamp[static_cast<std::size_t>(w)] == static_cast<int>(u))
+                        Add(uv, vw, sideTo[static_cast<std::size_t>(w)]);
+                }
             }
-            if (m_byPair[p] != i) break;
-            ++p;
-        }
-        g.cursor = p;
-        return m_byPair[p];
-    }
-
-    // Visits the triples (i, n, a) in the order of a. Once i and n are both marked,
-    // only an unmarked a keeps a triple from being skipped.
-    void WalkA(const Group& g, int i, int n)
-    {
-        int after = -1;
-        for (;;) {
-            const bool unmarkedOnly = m_used[i] && m_used[n];
-            int a = NextA(g.aPairs[0], after, unmarkedOnly, i, n);
-            if (g.aPairs[1] >= 0) {
-                const int b = NextA(g.aPairs[1], after, unmarkedOnly, i, n);
-                if (b >= 0 && (a < 0 || b < a)) a = b;
-            }
-            if (a < 0) return;
-            Visit(i, n, a);
-            after = a;
         }
     }
 
-    int NextA(int pair, int after, bool unmarkedOnly, int i, int n)
+    // One triangle from its three sides: placed and cornered by the two sides holding the
+    // lowest edges, as the walk first meets it.
+    void Add(int a, int b, int c)
     {
-        const int begin = m_pairStart[pair], end = m_pairStart[pair + 1];
-        int p = static_cast<int>(std::upper_bound(m_byPair.begin() + begin, m_byPair.begin() + end, after) -
-                                 m_byPair.begin());
-        for (;;) {
-            if (unmarkedOnly) p = FirstUnmarkedFrom(p);
-            if (p >= end) return -1;
-            const int a = m_byPair[p];
-            if (a != i && a != n) return a;
-            ++p;
-        }
+        int s[3] = {a, b, c};
+        std::sort(s, s + 3, [&](int x, int y) { return Of(x).firstEdge < Of(y).firstEdge; });
+        const Side& i = Of(s[0]);
+        const Side& n = Of(s[1]);
+        const int shared = i.low == n.low || i.low == n.high ? i.low : i.high;
+        const int first = i.low == shared ? i.high : i.low;
+        const int third = n.low == shared ? n.high : n.low;
+        m_found.push_back({static_cast<std::uint64_t>(i.firstEdge) << 32 | static_cast<std::uint32_t>(n.firstEdge),
+                           {Vertex(first), Vertex(shared), Vertex(third)}});
+        for (int side : s) m_onTriangle[static_cast<std::size_t>(side)] = 1;
     }
 
-    // One triple, exactly as the walk treats it: each of the eight tests on its own.
-    void Visit(int i, int n, int a)
-    {
-        if (m_used[i] && m_used[n] && m_used[a]) return;
-        const std::int32_t fi = m_from[i], ti = m_to[i], fn = m_from[n], tn = m_to[n], fa = m_from[a], ta = m_to[a];
-        if (fi == fa && tn == ta && ti == fn) Emit(fi, ti, tn, i, n, a);
-        if (fi == ta && tn == fa && ti == fn) Emit(fi, ti, tn, i, n, a);
-        if (ti == tn && fn == ta && fi == fa) Emit(fi, ti, fn, i, n, a);
-        if (fn == fa && ti == tn && fi == ta) Emit(fi, ti, fn, i, n, a);
-        if (ti == fa && fi == fn && tn == ta) Emit(ti, fi, tn, i, n, a);
-        if (ti == ta && fi == fn && tn == fa) Emit(ti, fi, tn, i, n, a);
-        if (fi == tn && ti == fa && fn == ta) Emit(ti, fi, fn, i, n, a);
-        if (fi == tn && ti == ta && fn == fa) Emit(ti, fi, fn, i, n, a);
-    }
-
-    void Emit(std::int32_t first, std::int32_t second, std::int32_t third, int i, int n, int a)
-    {
-        m_triangles.push_back({first, second, third});
-        Mark(i);
-        Mark(n);
-        Mark(a);
-    }
-
-    void Mark(int e)
-    {
-        if (m_used[e]) return;
-        m_used[e] = 1;
-        m_skip[m_position[e]] = m_position[e] + 1;
-    }
-
-    // The first position at or after p whose edge is unmarked (m_edges when none).
-    int FirstUnmarkedFrom(int p)
-    {
-        while (m_skip[p] != p) {
-            m_skip[p] = m_skip[m_skip[p]];
-            p = m_skip[p];
-        }
-        return p;
-    }
-
-    bool HasUnmarked(int pair) { return FirstUnmarkedFrom(m_pairStart[pair]) < m_pairStart[pair + 1]; }
+    const Side& Of(int side) const { return m_sides[static_cast<std::size_t>(side)]; }
+    std::int32_t Vertex(int dense) const { return m_vertices[static_cast<std::size_t>(dense)]; }
 
     std::span<const std::int32_t> m_from, m_to;
-    std::span<std::int32_t> m_used;
-    int m_edges;
-    std::vector<int> m_denseFrom, m_denseTo;
-    std::vector<int> m_pairOf;         // edge -> its endpoint pair
-    std::vector<int> m_pairStart;      // pair -> first position in m_byPair, plus the end
-    std::vector<int> m_byPair;         // edges ordered by endpoint pair, then by index
-    std::vector<int> m_position;       // edge -> its position in m_byPair
-    std::vector<int> m_skip;           // union-find: position -> an unmarked position at or after it
-    std::vector<int> m_neighborStart;  // dense vertex -> first entry in m_neighbors, plus the end
-    std::vector<Neighbor> m_neighbors;
-    std::vector<Group> m_groups;
-    int m_ownPairGroup = -1;
-    std::vector<std::pair<int, int>> m_heap;  // (next edge n, group)
-    std::vector<TriangleCorners> m_triangles;
+    std::vector<std::pair<std::uint64_t, int>> m_stored;  // (vertex pair, edge) of every edge that is a side
+    std::vector<std::int32_t> m_vertices;                  // dense number -> vertex index
+    std::vector<Side> m_sides;
+    std::vector<int> m_sideOf;                  // edge -> its side, -1 for a self-loop
+    std::vector<char> m_onTriangle;             // side -> whether a triangle has it
+    std::vector<int> m_outStart;                // dense vertex -> first entry in m_out, plus the end
+    std::vector<std::pair<int, int>> m_out;     // (head, side) of the sides leaving each vertex
+    std::vector<Found> m_found;
 };
 
 }  // namespace
@@ -310,5 +174,5 @@ private:
 std::vector<TriangleCorners> FindTriangles(std::span<const std::int32_t> from, std::span<const std::int32_t> to,
                                            std::span<std::int32_t> used)
 {
-    return Search(from, to, used).Run();
+    return Search(from, to).Run(used);
 }

@@ -23,3 +23,9 @@ void CPolydromDoc::OnEditRedo()
 }
 
 void CPolydromDoc::OnAfterSave() { m_history.MarkSaved(); }
+
+void CPolydromDoc::MarkUnsaved()
+{
+    m_history.ForgetSavePoint();
+    SetModifiedFlag(true);
+}

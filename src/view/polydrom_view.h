@@ -2,6 +2,8 @@
 // mouse editing and navigation. Hosted by a window (or headless) through CViewHost.
 #pragma once
 
+#include <vector>
+
 #include "framework/view.h"
 
 class CDC;
@@ -36,6 +38,20 @@ public:
     // paint the model alone (no size read-out, cursor mark or panels).
     void FitModel();
 
+    // View > Zoom to Fit: the whole model centred, along the current axis, clear of the panels.
+    void OnViewFit();
+    // The wheel: zooms in (notches > 0) or out as the zoom commands do, once per notch,
+    // keeping the model point under the pointer where it is.
+    void ZoomAbout(CPoint pointer, int notches);
+    // The model coordinates a pixel shows, horizontal and vertical (as a click there would
+    // set the cursor), and which model axes (0 X, 1 Y, 2 Z) those are.
+    void ModelPointAt(CPoint pixel, double* horizontal, double* vertical) const;
+    void ShownAxes(int* horizontal, int* vertical) const;
+    // Whether each vertex's pixel lies in the box with corners a and b (inclusive, any order).
+    std::vector<bool> VerticesInBox(CPoint a, CPoint b) const;
+    // Puts the cursor at a model point without picking anything, as --cursor and Set Cursor do.
+    void SetCursor(float x, float y, float z);
+
     // The move tool: m_movePresses is 1 while it is on (each Move press toggles it between 0
     // and 1); m_moveAnchored is 1 while m_anchorX/Y/Z hold the model point the next click
     // moves the selection from. Pressing Move anchors at the cursor; each move re-anchors.
@@ -58,6 +74,11 @@ private:
     };
     Axes MainAxes() const;
     void LookAlong(int axisX, int axisY, int axisZ);
+    // The zoom after one zoom-in or zoom-out step, with their limits.
+    static float ZoomedIn(float zoom);
+    static float ZoomedOut(float zoom);
+    // Repaints and copies zoom and pan into the document, after the wheel or a fit.
+    void ZoomAndPanChanged();
     // The scaled coordinates (model + pan) x zoom of a model point, each stored as a float.
     void Scale(float x, float y, float z, double out[3]) const;
 

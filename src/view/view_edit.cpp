@@ -1,4 +1,8 @@
-// Mouse editing: a left click sets the cursor and adds, picks or moves; the move tool.
+// Mouse editing: a left click sets the cursor and adds, picks or moves; the move tool;
+// the vertices inside a dragged box; the cursor put at a typed point.
+#include <algorithm>
+#include <vector>
+
 #include "model/polydrom_doc.h"
 #include "view/pixel_math.h"
 #include "view/polydrom_view.h"
@@ -60,5 +64,36 @@ void CPolydromView::OnDoMove()
         m_anchorZ = m_cursorZ;
         m_moveAnchored = 1;
     }
+    CView::OnUpdate(nullptr, 0, nullptr);
+}
+
+std::vector<bool> CPolydromView::VerticesInBox(CPoint a, CPoint b) const
+{
+    const CPolydromDoc* doc = GetDocument();
+    if (!doc) return {};
+    const CRect client = GetClientRect();
+    const float hw = static_cast<float>(client.right * 0.5);
+    const float hh = static_cast<float>(client.bottom * 0.5);
+    const int left = std::min(a.x, b.x), right = std::max(a.x, b.x);
+    const int top = std::min(a.y, b.y), bottom = std::max(a.y, b.y);
+    const Axes axes = MainAxes();
+    std::vector<bool> inside(static_cast<std::size_t>(doc->GetVertexCount()));
+    for (int i = 0; i < doc->GetVertexCount(); ++i) {
+        // The pixel at the centre of the vertex's mark, as the paint computes it.
+        double s[3];
+        Scale(doc->GetVertexX(i), doc->GetVertexY(i), doc->GetVertexZ(i), s);
+        const int x = TruncPixel(s[axes.h] + hw), y = TruncPixel(s[axes.v] + hh);
+        inside[i] = left <= x && x <= right && top <= y && y <= bottom;
+    }
+    return inside;
+}
+
+void CPolydromView::SetCursor(float x, float y, float z)
+{
+    m_cursorX = x;
+    m_cursorY = y;
+    m_cursorZ = z;
+    if (CPolydromDoc* doc = GetDocument())
+        doc->SetCursorAndAxis(m_cursorX, m_cursorY, m_cursorZ, m_axisX, m_axisY, m_axisZ);
     CView::OnUpdate(nullptr, 0, nullptr);
 }

@@ -1,4 +1,4 @@
-// Fitting the whole model into the window, for thumbnails.
+// Fitting the whole model into the window: for thumbnails, and View > Zoom to Fit.
 #include <algorithm>
 #include <cmath>
 
@@ -6,17 +6,14 @@
 #include "view/pixel_math.h"
 #include "view/polydrom_view.h"
 
-void CPolydromView::FitModel()
-{
-    m_modelOnly = true;
-    const CPolydromDoc* doc = GetDocument();
-    const CRect client = GetClientRect();
-    const int n = doc ? doc->GetVertexCount() : 0;
-    if (n == 0 || client.right <= 0 || client.bottom <= 0) return;
+namespace {
 
-    double lo[3] = {HUGE_VAL, HUGE_VAL, HUGE_VAL}, hi[3] = {-HUGE_VAL, -HUGE_VAL, -HUGE_VAL};
-    for (int i = 0; i < n; ++i) {
-        const double p[3] = {doc->GetVertexX(i), doc->GetVertexY(i), doc->GetVertexZ(i)};
+// The box around the model's vertices, in model units.
+void ModelBounds(const CPolydromDoc& doc, double lo[3], double hi[3])
+{
+    for (int k = 0; k < 3; ++k) lo[k] = HUGE_VAL, hi[k] = -HUGE_VAL;
+    for (int i = 0; i < doc.GetVertexCount(); ++i) {
+        const double p[3] = {doc.GetVertexX(i), doc.GetVertexY(i), doc.GetVertexZ(i)};
         for (int k = 0; k < 3; ++k) {
             // A non-finite coordinate (no command makes one) would turn the pan into NaN.
             if (!std::isfinite(p[k])) continue;
@@ -26,6 +23,20 @@ void CPolydromView::FitModel()
     }
     for (int k = 0; k < 3; ++k)
         if (lo[k] > hi[k]) lo[k] = hi[k] = 0;
+}
+
+}  // namespace
+
+void CPolydromView::FitModel()
+{
+    m_modelOnly = true;
+    const CPolydromDoc* doc = GetDocument();
+    const CRect client = GetClientRect();
+    const int n = doc ? doc->GetVertexCount() : 0;
+    if (n == 0 || client.right <= 0 || client.bottom <= 0) return;
+
+    double lo[3], hi[3];
+    ModelBounds(*doc, lo, hi);
     const double extent[3] = {hi[0] - lo[0], hi[1] - lo[1], hi[2] - lo[2]};
 
     // Look along the thinnest direction: the other two span the largest face.
@@ -53,4 +64,38 @@ void CPolydromView::FitModel()
     CPolydromDoc* target = GetDocument();
     target->SetZoomAndPan(m_zoom, m_panX, m_panY, m_panZ);
     target->SetCursorAndAxis(m_cursorX, m_cursorY, m_cursorZ, m_axisX, m_axisY, m_axisZ);
+}
+
+void CPolydromView::OnViewFit()
+{
+    const CPolydromDoc* doc = GetDocument();
+    const CRect client = GetClientRect();
+    if (!doc || client.right <= 0 || client.bottom <= 0) return;
+    const int n = doc->GetVertexCount();
+    if (n == 0) {
+        // Nothing to show: back to where a new view starts.
+        m_zoom = 1.0f;
+        m_panX = m_panY = m_panZ = 0.0f;
+        ZoomAndPanChanged();
+        return;
+    }
+    double lo[3], hi[3];
+    ModelBounds(*doc, lo, hi);
+    const Axes axes = MainAxes();
+    // The inset panels begin at 0.7 of the width, so a model centred in the window keeps
+    // clear of them within 0.4 of the width; the depth must fit the slab the edges are
+    // drawn within, as deep as the window is tall. A tenth of each stays free.
+    const double room[3][2] = {{hi[axes.h] - lo[axes.h], 0.9 * 0.4 * client.right},
+                               {hi[axes.v] - lo[axes.v], 0.9 * client.bottom},
+                               {hi[axes.d] - lo[axes.d], 0.9 * client.bottom}};
+    double zoom = HUGE_VAL;
+    for (const auto& [size, pixels] : room)
+        if (size > 0) zoom = std::min(zoom, pixels / size);
+    // A single point keeps the zoom it has; otherwise the zoom commands' limits hold.
+    if (zoom != HUGE_VAL) m_zoom = static_cast<float>(std::clamp(zoom, 0.001, 100.0));
+    // 0.0 - ... so that a model centred on 0 gets the pan 0, not -0.
+    m_panX = RoundToFloat(0.0 - (lo[0] + hi[0]) / 2);
+    m_panY = RoundToFloat(0.0 - (lo[1] + hi[1]) / 2);
+    m_panZ = RoundToFloat(0.0 - (lo[2] + hi[2]) / 2);
+    ZoomAndPanChanged();
 }

@@ -27,19 +27,29 @@ void Pan(CPolydromView& view, float& alongX, float& alongY, float& alongZ, doubl
 
 }  // namespace
 
+float CPolydromView::ZoomedIn(float zoom)
+{
+    const float doubled = 2 * zoom;
+    return doubled > 100.0f ? 100.0f : doubled;
+}
+
+float CPolydromView::ZoomedOut(float zoom)
+{
+    // Halved in double and compared with the double 0.001; the clamp is the float nearest it.
+    const double halved = 0.5 * zoom;
+    return halved < 0.001 ? 0.001f : static_cast<float>(halved);
+}
+
 void CPolydromView::OnViewZoomIn()
 {
-    const float doubled = 2 * m_zoom;
-    m_zoom = doubled > 100.0f ? 100.0f : doubled;
+    m_zoom = ZoomedIn(m_zoom);
     CView::OnUpdate(nullptr, 0, nullptr);
     if (CPolydromDoc* doc = GetDocument()) doc->SetZoomAndPan(m_zoom, m_panX, m_panY, m_panZ);
 }
 
 void CPolydromView::OnViewZoomOut()
 {
-    // Halved in double and compared with the double 0.001; the clamp is the float nearest it.
-    const double halved = 0.5 * m_zoom;
-    m_zoom = halved < 0.001 ? 0.001f : static_cast<float>(halved);
+    m_zoom = ZoomedOut(m_zoom);
     CView::OnUpdate(nullptr, 0, nullptr);
     if (CPolydromDoc* doc = GetDocument()) doc->SetZoomAndPan(m_zoom, m_panX, m_panY, m_panZ);
 }

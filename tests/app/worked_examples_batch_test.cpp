@@ -97,8 +97,11 @@ TEST(WorkedExamples, ExportThroughBatchMode)
         {"0-1 1-2 0-2", Triangle(0, 1, 2)},
         {"9-5 5-2 2-9", Triangle(9, 5, 2)},
         {"0-1 1-2 2-3 3-0 0-2", Triangle(0, 1, 2) + Triangle(2, 3, 0)},
-        {"0-1 0-2 0-3 1-2 2-3 3-1", Triangle(1, 0, 2) + Triangle(1, 0, 3) + Triangle(2, 0, 3)},
-        {"0-1 1-2 2-0 0-1", Triangle(0, 1, 2) + Triangle(1, 2, 0)},
+        // The closed tetrahedron: all four faces, 1-2-3 where the walk first meets it.
+        {"0-1 0-2 0-3 1-2 2-3 3-1", Triangle(1, 0, 2) + Triangle(1, 0, 3) + Triangle(2, 0, 3) + Triangle(1, 2, 3)},
+        // An edge stored twice, and a side two Connects share: each triangle once.
+        {"0-1 1-2 2-0 0-1", Triangle(0, 1, 2)},
+        {"6-5 5-2 2-6 7-6 6-2 2-7", Triangle(6, 5, 2) + Triangle(2, 6, 7)},
     };
     for (const auto& c : cases) {
         TempFolder folder;

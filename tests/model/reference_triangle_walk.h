@@ -1,8 +1,11 @@
 // The plain walk over every ordered edge triple, kept as the yardstick for the
-// indexed triangle search: slow (edges cubed) and obviously what the file format means.
+// triangle search: slow (edges cubed) and obviously what the exports mean.
 #pragma once
 
+#include <algorithm>
+#include <array>
 #include <cstdint>
+#include <set>
 #include <vector>
 
 #include "model/triangle_search.h"
@@ -17,12 +20,13 @@ inline WalkResult ReferenceTriangleWalk(const std::vector<std::int32_t>& from, c
     const int e = static_cast<int>(from.size());
     WalkResult r;
     r.marks.assign(from.size(), 0);
-    auto& used = r.marks;
+    std::set<std::array<int, 3>> written;
     for (int i = 0; i < e; ++i)
-        for (int n = 0; n < e; ++n)
+        for (int n = 0; n < e; ++n) {
+            // Every test needs edge n to meet edge i; without that no edge a helps.
+            if (from[i] != from[n] && from[i] != to[n] && to[i] != from[n] && to[i] != to[n]) continue;
             for (int a = 0; a < e; ++a) {
                 if (i == n || n == a || i == a) continue;
-                if (used[i] == 1 && used[n] == 1 && used[a] == 1) continue;
                 const int Fi = from[i], Ti = to[i], Fn = from[n], Tn = to[n], Fa = from[a], Ta = to[a];
                 // Condition and corners of tests 1 to 8, in that order.
                 const struct {
@@ -35,10 +39,14 @@ inline WalkResult ReferenceTriangleWalk(const std::vector<std::int32_t>& from, c
                     {Fi == Tn && Ti == Fa && Fn == Ta, Ti, Fi, Fn}, {Fi == Tn && Ti == Ta && Fn == Fa, Ti, Fi, Fn},
                 };
                 for (const auto& t : tests) {
-                    if (!t.holds) continue;
-                    r.triangles.push_back({t.c1, t.c2, t.c3});
-                    used[i] = used[n] = used[a] = 1;
+                    if (!t.holds || t.c1 == t.c2 || t.c2 == t.c3 || t.c1 == t.c3) continue;
+                    // The three edges are the triangle's sides, whether it is new or not.
+                    r.marks[i] = r.marks[n] = r.marks[a] = 1;
+                    std::array<int, 3> vertices{t.c1, t.c2, t.c3};
+                    std::sort(vertices.begin(), vertices.end());
+                    if (written.insert(vertices).second) r.triangles.push_back({t.c1, t.c2, t.c3});
                 }
             }
+        }
     return r;
 }

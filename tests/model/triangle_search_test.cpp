@@ -1,8 +1,11 @@
-// The indexed triangle search against the plain triple walk: worked examples and
-// many random edge sets full of shared, repeated and self-looping edges.
+// The triangle search against the plain triple walk: worked examples and many random
+// edge sets full of shared, repeated and self-looping edges.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <random>
+#include <set>
 #include <sstream>
 #include <string>
 #include <utility>
@@ -23,8 +26,28 @@ std::string Describe(const Edges& edges)
     return s.str();
 }
 
+// Every set of three different vertices joined pairwise, found by trying them all.
+std::set<std::array<int, 3>> AllTriangles(const Edges& edges)
+{
+    std::set<std::pair<int, int>> joined;
+    std::set<int> vertices;
+    for (auto [f, t] : edges) {
+        joined.insert({std::min(f, t), std::max(f, t)});
+        vertices.insert({f, t});
+    }
+    const std::vector<int> v(vertices.begin(), vertices.end());
+    std::set<std::array<int, 3>> result;
+    for (std::size_t a = 0; a < v.size(); ++a)
+        for (std::size_t b = a + 1; b < v.size(); ++b)
+            for (std::size_t c = b + 1; c < v.size(); ++c)
+                if (joined.count({v[a], v[b]}) && joined.count({v[b], v[c]}) && joined.count({v[a], v[c]}))
+                    result.insert({v[a], v[b], v[c]});
+    return result;
+}
+
 // The search must list the same triangles in the same order and leave the same marks
-// as the plain walk, starting from stale marks that must not carry over.
+// as the plain walk, starting from stale marks that must not carry over; and the
+// triangles must be every triangle of the edges, once each.
 void ExpectSameAsWalk(const Edges& edges)
 {
     std::vector<std::int32_t> from, to;
@@ -34,8 +57,18 @@ void ExpectSameAsWalk(const Edges& edges)
     }
     const WalkResult expected = ReferenceTriangleWalk(from, to);
     std::vector<std::int32_t> marks(edges.size(), 1);
-    ASSERT_TRUE(FindTriangles(from, to, marks) == expected.triangles) << Describe(edges);
+    const Corners found = FindTriangles(from, to, marks);
+    ASSERT_TRUE(found == expected.triangles) << Describe(edges);
     ASSERT_EQ(marks, expected.marks) << Describe(edges);
+
+    std::set<std::array<int, 3>> distinct;
+    for (const TriangleCorners& t : found) {
+        std::array<int, 3> v{t.first, t.second, t.third};
+        std::sort(v.begin(), v.end());
+        distinct.insert(v);
+    }
+    ASSERT_EQ(distinct.size(), found.size()) << "a triangle listed twice: " << Describe(edges);
+    ASSERT_EQ(distinct, AllTriangles(edges)) << Describe(edges);
 }
 
 void ExpectTriangles(const Edges& edges, const Corners& expected)
@@ -59,18 +92,24 @@ TEST(TriangleSearch, WorkedExamples)
         {{{0, 1}, {1, 2}, {2, 3}, {3, 0}}, {}},                   // a quadrilateral without diagonal
         {{{9, 5}, {5, 2}, {2, 9}}, {{9, 5, 2}}},                  // as Connect makes it
         {{{0, 1}, {1, 2}, {2, 3}, {3, 0}, {0, 2}}, {{0, 1, 2}, {2, 3, 0}}},  // square with diagonal
-        // The closed tetrahedron: face 1-2-3 is met only when its edges are all marked.
-        {{{0, 1}, {0, 2}, {0, 3}, {1, 2}, {2, 3}, {3, 1}}, {{1, 0, 2}, {1, 0, 3}, {2, 0, 3}}},
-        {{{0, 1}, {1, 2}, {2, 0}, {0, 1}}, {{0, 1, 2}, {1, 2, 0}}},  // an edge stored twice
+        // The closed tetrahedron: face 1-2-3 comes last, where the walk first meets it.
+        {{{0, 1}, {0, 2}, {0, 3}, {1, 2}, {2, 3}, {3, 1}}, {{1, 0, 2}, {1, 0, 3}, {2, 0, 3}, {1, 2, 3}}},
+        {{{0, 1}, {1, 2}, {2, 0}, {0, 1}}, {{0, 1, 2}}},  // an edge stored twice: the triangle once
+        // Connect on 2, 5, 6 and then on 2, 6, 7 stores their shared side twice, as (2,6) and (6,2).
+        {{{6, 5}, {5, 2}, {2, 6}, {7, 6}, {6, 2}, {2, 7}}, {{6, 5, 2}, {2, 6, 7}}},
+        // The same triangle connected three times, and once more against the stored directions.
+        {{{2, 1}, {1, 0}, {0, 2}, {2, 1}, {1, 0}, {0, 2}, {1, 2}, {0, 1}, {2, 0}}, {{2, 1, 0}}},
         {{{1000000, 7}, {7, 123456789}, {123456789, 1000000}}, {{1000000, 7, 123456789}}},
+        // Self-loops name no triangle, alone or beside a doubled edge.
+        {{{4, 4}, {4, 4}, {4, 4}}, {}},
+        {{{0, 0}, {0, 1}, {1, 0}}, {}},
+        {{{0, 0}, {0, 1}, {1, 2}, {2, 2}, {2, 0}, {1, 1}}, {{0, 1, 2}}},
+        // Two triangles sharing side 0-1, the second closed by edges stored after a repeat of it.
+        {{{0, 1}, {1, 2}, {2, 0}, {0, 3}, {3, 1}, {1, 0}, {2, 0}, {2, 1}}, {{0, 1, 2}, {1, 0, 3}}},
+        // Negative vertex numbers order like any others.
+        {{{-5, 3}, {3, -7}, {-7, -5}}, {{-5, 3, -7}}},
     };
     for (const auto& c : cases) ExpectTriangles(c.edges, c.triangles);
-    // Three self-loops on one vertex: the first triple satisfies all eight tests.
-    ExpectTriangles({{4, 4}, {4, 4}, {4, 4}}, Corners(8, {4, 4, 4}));
-    // A self-loop and a doubled edge: degenerate, but written as the walk writes it.
-    ExpectSameAsWalk({{0, 0}, {0, 1}, {1, 0}});
-    // Edge 5 closes a triangle with two edges already marked by an earlier one.
-    ExpectSameAsWalk({{0, 1}, {1, 2}, {2, 0}, {0, 3}, {3, 1}, {1, 0}, {2, 0}, {2, 1}});
 }
 
 TEST(TriangleSearch, EachOfTheEightTestsGivesItsCornerOrder)

@@ -43,6 +43,9 @@ public:
     void OnHelpFinder() override { calls << "HelpFinder"; }
     void OnHelp() override { calls << "Help"; }
     void OnContextHelp() override { calls << "ContextHelp"; }
+    void OnDoAddVertexAt() override { calls << "AddVertexAt"; }
+    void OnDoTransform() override { calls << "Transform"; }
+    void OnDoSetCursor() override { calls << "SetCursor"; }
 };
 
 const std::map<unsigned, QString> kShellCommands = {
@@ -67,6 +70,9 @@ const std::map<unsigned, QString> kShellCommands = {
     {ID_DEFAULT_HELP, "HelpFinder"},
     {ID_HELP, "Help"},
     {ID_CONTEXT_HELP, "ContextHelp"},
+    {ID_DO_ADD_VERTEX_AT, "AddVertexAt"},
+    {ID_DO_TRANSFORM, "Transform"},
+    {ID_DO_SET_CURSOR, "SetCursor"},
 };
 
 }  // namespace
@@ -114,6 +120,7 @@ TEST_F(ModelCommandTest, EveryModelAndViewCommandReachesItsHandler)
         {ID_DO_SELECT_ALL, [&] { return doc->m_sel[0] == 1; }},
         {ID_DO_DESELECT_ALL, [&] { return doc->m_sel[0] == 0 && doc->m_sel[1] == 0; }},
         {ID_DO_SELECT_CONNECTED, [&] { return doc->m_sel[0] == 1 && doc->m_sel[1] == 1; }},
+        {ID_SELECT_INVERT, [&] { return doc->m_sel[0] == 0 && doc->m_sel[1] == 0; }},
         {ID_RES_VERY_LOW, [&] { return doc->m_nResolution == 5; }},
         {ID_RES_LOW, [&] { return doc->m_nResolution == 10; }},
         {ID_RES_MEDIUM, [&] { return doc->m_nResolution == 20; }},
@@ -143,6 +150,7 @@ TEST_F(ModelCommandTest, EveryModelAndViewCommandReachesItsHandler)
         {ID_VIEW_AXIS_X, [&] { return view().m_axisX == 1 && doc->m_axisX == 1; }},
         {ID_VIEW_AXIS_Y, [&] { return view().m_axisY == 1 && doc->m_axisY == 1; }},
         {ID_VIEW_AXIS_Z, [&] { return view().m_axisZ == 1 && doc->m_axisZ == 1; }},
+        {ID_VIEW_FIT, [&] { return view().m_panX == 10.0f && view().m_panY == -12.5f && doc->m_panX == 10.0f; }},
         {ID_EDIT_UNDO, [&] { return doc->m_nEdges == 0 && doc->m_nVertices == 0; }},
         {ID_EDIT_REDO, [&] { return doc->m_nEdges == 1; }},
     };

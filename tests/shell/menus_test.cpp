@@ -1,4 +1,6 @@
 // The menu tree, accelerators, toolbars, prompts, status bar and About box.
+#include <set>
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QHelpEvent>
@@ -49,10 +51,12 @@ TEST_F(ShellTest, MenuTreeHasEveryItemInOrder)
                            "Export &As...", "-", "&Print...\tCtrl+P", "Print Pre&view", "P&rint Setup...", "-", "Recent File", "-",
                            "E&xit"}));
     EXPECT_EQ(Items(TopMenu(*frame, 1)), QStringList({"&Undo\tCtrl+Z", "&Redo\tCtrl+Y"}));
-    EXPECT_EQ(Items(TopMenu(*frame, 2)), QStringList({"File &Toolbar", "View Do Toolbar", "&Status Bar"}));
+    EXPECT_EQ(Items(TopMenu(*frame, 2)),
+              QStringList({"File &Toolbar", "View Do Toolbar", "&Status Bar", "-", "Zoom to &Fit\tHome"}));
     EXPECT_EQ(Items(TopMenu(*frame, 3)),
               QStringList({"Connect", "Un-connect", "Extrude", "Copy", "Mirror", "Select All Connected", "Select All",
-                            "Deselect All"}));
+                           "Deselect All", "Invert Selection", "-", "Add Vertex At...", "Transform...",
+                           "Set Cursor..."}));
     EXPECT_EQ(Items(TopMenu(*frame, 4)), QStringList({"Very Low (5 point)", "Low (10 point)", "Medium (20 point)",
                                                       "High (40 point)", "Very High (80 point)"}));
     EXPECT_EQ(Items(TopMenu(*frame, 5)), QStringList({"&Help Topics", "-", "&About Polydrom..."}));
@@ -62,18 +66,26 @@ TEST_F(ShellTest, MenuTreeHasEveryItemInOrder)
     EXPECT_EQ(doc->m_step, 0.1f);
 }
 
-TEST_F(ShellTest, ProgramCommandsAreNeverGreyedOrChecked)
+TEST_F(ShellTest, ProgramCommandsAreNeverGreyedAndOnlySettingsAreChecked)
 {
+    // The resolution and step items are checked at the current value, and nothing else is.
+    const std::set<unsigned> settings = {ID_RES_VERY_LOW,  ID_RES_LOW,   ID_RES_MEDIUM,  ID_RES_HIGH,
+                                         ID_RES_VERY_HIGH, ID_STEP_FINEST, ID_STEP_FINE, ID_STEP_COARSE,
+                                         ID_STEP_COARSEST};
+    std::set<unsigned> checked;
     for (QMenu* menu : frame->menuBar()->findChildren<QMenu*>()) {
         for (QAction* action : menu->actions()) {
             const unsigned id = action->data().toUInt();
             if (id < 32768 || id > 33000) continue;  // the program's own ids
             EXPECT_TRUE(action->isEnabled()) << action->text().toStdString();
             if (id != ID_VIEW_DO_TOOLBAR) {
-                EXPECT_FALSE(action->isCheckable()) << action->text().toStdString();
+                EXPECT_EQ(action->isCheckable(), settings.count(id) == 1) << action->text().toStdString();
             }
+            if (action->isChecked() && id != ID_VIEW_DO_TOOLBAR) checked.insert(id);
         }
     }
+    // A new model: 5 points, step 0.01.
+    EXPECT_EQ(checked, (std::set<unsigned>{ID_RES_VERY_LOW, ID_STEP_FINEST}));
     // The placeholder is greyed while the recent-file list is empty; Undo with nothing done.
     EXPECT_FALSE(frame->RecentPlaceholder()->isEnabled());
     EXPECT_FALSE(frame->Action(ID_EDIT_UNDO)->isEnabled());

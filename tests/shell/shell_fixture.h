@@ -84,6 +84,29 @@ public:
         if (onPreview) onPreview(printer, paint);
     }
 
+    // The point dialogs: the answers are offered in turn until one is taken.
+    QList<std::array<double, 3>> pointAnswers;
+    QStringList pointTitles, pointReplies;
+    std::array<float, 3> pointInitial{};
+    void AskPoint(QWidget*, const QString& title, const std::array<float, 3>& initial, const PointApply& apply) override
+    {
+        pointTitles.append(title);
+        pointInitial = initial;
+        while (!pointAnswers.isEmpty()) {
+            pointReplies.append(apply(pointAnswers.takeFirst()));
+            if (pointReplies.last().isEmpty()) break;
+        }
+    }
+    // The Transform dialog: its button presses, each an edit and its values.
+    QList<std::pair<TypedEdit, QList<double>>> transformPresses;
+    QStringList transformReplies;
+    void ShowTransform(QWidget*, const TransformApply& apply) override
+    {
+        for (const auto& [edit, values] : transformPresses)
+            transformReplies.append(apply(edit, std::span<const double>(values.constData(), values.size())));
+        transformPresses.clear();
+    }
+
     QString lastFilter;
 };
 

@@ -4,10 +4,15 @@
 #include <memory>
 
 #include <QApplication>
+#include <QFile>
 #include <QStringList>
 
+#include "app/command_table.h"
 #include "app/shell/main_frame.h"
 #include "app/shell/prompts.h"
+#include "app/shell/recovery_dialog.h"
+#include "app/shell/recovery_offer.h"
+#include "app/shell/recovery_writer.h"
 #include "app/shell/resources.h"
 #include "app/shell/settings.h"
 #include "model/polydrom_doc.h"
@@ -17,6 +22,8 @@ namespace {
 struct StartOptions {
     bool splash = true;
     QString file;
+    // Commands run once the window is up, as batch mode's --do runs them.
+    QList<unsigned> commands;
     QString error;
 };
 
@@ -27,6 +34,10 @@ StartOptions ParseOptions(const QStringList& arguments)
         const QString& arg = arguments[i];
         if (arg == QLatin1String("--no-splash")) {
             options.splash = false;
+        } else if (arg == QLatin1String("--do") && i + 1 < arguments.size()) {
+            const CommandEntry* command = FindCommandByBatchName(arguments[++i].toStdString());
+            if (command) options.commands.append(command->id);
+            else options.error = QStringLiteral("unknown command %1").arg(arguments[i]);
         } else if (arg.startsWith(QLatin1String("--"))) {
             options.error = QStringLiteral("unknown option %1").arg(arg);
         } else if (options.file.isEmpty()) {
@@ -51,7 +62,7 @@ int RunDesktop(int argc, char** argv)
     const StartOptions options = ParseOptions(QApplication::arguments());
     if (!options.error.isEmpty()) {
         std::cerr << "polydrom: " << options.error.toStdString()
-                  << "\nusage: polydrom [--no-splash] [FILE.pdm] | polydrom --batch ...\n";
+                  << "\nusage: polydrom [--no-splash] [FILE.pdm] [--do COMMAND]... | polydrom --batch ...\n";
         return 2;
     }
 
@@ -69,5 +80,17 @@ int RunDesktop(int argc, char** argv)
         return 1;
     }
     frame.ShowWithSavedLayout();
+
+    // Work a crashed or killed program left unsaved is offered before anything else
+    // happens; from then on this program keeps a copy of its own unsaved model.
+    const QString recoveryFolder = RecoveryFolder();
+    std::unique_ptr<CRecoveryWriter> recovery;
+    if (!recoveryFolder.isEmpty()) {
+        CRecoveryStore store(QFile::encodeName(recoveryFolder).toStdString());
+        CQtRecoveryPrompt recoveryPrompt;
+        OfferRecoveredWork(frame, store, recoveryPrompt);
+        recovery = std::make_unique<CRecoveryWriter>(frame, *doc, std::move(store));
+    }
+    for (unsigned id : options.commands) frame.Dispatch(id);
     return app.exec();
 }

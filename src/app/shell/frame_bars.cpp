@@ -99,6 +99,11 @@ void CMainFrame::BuildActions()
         Action(id)->setCheckable(true);
         Action(id)->setChecked(true);
     }
+    // The resolution and step items carry a check at the current value, and the Move button
+    // looks pressed while the move mode is on; UpdateMarks keeps them in step.
+    for (unsigned id : {ID_RES_VERY_LOW, ID_RES_LOW, ID_RES_MEDIUM, ID_RES_HIGH, ID_RES_VERY_HIGH, ID_STEP_FINEST,
+                        ID_STEP_FINE, ID_STEP_COARSE, ID_STEP_COARSEST, ID_DO_MOVE})
+        Action(id)->setCheckable(true);
 }
 
 void CMainFrame::BuildMenus()

@@ -68,6 +68,20 @@ bool CMainFrame::OpenFile(const QString& path)
     return true;
 }
 
+bool CMainFrame::OpenRecoveredModel(const QString& copy, const QString& original)
+{
+    if (Result opened = m_doc.OnOpenDocument(Native(copy)); !opened) {
+        m_prompts.ShowError(isVisible() ? this : nullptr, FromNative(opened.error));
+        return false;
+    }
+    // The model belongs to the original file but differs from it, even after undoing
+    // every later change; the copy itself is no file of the user's, so no recent entry.
+    m_doc.SetPathName(Native(original));
+    m_doc.MarkUnsaved();
+    DocumentReplaced();
+    return true;
+}
+
 void CMainFrame::OnFileExportAs()
 {
     // One filter per format, in the model's order: "Wavefront OBJ (*.obj)".

@@ -34,7 +34,9 @@ CMainFrame::CMainFrame(CPolydromDoc& doc, CShellPrompts& prompts, QWidget* paren
 
     m_viewWidget = new CViewWidget(*m_view, this);
     m_viewWidget->onLeftPress = [this](unsigned flags, CPoint point) { LeftPress(flags, point); };
-    m_viewWidget->onCommand = [this](unsigned id) { Dispatch(id); };
+    m_viewWidget->onBox = [this](CPoint from, CPoint to, unsigned flags) { BoxSelect(from, to, flags); };
+    m_viewWidget->onWheel = [this](CPoint pointer, int notches) { WheelZoom(pointer, notches); };
+    m_viewWidget->onPointer = [this](bool inside, CPoint pointer) { PointerMoved(inside, pointer); };
     setCentralWidget(m_viewWidget);
     // Models and meshes of other programs can be dropped on the window.
     setAcceptDrops(true);
@@ -50,7 +52,11 @@ CMainFrame::CMainFrame(CPolydromDoc& doc, CShellPrompts& prompts, QWidget* paren
     m_recent.Load();
     UpdateRecentMenu();
     UpdateEditMenu();
-    m_doc.onModifiedChanged = [this] { UpdateCaption(); };
+    UpdateMarks();
+    m_doc.onModifiedChanged = [this] {
+        UpdateCaption();
+        Q_EMIT DocumentStateChanged();
+    };
     UpdateCaption();
     m_viewWidget->setFocus();
 }
@@ -87,7 +93,9 @@ void CMainFrame::LeftPress(unsigned flags, CPoint point)
 void CMainFrame::AfterCommand(const CommandReport& report)
 {
     UpdateEditMenu();
+    UpdateMarks();
     if (report.kind != CommandReport::Kind::None) m_statusBar->ShowOutcome(QString::fromStdString(report.text));
+    Q_EMIT DocumentStateChanged();
 }
 
 void CMainFrame::UpdateCaption()
@@ -104,6 +112,8 @@ void CMainFrame::DocumentReplaced()
     m_doc.UpdateAllViews(nullptr);
     UpdateCaption();
     UpdateEditMenu();
+    UpdateMarks();
+    Q_EMIT DocumentStateChanged();
 }
 
 void CMainFrame::ShowWithSavedLayout()

@@ -8,6 +8,7 @@
 #include <QMainWindow>
 
 #include "app/command_table.h"
+#include "app/precise_edits.h"
 #include "app/shell/recent_files.h"
 #include "framework/view.h"
 
@@ -35,8 +36,17 @@ public:
     // A left press on the view, with the same bookkeeping as a command.
     void LeftPress(unsigned flags, CPoint point);
 
+    // A rubber band released over the view (MK_SHIFT adds, MK_CONTROL takes away), the
+    // wheel's zoom about the pointer, and the pointer's moves for the status bar.
+    void BoxSelect(CPoint from, CPoint to, unsigned flags);
+    void WheelZoom(CPoint pointer, int notches);
+    void PointerMoved(bool inside, CPoint pointer);
+
     // Opens the file into the document; on failure shows the error and keeps the model.
     bool OpenFile(const QString& path);
+    // Opens a recovery copy as the model of the original file (empty: untitled), marked
+    // modified so that Save writes it there; on failure shows the error and keeps the model.
+    bool OpenRecoveredModel(const QString& copy, const QString& original);
     // Asks "Save changes to ...?" when the model is modified; false when the user cancels
     // (or the save failed), and the caller must then leave the model alone.
     bool SaveModified();
@@ -92,6 +102,14 @@ public:
     void OnHelpFinder() override;
     void OnHelp() override;
     void OnContextHelp() override;
+    void OnDoAddVertexAt() override;
+    void OnDoTransform() override;
+    void OnDoSetCursor() override;
+
+Q_SIGNALS:
+    // The model or whether it is saved may have changed: after a command or a click, a
+    // new, opened or saved model. The recovery copy follows it.
+    void DocumentStateChanged();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -113,6 +131,11 @@ private:
     // an outcome the command reported shows in the status bar.
     void AfterCommand(const CommandReport& report);
     void UpdateEditMenu();
+    // The resolution and step menus' check marks, the Move button's pressed look and the
+    // status bar's axis, pointer and selection panes, after anything that may change them.
+    void UpdateMarks();
+    // A dialog's edit, with the bookkeeping of a command; the refusal for the dialog, if any.
+    QString ApplyTypedEdit(TypedEdit edit, std::span<const double> values);
 
     CPolydromDoc& m_doc;
     CShellPrompts& m_prompts;
@@ -127,6 +150,9 @@ private:
     CRecentFileList m_recent;
     // The file File > Import takes instead of asking (set for a dropped file).
     QString m_importPath;
+    // Where the pointer was last seen over the view, for the status bar.
+    bool m_pointerInside = false;
+    CPoint m_pointer;
     // The printer that Print Setup configures and Print starts from.
     std::unique_ptr<QPrinter> m_printer;
 };

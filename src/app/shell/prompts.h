@@ -7,6 +7,8 @@
 
 #include <QString>
 
+#include "app/shell/precise_dialogs.h"
+
 class QPrinter;
 class QWidget;
 
@@ -41,6 +43,11 @@ public:
     virtual void AskPageSetup(QWidget* parent, QPrinter* printer) = 0;
     // Shows a preview of pages that paint draws on the printer it is handed.
     virtual void ShowPrintPreview(QWidget* parent, QPrinter* printer, const std::function<void(QPrinter*)>& paint) = 0;
+    // A point typed into X, Y and Z, prefilled; apply takes it or says why not.
+    virtual void AskPoint(QWidget* parent, const QString& title, const std::array<float, 3>& initial,
+                          const PointApply& apply) = 0;
+    // The Transform dialog, whose buttons hand their values to apply.
+    virtual void ShowTransform(QWidget* parent, const TransformApply& apply) = 0;
 };
 
 // The real dialogs: Qt's file, message, print, page set-up and preview dialogs.
@@ -57,4 +64,7 @@ public:
     bool AskPrint(QWidget* parent, QPrinter* printer) override;
     void AskPageSetup(QWidget* parent, QPrinter* printer) override;
     void ShowPrintPreview(QWidget* parent, QPrinter* printer, const std::function<void(QPrinter*)>& paint) override;
+    void AskPoint(QWidget* parent, const QString& title, const std::array<float, 3>& initial,
+                  const PointApply& apply) override;
+    void ShowTransform(QWidget* parent, const TransformApply& apply) override;
 };

@@ -139,3 +139,16 @@ void CQtPrompts::ShowPrintPreview(QWidget* parent, QPrinter* printer, const std:
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, [&paint](QPrinter* p) { paint(p); });
     dialog.exec();
 }
+
+void CQtPrompts::AskPoint(QWidget* parent, const QString& title, const std::array<float, 3>& initial,
+                          const PointApply& apply)
+{
+    CPointDialog dialog(parent, title, initial, apply);
+    dialog.exec();
+}
+
+void CQtPrompts::ShowTransform(QWidget* parent, const TransformApply& apply)
+{
+    CTransformDialog dialog(parent, apply);
+    dialog.exec();
+}

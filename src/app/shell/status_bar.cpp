@@ -28,6 +28,16 @@ CStatusBar::CStatusBar(QWidget* parent) : QStatusBar(parent), m_lockSource(Query
         m_panes[i]->setMinimumWidth(QFontMetrics(m_panes[i]->font()).horizontalAdvance(kIndicators[i]) + 12);
         addPermanentWidget(m_panes[i]);
     }
+    // Sized for typical texts, so that the panes do not jump as the pointer moves.
+    const char* const placeSamples[3] = {"View along Z", "X -00000.00, Y -00000.00",
+                                         "Selected 0000 of 0000 vertices, 0000 edges"};
+    for (int i = 0; i < 3; ++i) {
+        m_place[i] = new QLabel(this);
+        m_place[i]->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+        m_place[i]->setMinimumWidth(QFontMetrics(m_place[i]->font()).horizontalAdvance(placeSamples[i]) + 12);
+        // After the message (item 0), before the lock indicators.
+        insertPermanentWidget(1 + i, m_place[i]);
+    }
     qApp->installEventFilter(this);
     RefreshLocks();
 }
@@ -37,6 +47,15 @@ void CStatusBar::ShowOutcome(const QString& text) { showMessage(text, kOutcomeMi
 QString CStatusBar::IdleText() const { return m_idle->text(); }
 
 QString CStatusBar::IndicatorText(int pane) const { return m_panes[pane]->text(); }
+
+void CStatusBar::ShowPlace(const QString& axis, const QString& pointer, const QString& selection)
+{
+    m_place[AxisPane]->setText(axis);
+    m_place[PointerPane]->setText(pointer);
+    m_place[SelectionPane]->setText(selection);
+}
+
+QString CStatusBar::PlaceText(PlacePane pane) const { return m_place[pane]->text(); }
 
 void CStatusBar::SetLockSource(std::function<KeyboardLocks()> source)
 {

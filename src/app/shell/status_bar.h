@@ -1,4 +1,5 @@
-// The status bar: the message pane and the CAP, NUM and SCRL indicators.
+// The status bar: the message pane, where the user is (viewing axis, pointer, selection)
+// and the CAP, NUM and SCRL indicators.
 #pragma once
 
 #include <functional>
@@ -20,6 +21,12 @@ public:
     // What the three indicator panes show now ("CAP" or empty, and so on).
     QString IndicatorText(int pane) const;
 
+    // The panes right of the message: "View along Z", the model point under the pointer
+    // (empty while it is elsewhere), "Selected 2 of 8 vertices, 12 edges".
+    enum PlacePane { AxisPane, PointerPane, SelectionPane };
+    void ShowPlace(const QString& axis, const QString& pointer, const QString& selection);
+    QString PlaceText(PlacePane pane) const;
+
     // Where the lock state comes from; tests hand in their own.
     void SetLockSource(std::function<KeyboardLocks()> source);
     void RefreshLocks();
@@ -30,5 +37,6 @@ protected:
 private:
     QLabel* m_idle;
     QLabel* m_panes[3];
+    QLabel* m_place[3];
     std::function<KeyboardLocks()> m_lockSource;
 };

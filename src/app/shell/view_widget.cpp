@@ -1,12 +1,13 @@
 #include "app/shell/view_widget.h"
 
 #include <cmath>
+#include <cstdlib>
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QRubberBand>
 #include <QWheelEvent>
 
-#include "app/command_ids.h"
 #include "view/polydrom_view.h"
 
 namespace {
@@ -32,6 +33,9 @@ CViewWidget::CViewWidget(CPolydromView& view, QWidget* parent) : QWidget(parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::StrongFocus);
     setMinimumSize(1, 1);
+    // The status bar follows the pointer without a button held.
+    setMouseTracking(true);
+    m_band = new QRubberBand(QRubberBand::Rectangle, this);
     m_view.SetHost(this);
 }
 
@@ -57,30 +61,69 @@ void CViewWidget::paintEvent(QPaintEvent*)
     painter.drawImage(QPoint(0, 0), image);
 }
 
+CPoint CViewWidget::DevicePixel(QPointF at) const
+{
+    const QPointF device = at * devicePixelRatioF();
+    return CPoint{int(std::floor(device.x())), int(std::floor(device.y()))};
+}
+
+bool CViewWidget::BandVisible() const { return m_band->isVisible(); }
+
 void CViewWidget::mousePressEvent(QMouseEvent* event)
 {
     if (event->button() != Qt::LeftButton) {
+        // A right press during a drag ends the band: that drag selects nothing.
+        m_bandAllowed = false;
+        m_band->hide();
         QWidget::mousePressEvent(event);
         return;
     }
-    const qreal ratio = devicePixelRatioF();
-    const QPointF at = event->position() * ratio;
-    const CPoint point{int(std::floor(at.x())), int(std::floor(at.y()))};
+    const CPoint point = DevicePixel(event->position());
+    // The press does what a click does; only a drag that follows may draw a band.
+    m_bandAllowed = !(event->buttons() & Qt::RightButton) && m_view.m_movePresses == 0;
+    m_pressAt = event->position().toPoint();
+    m_pressPixel = point;
     if (onLeftPress) onLeftPress(KeyState(event->buttons() | Qt::LeftButton, event->modifiers()), point);
     event->accept();
 }
 
+void CViewWidget::mouseMoveEvent(QMouseEvent* event)
+{
+    if (onPointer) onPointer(true, DevicePixel(event->position()));
+    if (!m_bandAllowed || !(event->buttons() & Qt::LeftButton)) return;
+    const QPoint at = event->position().toPoint();
+    const QPoint moved = at - m_pressAt;
+    if (!m_band->isVisible() && std::abs(moved.x()) < kDragPixels && std::abs(moved.y()) < kDragPixels) return;
+    m_band->setGeometry(QRect(m_pressAt, at).normalized());
+    m_band->show();
+}
+
+void CViewWidget::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton) {
+        QWidget::mouseReleaseEvent(event);
+        return;
+    }
+    const bool band = m_band->isVisible();
+    m_band->hide();
+    m_bandAllowed = false;
+    if (band && onBox)
+        onBox(m_pressPixel, DevicePixel(event->position()), KeyState(event->buttons(), event->modifiers()));
+    event->accept();
+}
+
+void CViewWidget::leaveEvent(QEvent* event)
+{
+    if (onPointer) onPointer(false, CPoint{});
+    QWidget::leaveEvent(event);
+}
+
 void CViewWidget::wheelEvent(QWheelEvent* event)
 {
-    // One command per notch (120 eighths of a degree); fine-grained wheels add up.
+    // One step per notch (120 eighths of a degree); fine-grained wheels add up.
     m_wheelRemainder += event->angleDelta().y();
-    while (m_wheelRemainder >= 120) {
-        m_wheelRemainder -= 120;
-        if (onCommand) onCommand(ID_VIEW_ZOOM_IN);
-    }
-    while (m_wheelRemainder <= -120) {
-        m_wheelRemainder += 120;
-        if (onCommand) onCommand(ID_VIEW_ZOOM_OUT);
-    }
+    const int notches = m_wheelRemainder / 120;
+    m_wheelRemainder -= notches * 120;
+    if (notches != 0 && onWheel) onWheel(DevicePixel(event->position()), notches);
     event->accept();
 }

@@ -10,7 +10,7 @@
 #include <set>
 #include <string>
 
-#include "app/batch_run.h"
+#include "batch_run.h"
 #include "model/polydrom_doc.h"
 
 namespace {

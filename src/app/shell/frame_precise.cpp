@@ -1,0 +1,90 @@
+// The main frame's precise modelling: the point and Transform dialogs, the rubber band's
+// selection, the wheel's zoom about the pointer, and the marks and panes that show where
+// the user stands.
+#include <QAction>
+
+#include "app/command_ids.h"
+#include "app/shell/main_frame.h"
+#include "app/shell/prompts.h"
+#include "app/shell/status_bar.h"
+#include "model/coordinate_range.h"
+#include "model/polydrom_doc.h"
+#include "view/polydrom_view.h"
+#include "view/status_text.h"
+
+QString CMainFrame::ApplyTypedEdit(TypedEdit edit, std::span<const double> values)
+{
+    const CommandReport report = RunTypedEdit(m_doc, edit, values);
+    AfterCommand(report);
+    return report.kind == CommandReport::Kind::Refusal ? QString::fromStdString(report.text) : QString();
+}
+
+void CMainFrame::OnDoAddVertexAt()
+{
+    const CPolydromView& view = *m_view;
+    // Prefilled with the cursor: the point a right click would have used.
+    m_prompts.AskPoint(this, QStringLiteral("Add Vertex At"), {view.m_cursorX, view.m_cursorY, view.m_cursorZ},
+                       [this](const std::array<double, 3>& point) {
+                           return ApplyTypedEdit(TypedEdit::AddVertexAt, point);
+                       });
+}
+
+void CMainFrame::OnDoTransform()
+{
+    m_prompts.ShowTransform(this, [this](TypedEdit edit, std::span<const double> values) {
+        return ApplyTypedEdit(edit, values);
+    });
+}
+
+void CMainFrame::OnDoSetCursor()
+{
+    CPolydromView& view = *m_view;
+    m_prompts.AskPoint(this, QStringLiteral("Set Cursor"), {view.m_cursorX, view.m_cursorY, view.m_cursorZ},
+                       [&view](const std::array<double, 3>& point) -> QString {
+                           for (double c : point)
+                               if (!IsStorableCoordinate(c))
+                                   return QStringLiteral("Set Cursor refused: the point lies beyond the range of "
+                                                         "coordinates.");
+                           view.SetCursor(static_cast<float>(point[0]), static_cast<float>(point[1]),
+                                          static_cast<float>(point[2]));
+                           return QString();
+                       });
+}
+
+void CMainFrame::BoxSelect(CPoint from, CPoint to, unsigned flags)
+{
+    const SelectionChange change = (flags & MK_CONTROL) ? SelectionChange::Remove
+                                   : (flags & MK_SHIFT) ? SelectionChange::Add
+                                                        : SelectionChange::Replace;
+    m_doc.TakeReport();
+    RunBoxSelection(*m_view, from, to, change);
+    AfterCommand(m_doc.TakeReport());
+}
+
+void CMainFrame::WheelZoom(CPoint pointer, int notches)
+{
+    m_view->ZoomAbout(pointer, notches);
+    UpdateMarks();
+}
+
+void CMainFrame::PointerMoved(bool inside, CPoint pointer)
+{
+    m_pointerInside = inside;
+    m_pointer = pointer;
+    m_statusBar->ShowPlace(QString::fromStdString(ViewAxisText(*m_view)),
+                           inside ? QString::fromStdString(PointerText(*m_view, pointer)) : QString(),
+                           QString::fromStdString(SelectionText(m_doc)));
+}
+
+void CMainFrame::UpdateMarks()
+{
+    const std::pair<unsigned, int> resolutions[] = {
+        {ID_RES_VERY_LOW, 5}, {ID_RES_LOW, 10}, {ID_RES_MEDIUM, 20}, {ID_RES_HIGH, 40}, {ID_RES_VERY_HIGH, 80}};
+    for (auto [id, points] : resolutions) Action(id)->setChecked(m_doc.m_nResolution == points);
+    const std::pair<unsigned, float> steps[] = {
+        {ID_STEP_FINEST, 0.01f}, {ID_STEP_FINE, 0.05f}, {ID_STEP_COARSE, 0.1f}, {ID_STEP_COARSEST, 0.5f}};
+    for (auto [id, step] : steps) Action(id)->setChecked(m_doc.m_step == step);
+    Action(ID_DO_MOVE)->setChecked(m_view->m_movePresses == 1);
+    // A zoom or a new axis changes what the pixel under the pointer shows.
+    PointerMoved(m_pointerInside, m_pointer);
+}

@@ -1,0 +1,98 @@
+// The "Recover Unsaved Work" dialog and the message about damaged copies.
+#include "app/shell/recovery_dialog.h"
+
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+QString RecoveryOfferName(const RecoveryOffer& offer)
+{
+    if (offer.original.isEmpty()) return QStringLiteral("Untitled");
+    const QFileInfo file(offer.original);
+    return QStringLiteral("%1 (in %2)").arg(file.fileName(), QDir::toNativeSeparators(file.path()));
+}
+
+QString RecoveryOfferTime(const RecoveryOffer& offer)
+{
+    return offer.time.toLocalTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"));
+}
+
+CRecoveryDialog::CRecoveryDialog(const QList<RecoveryOffer>& offers, QWidget* parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("RecoveryDialog"));
+    setWindowTitle(QStringLiteral("Recover Unsaved Work"));
+    auto* layout = new QVBoxLayout(this);
+    auto* text = new QLabel(
+        offers.size() == 1
+            ? QStringLiteral("Polydrom ended without saving this model. A copy of its last state was kept:")
+            : QStringLiteral("Polydrom ended without saving these models. A copy of each one's last state was kept:"),
+        this);
+    text->setWordWrap(true);
+    layout->addWidget(text);
+
+    m_list = new QTreeWidget(this);
+    m_list->setRootIsDecorated(false);
+    m_list->setHeaderLabels({QStringLiteral("Model"), QStringLiteral("Copy taken")});
+    for (const RecoveryOffer& offer : offers) {
+        auto* row = new QTreeWidgetItem(m_list, {RecoveryOfferName(offer), RecoveryOfferTime(offer)});
+        row->setToolTip(0, offer.original);
+    }
+    m_list->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    m_list->header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
+    m_list->setCurrentItem(m_list->topLevelItem(0));
+    layout->addWidget(m_list);
+
+    auto* hint = new QLabel(QStringLiteral("Recover opens the copy in place of the current model; save it to keep "
+                                           "it. Discard deletes the copy. Later keeps every copy for the next start."),
+                            this);
+    hint->setWordWrap(true);
+    layout->addWidget(hint);
+
+    auto* buttons = new QDialogButtonBox(this);
+    QPushButton* recover = buttons->addButton(QStringLiteral("&Recover"), QDialogButtonBox::AcceptRole);
+    QPushButton* discard = buttons->addButton(QStringLiteral("&Discard"), QDialogButtonBox::DestructiveRole);
+    QPushButton* later = buttons->addButton(QStringLiteral("&Later"), QDialogButtonBox::RejectRole);
+    recover->setObjectName(QStringLiteral("Recover"));
+    discard->setObjectName(QStringLiteral("Discard"));
+    later->setObjectName(QStringLiteral("Later"));
+    recover->setDefault(true);
+    connect(recover, &QPushButton::clicked, this, [this] { Choose(RecoveryChoice::Recover); });
+    connect(discard, &QPushButton::clicked, this, [this] { Choose(RecoveryChoice::Discard); });
+    connect(later, &QPushButton::clicked, this, [this] { Choose(RecoveryChoice::Later); });
+    connect(m_list, &QTreeWidget::itemActivated, this, [this] { Choose(RecoveryChoice::Recover); });
+    layout->addWidget(buttons);
+    resize(560, 300);
+}
+
+void CRecoveryDialog::Choose(RecoveryChoice choice)
+{
+    m_choice = choice;
+    if (choice == RecoveryChoice::Later) reject();
+    else accept();
+}
+
+RecoveryAnswer CRecoveryDialog::Answer() const
+{
+    // Closing the window or Esc is Later: nothing is lost by asking again.
+    if (result() != QDialog::Accepted) return RecoveryAnswer{RecoveryChoice::Later, 0};
+    const int index = m_list->indexOfTopLevelItem(m_list->currentItem());
+    return RecoveryAnswer{m_choice, index < 0 ? 0 : index};
+}
+
+RecoveryAnswer CQtRecoveryPrompt::AskRecovery(QWidget* parent, const QList<RecoveryOffer>& offers)
+{
+    CRecoveryDialog dialog(offers, parent);
+    dialog.exec();
+    return dialog.Answer();
+}
+
+void CQtRecoveryPrompt::ShowRecoveryProblem(QWidget* parent, const QString& text)
+{
+    QMessageBox::warning(parent, QStringLiteral("Recover Unsaved Work"), text);
+}

@@ -1,0 +1,65 @@
+// The folder of recovery copies: this program's own copy of its unsaved model, and the
+// copies that programs no longer running left behind.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "framework/process_identity.h"
+#include "framework/recovery_info.h"
+#include "framework/result.h"
+
+// A copy is two files with the same stem: STEM.pdm, an ordinary model file, and
+// STEM.info, its description (recovery_info.h). The stem is the process id, with a
+// suffix when a leftover of an earlier process already has that number.
+struct RecoveryLeftover {
+    std::string stem;
+    std::string modelPath, infoPath;
+    RecoveryInfo info;     // meaningful only when the description could be read
+    std::string problem;   // why the copy cannot be offered; empty for a sound one
+};
+
+// Whether a file holds a valid model, and if not, why not.
+using ModelFileCheck = std::function<Result(const std::string& path)>;
+
+class CRecoveryStore {
+public:
+    explicit CRecoveryStore(std::string folder, ProcessIdentity self = CurrentProcess());
+
+    const std::string& Folder() const { return m_folder; }
+    // Where damaged copies are put aside.
+    std::string DamagedFolder() const { return m_folder + "/damaged"; }
+
+    // Writes this program's copy: the model bytes and the description, each atomically.
+    // The first time the description goes first, so that no copy is ever found without
+    // one; later the model goes first and the description's time follows it.
+    Result Write(std::span<const unsigned char> model, const std::string& original, std::int64_t time);
+    // Removes this program's copy, if it has one.
+    Result Remove();
+    bool HasCopy() const { return !m_stem.empty(); }
+    std::string ModelPath() const { return PathOf(m_stem, ".pdm"); }
+    std::string InfoPath() const { return PathOf(m_stem, ".info"); }
+
+    // The copies of programs that no longer run, newest first: sound ones, and damaged
+    // ones with their problem (check judges the model file). Live programs' copies are
+    // left alone; a description whose model file is gone (nothing to recover) is removed.
+    std::vector<RecoveryLeftover> FindLeftovers(const ModelFileCheck& check);
+    // Deletes a leftover.
+    Result Discard(const RecoveryLeftover& leftover);
+    // Moves a damaged leftover into DamagedFolder(), where it is neither offered nor lost.
+    Result PutAside(const RecoveryLeftover& leftover);
+    // Makes a recovered leftover this program's own copy: its description now names
+    // this program, so no other start offers it while the recovered model is open.
+    Result Adopt(const RecoveryLeftover& leftover, std::int64_t time);
+
+private:
+    std::string PathOf(const std::string& stem, const char* extension) const;
+    std::string FreeStem() const;
+
+    std::string m_folder;
+    ProcessIdentity m_self;
+    std::string m_stem;  // this program's copy; empty while it has none
+};

@@ -1,0 +1,17 @@
+// The arrays that make up a model file, wherever they live: in the document, or in a
+// snapshot of it. One writer puts them into an archive, so every copy has the same bytes.
+#pragma once
+
+#include <cstdint>
+
+class CArchive;
+
+struct ModelArrays {
+    std::int32_t vertices = 0, edges = 0;
+    const float *x = nullptr, *y = nullptr, *z = nullptr;
+    const std::int32_t* sel = nullptr;
+    const std::int32_t *from = nullptr, *to = nullptr;
+};
+
+// Writes the ".pdm" layout: the counts, then every X, Y, Z, selection, edge start and edge end.
+void StoreModel(CArchive& ar, const ModelArrays& model);
