@@ -13,6 +13,7 @@
 
 #include "app/command_ids.h"
 #include "app/command_table.h"
+#include "app/povray_runner.h"
 #include "app/precise_edits.h"
 #include "app/typed_input.h"
 #include "framework/digit_font.h"
@@ -20,6 +21,7 @@
 #include "framework/raster_dc.h"
 #include "model/polydrom_doc.h"
 #include "view/polydrom_view.h"
+#include "view/preview_scene.h"
 
 namespace {
 
@@ -58,6 +60,7 @@ public:
     void OnViewToolbar() override {}
     void OnViewDoToolbar() override {}
     void OnViewStatusBar() override {}
+    void OnViewRenderPreview() override { Unavailable("the render preview (use --render-pov PATH.png)"); }
     void OnHelpFinder() override { Unavailable("help"); }
     void OnHelp() override { Unavailable("help"); }
     void OnContextHelp() override { Unavailable("help"); }
@@ -210,6 +213,20 @@ public:
         if (!WritePng(path, dc.Width(), dc.Height(), dc.Pixels(), &error)) throw BatchError{error};
     }
 
+    // --render-pov PATH.png: the model rendered by POV-Ray as the preview panel shows it,
+    // at the view's size and framing, so that it lines up pixel for pixel with --render.
+    void RenderPov(const std::string& path)
+    {
+        const CRect client = m_host.m_client;
+        const PreviewScene scene = BuildPreviewScene(m_view, client.right, client.bottom);
+        if (!scene.ok) throw BatchError{"--render-pov " + path + ": " + scene.error};
+        const PovRayPicture picture = RunPovRay(scene.text, client.right, client.bottom, false);
+        if (!picture.ok) throw BatchError{"--render-pov " + path + ": " + picture.error};
+        std::string error;
+        if (!WritePng(path, picture.image.width, picture.image.height, picture.image.pixels.data(), &error))
+            throw BatchError{error};
+    }
+
     // The bytes File > Export POVFILE writes to "object.pov", to any path.
     void ExportPov(const std::string& path)
     {
@@ -359,6 +376,7 @@ const BatchStep kSteps[] = {
     {"--add-vertex", &BatchSession::AddVertexAt}, {"--move-by", &BatchSession::MoveBy},
     {"--rotate-by", &BatchSession::RotateBy}, {"--scale-by", &BatchSession::ScaleBy},
     {"--select-box", &BatchSession::SelectBox}, {"--wheel", &BatchSession::Wheel},
+    {"--render-pov", &BatchSession::RenderPov},
     {"--import", &BatchSession::Import},
 };
 

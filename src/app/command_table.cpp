@@ -79,6 +79,12 @@ const CommandEntry kCommands[] = {
      .name = "Toggle StatusBar", .prompt = "Show or hide the status bar"},
     {COMMAND(ID_VIEW_FIT), .viewHandler = &V::OnViewFit, .menuText = "Zoom to &Fit", .shortcut = "Home",
      .name = "Zoom to Fit", .prompt = "Zoom to Fit: shows the whole model centred in the view"},
+    {COMMAND(ID_VIEW_RENDER_PREVIEW), .shellHandler = &S::OnViewRenderPreview, .menuText = "&Render Preview",
+     .shortcut = "F9", .name = "Render Preview",
+     .prompt = "Render Preview: shows the model rendered by POV-Ray beside the wireframe, framed as the view frames it",
+     .details = "Opens the Render Preview panel: the model's triangles rendered by POV-Ray with the view's axis, zoom "
+                "and pan, selected triangles tinted, rendered again after every change. Its context menu turns "
+                "antialiasing on and off."},
 
     // Do
     {COMMAND(ID_DO_CONNECT), .docHandler = &D::OnDoConnect, .menuText = "Connect", .name = "Connect",

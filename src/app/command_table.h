@@ -35,6 +35,7 @@ public:
     virtual void OnViewToolbar() = 0;
     virtual void OnViewDoToolbar() = 0;
     virtual void OnViewStatusBar() = 0;
+    virtual void OnViewRenderPreview() = 0;
     virtual void OnHelpFinder() = 0;
     virtual void OnHelp() = 0;
     virtual void OnContextHelp() = 0;

@@ -66,13 +66,14 @@ public:
     char m_sizeText[20];
     bool m_modelOnly = false;
 
-private:
     // Which scaled coordinate (0 X, 1 Y, 2 Z) is shown horizontally and vertically, and
-    // which is the depth.
+    // which is the depth; the render preview's camera follows the same choice.
     struct Axes {
         int h, v, d;
     };
     Axes MainAxes() const;
+
+private:
     void LookAlong(int axisX, int axisY, int axisZ);
     // The zoom after one zoom-in or zoom-out step, with their limits.
     static float ZoomedIn(float zoom);

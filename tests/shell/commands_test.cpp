@@ -40,6 +40,7 @@ public:
     void OnViewToolbar() override { calls << "FileBar"; }
     void OnViewDoToolbar() override { calls << "DoBar"; }
     void OnViewStatusBar() override { calls << "StatusBar"; }
+    void OnViewRenderPreview() override { calls << "RenderPreview"; }
     void OnHelpFinder() override { calls << "HelpFinder"; }
     void OnHelp() override { calls << "Help"; }
     void OnContextHelp() override { calls << "ContextHelp"; }
@@ -66,6 +67,7 @@ const std::map<unsigned, QString> kShellCommands = {
     {ID_VIEW_TOOLBAR, "FileBar"},
     {ID_VIEW_DO_TOOLBAR, "DoBar"},
     {ID_VIEW_STATUS_BAR, "StatusBar"},
+    {ID_VIEW_RENDER_PREVIEW, "RenderPreview"},
     {ID_HELP_FINDER, "HelpFinder"},
     {ID_DEFAULT_HELP, "HelpFinder"},
     {ID_HELP, "Help"},

@@ -52,7 +52,8 @@ TEST_F(ShellTest, MenuTreeHasEveryItemInOrder)
                            "E&xit"}));
     EXPECT_EQ(Items(TopMenu(*frame, 1)), QStringList({"&Undo\tCtrl+Z", "&Redo\tCtrl+Y"}));
     EXPECT_EQ(Items(TopMenu(*frame, 2)),
-              QStringList({"File &Toolbar", "View Do Toolbar", "&Status Bar", "-", "Zoom to &Fit\tHome"}));
+              QStringList({"File &Toolbar", "View Do Toolbar", "&Status Bar", "-", "Zoom to &Fit\tHome",
+                           "&Render Preview\tF9"}));
     EXPECT_EQ(Items(TopMenu(*frame, 3)),
               QStringList({"Connect", "Un-connect", "Extrude", "Copy", "Mirror", "Select All Connected", "Select All",
                            "Deselect All", "Invert Selection", "-", "Add Vertex At...", "Transform...",

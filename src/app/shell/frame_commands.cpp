@@ -10,6 +10,7 @@
 #include "app/shell/help_window.h"
 #include "app/shell/main_frame.h"
 #include "app/shell/painter_dc.h"
+#include "app/shell/preview_panel.h"
 #include "app/shell/prompts.h"
 #include "app/shell/status_bar.h"
 #include "view/polydrom_view.h"
@@ -76,6 +77,16 @@ void CMainFrame::OnViewStatusBar()
 {
     m_statusBar->setVisible(m_statusBar->isHidden());
     Action(ID_VIEW_STATUS_BAR)->setChecked(!m_statusBar->isHidden());
+}
+
+void CMainFrame::OnViewRenderPreview()
+{
+    if (m_preview->isHidden()) {
+        m_preview->show();
+        // Opened the first time (no saved layout knows it yet): a third of the window.
+        if (m_preview->width() < width() / 5) resizeDocks({m_preview}, {width() / 3}, Qt::Horizontal);
+    }
+    m_preview->raise();
 }
 
 void CMainFrame::OnHelpFinder()

@@ -5,6 +5,7 @@
 
 #include "app/command_ids.h"
 #include "app/shell/main_frame.h"
+#include "app/shell/preview_panel.h"
 #include "app/shell/prompts.h"
 #include "app/shell/status_bar.h"
 #include "model/coordinate_range.h"
@@ -65,6 +66,7 @@ void CMainFrame::WheelZoom(CPoint pointer, int notches)
 {
     m_view->ZoomAbout(pointer, notches);
     UpdateMarks();
+    m_preview->Changed();
 }
 
 void CMainFrame::PointerMoved(bool inside, CPoint pointer)

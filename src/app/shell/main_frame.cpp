@@ -12,6 +12,7 @@
 
 #include "app/command_ids.h"
 #include "app/shell/help_window.h"
+#include "app/shell/preview_panel.h"
 #include "app/shell/settings.h"
 #include "app/shell/status_bar.h"
 #include "app/shell/view_widget.h"
@@ -44,6 +45,13 @@ CMainFrame::CMainFrame(CPolydromDoc& doc, CShellPrompts& prompts, QWidget* paren
     m_statusBar = new CStatusBar(this);
     setStatusBar(m_statusBar);
 
+    // The render preview docks on the right, hidden until View > Render Preview asks for it.
+    m_preview = new CPreviewPanel(*m_view, this);
+    addDockWidget(Qt::RightDockWidgetArea, m_preview);
+    m_preview->hide();
+    // Any command or click may have changed the model or the framing.
+    connect(this, &CMainFrame::DocumentStateChanged, m_preview, &CPreviewPanel::Changed);
+
     BuildActions();
     BuildMenus();
     BuildToolBars();
@@ -64,9 +72,12 @@ CMainFrame::CMainFrame(CPolydromDoc& doc, CShellPrompts& prompts, QWidget* paren
 CMainFrame::~CMainFrame()
 {
     m_doc.onModifiedChanged = nullptr;
-    // The view widget refers to the view, which goes before the widget's own parent would delete it.
+    // The view widget and the preview refer to the view, which goes before the widgets' own
+    // parent would delete them.
     delete m_viewWidget;
     m_viewWidget = nullptr;
+    delete m_preview;
+    m_preview = nullptr;
     m_doc.RemoveView(m_view.get());
 }
 

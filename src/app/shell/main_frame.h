@@ -15,6 +15,7 @@
 class CHelpWindow;
 class CPolydromDoc;
 class CPolydromView;
+class CPreviewPanel;
 class CShellPrompts;
 class CStatusBar;
 class CViewWidget;
@@ -78,6 +79,7 @@ public:
     CViewWidget* ViewWidget() const { return m_viewWidget; }
     CPolydromView& View() const { return *m_view; }
     CHelpWindow* HelpWindow() const { return m_help; }
+    CPreviewPanel* PreviewPanel() const { return m_preview; }
     CRecentFileList& RecentFiles() { return m_recent; }
     QAction* RecentPlaceholder() const { return m_recentPlaceholder; }
     const QList<QAction*>& RecentFileActions() const { return m_recentActions; }
@@ -99,6 +101,7 @@ public:
     void OnViewToolbar() override;
     void OnViewDoToolbar() override;
     void OnViewStatusBar() override;
+    void OnViewRenderPreview() override;
     void OnHelpFinder() override;
     void OnHelp() override;
     void OnContextHelp() override;
@@ -143,6 +146,7 @@ private:
     CViewWidget* m_viewWidget = nullptr;
     CStatusBar* m_statusBar = nullptr;
     CHelpWindow* m_help = nullptr;
+    CPreviewPanel* m_preview = nullptr;
     QToolBar* m_toolBars[3] = {};
     std::map<unsigned, QAction*> m_actions;
     QAction* m_recentPlaceholder = nullptr;

@@ -1,0 +1,216 @@
+#include "app/shell/preview_renderer.h"
+
+#include <string_view>
+#include <utility>
+
+#include <QDir>
+#include <QFile>
+
+#include "app/povray_runner.h"
+
+namespace {
+
+// Long enough to take in a held arrow key or a spun wheel as one change, short enough
+// not to be noticed after a single one.
+constexpr int kQuietSpell = 100;
+
+std::string_view View(const QByteArray& bytes) { return {bytes.constData(), std::size_t(bytes.size())}; }
+
+}  // namespace
+
+CPreviewRenderer::CPreviewRenderer(JobSource source, QObject* parent)
+    : QObject(parent), m_source(std::move(source)), m_program(QString::fromLatin1(kPovRayProgram))
+{
+    m_timer.setSingleShot(true);
+    m_timer.setInterval(kQuietSpell);
+    connect(&m_timer, &QTimer::timeout, this, &CPreviewRenderer::Update);
+}
+
+CPreviewRenderer::~CPreviewRenderer()
+{
+    // POV-Ray must be gone before the folder it writes into is removed.
+    if (m_running) {
+        QProcess* process = m_running->process;
+        process->disconnect(this);
+        process->kill();
+        process->waitForFinished(3000);
+        delete process;
+    }
+}
+
+void CPreviewRenderer::Changed() { m_timer.start(); }
+
+void CPreviewRenderer::Stop()
+{
+    m_timer.stop();
+    m_waiting.reset();
+    if (m_running && !m_running->cancelled) Cancel();
+}
+
+void CPreviewRenderer::Update()
+{
+    PreviewJob job = m_source();
+    // The folder is made for the first render: a window whose preview is never opened
+    // leaves nothing behind, even when it is killed.
+    if (job.note.isEmpty() && !m_folder)
+        m_folder = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/polydrom-preview-XXXXXX"));
+    if (job.note.isEmpty() && !m_folder->isValid())
+        job = PreviewJob{QStringLiteral("Cannot make a temporary folder for POV-Ray: ") + m_folder->errorString(), {}};
+    // Already on its way.
+    if (m_running && !m_running->cancelled && m_running->job == job) return;
+    m_waiting.reset();
+    if (m_running && !m_running->cancelled) {
+        ++m_cancelled;
+        Cancel();
+    }
+    if (m_shown && *m_shown == job) return;
+    if (!job.note.isEmpty()) {
+        Show(job, job.note);
+        return;
+    }
+    // A cancelled render ends first: one POV-Ray at a time.
+    m_waiting = job;
+    if (!m_running) StartWaiting();
+}
+
+void CPreviewRenderer::Cancel()
+{
+    m_running->cancelled = true;
+    m_running->process->kill();
+}
+
+void CPreviewRenderer::Start(const PreviewJob& job)
+{
+    ++m_serial;
+    auto render = std::make_unique<Render>();
+    render->job = job;
+    render->scene = QStringLiteral("render-%1.pov").arg(m_serial);
+    render->picture = QStringLiteral("render-%1.png").arg(m_serial);
+    QFile scene(QDir(m_folder->path()).filePath(render->scene));
+    if (!scene.open(QIODevice::WriteOnly) ||
+        scene.write(job.scene.data(), qint64(job.scene.size())) != qint64(job.scene.size()) || !scene.flush()) {
+        Show(job, QStringLiteral("Cannot write the scene for POV-Ray: ") + scene.errorString());
+        return;
+    }
+    scene.close();
+
+    auto* process = new QProcess(this);
+    process->setWorkingDirectory(m_folder->path());
+    process->setProcessChannelMode(QProcess::MergedChannels);
+    process->setStandardInputFile(QProcess::nullDevice());
+    // Signals of a process that is no longer the running one are of no interest.
+    auto current = [this, process] { return m_running && m_running->process == process; };
+    connect(process, &QProcess::readyReadStandardOutput, this, [this, current] {
+        if (current()) OnOutput();
+    });
+    connect(process, &QProcess::finished, this, [this, current](int code, QProcess::ExitStatus status) {
+        if (current()) OnFinished(code, status);
+    });
+    connect(process, &QProcess::errorOccurred, this, [this, current](QProcess::ProcessError error) {
+        if (current()) OnError(error);
+    });
+    render->process = process;
+    m_running = std::move(render);
+    Q_EMIT Progress(-1);
+
+    QStringList args;
+    for (const std::string& arg : PovRayArguments(m_running->scene.toStdString(), m_running->picture.toStdString(),
+                                                  job.width, job.height, job.antialias))
+        args << QString::fromStdString(arg);
+    process->start(m_program, args);
+}
+
+void CPreviewRenderer::OnOutput()
+{
+    Render& render = *m_running;
+    render.output += render.process->readAll();
+    if (render.cancelled || render.delivered) return;
+    const int progress = PovRayProgress(View(render.output));
+    if (progress != render.progress) {
+        render.progress = progress;
+        Q_EMIT Progress(progress);
+    }
+    // POV-Ray spends a good while tidying up after the picture is written: show it now,
+    // and end the process, which has nothing left to do for us.
+    if (PovRayPictureFinished(View(render.output)) && Deliver()) render.process->kill();
+}
+
+void CPreviewRenderer::OnFinished(int exitCode, QProcess::ExitStatus status)
+{
+    Render& render = *m_running;
+    render.output += render.process->readAll();
+    if (!render.cancelled && !render.delivered) {
+        if (status != QProcess::NormalExit)
+            Show(render.job, QStringLiteral("POV-Ray stopped unexpectedly."));
+        else if (exitCode != 0)
+            Show(render.job, QString::fromStdString(PovRayFailureReason(View(render.output), exitCode)));
+        else if (!Deliver())
+            Show(render.job, QStringLiteral("POV-Ray ended without writing a readable picture."));
+    }
+    Retire();
+}
+
+void CPreviewRenderer::OnError(QProcess::ProcessError error)
+{
+    // Every other error is followed by the finished signal.
+    if (error != QProcess::FailedToStart) return;
+    if (!m_running->cancelled) {
+        QString why = m_running->process->errorString();
+        // Qt names the call that failed ("execve: No such file or directory"); the reason is enough.
+        if (const qsizetype colon = why.indexOf(QLatin1String(": ")); colon >= 0) why = why.mid(colon + 2);
+        Show(m_running->job, QString::fromStdString(PovRayMissingReason(m_program.toStdString(), why.toStdString())));
+    }
+    Retire();
+}
+
+bool CPreviewRenderer::Deliver()
+{
+    Render& render = *m_running;
+    QFile file(QDir(m_folder->path()).filePath(render.picture));
+    if (!file.open(QIODevice::ReadOnly)) return false;
+    const QByteArray bytes = file.readAll();
+    // A PNG ends with its IEND chunk; anything shorter is still being written.
+    static const QByteArray kEnd("IEND\xae\x42\x60\x82", 8);
+    QImage picture;
+    if (!bytes.endsWith(kEnd) || !picture.loadFromData(bytes, "PNG") ||
+        picture.size() != QSize(render.job.width, render.job.height))
+        return false;
+    render.delivered = true;
+    m_shown = render.job;
+    m_noteOnShow.clear();
+    Q_EMIT PictureReady(picture);
+    return true;
+}
+
+void CPreviewRenderer::Show(const PreviewJob& job, const QString& note)
+{
+    m_shown = job;
+    // A failure that every change meets again (no POV-Ray installed) is said once.
+    if (note == m_noteOnShow) return;
+    m_noteOnShow = note;
+    Q_EMIT NoteReady(note);
+}
+
+void CPreviewRenderer::Retire()
+{
+    if (m_running) {
+        std::unique_ptr<Render> done = std::exchange(m_running, nullptr);
+        done->process->disconnect(this);
+        done->process->deleteLater();
+        QDir folder(m_folder->path());
+        folder.remove(done->scene);
+        folder.remove(done->picture);
+        // POV-Ray's note for continuing a render, left behind when it was ended early.
+        folder.remove(done->scene + QStringLiteral("-state"));
+    }
+    StartWaiting();
+}
+
+void CPreviewRenderer::StartWaiting()
+{
+    if (m_waiting) {
+        const PreviewJob job = *std::exchange(m_waiting, std::nullopt);
+        Start(job);
+    }
+    if (!m_running) Q_EMIT Idle();
+}

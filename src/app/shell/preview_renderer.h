@@ -1,0 +1,95 @@
+// Renders the preview's scenes with POV-Ray in the background: one process at a time, a
+// burst of changes coalesced into one render, a running render cancelled by a newer one,
+// and the scene and picture files in a private temporary folder removed with the renderer.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include <QImage>
+#include <QObject>
+#include <QProcess>
+#include <QString>
+#include <QTemporaryDir>
+#include <QTimer>
+
+// What the preview should show now: a scene to render at a size, or a note instead.
+struct PreviewJob {
+    QString note;
+    std::string scene;
+    int width = 0, height = 0;
+    bool antialias = false;
+    friend bool operator==(const PreviewJob&, const PreviewJob&) = default;
+};
+
+class CPreviewRenderer : public QObject {
+    Q_OBJECT
+public:
+    // The source is asked once the changes pause, so a burst of them costs one scene.
+    using JobSource = std::function<PreviewJob()>;
+    explicit CPreviewRenderer(JobSource source, QObject* parent = nullptr);
+    ~CPreviewRenderer() override;
+
+    // Something the picture depends on changed: ask the source again after a quiet spell.
+    void Changed();
+    // Ends the running render and forgets the waiting one (nobody is looking).
+    void Stop();
+
+    bool IsRendering() const { return m_running != nullptr; }
+    // Renders ended because a newer one was asked for.
+    int CancelledCount() const { return m_cancelled; }
+    // The private folder of the scene and picture files, once the first render made it.
+    QString Folder() const { return m_folder ? m_folder->path() : QString(); }
+
+    // The program to run, "povray" on PATH unless a test says otherwise.
+    void SetProgram(const QString& program) { m_program = program; }
+    // The quiet spell that coalesces changes.
+    void SetDelay(int milliseconds) { m_timer.setInterval(milliseconds); }
+
+Q_SIGNALS:
+    void PictureReady(const QImage& picture);
+    // Shown instead of a picture: a model without triangles, or why POV-Ray failed.
+    void NoteReady(const QString& note);
+    // A render started (percent -1 while unknown) or went on.
+    void Progress(int percent);
+    // No render is running any more, nor waiting.
+    void Idle();
+
+private:
+    struct Render {
+        QProcess* process = nullptr;
+        PreviewJob job;
+        QString scene, picture;  // file names in the folder
+        QByteArray output;
+        int progress = -1;
+        bool cancelled = false;
+        bool delivered = false;
+    };
+
+    void Update();
+    void Start(const PreviewJob& job);
+    void Cancel();
+    void OnOutput();
+    void OnFinished(int exitCode, QProcess::ExitStatus status);
+    void OnError(QProcess::ProcessError error);
+    // The finished picture of the running render, once POV-Ray has written it whole.
+    bool Deliver();
+    void Show(const PreviewJob& job, const QString& note);
+    // The running render is over: its files go, and the waiting render starts.
+    void Retire();
+    void StartWaiting();
+
+    JobSource m_source;
+    QString m_program;
+    std::unique_ptr<QTemporaryDir> m_folder;
+    QTimer m_timer;
+    std::unique_ptr<Render> m_running;
+    std::optional<PreviewJob> m_waiting;
+    // What is on show, so that a change that changes nothing renders nothing.
+    std::optional<PreviewJob> m_shown;
+    QString m_noteOnShow;  // empty while a picture is on show
+    int m_serial = 0;
+    int m_cancelled = 0;
+};
