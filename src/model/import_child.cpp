@@ -74,8 +74,22 @@ void WriteArray(int fd, const std::vector<T>& values)
 // The helper's own limits: no core file for a crash the parent reports anyway, and a
 // memory ceiling, so a file that would take all memory fails in the helper alone.
 // AddressSanitizer reserves terabytes of address space up front, so its builds go without.
-void ConfineHelper()
+// Of the parent's files the helper keeps only its end of the pipe (returned, perhaps
+// moved): it must not write into the program's output, nor hold open the pipes of other
+// child processes, nor print the library's assertion messages into a batch error.
+int ConfineHelper(int pipe)
 {
+    if (pipe <= STDERR_FILENO) pipe = ::fcntl(pipe, F_DUPFD_CLOEXEC, STDERR_FILENO + 1);
+    const int null = ::open("/dev/null", O_RDWR | O_CLOEXEC);
+    if (null >= 0) {
+        ::dup2(null, STDIN_FILENO);
+        ::dup2(null, STDOUT_FILENO);
+        // A sanitizer's report of a fault in the helper is worth seeing.
+        if (!kSanitized) ::dup2(null, STDERR_FILENO);
+    }
+    ::close_range(STDERR_FILENO + 1, static_cast<unsigned>(pipe) - 1, 0);
+    ::close_range(static_cast<unsigned>(pipe) + 1, ~0u, 0);
+
     const rlimit noCore{0, 0};
     ::setrlimit(RLIMIT_CORE, &noCore);
     if (!kSanitized) {
@@ -91,6 +105,7 @@ void ConfineHelper()
     }
     // The parent closing the pipe (cancel, time limit) ends the helper at its next write.
     ::signal(SIGPIPE, SIG_DFL);
+    return pipe;
 }
 
 // A file descriptor closed when it goes out of scope.
@@ -380,8 +395,7 @@ ChildAnswer RunImportChild(const std::function<void(ChildChannel&)>& work, const
         // The helper: it only reads the file and writes to the pipe, and leaves by _exit so
         // that nothing of the parent (buffered output, atexit work, windows) runs twice.
         reading.Close();
-        ConfineHelper();
-        ChildChannel channel(writing.Get(), limits);
+        ChildChannel channel(ConfineHelper(writing.Get()), limits);
         try {
             work(channel);
         } catch (const std::bad_alloc&) {

@@ -2,7 +2,9 @@
 // the caller survives it and gets a reason; a good answer arrives whole and checked.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -203,6 +205,26 @@ TEST(ImportHelper, CancellingStopsTheHelper)
         Limits(), [&](float) { return ++asked < 3; });
     EXPECT_EQ(answer.kind, Kind::Cancelled);
     EXPECT_EQ(asked, 3);
+}
+
+TEST(ImportHelper, KeepsNoneOfTheProgramsFilesAndWritesNothingToItsOutput)
+{
+    // A pipe the program has open (another child's, say): the helper must not hold it.
+    int other[2];
+    ASSERT_EQ(::pipe(other), 0);
+    struct stat null{};
+    ASSERT_EQ(::stat("/dev/null", &null), 0);
+    const ChildAnswer answer = RunImportChild(
+        [&](ChildChannel& c) {
+            struct stat out{};
+            const bool quiet = ::fstat(STDOUT_FILENO, &out) == 0 && out.st_rdev == null.st_rdev;
+            const bool closed = ::fcntl(other[0], F_GETFD) == -1 && ::fcntl(other[1], F_GETFD) == -1;
+            c.Error(std::string(quiet ? "quiet" : "loud") + (closed ? " closed" : " open"));
+        },
+        Limits(), {});
+    ::close(other[0]);
+    ::close(other[1]);
+    EXPECT_EQ(answer.reason, "quiet closed");
 }
 
 TEST(ImportHelper, AHelperThatWantsTooMuchMemoryFailsAlone)
