@@ -231,7 +231,7 @@ private:
     void ReadArray(std::size_t at, std::size_t count, std::vector<T>* values) const
     {
         values->resize(count);
-        std::memcpy(values->data(), m_buffer.data() + m_pos + at, count * sizeof(T));
+        if (count > 0) std::memcpy(values->data(), m_buffer.data() + m_pos + at, count * sizeof(T));
     }
 
     bool Broken(std::string what)
