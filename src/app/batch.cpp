@@ -11,6 +11,7 @@
 #include <ostream>
 #include <string_view>
 
+#include "app/command_ids.h"
 #include "app/command_table.h"
 #include "app/povray_runner.h"
 #include "app/precise_edits.h"
@@ -49,6 +50,7 @@ public:
     }
     void OnFileSaveAs() override { Unavailable("file-save-as (use --save PATH)"); }
     void OnFileExportAs() override { Unavailable("file-export-as (use --export PATH)"); }
+    void OnFileImport() override { Unavailable("file-import (use --import PATH)"); }
     void OnFilePrint() override { Unavailable("printing"); }
     void OnFilePrintPreview() override { Unavailable("print preview"); }
     void OnFilePrintSetup() override { Unavailable("print setup"); }
@@ -238,6 +240,14 @@ public:
         if (!result.ok) throw BatchError{result.error};
     }
 
+    // --import PATH: File > Import without the dialog, one undo step like the menu's.
+    void Import(const std::string& path)
+    {
+        const ImportResult result = m_doc->ImportMesh(path);
+        if (!result) throw BatchError{result.error};
+        m_doc->CommitStep(StepLabel(*FindCommand(ID_FILE_IMPORT)));
+    }
+
     // Any export format, chosen by the path's extension.
     void Export(const std::string& path)
     {
@@ -389,6 +399,8 @@ const BatchStep kSteps[] = {
      "turn the mouse wheel over that pixel: zoom in (positive) or out about the point under it"},
     {"--render-pov", &BatchSession::RenderPov, nullptr, "PATH.png",
      "render the model with POV-Ray, framed as the view frames it, as a PNG"},
+    {"--import", &BatchSession::Import, nullptr, "PATH",
+     "add the mesh of another program's file (OBJ, STL, PLY, OFF, glTF ...) and select it"},
 };
 
 }  // namespace

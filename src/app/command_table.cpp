@@ -35,6 +35,12 @@ const CommandEntry kCommands[] = {
      .image = ":/icons/save.svg", .themeIcon = "document-save"},
     {COMMAND(ID_FILE_SAVE_AS), .shellHandler = &S::OnFileSaveAs, .menuText = "Save &As...", .name = "Save As",
      .prompt = "Save the active document with a new name"},
+    {COMMAND(ID_FILE_IMPORT), .shellHandler = &S::OnFileImport, .menuText = "&Import...", .shortcut = "Ctrl+I",
+     .name = "Import",
+     .prompt = "Import: adds a mesh from another program's file (OBJ, STL, PLY, OFF, 3DS, glTF, COLLADA ...), selected",
+     .details = "Adds the mesh of an OBJ, STL, PLY, OFF, 3DS, glTF, COLLADA or other file to the model: "
+                "its faces become triangles of edges, and the imported vertices become the selection.",
+     .stepLabel = "Import", .themeIcon = "document-import"},
     {COMMAND(ID_FILE_EXPORT_POV), .docHandler = &D::OnFileExportPov, .menuText = "Expor&t POVFILE",
      .name = "Export POVFILE",
      .prompt = "Export POVFILE: writes the model's triangles to object.pov in the current folder, as a POV-Ray union"},

@@ -48,3 +48,8 @@ std::string Counted(std::size_t count, const char* one, const char* many);
 // Shortest text that reads back as the same float ("0.1", "1e+10", "-0"): the
 // coordinate text of the mesh2 and OBJ files.
 void AppendShortestFloat(std::string& out, float value);
+
+// The OBJ coordinate text: the shortest text when a fast reader (one that reads the
+// integer and fraction digits apart, as the Open Asset Import Library does) takes it
+// back exactly, otherwise a slightly longer text that it does ("15.64355946").
+void AppendObjFloat(std::string& out, float value);

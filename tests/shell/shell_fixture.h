@@ -20,7 +20,7 @@ class QToolBar;
 
 class FakePrompts : public CShellPrompts {
 public:
-    QStringList openAnswers, saveAnswers, exportAnswers;
+    QStringList openAnswers, saveAnswers, exportAnswers, importAnswers;
     QString exportFilter;  // the filter in force when the export's answer is given; empty: the one proposed
     QStringList exportSuggestions, exportSelectedFilters;
     QList<SaveChoice> saveChoices;
@@ -49,6 +49,33 @@ public:
         if (chosenFilter) *chosenFilter = exportFilter.isEmpty() ? selectedFilter : exportFilter;
         return exportAnswers.isEmpty() ? QString() : exportAnswers.takeFirst();
     }
+    QString AskImportFileName(QWidget*, const QString& filters) override
+    {
+        lastFilter = filters;
+        return importAnswers.isEmpty() ? QString() : importAnswers.takeFirst();
+    }
+    // The progress of an import: every fraction reported; onProgress may cancel.
+    class FakeProgress : public CProgressPrompt {
+    public:
+        explicit FakeProgress(FakePrompts& prompts) : m_prompts(prompts) {}
+        bool Update(float fraction) override
+        {
+            m_prompts.progress.append(fraction);
+            return !m_prompts.onProgress || m_prompts.onProgress(fraction);
+        }
+
+    private:
+        FakePrompts& m_prompts;
+    };
+    std::unique_ptr<CProgressPrompt> StartProgress(QWidget*, const QString& text) override
+    {
+        progressTexts.append(text);
+        return std::make_unique<FakeProgress>(*this);
+    }
+    QStringList progressTexts;
+    QList<float> progress;
+    std::function<bool(float)> onProgress;
+
     SaveChoice AskSaveChanges(QWidget*, const QString& name) override
     {
         saveQuestions.append(name);

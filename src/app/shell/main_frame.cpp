@@ -44,6 +44,8 @@ CMainFrame::CMainFrame(CPolydromDoc& doc, CShellPrompts& prompts, QWidget* paren
     m_viewWidget->onWheel = [this](CPoint pointer, int notches) { WheelZoom(pointer, notches); };
     m_viewWidget->onPointer = [this](bool inside, CPoint pointer) { PointerMoved(inside, pointer); };
     setCentralWidget(m_viewWidget);
+    // Models and meshes of other programs can be dropped on the window.
+    setAcceptDrops(true);
 
     m_statusBar = new CStatusBar(this);
     setStatusBar(m_statusBar);

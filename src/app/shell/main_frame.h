@@ -51,6 +51,13 @@ public:
     // Asks "Save changes to ...?" when the model is modified; false when the user cancels
     // (or the save failed), and the caller must then leave the model alone.
     bool SaveModified();
+    // File > Import of this file without the dialog: one undo step, the outcome in the
+    // status bar, a refusal in a message box.
+    void ImportFile(const QString& path);
+    // Dropped files: the first model (.pdm) among them is opened after the save prompt;
+    // without one, every mesh is imported in turn.
+    void OpenOrImport(const QStringList& files);
+
     // Saves to the document's file, or asks for a name first when it has none.
     bool SaveDocument(bool askForName);
 
@@ -88,6 +95,7 @@ public:
     void OnFileSave() override;
     void OnFileSaveAs() override;
     void OnFileExportAs() override;
+    void OnFileImport() override;
     void OnFilePrint() override;
     void OnFilePrintPreview() override;
     void OnFilePrintSetup() override;
@@ -114,6 +122,9 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // Dropped files: a model (.pdm) is opened, meshes of other programs are imported.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void BuildActions();
@@ -147,6 +158,8 @@ private:
     QAction* m_recentPlaceholder = nullptr;
     QList<QAction*> m_recentActions;
     CRecentFileList m_recent;
+    // The file File > Import takes instead of asking (set for a dropped file).
+    QString m_importPath;
     // Where the pointer was last seen over the view, for the status bar.
     bool m_pointerInside = false;
     CPoint m_pointer;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 
 #include <QString>
 
@@ -12,6 +13,15 @@ class QPrinter;
 class QWidget;
 
 enum class SaveChoice { Save, Discard, Cancel };
+
+// A long piece of work the user watches and may cancel: shown once it has taken more
+// than a moment, closed when the object goes.
+class CProgressPrompt {
+public:
+    virtual ~CProgressPrompt() = default;
+    // The fraction done (0 to 1, negative while unknown); false once the user has cancelled.
+    virtual bool Update(float fraction) = 0;
+};
 
 class CShellPrompts {
 public:
@@ -23,6 +33,9 @@ public:
     // selected at first; chosenFilter receives the one in force when the user accepts.
     virtual QString AskExportFileName(QWidget* parent, const QString& suggestion, const QString& filters,
                                       const QString& selectedFilter, QString* chosenFilter) = 0;
+    // The file to import: filters separated by ";;".
+    virtual QString AskImportFileName(QWidget* parent, const QString& filters) = 0;
+    virtual std::unique_ptr<CProgressPrompt> StartProgress(QWidget* parent, const QString& text) = 0;
     // "Save changes to NAME?" with Save, Don't Save and Cancel.
     virtual SaveChoice AskSaveChanges(QWidget* parent, const QString& name) = 0;
     virtual void ShowError(QWidget* parent, const QString& text) = 0;
@@ -46,6 +59,8 @@ public:
     QString AskSaveFileName(QWidget* parent, const QString& suggestion, const QString& filter) override;
     QString AskExportFileName(QWidget* parent, const QString& suggestion, const QString& filters,
                               const QString& selectedFilter, QString* chosenFilter) override;
+    QString AskImportFileName(QWidget* parent, const QString& filters) override;
+    std::unique_ptr<CProgressPrompt> StartProgress(QWidget* parent, const QString& text) override;
     SaveChoice AskSaveChanges(QWidget* parent, const QString& name) override;
     void ShowError(QWidget* parent, const QString& text) override;
     void ShowAbout(QWidget* parent) override;
