@@ -2,6 +2,7 @@
 # make test  - install what is missing, build, run every test
 # make bench - benchmarks in a Release build
 # make sanitize - the whole suite under AddressSanitizer and UndefinedBehaviorSanitizer
+# make fuzz - the libFuzzer targets for FUZZ_SECONDS (60) each, built with clang
 # make package - a Debian package; make install - into CMAKE_INSTALL_PREFIX (/usr/local)
 # make about-picture - render the About box's picture and logo again with POV-Ray
 # make fresh-check - the README's test command on a new minimal Debian 12 (debootstrap, root)
@@ -10,6 +11,9 @@
 BUILD    ?= build
 JOBS     ?= $(shell nproc)
 CMAKE    := cmake -G Ninja -Wno-dev
+# CI=true (.ci/run sets it) turns every compiler warning into an error, also in a build
+# folder that was configured before without it.
+WERROR   := $(if $(filter true,$(CI)),ON,OFF)
 
 .PHONY: all deps build run test bench sanitize package install clean about-picture fresh-check
 
@@ -19,9 +23,10 @@ deps:
 	@./scripts/install-deps
 
 $(BUILD)/build.ninja:
-	$(CMAKE) -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	$(CMAKE) -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPOLYDROM_WERROR=$(WERROR)
 
 build: deps $(BUILD)/build.ninja
+	$(if $(filter ON,$(WERROR)),cmake -S . -B $(BUILD) -DPOLYDROM_WERROR=ON > /dev/null)
 	cmake --build $(BUILD) -j $(JOBS)
 
 run: build
@@ -43,14 +48,35 @@ bench: deps build-release/build.ninja
 	./build-release/bench/polydrom_bench --benchmark_counters_tabular=true
 
 build-asan/build.ninja:
-	$(CMAKE) -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DPOLYDROM_SANITIZE=ON
+	$(CMAKE) -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DPOLYDROM_SANITIZE=ON -DPOLYDROM_WERROR=$(WERROR)
 
 sanitize: deps build-asan/build.ninja
+	$(if $(filter ON,$(WERROR)),cmake -S . -B build-asan -DPOLYDROM_WERROR=ON > /dev/null)
 	cmake --build build-asan -j $(JOBS)
 	cd build-asan && QT_QPA_PLATFORM=offscreen \
 	  ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
 	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	  ctest --output-on-failure -j $(JOBS)
+
+# make fuzz - each libFuzzer target of fuzz/ for FUZZ_SECONDS (60) in build-fuzz, built
+# with clang under AddressSanitizer and UndefinedBehaviorSanitizer, its assertions on.
+# The checked-in seeds start the corpus; what it grows stays in build-fuzz/corpus, and
+# an input that fails is written to build-fuzz/findings and fails the target.
+FUZZ_SECONDS ?= 60
+FUZZ_TARGETS := model_file session
+.PHONY: fuzz
+build-fuzz/build.ninja:
+	CC=clang CXX=clang++ $(CMAKE) -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g" -DPOLYDROM_FUZZ=ON -DPOLYDROM_GUI=OFF -DBUILD_TESTING=OFF
+
+fuzz: deps build-fuzz/build.ninja
+	cmake --build build-fuzz -j $(JOBS)
+	@for t in $(FUZZ_TARGETS); do \
+	  mkdir -p build-fuzz/corpus/$$t build-fuzz/findings/$$t && \
+	  echo "fuzz_$$t: $(FUZZ_SECONDS) s" && \
+	  ./build-fuzz/fuzz/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
+	    -artifact_prefix=build-fuzz/findings/$$t/ build-fuzz/corpus/$$t fuzz/corpus || exit 1; \
+	done
 
 # A Debian package of the Release build: build-release/polydrom_*.deb
 package: deps build-release/build.ninja
@@ -71,4 +97,4 @@ fresh-check:
 	./scripts/fresh-check $(MIRROR)
 
 clean:
-	rm -rf $(BUILD) build-release build-asan
+	rm -rf $(BUILD) build-release build-asan build-fuzz

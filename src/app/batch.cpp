@@ -1,3 +1,4 @@
+// Batch mode: the session a command line drives, its steps, and the text dump.
 #include "app/batch.h"
 
 #include <algorithm>
@@ -17,6 +18,7 @@
 #include "app/precise_edits.h"
 #include "app/typed_input.h"
 #include "framework/digit_font.h"
+#include "framework/float_text.h"
 #include "framework/png_image.h"
 #include "framework/raster_dc.h"
 #include "model/polydrom_doc.h"
@@ -25,12 +27,10 @@
 
 namespace {
 
-// Shortest text that reads back to the same float; "-0" stays "-0".
-std::string Num(float value)
+// "X Y Z": a point of the dump, each coordinate in the text that reads back exactly.
+std::string Triple(float x, float y, float z)
 {
-    char buffer[32];
-    auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    return std::string(buffer, result.ptr);
+    return ShortestFloat(x) + ' ' + ShortestFloat(y) + ' ' + ShortestFloat(z);
 }
 
 struct BatchError {
@@ -342,15 +342,14 @@ private:
 void DumpDocument(const CPolydromDoc& doc, std::ostream& out)
 {
     out << "resolution " << doc.m_nResolution << '\n';
-    out << "step " << Num(doc.m_step) << '\n';
-    out << "zoom " << Num(doc.m_zoom) << '\n';
-    out << "pan " << Num(doc.m_panX) << ' ' << Num(doc.m_panY) << ' ' << Num(doc.m_panZ) << '\n';
-    out << "cursor " << Num(doc.m_cursorX) << ' ' << Num(doc.m_cursorY) << ' ' << Num(doc.m_cursorZ) << '\n';
+    out << "step " << ShortestFloat(doc.m_step) << '\n';
+    out << "zoom " << ShortestFloat(doc.m_zoom) << '\n';
+    out << "pan " << Triple(doc.m_panX, doc.m_panY, doc.m_panZ) << '\n';
+    out << "cursor " << Triple(doc.m_cursorX, doc.m_cursorY, doc.m_cursorZ) << '\n';
     out << "axis " << doc.m_axisX << ' ' << doc.m_axisY << ' ' << doc.m_axisZ << '\n';
     out << "vertices " << doc.m_nVertices << '\n';
     for (int i = 0; i < doc.m_nVertices; ++i)
-        out << "v " << i << ' ' << Num(doc.m_x[i]) << ' ' << Num(doc.m_y[i]) << ' ' << Num(doc.m_z[i]) << ' '
-            << doc.m_sel[i] << '\n';
+        out << "v " << i << ' ' << Triple(doc.m_x[i], doc.m_y[i], doc.m_z[i]) << ' ' << doc.m_sel[i] << '\n';
     out << "edges " << doc.m_nEdges << '\n';
     for (int j = 0; j < doc.m_nEdges; ++j)
         out << "e " << j << ' ' << doc.m_edgeFrom[j] << ' ' << doc.m_edgeTo[j] << '\n';
@@ -358,9 +357,9 @@ void DumpDocument(const CPolydromDoc& doc, std::ostream& out)
 
 void DumpView(const CPolydromView& view, std::ostream& out)
 {
-    out << "view-zoom " << Num(view.m_zoom) << '\n';
-    out << "view-pan " << Num(view.m_panX) << ' ' << Num(view.m_panY) << ' ' << Num(view.m_panZ) << '\n';
-    out << "view-cursor " << Num(view.m_cursorX) << ' ' << Num(view.m_cursorY) << ' ' << Num(view.m_cursorZ) << '\n';
+    out << "view-zoom " << ShortestFloat(view.m_zoom) << '\n';
+    out << "view-pan " << Triple(view.m_panX, view.m_panY, view.m_panZ) << '\n';
+    out << "view-cursor " << Triple(view.m_cursorX, view.m_cursorY, view.m_cursorZ) << '\n';
     out << "view-axis " << view.m_axisX << ' ' << view.m_axisY << ' ' << view.m_axisZ << '\n';
     out << "move " << view.m_movePresses << ' ' << view.m_moveAnchored << '\n';
 }

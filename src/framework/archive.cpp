@@ -1,3 +1,4 @@
+// The archive's 4-byte words: little-endian on every host, and a clear error past the end.
 #include "framework/archive.h"
 
 #include <bit>

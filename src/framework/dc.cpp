@@ -1,3 +1,4 @@
+// The device context base: the selected pen and brush, the position and the clip.
 #include "framework/dc.h"
 
 const CPen* CDC::SelectObject(const CPen* pen)

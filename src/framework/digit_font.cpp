@@ -1,3 +1,4 @@
+// The digit bitmaps and their drawing on a raster canvas.
 #include "framework/digit_font.h"
 
 #include <cstdint>

@@ -1,3 +1,4 @@
+// The document base: its views, the modified flag, and turning files into Serialize calls.
 #include "framework/document.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// PNG writing and reading through libpng, with errors that name the file.
 #include "framework/png_image.h"
 
 #include <png.h>

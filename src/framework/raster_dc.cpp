@@ -1,3 +1,4 @@
+// The raster canvas: exact lines with clipping, fills, frames and text on 32-bit pixels.
 #include "framework/raster_dc.h"
 
 #include <algorithm>

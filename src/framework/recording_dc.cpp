@@ -1,3 +1,4 @@
+// The recording canvas: every drawing call written down as text for tests.
 #include "framework/recording_dc.h"
 
 namespace {

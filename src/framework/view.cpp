@@ -1,3 +1,4 @@
+// The view base: leaving its document, repaint requests and the client rectangle through its host.
 #include "framework/view.h"
 
 #include "framework/document.h"

@@ -1,9 +1,9 @@
+// Steps as the differing window of each array, found by comparing with a shadow copy.
 #include "model/history.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cstring>
-
-#include "model/polydrom_doc.h"
 
 namespace {
 
@@ -17,9 +17,9 @@ bool Same(const T& a, const T& b)
 // Records how the live array (m entries) differs from the shadow; returns false
 // when they are equal. The window is the span between the common head and tail.
 template <typename T, typename P>
-bool Record(std::vector<T>& shadow, const T* live, std::size_t m, P& patch)
+bool Record(std::vector<T>& shadow, std::span<const T> live, P& patch)
 {
-    const std::size_t n = shadow.size();
+    const std::size_t n = shadow.size(), m = live.size();
     const std::size_t common = std::min(n, m);
     std::size_t head = 0;
     while (head < common && Same(shadow[head], live[head])) ++head;
@@ -29,23 +29,25 @@ bool Record(std::vector<T>& shadow, const T* live, std::size_t m, P& patch)
     patch.begin = head;
     patch.tail = tail;
     patch.before.assign(shadow.begin() + head, shadow.end() - tail);
-    patch.after.assign(live + head, live + (m - tail));
-    shadow.assign(live, live + m);
+    patch.after.assign(live.begin() + head, live.end() - tail);
+    shadow.assign(live.begin(), live.end());
     return true;
 }
 
 // Turns the array from one side of the patch into the other: slide the tail, then
 // write the window.
 template <typename T, typename P>
-void ApplyPatch(T* array, std::vector<T>& shadow, const P& patch, bool forward)
+void ApplyPatch(std::span<T> array, std::vector<T>& shadow, const P& patch, bool forward)
 {
     const std::vector<T>& from = forward ? patch.before : patch.after;
     const std::vector<T>& to = forward ? patch.after : patch.before;
     if (from.empty() && to.empty()) return;
-    T* window = array + patch.begin;
+    // Every side of a step was a model that fitted the arrays.
+    assert(patch.begin + std::max(from.size(), to.size()) + patch.tail <= array.size());
+    T* window = array.data() + patch.begin;
     std::memmove(window + to.size(), window + from.size(), patch.tail * sizeof(T));
     std::copy(to.begin(), to.end(), window);
-    shadow.assign(array, window + to.size() + patch.tail);
+    shadow.assign(array.data(), window + to.size() + patch.tail);
 }
 
 }  // namespace
@@ -56,38 +58,38 @@ std::size_t CModelHistory::Step::Bytes() const
            to.Bytes();
 }
 
-void CModelHistory::Reset(const CPolydromDoc& doc)
+void CModelHistory::Reset(const ModelArrays& model)
 {
     m_steps.clear();
     m_position = 0;
     m_bytes = 0;
     m_dropped = 0;
     m_savedAt = 0;
-    const std::size_t n = static_cast<std::size_t>(doc.m_nVertices), e = static_cast<std::size_t>(doc.m_nEdges);
-    m_shadow.x.assign(doc.m_x, doc.m_x + n);
-    m_shadow.y.assign(doc.m_y, doc.m_y + n);
-    m_shadow.z.assign(doc.m_z, doc.m_z + n);
-    m_shadow.sel.assign(doc.m_sel, doc.m_sel + n);
-    m_shadow.from.assign(doc.m_edgeFrom, doc.m_edgeFrom + e);
-    m_shadow.to.assign(doc.m_edgeTo, doc.m_edgeTo + e);
+    const auto n = static_cast<std::size_t>(model.vertices), e = static_cast<std::size_t>(model.edges);
+    m_shadow.x.assign(model.x, model.x + n);
+    m_shadow.y.assign(model.y, model.y + n);
+    m_shadow.z.assign(model.z, model.z + n);
+    m_shadow.sel.assign(model.sel, model.sel + n);
+    m_shadow.from.assign(model.from, model.from + e);
+    m_shadow.to.assign(model.to, model.to + e);
 }
 
-bool CModelHistory::Commit(const CPolydromDoc& doc, std::string label)
+bool CModelHistory::Commit(const ModelArrays& model, std::string label)
 {
-    const std::size_t n = static_cast<std::size_t>(doc.m_nVertices), e = static_cast<std::size_t>(doc.m_nEdges);
+    const auto n = static_cast<std::size_t>(model.vertices), e = static_cast<std::size_t>(model.edges);
     Step step;
     step.label = std::move(label);
     step.verticesBefore = static_cast<std::int32_t>(m_shadow.x.size());
     step.edgesBefore = static_cast<std::int32_t>(m_shadow.from.size());
-    step.verticesAfter = doc.m_nVertices;
-    step.edgesAfter = doc.m_nEdges;
+    step.verticesAfter = model.vertices;
+    step.edgesAfter = model.edges;
     bool changed = false;
-    changed |= Record(m_shadow.x, doc.m_x, n, step.x);
-    changed |= Record(m_shadow.y, doc.m_y, n, step.y);
-    changed |= Record(m_shadow.z, doc.m_z, n, step.z);
-    changed |= Record(m_shadow.sel, doc.m_sel, n, step.sel);
-    changed |= Record(m_shadow.from, doc.m_edgeFrom, e, step.from);
-    changed |= Record(m_shadow.to, doc.m_edgeTo, e, step.to);
+    changed |= Record(m_shadow.x, {model.x, n}, step.x);
+    changed |= Record(m_shadow.y, {model.y, n}, step.y);
+    changed |= Record(m_shadow.z, {model.z, n}, step.z);
+    changed |= Record(m_shadow.sel, {model.sel, n}, step.sel);
+    changed |= Record(m_shadow.from, {model.from, e}, step.from);
+    changed |= Record(m_shadow.to, {model.to, e}, step.to);
     if (!changed) return false;
 
     while (m_steps.size() > m_position) {
@@ -122,30 +124,30 @@ const std::string& CModelHistory::RedoLabel() const
     return CanRedo() ? m_steps[m_position].label : none;
 }
 
-bool CModelHistory::Undo(CPolydromDoc& doc)
+bool CModelHistory::Undo(const RestoredArrays& model)
 {
     if (!CanUndo()) return false;
     --m_position;
-    Apply(doc, m_steps[m_position], false);
+    Apply(model, m_steps[m_position], false);
     return true;
 }
 
-bool CModelHistory::Redo(CPolydromDoc& doc)
+bool CModelHistory::Redo(const RestoredArrays& model)
 {
     if (!CanRedo()) return false;
-    Apply(doc, m_steps[m_position], true);
+    Apply(model, m_steps[m_position], true);
     ++m_position;
     return true;
 }
 
-void CModelHistory::Apply(CPolydromDoc& doc, const Step& step, bool forward)
+void CModelHistory::Apply(const RestoredArrays& model, const Step& step, bool forward)
 {
-    ApplyPatch(doc.m_x, m_shadow.x, step.x, forward);
-    ApplyPatch(doc.m_y, m_shadow.y, step.y, forward);
-    ApplyPatch(doc.m_z, m_shadow.z, step.z, forward);
-    ApplyPatch(doc.m_sel, m_shadow.sel, step.sel, forward);
-    ApplyPatch(doc.m_edgeFrom, m_shadow.from, step.from, forward);
-    ApplyPatch(doc.m_edgeTo, m_shadow.to, step.to, forward);
-    doc.m_nVertices = forward ? step.verticesAfter : step.verticesBefore;
-    doc.m_nEdges = forward ? step.edgesAfter : step.edgesBefore;
+    ApplyPatch(model.x, m_shadow.x, step.x, forward);
+    ApplyPatch(model.y, m_shadow.y, step.y, forward);
+    ApplyPatch(model.z, m_shadow.z, step.z, forward);
+    ApplyPatch(model.sel, m_shadow.sel, step.sel, forward);
+    ApplyPatch(model.from, m_shadow.from, step.from, forward);
+    ApplyPatch(model.to, m_shadow.to, step.to, forward);
+    *model.vertices = forward ? step.verticesAfter : step.verticesBefore;
+    *model.edges = forward ? step.edgesAfter : step.edgesBefore;
 }

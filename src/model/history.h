@@ -5,10 +5,23 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <span>
 #include <string>
 #include <vector>
 
-class CPolydromDoc;
+#include "model/model_arrays.h"
+
+// A step records what a model file holds (ModelArrays: the counts, X, Y, Z and the
+// selection per vertex, the two ends per edge) and nothing else of the document, so
+// the history can be tested, and reused, on arrays of any owner. Undo and redo write
+// the model back here: each array whole (its capacity), and the two counts that say
+// how many leading entries are live.
+struct RestoredArrays {
+    std::span<float> x, y, z;
+    std::span<std::int32_t> sel, from, to;
+    std::int32_t* vertices;
+    std::int32_t* edges;
+};
 
 class CModelHistory {
 public:
@@ -17,20 +30,20 @@ public:
     // more than 100 such steps fit.
     static constexpr std::size_t kByteBudget = std::size_t(56) << 20;
 
-    // Forgets every step and takes the document's current model as the starting point.
-    void Reset(const CPolydromDoc& doc);
+    // Forgets every step and takes the model as the starting point.
+    void Reset(const ModelArrays& model);
 
     // Compares the model with the state after the last step; if anything differs,
     // records one step under the label and returns true. Clears the redo steps.
-    bool Commit(const CPolydromDoc& doc, std::string label);
+    bool Commit(const ModelArrays& model, std::string label);
 
     bool CanUndo() const { return m_position > 0; }
     bool CanRedo() const { return m_position < m_steps.size(); }
     // "Extrude", "Add Vertex" ...: the label of the step that Undo (Redo) would take back.
     const std::string& UndoLabel() const;
     const std::string& RedoLabel() const;
-    bool Undo(CPolydromDoc& doc);
-    bool Redo(CPolydromDoc& doc);
+    bool Undo(const RestoredArrays& model);
+    bool Redo(const RestoredArrays& model);
 
     // The model is as it was when last saved (the save point may have been dropped).
     void MarkSaved() { m_savedAt = static_cast<long>(m_position) + m_dropped; }
@@ -64,7 +77,7 @@ private:
         std::vector<std::int32_t> sel, from, to;
     };
 
-    void Apply(CPolydromDoc& doc, const Step& step, bool forward);
+    void Apply(const RestoredArrays& model, const Step& step, bool forward);
     void DropOldest();
 
     std::deque<Step> m_steps;

@@ -1,5 +1,4 @@
-// The indexed mesh the writers share, and the float text of the newer formats.
-#include <charconv>
+// The indexed mesh the writers share.
 #include <cmath>
 
 #include "model/mesh_writer.h"
@@ -46,13 +45,6 @@ std::unique_ptr<MeshWriter> MakeMeshWriter(MeshFormat format)
     case MeshFormat::Stl: return MakeStlWriter();
     }
     return nullptr;
-}
-
-void AppendShortestFloat(std::string& out, float value)
-{
-    char buffer[32];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    out.append(buffer, result.ptr);
 }
 
 std::string Counted(std::size_t count, const char* one, const char* many)

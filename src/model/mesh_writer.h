@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/float_text.h"
 #include "model/mesh_export.h"
 #include "model/mesh_orientation.h"
 #include "model/triangle_search.h"
@@ -44,10 +45,6 @@ std::unique_ptr<MeshWriter> MakeStlWriter();
 
 // "1 triangle", "2 triangles": the count heading the text formats.
 std::string Counted(std::size_t count, const char* one, const char* many);
-
-// Shortest text that reads back as the same float ("0.1", "1e+10", "-0"): the
-// coordinate text of the mesh2 and OBJ files.
-void AppendShortestFloat(std::string& out, float value);
 
 // The OBJ coordinate text: the shortest text when a fast reader (one that reads the
 // integer and fraction digits apart, as the Open Asset Import Library does) takes it

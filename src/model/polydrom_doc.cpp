@@ -11,7 +11,7 @@ CPolydromDoc::CPolydromDoc()
     // A model opened from the command line never sees OnNewDocument; give the
     // view-state copies and the step the values a new model would have.
     ResetViewCopies();
-    m_history.Reset(*this);
+    m_history.Reset(LiveArrays());
     UpdateAllViews(nullptr);
 }
 
@@ -35,7 +35,7 @@ bool CPolydromDoc::OnNewDocument()
     m_x[0] = m_y[0] = m_z[0] = 0.0f;
     m_sel[0] = m_dup[0] = 0;
     m_edgeFrom[0] = m_edgeTo[0] = m_edgeUsed[0] = 0;
-    m_history.Reset(*this);
+    m_history.Reset(LiveArrays());
     return true;
 }
 

@@ -129,6 +129,10 @@ public:
     void OnEditUndo();
     void OnEditRedo();
     const CModelHistory& History() const { return m_history; }
+    // The arrays as a file and the history hold them (the live entries), and as the
+    // history restores them (each array whole, and the counts).
+    ModelArrays LiveArrays() const;
+    RestoredArrays WholeArrays();
 
     // The model, in fixed arrays inside the object; counts say how many leading entries live.
     float m_x[MODEL_CAPACITY];

@@ -74,7 +74,7 @@ void StoreModel(CArchive& ar, const ModelArrays& model)
 void CPolydromDoc::Serialize(CArchive& ar)
 {
     if (ar.IsStoring()) {
-        StoreModel(ar, ModelArrays{m_nVertices, m_nEdges, m_x, m_y, m_z, m_sel, m_edgeFrom, m_edgeTo});
+        StoreModel(ar, LiveArrays());
         return;
     }
 
@@ -106,7 +106,7 @@ void CPolydromDoc::Serialize(CArchive& ar)
     std::copy_n(model->to, e, m_edgeTo);
     m_nVertices = n;
     m_nEdges = e;
-    m_history.Reset(*this);
+    m_history.Reset(LiveArrays());
 }
 
 std::size_t CPolydromDoc::MaxFileBytes() const

@@ -1,23 +1,33 @@
 // Undo and redo of model changes, and keeping the modified flag in step with them.
 #include "model/polydrom_doc.h"
 
+ModelArrays CPolydromDoc::LiveArrays() const
+{
+    return {m_nVertices, m_nEdges, m_x, m_y, m_z, m_sel, m_edgeFrom, m_edgeTo};
+}
+
+RestoredArrays CPolydromDoc::WholeArrays()
+{
+    return {m_x, m_y, m_z, m_sel, m_edgeFrom, m_edgeTo, &m_nVertices, &m_nEdges};
+}
+
 bool CPolydromDoc::CommitStep(std::string label)
 {
-    if (!m_history.Commit(*this, std::move(label))) return false;
+    if (!m_history.Commit(LiveArrays(), std::move(label))) return false;
     SetModifiedFlag(!m_history.IsAtSavePoint());
     return true;
 }
 
 void CPolydromDoc::OnEditUndo()
 {
-    if (!m_history.Undo(*this)) return;
+    if (!m_history.Undo(WholeArrays())) return;
     SetModifiedFlag(!m_history.IsAtSavePoint());
     UpdateAllViews(nullptr);
 }
 
 void CPolydromDoc::OnEditRedo()
 {
-    if (!m_history.Redo(*this)) return;
+    if (!m_history.Redo(WholeArrays())) return;
     SetModifiedFlag(!m_history.IsAtSavePoint());
     UpdateAllViews(nullptr);
 }

@@ -1,3 +1,4 @@
+// Clipping a projected edge to the view's box, computed in double.
 #include "view/edge_clip.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// The view's construction, its document, its main axes and the scaling of a model point.
 #include "view/polydrom_view.h"
 
 #include "model/polydrom_doc.h"

@@ -1,9 +1,24 @@
 // The paint: size read-out and cursor mark, the clipped edges, the vertex marks, the panels.
+#include <charconv>
+#include <string_view>
+
 #include "framework/dc.h"
 #include "model/polydrom_doc.h"
 #include "view/edge_clip.h"
 #include "view/pixel_math.h"
 #include "view/polydrom_view.h"
+
+namespace {
+
+// The decimal text of an unsigned value, written into the view's read-out buffer.
+std::string_view Decimal(unsigned value, char (&buffer)[20])
+{
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer - 1, value);
+    *result.ptr = '\0';
+    return std::string_view(buffer, result.ptr);
+}
+
+}  // namespace
 
 void CPolydromView::OnDraw(CDC* pDC)
 {
@@ -24,6 +39,52 @@ void CPolydromView::OnDraw(CDC* pDC)
     DrawEdges(pDC, black, hw, hh);
     DrawVertices(pDC, black, red, hw, hh);
     if (!m_modelOnly) DrawPanels(pDC, black, hw, hh);
+}
+
+void CPolydromView::DrawCursor(float x, float y, float z, CDC* pDC)
+{
+    const CRect client = GetClientRect();
+    // Fixed device coordinates: seen only in a client area wider than 990 pixels.
+    pDC->TextOut(990, 600, Decimal(static_cast<unsigned>(client.bottom), m_sizeText));
+    pDC->TextOut(990, 620, Decimal(static_cast<unsigned>(client.right), m_sizeText));
+
+    const float hw = static_cast<float>(client.right * 0.5);
+    const float hh = static_cast<float>(client.bottom * 0.5);
+    double a = 0, q = 0;
+    if (m_axisX == 1) {
+        a = StoredFloat(double(z) * m_zoom);
+        q = StoredFloat(double(y) * m_zoom);
+    } else if (m_axisY == 1) {
+        a = StoredFloat(double(x) * m_zoom);
+        q = StoredFloat(double(z) * m_zoom);
+    } else {
+        a = StoredFloat(double(x) * m_zoom);
+        q = StoredFloat(double(y) * m_zoom);
+    }
+    const double sx = StoredFloat(hw + a), sy = StoredFloat(hh + q);
+
+    const CPen pen{RGB(0, 0, 0), 1};
+    const CPen* previous = pDC->SelectObject(&pen);
+    auto line = [&](double x0, double y0, double x1, double y1) {
+        pDC->MoveTo(TruncPixel(x0), TruncPixel(y0));
+        pDC->LineTo(TruncPixel(x1), TruncPixel(y1));
+    };
+    if (m_movePresses == 0) {
+        // A crosshair whose arms stop 3 pixels short of the cursor's pixel.
+        line(sx - 3, sy, sx - 10, sy);
+        line(sx + 3, sy, sx + 10, sy);
+        line(sx, sy - 3, sx, sy - 10);
+        line(sx, sy + 3, sx, sy + 10);
+    }
+    if (m_movePresses == 1) {
+        // The move tool's glyph: a stem up to the cursor opening into a cup.
+        line(sx, sy + 7, sx, sy);
+        line(sx, sy, sx - 3, sy - 3);
+        line(sx, sy, sx + 3, sy - 3);
+        line(sx - 3, sy - 3, sx - 1, sy - 6);
+        line(sx + 3, sy - 3, sx + 1, sy - 6);
+    }
+    pDC->SelectObject(previous);
 }
 
 void CPolydromView::DrawEdges(CDC* pDC, const CPen& black, float hw, float hh)

@@ -26,5 +26,8 @@ page=$(MANWIDTH=80 man -l "$share/man/man1/polydrom.1.gz" 2>&1) || fail "man pag
 echo "$page" | grep -q -- '--batch' || fail "man page does not document --batch"
 echo "$page" | grep -q -- '--list-commands' || fail "man page does not document --list-commands"
 appstreamcli validate --no-net --strict "$share"/metainfo/*.metainfo.xml || fail "metainfo does not validate"
+version=$("$prefix/bin/polydrom" --version | grep -oE '[0-9]+(\.[0-9]+)+' | head -n 1)
+[ -n "$version" ] || fail "polydrom --version names no version"
+echo "$page" | grep -q "Polydrom $version" || fail "man page does not name version $version"
 "$prefix/bin/polydrom" --batch --do shape-box --dump | grep -q '^vertices 8$' || fail "installed program does not run"
 echo "installed tree OK"

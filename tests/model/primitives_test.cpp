@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <string>
 
-#include "app/golden.h"
+#include "golden.h"
 #include "model/model_fixtures.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <QRegularExpression>
 
 #include "app/command_ids.h"
-#include "app/golden_image.h"
+#include "golden_image.h"
 #include "app/shell/status_bar.h"
 #include "app/shell/view_widget.h"
 #include "framework/view.h"

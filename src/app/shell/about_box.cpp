@@ -1,3 +1,4 @@
+// The About box: its picture, logo and texts laid out in the dialog units it was drawn in.
 #include "app/shell/about_box.h"
 
 #include <QFontMetrics>

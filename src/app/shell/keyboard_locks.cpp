@@ -1,3 +1,4 @@
+// The keyboard lock state, asked of the X server where there is one.
 #include "app/shell/keyboard_locks.h"
 
 #include <QGuiApplication>

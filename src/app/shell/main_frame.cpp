@@ -32,7 +32,7 @@ constexpr int kLayoutVersion = 1;
 
 CMainFrame::CMainFrame(CPolydromDoc& doc, CShellPrompts& prompts, QWidget* parent)
     : QMainWindow(parent), m_doc(doc), m_prompts(prompts), m_view(std::make_unique<CPolydromView>()),
-      m_recent(6), m_printer(std::make_unique<QPrinter>(QPrinter::ScreenResolution))
+      m_recent(RECENT_FILE_COUNT), m_printer(std::make_unique<QPrinter>(QPrinter::ScreenResolution))
 {
     setObjectName(QStringLiteral("MainFrame"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/polydrom.svg")));

@@ -1,3 +1,4 @@
+// The device context on a QPainter: the view's drawing calls as painter calls, for printing.
 #include "app/shell/painter_dc.h"
 
 #include <QFontMetrics>

@@ -1,3 +1,4 @@
+// The recent-file list: its order, its capacity and its entries in the settings store.
 #include "app/shell/recent_files.h"
 
 #include <QDir>

@@ -1,5 +1,5 @@
-// The recent-file list: up to six files, newest first, kept in the settings store
-// under "Recent File List" as File1 ... File6.
+// The recent-file list: up to RECENT_FILE_COUNT files, newest first, kept in the settings store
+// under "Recent File List" as File1, File2 ...
 #pragma once
 
 #include <QString>

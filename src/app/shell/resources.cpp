@@ -1,3 +1,4 @@
+// Registers the compiled-in resources of the static shell library.
 #include "app/shell/resources.h"
 
 #include <QtGlobal>

@@ -1,3 +1,4 @@
+// The status bar: its panes, their texts and the keyboard lock indicators.
 #include "app/shell/status_bar.h"
 
 #include <QApplication>

@@ -1,0 +1,117 @@
+// The history on arrays of its own, without a document: every step undone and redone
+// lands on exactly the arrays and counts it was taken from.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <random>
+#include <vector>
+
+#include "model/history.h"
+
+namespace {
+
+// A model of a small capacity, with its counts, as a document holds it.
+struct SmallModel {
+    static constexpr int kCapacity = 48;
+    std::vector<float> x = std::vector<float>(kCapacity), y = x, z = x;
+    std::vector<std::int32_t> sel = std::vector<std::int32_t>(kCapacity), from = sel, to = sel;
+    std::int32_t vertices = 0, edges = 0;
+
+    ModelArrays Live() const
+    {
+        return {vertices, edges, x.data(), y.data(), z.data(), sel.data(), from.data(), to.data()};
+    }
+    RestoredArrays Whole() { return {x, y, z, sel, from, to, &vertices, &edges}; }
+
+    // The live part only: what a file or a dump would show.
+    std::vector<float> LiveFloats() const
+    {
+        std::vector<float> all;
+        for (const auto* a : {&x, &y, &z}) all.insert(all.end(), a->begin(), a->begin() + vertices);
+        return all;
+    }
+    std::vector<std::int32_t> LiveInts() const
+    {
+        std::vector<std::int32_t> all(sel.begin(), sel.begin() + vertices);
+        all.insert(all.end(), from.begin(), from.begin() + edges);
+        all.insert(all.end(), to.begin(), to.begin() + edges);
+        all.push_back(vertices);
+        all.push_back(edges);
+        return all;
+    }
+};
+
+}  // namespace
+
+TEST(HistoryArrays, AChangeIsOneStepAndNoChangeIsNone)
+{
+    SmallModel model;
+    model.vertices = 3;
+    model.x = {1, 2, 3};
+    model.x.resize(SmallModel::kCapacity);
+    CModelHistory history;
+    history.Reset(model.Live());
+    EXPECT_FALSE(history.Commit(model.Live(), "Nothing"));
+
+    const SmallModel before = model;
+    model.x[1] = 20;
+    model.sel[2] = 1;
+    model.vertices = 4;  // a vertex appended, and an edge to it
+    model.x[3] = 4;
+    model.edges = 1;
+    model.from[0] = 0;
+    model.to[0] = 3;
+    ASSERT_TRUE(history.Commit(model.Live(), "Edit"));
+    EXPECT_FALSE(history.Commit(model.Live(), "Again"));
+    EXPECT_EQ(history.UndoLabel(), "Edit");
+    const SmallModel after = model;
+
+    ASSERT_TRUE(history.Undo(model.Whole()));
+    EXPECT_EQ(model.LiveFloats(), before.LiveFloats());
+    EXPECT_EQ(model.LiveInts(), before.LiveInts());
+    ASSERT_TRUE(history.Redo(model.Whole()));
+    EXPECT_EQ(model.LiveFloats(), after.LiveFloats());
+    EXPECT_EQ(model.LiveInts(), after.LiveInts());
+    EXPECT_FALSE(history.Redo(model.Whole()));
+}
+
+TEST(HistoryArrays, RandomStepsUndoAndRedoToEveryStateTakenBitForBit)
+{
+    SmallModel model;
+    CModelHistory history;
+    history.Reset(model.Live());
+    std::mt19937 random(16);
+    std::vector<SmallModel> states{model};
+    for (int step = 0; step < 300; ++step) {
+        // Grow, shrink or rewrite a run of entries anywhere, as commands do; -0 and 0
+        // count as different values.
+        std::uniform_int_distribution<int> pick(0, SmallModel::kCapacity);
+        model.vertices = pick(random);
+        model.edges = pick(random);
+        const int first = pick(random) % SmallModel::kCapacity, count = pick(random) % 6;
+        for (int i = first; i < std::min(first + count, SmallModel::kCapacity); ++i) {
+            model.x[i] = (random() % 2) ? -0.0f : static_cast<float>(random() % 5);
+            model.z[i] = static_cast<float>(step);
+            model.sel[i] ^= 1;
+            model.to[i] = step;
+        }
+        if (history.Commit(model.Live(), "Step")) states.push_back(model);
+    }
+    ASSERT_GT(states.size(), 250u);
+    auto same = [](const SmallModel& a, const SmallModel& b) {
+        const std::vector<float> fa = a.LiveFloats(), fb = b.LiveFloats();
+        return fa.size() == fb.size() && std::memcmp(fa.data(), fb.data(), fa.size() * sizeof(float)) == 0 &&
+               a.LiveInts() == b.LiveInts();
+    };
+    for (std::size_t k = states.size() - 1; k > 0; --k) {
+        ASSERT_TRUE(history.Undo(model.Whole()));
+        ASSERT_TRUE(same(model, states[k - 1])) << "undo to state " << k - 1;
+    }
+    EXPECT_FALSE(history.CanUndo());
+    for (std::size_t k = 1; k < states.size(); ++k) {
+        ASSERT_TRUE(history.Redo(model.Whole()));
+        ASSERT_TRUE(same(model, states[k])) << "redo to state " << k;
+    }
+}
