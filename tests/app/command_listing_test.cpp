@@ -68,9 +68,11 @@ TEST(CommandListing, WhereAndKeysComeFromTheLayoutAndTable)
     EXPECT_EQ(WithoutAccessKeys("Save &As...\tCtrl+S"), "Save As...");
     EXPECT_EQ(WithoutAccessKeys("Fish && &Chips"), "Fish & Chips");
     // Every row has a place to be given from, but the two the framework calls itself.
-    for (const auto& [name, place] : places)
-        if (name != "file-print-direct" && name != "default-help")
+    for (const auto& [name, place] : places) {
+        if (name != "file-print-direct" && name != "default-help") {
             EXPECT_FALSE(place.menuPath.empty() && place.toolBar.empty() && place.keys.empty()) << name;
+        }
+    }
 }
 
 TEST(CommandListing, MenusOpenAndItemsPickByDistinctAccessKeys)
@@ -86,7 +88,9 @@ TEST(CommandListing, MenusOpenAndItemsPickByDistinctAccessKeys)
             if (!entry) continue;
             const std::string item = AccessKey(entry->menuText);
             EXPECT_LE(item.size(), 1u) << entry->menuText;
-            if (!item.empty()) EXPECT_TRUE(items.insert(item).second) << entry->menuText << " shares its key";
+            if (!item.empty()) {
+                EXPECT_TRUE(items.insert(item).second) << entry->menuText << " shares its key";
+            }
         }
     }
 }
