@@ -25,8 +25,6 @@ QString Str(std::string_view text) { return QString::fromUtf8(text.data(), stati
 
 QMenu* TopMenu(CMainFrame& frame, int index) { return frame.menuBar()->actions().at(index)->menu(); }
 
-bool IsRecentFile(unsigned id) { return id >= ID_FILE_MRU_FILE1 && id < ID_FILE_MRU_FILE1 + RECENT_FILE_COUNT; }
-
 // Every button of the three toolbars, with its command's row.
 QList<std::pair<QWidget*, const CommandEntry*>> Buttons(CMainFrame& frame)
 {
@@ -64,8 +62,9 @@ TEST_F(ShellTest, MenusAreBuiltAsTheLayoutSays)
                 const CommandEntry& entry = *FindCommand(id);
                 EXPECT_EQ(item, frame->Action(id)) << entry.symbol;
                 EXPECT_TRUE(item->text().startsWith(Str(entry.menuText))) << entry.symbol;
-                if (!entry.shortcut.empty())
+                if (!entry.shortcut.empty()) {
                     EXPECT_TRUE(item->text().endsWith(QLatin1Char('\t') + Str(entry.shortcut))) << entry.symbol;
+                }
             }
         }
         EXPECT_EQ(k, items.size()) << layout[m].title;
@@ -106,7 +105,9 @@ TEST_F(ShellTest, EveryShortcutOfTheTableIsBoundByTheWindow)
         QAction* action = frame->Action(entry.id);
         EXPECT_EQ(action->shortcuts(), keys) << entry.symbol;
         // The window holds them, so they work while their toolbar is hidden.
-        if (!keys.isEmpty()) EXPECT_TRUE(frame->actions().contains(action)) << entry.symbol;
+        if (!keys.isEmpty()) {
+            EXPECT_TRUE(frame->actions().contains(action)) << entry.symbol;
+        }
     }
 }
 
