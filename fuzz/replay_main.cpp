@@ -16,6 +16,9 @@ int main(int argc, char** argv)
     std::vector<fs::path> inputs;
     for (int i = 1; i < argc; ++i) {
         const fs::path arg = argv[i];
+        // The folder of kept findings is empty until a fuzzer finds something, and a
+        // checkout holds no empty folder: a missing one has nothing to replay.
+        if (!fs::exists(arg)) continue;
         if (fs::is_directory(arg)) {
             for (const fs::directory_entry& entry : fs::directory_iterator(arg))
                 if (entry.is_regular_file()) inputs.push_back(entry.path());

@@ -12,6 +12,7 @@
 #include <ostream>
 #include <string_view>
 
+#include "app/command_ids.h"
 #include "app/command_table.h"
 #include "app/povray_runner.h"
 #include "app/precise_edits.h"
@@ -49,6 +50,7 @@ public:
     }
     void OnFileSaveAs() override { Unavailable("file-save-as (use --save PATH)"); }
     void OnFileExportAs() override { Unavailable("file-export-as (use --export PATH)"); }
+    void OnFileImport() override { Unavailable("file-import (use --import PATH)"); }
     void OnFilePrint() override { Unavailable("printing"); }
     void OnFilePrintPreview() override { Unavailable("print preview"); }
     void OnFilePrintSetup() override { Unavailable("print setup"); }
@@ -108,6 +110,12 @@ bool ParseFloat(std::string_view text, float* value)
     return true;
 }
 
+// A refused command and a failed file stop the script.
+bool Stops(const CommandReport& report)
+{
+    return report.kind == CommandReport::Kind::Refusal || report.kind == CommandReport::Kind::Failure;
+}
+
 // Big enough for any screen, small enough that a render fits in memory.
 constexpr int kMaxClientSide = 8192;
 
@@ -134,7 +142,7 @@ public:
         if (!result.handled)
             throw BatchError{"command \"" + std::string(name) + "\" is not available in batch mode"};
         const CommandReport& report = result.report;
-        if (report.kind == CommandReport::Kind::Refusal) throw BatchError{std::string(name) + ": " + report.text};
+        if (Stops(report)) throw BatchError{std::string(name) + ": " + report.text};
     }
 
     void Save(const std::string& path)
@@ -177,7 +185,7 @@ public:
             !ParseInt(rest.substr(comma + 1), -kLimit, kLimit, &point.y))
             throw BatchError{"--click \"" + text + "\" is not X,Y or X,Y,right"};
         const CommandReport report = RouteClick(Targets(), MK_LBUTTON | (right ? MK_RBUTTON : 0u), point);
-        if (report.kind == CommandReport::Kind::Refusal) throw BatchError{"click " + text + ": " + report.text};
+        if (Stops(report)) throw BatchError{"click " + text + ": " + report.text};
     }
 
     // --cursor X,Y,Z: puts the cursor at a model point, as a click there would, but
@@ -230,6 +238,14 @@ public:
     {
         const PovExportResult result = m_doc->ExportPov(path);
         if (!result.ok) throw BatchError{result.error};
+    }
+
+    // --import PATH: File > Import without the dialog, one undo step like the menu's.
+    void Import(const std::string& path)
+    {
+        const ImportResult result = m_doc->ImportMesh(path);
+        if (!result) throw BatchError{result.error};
+        m_doc->CommitStep(StepLabel(*FindCommand(ID_FILE_IMPORT)));
     }
 
     // Any export format, chosen by the path's extension.
@@ -350,25 +366,50 @@ void DumpView(const CPolydromView& view, std::ostream& out)
 
 namespace {
 
-// Every step, with the session operation it runs; most take the word after them.
+// Every step, with the session operation it runs; most take the word after them. The
+// value's name and the description are what --help prints for the step.
 struct BatchStep {
     std::string_view name;
     void (BatchSession::*withValue)(const std::string&) = nullptr;
     void (BatchSession::*plain)() = nullptr;
+    std::string_view value = {};
+    std::string_view description = {};
 };
 const BatchStep kSteps[] = {
-    {"--do", &BatchSession::Do},         {"--save", &BatchSession::Save},
-    {"--dump", nullptr, &BatchSession::Dump}, {"--export-pov", &BatchSession::ExportPov},
-    {"--export", &BatchSession::Export}, {"--size", &BatchSession::Size},
-    {"--click", &BatchSession::Click},   {"--cursor", &BatchSession::Cursor},
-    {"--fit", nullptr, &BatchSession::Fit}, {"--render", &BatchSession::Render},
-    {"--add-vertex", &BatchSession::AddVertexAt}, {"--move-by", &BatchSession::MoveBy},
-    {"--rotate-by", &BatchSession::RotateBy}, {"--scale-by", &BatchSession::ScaleBy},
-    {"--select-box", &BatchSession::SelectBox}, {"--wheel", &BatchSession::Wheel},
-    {"--render-pov", &BatchSession::RenderPov},
+    {"--do", &BatchSession::Do, nullptr, "NAME", "run a command: its name from --list-commands (shape-cylinder)"},
+    {"--save", &BatchSession::Save, nullptr, "PATH", "save the model"},
+    {"--dump", nullptr, &BatchSession::Dump, {}, "print the model and the view's state as text"},
+    {"--export-pov", &BatchSession::ExportPov, nullptr, "PATH", "write what File > Export POVFILE writes, to PATH"},
+    {"--export", &BatchSession::Export, nullptr, "PATH", "export the triangles as .pov, .inc (mesh2), .obj or .stl"},
+    {"--size", &BatchSession::Size, nullptr, "WxH", "the size of the headless view (800x600)"},
+    {"--click", &BatchSession::Click, nullptr, "X,Y[,right]",
+     "a left click at that pixel of the view; with ,right the right button is held (adds a vertex)"},
+    {"--cursor", &BatchSession::Cursor, nullptr, "X,Y,Z", "put the cursor at a model point without picking"},
+    {"--fit", nullptr, &BatchSession::Fit, {}, "show the whole model centred, without the tool's marks (thumbnails)"},
+    {"--render", &BatchSession::Render, nullptr, "PATH.png", "draw the view as the window shows it, as a PNG"},
+    {"--add-vertex", &BatchSession::AddVertexAt, nullptr, "X,Y,Z", "add one selected vertex at exactly that point"},
+    {"--move-by", &BatchSession::MoveBy, nullptr, "DX,DY,DZ", "move the selection by that offset"},
+    {"--rotate-by", &BatchSession::RotateBy, nullptr, "DEGREES",
+     "turn the selection about the cursor, around the viewing axis (positive: counter-clockwise)"},
+    {"--scale-by", &BatchSession::ScaleBy, nullptr, "FACTOR", "scale the selection about the cursor"},
+    {"--select-box", &BatchSession::SelectBox, nullptr, "X0,Y0,X1,Y1[,add|remove]",
+     "select the vertices drawn inside that box of view pixels (or add them, or remove them)"},
+    {"--wheel", &BatchSession::Wheel, nullptr, "X,Y,NOTCHES",
+     "turn the mouse wheel over that pixel: zoom in (positive) or out about the point under it"},
+    {"--render-pov", &BatchSession::RenderPov, nullptr, "PATH.png",
+     "render the model with POV-Ray, framed as the view frames it, as a PNG"},
+    {"--import", &BatchSession::Import, nullptr, "PATH",
+     "add the mesh of another program's file (OBJ, STL, PLY, OFF, glTF ...) and select it"},
 };
 
 }  // namespace
+
+std::vector<BatchStepHelp> BatchStepsHelp()
+{
+    std::vector<BatchStepHelp> steps;
+    for (const BatchStep& step : kSteps) steps.push_back({step.name, step.value, step.description});
+    return steps;
+}
 
 int RunBatch(std::span<const std::string> args, std::ostream& out, std::ostream& err)
 {

@@ -4,6 +4,8 @@
 #include <iosfwd>
 #include <span>
 #include <string>
+#include <string_view>
+#include <vector>
 
 // polydrom --batch [FILE.pdm] STEP...; args are the words after "--batch".
 // The steps are listed in batch.cpp's step table and in the README; for the headless
@@ -11,6 +13,12 @@
 // Returns the exit status: 0 when every step succeeded, otherwise non-zero after
 // one line on err that names the failing step and the reason.
 int RunBatch(std::span<const std::string> args, std::ostream& out, std::ostream& err);
+
+// A step as --help describes it: "--size", "WxH", "the size of the headless view (800x600)".
+struct BatchStepHelp {
+    std::string_view name, value, description;
+};
+std::vector<BatchStepHelp> BatchStepsHelp();
 
 // The document's state in the text form of --dump.
 class CPolydromDoc;

@@ -71,5 +71,7 @@ constexpr unsigned ID_DO_TRANSFORM = 32823;
 constexpr unsigned ID_DO_SET_CURSOR = 32824;
 constexpr unsigned ID_SELECT_INVERT = 32825;
 constexpr unsigned ID_VIEW_FIT = 32826;
+// File > Import...: a mesh of another program's file added to the model.
+constexpr unsigned ID_FILE_IMPORT = 32840;
 // View > Render Preview: the model rendered by POV-Ray in a panel beside the view.
 constexpr unsigned ID_VIEW_RENDER_PREVIEW = 32850;

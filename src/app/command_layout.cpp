@@ -6,7 +6,7 @@
 namespace {
 
 const unsigned kFileMenu[] = {
-    ID_FILE_NEW,   ID_FILE_OPEN,          ID_FILE_SAVE,        ID_FILE_SAVE_AS, 0, ID_FILE_EXPORT_POV,
+    ID_FILE_NEW,   ID_FILE_OPEN,          ID_FILE_SAVE,        ID_FILE_SAVE_AS, 0, ID_FILE_IMPORT, ID_FILE_EXPORT_POV,
     ID_FILE_EXPORT_AS, 0, ID_FILE_PRINT, ID_FILE_PRINT_PREVIEW, ID_FILE_PRINT_SETUP, 0, ID_FILE_MRU_FILE1,
     0,             ID_APP_EXIT,
 };
@@ -27,9 +27,9 @@ const MenuLayout kMenus[] = {
     {"&Edit", kEditMenu},
     {"&View", kViewMenu},
     {"&Do", kDoMenu},
-    {"Object Resolution", kResolutionMenu},
+    {"Object &Resolution", kResolutionMenu},
     {"&Help", kHelpMenu},
-    {"Rotate/Zoom", kStepMenu},
+    {"Rotate/&Zoom", kStepMenu},
 };
 
 const unsigned kFileButtons[] = {

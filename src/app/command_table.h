@@ -24,6 +24,7 @@ public:
     virtual void OnFileSave() = 0;
     virtual void OnFileSaveAs() = 0;
     virtual void OnFileExportAs() = 0;
+    virtual void OnFileImport() = 0;
     virtual void OnFilePrint() = 0;
     virtual void OnFilePrintPreview() = 0;
     virtual void OnFilePrintSetup() = 0;

@@ -181,7 +181,7 @@ FileResult WriteFileAtomically(const std::string& path, std::span<const unsigned
     const std::string folder = FolderOf(target);
     std::string temp = (folder == "/" ? "" : folder) + "/.polydrom-XXXXXX";
     FileDescriptor fd(::mkstemp(temp.data()));
-    if (fd.Get() < 0) return fail(ErrnoText(errno) + " (in folder \"" + folder + "\")");
+    if (fd.Get() < 0) return fail(ErrnoText(errno));
     auto discard = [&](std::string why) {
         ::unlink(temp.c_str());
         return fail(std::move(why));

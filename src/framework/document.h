@@ -12,11 +12,12 @@
 class CArchive;
 class CView;
 
-// What a document command tells its caller when it could not do what was asked
-// (the model is full, the click limit is reached, a file could not be written).
-// The shell shows it in the status bar; batch mode treats a refusal as an error.
+// What a document command tells its caller: an outcome worth a word (Info), a command
+// not carried out because the model is full or the click limit is reached (Refusal),
+// or work on a file that failed (Failure). The shell shows a failure in a dialog, as it
+// does a failed save, and the rest in the status bar; batch mode stops at either of the last two.
 struct CommandReport {
-    enum class Kind { None, Info, Refusal };
+    enum class Kind { None, Info, Refusal, Failure };
     Kind kind = Kind::None;
     std::string text;
 };
@@ -61,6 +62,7 @@ public:
     void Report(CommandReport::Kind kind, std::string text);
     void ReportRefusal(std::string text) { Report(CommandReport::Kind::Refusal, std::move(text)); }
     void ReportInfo(std::string text) { Report(CommandReport::Kind::Info, std::move(text)); }
+    void ReportFailure(std::string text) { Report(CommandReport::Kind::Failure, std::move(text)); }
     // Returns the report of the last command and clears it.
     CommandReport TakeReport();
 

@@ -67,7 +67,7 @@ MeshExportResult CPolydromDoc::ExportMesh(const std::string& path, MeshFormat fo
     auto fail = [&](const std::string& reason) {
         MeshExportResult failed;
         failed.ok = false;
-        failed.error = "Cannot export \"" + Shown(path) + "\": " + reason + ".";
+        failed.error = "Cannot export " + Shown(path) + ": " + reason;
         return failed;
     };
     const auto edges = static_cast<std::size_t>(m_nEdges);
@@ -97,7 +97,7 @@ MeshExportResult CPolydromDoc::ExportMesh(const std::string& path, MeshFormat fo
 void CPolydromDoc::ReportExport(const MeshExportResult& result, const std::string& path)
 {
     if (!result.ok) {
-        ReportRefusal(result.error);
+        ReportFailure(result.error);
         return;
     }
     const std::string name = std::filesystem::path(path).filename().string();

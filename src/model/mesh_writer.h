@@ -45,3 +45,8 @@ std::unique_ptr<MeshWriter> MakeStlWriter();
 
 // "1 triangle", "2 triangles": the count heading the text formats.
 std::string Counted(std::size_t count, const char* one, const char* many);
+
+// The OBJ coordinate text: the shortest text when a fast reader (one that reads the
+// integer and fraction digits apart, as the Open Asset Import Library does) takes it
+// back exactly, otherwise a slightly longer text that it does ("15.64355946").
+void AppendObjFloat(std::string& out, float value);

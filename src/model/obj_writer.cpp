@@ -13,11 +13,11 @@ public:
         text.reserve(text.size() + mesh.points.size() * 36 + mesh.faces.size() * 24);
         for (const MeshPoint& p : mesh.points) {
             text += "v ";
-            AppendShortestFloat(text, p.x);
+            AppendObjFloat(text, p.x);
             text += ' ';
-            AppendShortestFloat(text, p.y);
+            AppendObjFloat(text, p.y);
             text += ' ';
-            AppendShortestFloat(text, p.z);
+            AppendObjFloat(text, p.z);
             text += '\n';
         }
         for (const TriangleCorners& f : mesh.faces) {

@@ -10,6 +10,7 @@
 #include "framework/document.h"
 #include "model/history.h"
 #include "model/mesh_export.h"
+#include "model/mesh_import.h"
 
 constexpr int MODEL_CAPACITY = 10000;
 // A click adds vertices only while the model holds fewer than this many.
@@ -113,6 +114,11 @@ public:
     // and leaves the report ("Exported 12 triangles to box.stl (1 closed piece)", or the
     // refusal).
     void ExportMeshAs(const std::string& path, MeshFormat format);
+
+    // File > Import once its dialog has chosen the file, and --import: appends the file's
+    // mesh and makes it the selection, or leaves the model untouched and says why. The
+    // caller commits the undo step.
+    ImportResult ImportMesh(const std::string& path, const ImportOptions& options = {});
 
     // Undo and redo. Whoever runs a command or a click calls CommitStep afterwards:
     // when the model or its selection changed, that becomes one undoable step.

@@ -81,9 +81,9 @@ TEST(Batch, EveryFailureIsOneErrorLineAndStopsTheSteps)
         {{"--do", "shape-box", "--save", "/nonexistent-folder/x.pdm", "--dump"}, "Cannot save \"/nonexistent-folder/x.pdm\""},
         {{"--size", "0x600", "--render", image}, "--size \"0x600\" is not WxH with sides from 1 to 8192"},
         {{"--do", "shape-box", "--export-pov", "/nonexistent-folder/x.pov", "--dump"},
-         "Cannot export \"/nonexistent-folder/x.pov\": No such file or directory"},
+         "Cannot export /nonexistent-folder/x.pov: No such file or directory"},
         {{"--do", "shape-box", "--export", "/nonexistent-folder/box.stl"},
-         "Cannot export \"/nonexistent-folder/box.stl\": No such file or directory"},
+         "Cannot export /nonexistent-folder/box.stl: No such file or directory"},
         {{"--do", "shape-box", "--export", folder / "box.ply", "--dump"},
          "polydrom: cannot tell the export format of \"" + folder / "box.ply" +
              "\" by its extension (known: .inc, .obj, .stl, .pov)\n"},

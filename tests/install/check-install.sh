@@ -1,6 +1,7 @@
 #!/bin/sh
 # Installs the build into a temporary prefix and checks what a desktop reads from it:
-# the menu entry, the file type, the thumbnailer entry, the icons and the man page.
+# the menu entry, the file type, the thumbnailer entry, the icons, the man page and the
+# software centre's entry.
 set -eu
 build="$1"
 prefix=$(mktemp -d)
@@ -21,8 +22,10 @@ grep -q '^Exec=polydrom --batch %i --fit --size %sx%s --render %o$' "$share/thum
 for size in 16 22 24 32 48 64 128 256; do
   [ -f "$share/icons/hicolor/${size}x${size}/apps/polydrom.png" ] || fail "${size}px icon missing"
 done
-page=$(MANWIDTH=80 man -l "$share/man/man1/polydrom.1" 2>&1) || fail "man page does not render"
+page=$(MANWIDTH=80 man -l "$share/man/man1/polydrom.1.gz" 2>&1) || fail "man page does not render"
 echo "$page" | grep -q -- '--batch' || fail "man page does not document --batch"
+echo "$page" | grep -q -- '--list-commands' || fail "man page does not document --list-commands"
+appstreamcli validate --no-net --strict "$share"/metainfo/*.metainfo.xml || fail "metainfo does not validate"
 version=$("$prefix/bin/polydrom" --version | grep -oE '[0-9]+(\.[0-9]+)+' | head -n 1)
 [ -n "$version" ] || fail "polydrom --version names no version"
 echo "$page" | grep -q "Polydrom $version" || fail "man page does not name version $version"

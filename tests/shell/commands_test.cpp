@@ -12,6 +12,7 @@
 #include <QWheelEvent>
 
 #include "app/command_ids.h"
+#include "app/command_listing.h"
 #include "app/shell/help_window.h"
 #include "app/shell/status_bar.h"
 #include "app/shell/view_widget.h"
@@ -30,6 +31,7 @@ public:
     void OnFileSave() override { calls << "Save"; }
     void OnFileSaveAs() override { calls << "SaveAs"; }
     void OnFileExportAs() override { calls << "ExportAs"; }
+    void OnFileImport() override { calls << "Import"; }
     void OnFilePrint() override { calls << "Print"; }
     void OnFilePrintPreview() override { calls << "Preview"; }
     void OnFilePrintSetup() override { calls << "PrintSetup"; }
@@ -48,42 +50,26 @@ public:
     void OnDoSetCursor() override { calls << "SetCursor"; }
 };
 
-const std::map<unsigned, QString> kShellCommands = {
-    {ID_FILE_NEW, "New"},
-    {ID_FILE_OPEN, "Open"},
-    {ID_FILE_SAVE, "Save"},
-    {ID_FILE_SAVE_AS, "SaveAs"},
-    {ID_FILE_EXPORT_AS, "ExportAs"},
-    {ID_FILE_PRINT, "Print"},
-    {ID_FILE_PRINT_DIRECT, "Print"},
-    {ID_FILE_PRINT_PREVIEW, "Preview"},
-    {ID_FILE_PRINT_SETUP, "PrintSetup"},
-    {ID_FILE_MRU_FILE1, "Recent0"},
-    {ID_FILE_MRU_FILE1 + 5, "Recent5"},
-    {ID_APP_ABOUT, "About"},
-    {ID_APP_EXIT, "Exit"},
-    {ID_VIEW_TOOLBAR, "FileBar"},
-    {ID_VIEW_DO_TOOLBAR, "DoBar"},
-    {ID_VIEW_STATUS_BAR, "StatusBar"},
-    {ID_VIEW_RENDER_PREVIEW, "RenderPreview"},
-    {ID_HELP_FINDER, "HelpFinder"},
-    {ID_DEFAULT_HELP, "HelpFinder"},
-    {ID_HELP, "Help"},
-    {ID_CONTEXT_HELP, "ContextHelp"},
-    {ID_DO_ADD_VERTEX_AT, "AddVertexAt"},
-    {ID_DO_TRANSFORM, "Transform"},
-    {ID_DO_SET_CURSOR, "SetCursor"},
-};
+bool IsShellCommand(const CommandEntry& entry) { return entry.shellHandler || entry.shellIndexHandler; }
 
 }  // namespace
 
 TEST_F(ShellTest, FrameworkCommandsReachTheFrameThroughTheTable)
 {
+    // Each menu item or button calls the frame's handler its row names, and only that.
     SpyFrame spy(*doc, prompts);
-    for (const auto& [id, name] : kShellCommands) {
+    SpyFrame expected(*doc, prompts);
+    for (const CommandEntry& entry : CommandTable()) {
+        if (!IsShellCommand(entry)) continue;
         spy.calls.clear();
-        spy.Action(id)->trigger();
-        EXPECT_EQ(spy.calls, QStringList{name}) << id;
+        expected.calls.clear();
+        spy.Action(entry.id)->trigger();
+        if (entry.shellHandler)
+            (expected.*entry.shellHandler)();
+        else
+            (expected.*entry.shellIndexHandler)(entry.index);
+        EXPECT_EQ(spy.calls, expected.calls) << entry.symbol;
+        EXPECT_EQ(spy.calls.size(), 1) << entry.symbol;
     }
 }
 
@@ -173,10 +159,8 @@ TEST_F(ModelCommandTest, EveryModelAndViewCommandReachesItsHandler)
     }
     QDir::setCurrent(oldDir);
     // Every command of the table is checked here or in the framework test above.
-    for (const CommandEntry& entry : CommandTable()) {
-        const bool recent = entry.id >= ID_FILE_MRU_FILE1 && entry.id < ID_FILE_MRU_FILE1 + RECENT_FILE_COUNT;
-        EXPECT_TRUE(covered.count(entry.id) || kShellCommands.count(entry.id) || recent) << entry.symbol;
-    }
+    for (const CommandEntry& entry : CommandTable())
+        EXPECT_TRUE(covered.count(entry.id) || IsShellCommand(entry)) << entry.symbol;
 }
 
 TEST_F(ModelCommandTest, CommandsThatEditMarkTheModelAndNavigationDoesNot)
@@ -271,7 +255,14 @@ TEST_F(ShellTest, HelpTopicsAndContextHelp)
     frame->Dispatch(ID_HELP_FINDER);
     ASSERT_NE(frame->HelpWindow(), nullptr);
     EXPECT_TRUE(frame->HelpWindow()->isVisible());
-    EXPECT_TRUE(frame->HelpWindow()->Browser()->toPlainText().contains(QStringLiteral("Looking around")));
+    const QString guide = frame->HelpWindow()->Browser()->toPlainText();
+    EXPECT_TRUE(guide.contains(QStringLiteral("Looking around")));
+    // Its table of commands is the command table's: every command the user can give, with its prompt.
+    for (const CommandPlace& place : CommandPlaces()) {
+        if (place.menuPath.empty() && place.toolBar.empty() && place.keys.empty()) continue;
+        EXPECT_TRUE(guide.contains(QString::fromStdString(place.name))) << place.batchName;
+        EXPECT_TRUE(guide.contains(QString::fromStdString(place.prompt))) << place.batchName;
+    }
 
     frame->Dispatch(ID_CONTEXT_HELP);
     EXPECT_TRUE(QWhatsThis::inWhatsThisMode());

@@ -1,4 +1,5 @@
 // Open, Save, Save As, the save prompt and the recent-file list.
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QtEndian>
@@ -182,4 +183,64 @@ TEST_F(ShellTest, ExportAsWritesTheFormatTheNameOrFilterChooses)
     EXPECT_TRUE(Bytes(Temp("box.obj")).startsWith("v ") || Bytes(Temp("box.obj")).contains("\nv "));
     // Exporting is no change to the model.
     EXPECT_EQ(doc->History().UndoLabel(), "Box");
+}
+
+TEST_F(ShellTest, ExportFailuresGetTheDialogASaveFailureGets)
+{
+    frame->Dispatch(ID_SHAPE_BOX);
+    // File > Export POVFILE where a folder takes the name object.pov.
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("object.pov")));
+    const QString oldDir = QDir::currentPath();
+    QDir::setCurrent(dir.path());
+    frame->Dispatch(ID_FILE_EXPORT_POV);
+    QDir::setCurrent(oldDir);
+    ASSERT_EQ(prompts.errors.size(), 1);
+    // The full path once, then the reason.
+    EXPECT_EQ(prompts.errors[0], QStringLiteral("Cannot export %1: it is a folder").arg(Temp("object.pov")));
+    EXPECT_TRUE(frame->StatusBar()->currentMessage().isEmpty());
+
+    // File > Export As... into a folder that does not exist.
+    const QString target = Temp("no/such/folder/box.stl");
+    prompts.exportAnswers << target;
+    frame->Dispatch(ID_FILE_EXPORT_AS);
+    ASSERT_EQ(prompts.errors.size(), 2);
+    EXPECT_EQ(prompts.errors[1], QStringLiteral("Cannot export %1: No such file or directory").arg(target));
+
+    // A refusal is no failure of a file: it stays a word in the status bar.
+    doc->m_nVertices = MODEL_CAPACITY - 3;
+    frame->Dispatch(ID_SHAPE_CYLINDER);
+    EXPECT_EQ(prompts.errors.size(), 2);
+    EXPECT_FALSE(frame->StatusBar()->currentMessage().isEmpty());
+}
+
+TEST_F(ShellTest, ExportAsProposesTheModelsNameInTheFormatUsedLast)
+{
+    // A new model: its name, in the first format.
+    frame->Dispatch(ID_SHAPE_BOX);
+    frame->Dispatch(ID_FILE_EXPORT_AS);
+    ASSERT_EQ(prompts.exportSuggestions.size(), 1);
+    EXPECT_EQ(prompts.exportSuggestions[0], QStringLiteral("Untitled.inc"));
+    EXPECT_EQ(prompts.exportSelectedFilters[0], QStringLiteral("POV-Ray mesh2 (*.inc)"));
+
+    // A saved model: beside its file; after an STL export, STL is proposed.
+    prompts.saveAnswers << Temp("crate.pdm");
+    frame->Dispatch(ID_FILE_SAVE_AS);
+    prompts.exportAnswers << Temp("crate.stl");
+    frame->Dispatch(ID_FILE_EXPORT_AS);
+    EXPECT_EQ(prompts.exportSuggestions[1], Temp("crate.inc"));
+    ASSERT_TRUE(QFileInfo::exists(Temp("crate.stl")));
+    frame->Dispatch(ID_FILE_EXPORT_AS);
+    EXPECT_EQ(prompts.exportSuggestions[2], Temp("crate.stl"));
+    EXPECT_EQ(prompts.exportSelectedFilters[2], QStringLiteral("STL (binary) (*.stl)"));
+
+    // A name without an extension takes the filter in force, which is remembered the same way,
+    // also by the next window.
+    prompts.exportAnswers << Temp("crate");
+    prompts.exportFilter = QStringLiteral("Wavefront OBJ (*.obj)");
+    frame->Dispatch(ID_FILE_EXPORT_AS);
+    ASSERT_TRUE(QFileInfo::exists(Temp("crate.obj")));
+    auto other = std::make_unique<CPolydromDoc>();
+    CMainFrame next(*other, prompts);
+    next.Dispatch(ID_FILE_EXPORT_AS);
+    EXPECT_EQ(prompts.exportSuggestions.last(), QStringLiteral("Untitled.obj"));
 }

@@ -1,4 +1,5 @@
-// The menu tree, accelerators, toolbars, prompts, status bar and About box.
+// The menus, keys and toolbars as the window builds them from the command table and
+// layout, their tool tips and prompts, the status bar and the About box.
 #include <set>
 
 #include <QAbstractButton>
@@ -9,62 +10,65 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include <QMenu>
+#include <QTest>
+
 #include "app/command_ids.h"
+#include "app/command_layout.h"
 #include "app/shell/about_box.h"
 #include "app/shell/status_bar.h"
 #include "shell/shell_fixture.h"
 
 namespace {
 
-// Item texts of a menu, "-" for a separator; the recent-file entries are left out.
-QStringList Items(QMenu* menu)
-{
-    QStringList items;
-    for (QAction* action : menu->actions()) {
-        const unsigned id = action->data().toUInt();
-        if (id >= ID_FILE_MRU_FILE1 && id < ID_FILE_MRU_FILE1 + RECENT_FILE_COUNT) continue;
-        items.append(action->isSeparator() ? QStringLiteral("-") : action->text());
-    }
-    return items;
-}
+QString Str(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
 QMenu* TopMenu(CMainFrame& frame, int index) { return frame.menuBar()->actions().at(index)->menu(); }
 
-// Command ids of a toolbar's buttons, 0 for a separator.
-QList<unsigned> Buttons(QToolBar* bar)
+// Every button of the three toolbars, with its command's row.
+QList<std::pair<QWidget*, const CommandEntry*>> Buttons(CMainFrame& frame)
 {
-    QList<unsigned> ids;
-    for (QAction* action : bar->actions()) ids.append(action->isSeparator() ? 0 : action->data().toUInt());
-    return ids;
+    QList<std::pair<QWidget*, const CommandEntry*>> buttons;
+    for (QToolBar* bar : {frame.FileToolBar(), frame.DoToolBar(), frame.ViewToolBar()})
+        for (QAction* action : bar->actions())
+            if (!action->isSeparator())
+                buttons.append({bar->widgetForAction(action), FindCommand(action->data().toUInt())});
+    return buttons;
 }
 
 }  // namespace
 
-TEST_F(ShellTest, MenuTreeHasEveryItemInOrder)
+// The menus and toolbars hold what the layout lists (its text is checked against the
+// golden listing of the app tests); here: that the window is built from it.
+TEST_F(ShellTest, MenusAreBuiltAsTheLayoutSays)
 {
-    QStringList titles;
-    for (QAction* top : frame->menuBar()->actions()) titles.append(top->text());
-    EXPECT_EQ(titles, QStringList({"&File", "&Edit", "&View", "&Do", "Object Resolution", "&Help", "Rotate/Zoom"}));
-
-    EXPECT_EQ(Items(TopMenu(*frame, 0)),
-              QStringList({"&New\tCtrl+N", "&Open...\tCtrl+O", "&Save\tCtrl+S", "Save &As...", "-", "Export POVFILE",
-                           "Export &As...", "-", "&Print...\tCtrl+P", "Print Pre&view", "P&rint Setup...", "-", "Recent File", "-",
-                           "E&xit"}));
-    EXPECT_EQ(Items(TopMenu(*frame, 1)), QStringList({"&Undo\tCtrl+Z", "&Redo\tCtrl+Y"}));
-    EXPECT_EQ(Items(TopMenu(*frame, 2)),
-              QStringList({"File &Toolbar", "View Do Toolbar", "&Status Bar", "-", "Zoom to &Fit\tHome",
-                           "&Render Preview\tF9"}));
-    EXPECT_EQ(Items(TopMenu(*frame, 3)),
-              QStringList({"Connect", "Un-connect", "Extrude", "Copy", "Mirror", "Select All Connected", "Select All",
-                           "Deselect All", "Invert Selection", "-", "Add Vertex At...", "Transform...",
-                           "Set Cursor..."}));
-    EXPECT_EQ(Items(TopMenu(*frame, 4)), QStringList({"Very Low (5 point)", "Low (10 point)", "Medium (20 point)",
-                                                      "High (40 point)", "Very High (80 point)"}));
-    EXPECT_EQ(Items(TopMenu(*frame, 5)), QStringList({"&Help Topics", "-", "&About Polydrom..."}));
-    // The third step item sets 0.1 and says so.
-    EXPECT_EQ(Items(TopMenu(*frame, 6)), QStringList({".01", ".05", ".1", ".5"}));
-    frame->Dispatch(ID_STEP_COARSE);
-    EXPECT_EQ(doc->m_step, 0.1f);
+    const auto layout = MainMenuLayout();
+    ASSERT_EQ(frame->menuBar()->actions().size(), qsizetype(layout.size()));
+    for (std::size_t m = 0; m < layout.size(); ++m) {
+        QMenu* menu = TopMenu(*frame, int(m));
+        EXPECT_EQ(frame->menuBar()->actions().at(int(m))->text(), Str(layout[m].title));
+        QList<QAction*> items = menu->actions();
+        qsizetype k = 0;
+        for (unsigned id : layout[m].items) {
+            ASSERT_LT(k, items.size()) << layout[m].title;
+            QAction* item = items[k++];
+            if (id == 0) {
+                EXPECT_TRUE(item->isSeparator()) << layout[m].title << " item " << k;
+            } else if (id == ID_FILE_MRU_FILE1) {
+                // The placeholder, then the six entries the list fills in.
+                EXPECT_EQ(item, frame->RecentPlaceholder());
+                for (int i = 0; i < RECENT_FILE_COUNT; ++i) EXPECT_EQ(items[k++], frame->Action(ID_FILE_MRU_FILE1 + i));
+            } else {
+                const CommandEntry& entry = *FindCommand(id);
+                EXPECT_EQ(item, frame->Action(id)) << entry.symbol;
+                EXPECT_TRUE(item->text().startsWith(Str(entry.menuText))) << entry.symbol;
+                if (!entry.shortcut.empty()) {
+                    EXPECT_TRUE(item->text().endsWith(QLatin1Char('\t') + Str(entry.shortcut))) << entry.symbol;
+                }
+            }
+        }
+        EXPECT_EQ(k, items.size()) << layout[m].title;
+    }
 }
 
 TEST_F(ShellTest, ProgramCommandsAreNeverGreyedAndOnlySettingsAreChecked)
@@ -92,33 +96,32 @@ TEST_F(ShellTest, ProgramCommandsAreNeverGreyedAndOnlySettingsAreChecked)
     EXPECT_FALSE(frame->Action(ID_EDIT_UNDO)->isEnabled());
 }
 
-TEST_F(ShellTest, AcceleratorsReachTheirCommands)
+TEST_F(ShellTest, EveryShortcutOfTheTableIsBoundByTheWindow)
 {
-    const std::pair<unsigned, const char*> keys[] = {
-        {ID_FILE_NEW, "Ctrl+N"}, {ID_FILE_OPEN, "Ctrl+O"},       {ID_FILE_SAVE, "Ctrl+S"}, {ID_FILE_PRINT, "Ctrl+P"},
-        {ID_HELP, "F1"},         {ID_CONTEXT_HELP, "Shift+F1"}, {ID_EDIT_UNDO, "Ctrl+Z"},
-    };
-    for (auto [id, key] : keys) EXPECT_EQ(frame->Action(id)->shortcut(), QKeySequence(QString::fromLatin1(key))) << key;
-    EXPECT_EQ(frame->Action(ID_EDIT_REDO)->shortcuts(),
-              QList<QKeySequence>({QKeySequence(QStringLiteral("Ctrl+Y")), QKeySequence(QStringLiteral("Ctrl+Shift+Z"))}));
-    // The window holds them, so they work while their toolbar is hidden.
-    for (auto [id, key] : keys) EXPECT_TRUE(frame->actions().contains(frame->Action(id))) << key;
+    for (const CommandEntry& entry : CommandTable()) {
+        QList<QKeySequence> keys;
+        if (!entry.shortcut.empty()) keys.append(QKeySequence(Str(entry.shortcut)));
+        if (!entry.shortcut2.empty()) keys.append(QKeySequence(Str(entry.shortcut2)));
+        QAction* action = frame->Action(entry.id);
+        EXPECT_EQ(action->shortcuts(), keys) << entry.symbol;
+        // The window holds them, so they work while their toolbar is hidden.
+        if (!keys.isEmpty()) {
+            EXPECT_TRUE(frame->actions().contains(action)) << entry.symbol;
+        }
+    }
 }
 
-TEST_F(ShellTest, ThreeToolbarsWithTheirButtonsAndImageSizes)
+TEST_F(ShellTest, ToolbarsAreBuiltAsTheLayoutSaysAndCanFloat)
 {
-    EXPECT_EQ(Buttons(frame->FileToolBar()),
-              QList<unsigned>({ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, 0, ID_FILE_PRINT, ID_APP_ABOUT, ID_CONTEXT_HELP}));
-    EXPECT_EQ(Buttons(frame->DoToolBar()),
-              QList<unsigned>({ID_DO_CONNECT, ID_DO_UNCONNECT, ID_DO_MOVE, ID_SHAPE_CYLINDER, ID_SHAPE_CIRCLE,
-                               ID_SHAPE_BOX, ID_SHAPE_SQUARE, ID_SHAPE_CONE, ID_SHAPE_PYRAMID, ID_DO_ROTATE_CCW,
-                               ID_DO_ROTATE_CW, ID_DO_GROW, ID_DO_SHRINK}));
-    EXPECT_EQ(Buttons(frame->ViewToolBar()),
-              QList<unsigned>({ID_VIEW_ZOOM_IN, ID_VIEW_ZOOM_OUT, 0, ID_VIEW_PAN_DOWN, ID_VIEW_PAN_UP,
-                               ID_VIEW_PAN_RIGHT, ID_VIEW_PAN_LEFT, 0, ID_VIEW_AXIS_X, ID_VIEW_AXIS_Y, ID_VIEW_AXIS_Z}));
-    EXPECT_EQ(frame->FileToolBar()->iconSize(), QSize(16, 15));
-    EXPECT_EQ(frame->DoToolBar()->iconSize(), QSize(25, 17));
-    EXPECT_EQ(frame->ViewToolBar()->iconSize(), QSize(23, 21));
+    const auto layout = ToolBarLayouts();
+    const QToolBar* bars[] = {frame->FileToolBar(), frame->DoToolBar(), frame->ViewToolBar()};
+    ASSERT_EQ(layout.size(), std::size(bars));
+    for (std::size_t b = 0; b < layout.size(); ++b) {
+        QList<unsigned> ids, expected(layout[b].buttons.begin(), layout[b].buttons.end());
+        for (QAction* action : bars[b]->actions()) ids.append(action->isSeparator() ? 0 : action->data().toUInt());
+        EXPECT_EQ(ids, expected) << layout[b].title;
+        EXPECT_EQ(bars[b]->iconSize(), QSize(layout[b].imageWidth, layout[b].imageHeight));
+    }
 
     frame->show();
     EXPECT_EQ(frame->toolBarArea(frame->FileToolBar()), Qt::TopToolBarArea);
@@ -126,41 +129,78 @@ TEST_F(ShellTest, ThreeToolbarsWithTheirButtonsAndImageSizes)
     EXPECT_EQ(frame->toolBarArea(frame->ViewToolBar()), Qt::LeftToolBarArea);
     // Two rows along the top: the Do toolbar lies below the file toolbar.
     EXPECT_GT(frame->DoToolBar()->y(), frame->FileToolBar()->y());
-    for (QToolBar* bar : {frame->FileToolBar(), frame->DoToolBar(), frame->ViewToolBar()}) {
+    for (const QToolBar* bar : bars) {
         EXPECT_TRUE(bar->isFloatable());
         EXPECT_TRUE(bar->isMovable());
         EXPECT_EQ(bar->allowedAreas(), Qt::AllToolBarAreas);
-        for (QAction* action : bar->actions()) {
-            if (action->isSeparator()) continue;
-            EXPECT_FALSE(bar->widgetForAction(action)->whatsThis().isEmpty()) << action->objectName().toStdString();
-            EXPECT_FALSE(action->icon().pixmap(bar->iconSize()).isNull()) << action->objectName().toStdString();
-        }
     }
 }
 
-TEST_F(ShellTest, EveryMenuItemAndButtonHasAToolTipAndAPrompt)
+TEST_F(ShellTest, EveryButtonHasItsImageToolTipPromptAndWhatsThis)
 {
+    frame->show();
+    for (auto [button, entry] : Buttons(*frame)) {
+        ASSERT_NE(entry, nullptr);
+        auto* toolButton = qobject_cast<QToolButton*>(button);
+        ASSERT_NE(toolButton, nullptr) << entry->symbol;
+        EXPECT_EQ(button->toolTip(), Str(entry->name)) << entry->symbol;
+        EXPECT_EQ(button->statusTip(), Str(entry->prompt)) << entry->symbol;
+        EXPECT_TRUE(button->whatsThis().contains(Str(entry->name).toHtmlEscaped())) << entry->symbol;
+        EXPECT_FALSE(toolButton->icon().pixmap(toolButton->iconSize()).isNull()) << entry->symbol;
+    }
+    // The menu items too, the recent files' placeholder aside.
+    for (QAction* top : frame->menuBar()->actions()) {
+        for (QAction* action : top->menu()->actions()) {
+            if (action->isSeparator() || action == frame->RecentPlaceholder()) continue;
+            const CommandEntry* entry = FindCommand(action->data().toUInt());
+            ASSERT_NE(entry, nullptr) << action->text().toStdString();
+            EXPECT_EQ(action->statusTip(), Str(entry->prompt)) << entry->symbol;
+            EXPECT_EQ(action->toolTip(), Str(entry->name)) << entry->symbol;
+        }
+    }
     // The standard commands keep their standard prompt strings.
     EXPECT_EQ(frame->Action(ID_FILE_NEW)->statusTip(), QStringLiteral("Create a new document"));
     EXPECT_EQ(frame->Action(ID_FILE_NEW)->toolTip(), QStringLiteral("New"));
-    EXPECT_EQ(frame->Action(ID_APP_EXIT)->statusTip(), QStringLiteral("Quit the application; prompts to save documents"));
-    EXPECT_EQ(frame->Action(ID_DO_CONNECT)->statusTip(),
-              QStringLiteral("Connect: joins the selected vertices with edges (two: one edge, three: a triangle)"));
+}
 
-    QList<QAction*> actions;
-    for (QMenu* menu : frame->menuBar()->findChildren<QMenu*>()) actions += menu->actions();
-    for (QToolBar* bar : {frame->FileToolBar(), frame->DoToolBar(), frame->ViewToolBar()}) actions += bar->actions();
-    for (QAction* action : actions) {
-        if (action->isSeparator() || action == frame->RecentPlaceholder()) continue;
-        EXPECT_FALSE(action->toolTip().isEmpty()) << action->objectName().toStdString();
-        EXPECT_FALSE(action->statusTip().isEmpty()) << action->objectName().toStdString();
-        EXPECT_FALSE(action->whatsThis().isEmpty()) << action->objectName().toStdString();
-    }
-
-    // A Do-toolbar button names its command in its tool tip.
+TEST_F(ShellTest, HoveringAButtonShowsItsPromptInPlaceOfTheIdleText)
+{
     frame->show();
-    QWidget* doButton = frame->DoToolBar()->widgetForAction(frame->Action(ID_SHAPE_BOX));
-    EXPECT_EQ(doButton->toolTip(), QStringLiteral("Box"));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(frame.get()));
+    // What Qt sends a button when the pointer comes over it, wherever its window is.
+    const auto hover = [this](QWidget* button) {
+        const QPointF at = button->rect().center();
+        QEnterEvent entered(at, at, button->mapToGlobal(at));
+        QApplication::sendEvent(button, &entered);
+        return frame->StatusBar()->currentMessage();
+    };
+    const auto leave = [this](QWidget* button) {
+        QEvent left(QEvent::Leave);
+        QApplication::sendEvent(button, &left);
+        return frame->StatusBar()->currentMessage();
+    };
+    QWidget* box = frame->DoToolBar()->widgetForAction(frame->Action(ID_SHAPE_BOX));
+    EXPECT_EQ(hover(box), Str(FindCommand(ID_SHAPE_BOX)->prompt));
+    EXPECT_EQ(leave(box), QString());
+    QWidget* zoom = frame->ViewToolBar()->widgetForAction(frame->Action(ID_VIEW_ZOOM_IN));
+    EXPECT_EQ(hover(zoom), Str(FindCommand(ID_VIEW_ZOOM_IN)->prompt));
+    leave(zoom);
+
+    // A floating bar is a window of its own; its prompts still reach the status bar.
+    FloatToolBar(frame->DoToolBar());
+    ASSERT_TRUE(frame->DoToolBar()->isFloating());
+    QWidget* connect = frame->DoToolBar()->widgetForAction(frame->Action(ID_DO_CONNECT));
+    EXPECT_EQ(hover(connect), Str(FindCommand(ID_DO_CONNECT)->prompt));
+    EXPECT_EQ(leave(connect), QString());
+
+    // A menu opened from the keyboard while the pointer rests on a button: the button's
+    // leaving must not wipe the highlighted item's prompt.
+    hover(connect);
+    QMenu* doMenu = frame->menuBar()->actions().at(3)->menu();
+    doMenu->popup(frame->mapToGlobal(QPoint(100, 30)));
+    doMenu->setActiveAction(frame->Action(ID_DO_EXTRUDE));
+    EXPECT_EQ(leave(connect), Str(FindCommand(ID_DO_EXTRUDE)->prompt));
+    doMenu->close();
 }
 
 TEST_F(ShellTest, StatusBarShowsIdlePromptAndLockIndicators)

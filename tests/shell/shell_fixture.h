@@ -12,14 +12,17 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+class QToolBar;
+
 #include "app/shell/main_frame.h"
 #include "app/shell/prompts.h"
 #include "model/polydrom_doc.h"
 
 class FakePrompts : public CShellPrompts {
 public:
-    QStringList openAnswers, saveAnswers, exportAnswers;
-    QString exportFilter;
+    QStringList openAnswers, saveAnswers, exportAnswers, importAnswers;
+    QString exportFilter;  // the filter in force when the export's answer is given; empty: the one proposed
+    QStringList exportSuggestions, exportSelectedFilters;
     QList<SaveChoice> saveChoices;
     QStringList errors, saveQuestions, saveSuggestions;
     int abouts = 0, pageSetups = 0;
@@ -37,12 +40,42 @@ public:
         saveSuggestions.append(suggestion);
         return saveAnswers.isEmpty() ? QString() : saveAnswers.takeFirst();
     }
-    QString AskExportFileName(QWidget*, const QString& filters, QString* chosenFilter) override
+    QString AskExportFileName(QWidget*, const QString& suggestion, const QString& filters,
+                              const QString& selectedFilter, QString* chosenFilter) override
     {
         lastFilter = filters;
-        if (chosenFilter) *chosenFilter = exportFilter;
+        exportSuggestions.append(suggestion);
+        exportSelectedFilters.append(selectedFilter);
+        if (chosenFilter) *chosenFilter = exportFilter.isEmpty() ? selectedFilter : exportFilter;
         return exportAnswers.isEmpty() ? QString() : exportAnswers.takeFirst();
     }
+    QString AskImportFileName(QWidget*, const QString& filters) override
+    {
+        lastFilter = filters;
+        return importAnswers.isEmpty() ? QString() : importAnswers.takeFirst();
+    }
+    // The progress of an import: every fraction reported; onProgress may cancel.
+    class FakeProgress : public CProgressPrompt {
+    public:
+        explicit FakeProgress(FakePrompts& prompts) : m_prompts(prompts) {}
+        bool Update(float fraction) override
+        {
+            m_prompts.progress.append(fraction);
+            return !m_prompts.onProgress || m_prompts.onProgress(fraction);
+        }
+
+    private:
+        FakePrompts& m_prompts;
+    };
+    std::unique_ptr<CProgressPrompt> StartProgress(QWidget*, const QString& text) override
+    {
+        progressTexts.append(text);
+        return std::make_unique<FakeProgress>(*this);
+    }
+    QStringList progressTexts;
+    QList<float> progress;
+    std::function<bool(float)> onProgress;
+
     SaveChoice AskSaveChanges(QWidget*, const QString& name) override
     {
         saveQuestions.append(name);
@@ -82,6 +115,9 @@ public:
 
     QString lastFilter;
 };
+
+// Drags the bar by its handle well away from every edge, as a user makes it float.
+void FloatToolBar(QToolBar* bar);
 
 class ShellTest : public ::testing::Test {
 protected:

@@ -1,11 +1,10 @@
-// The view inside the window (clicks, pixels), printing, and the remembered layout.
+// The view inside the window (clicks, pixels) and printing.
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QRegularExpression>
-#include <QToolBar>
 
 #include "app/command_ids.h"
 #include "golden_image.h"
@@ -154,22 +153,4 @@ TEST_F(ViewInFrameTest, ScreenshotOfTheViewMatchesTheGoldenImage)
     const QString rendered = Temp("cylinder_view.png");
     ASSERT_TRUE(frame->ViewWidget()->Render().save(rendered));
     ExpectGoldenImage("golden/shell/cylinder_view.png", rendered.toStdString());
-}
-
-TEST_F(ShellTest, WindowLayoutIsRememberedBetweenRuns)
-{
-    frame->ShowWithSavedLayout();
-    EXPECT_TRUE(frame->isMaximized());
-    frame->showNormal();
-    frame->addToolBar(Qt::RightToolBarArea, frame->ViewToolBar());
-    frame->Dispatch(ID_VIEW_DO_TOOLBAR);
-    frame->SaveLayout();
-
-    auto other = std::make_unique<CPolydromDoc>();
-    CMainFrame next(*other, prompts);
-    next.ShowWithSavedLayout();
-    EXPECT_EQ(next.toolBarArea(next.ViewToolBar()), Qt::RightToolBarArea);
-    EXPECT_TRUE(next.DoToolBar()->isHidden());
-    EXPECT_FALSE(next.Action(ID_VIEW_DO_TOOLBAR)->isChecked());
-    EXPECT_FALSE(next.isMaximized());
 }

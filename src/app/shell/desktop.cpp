@@ -1,11 +1,10 @@
+// Start-up of the desktop program: the application object, the splash, the main window.
 #include "app/shell/desktop.h"
 
-#include <iostream>
 #include <memory>
 
 #include <QApplication>
 #include <QFile>
-#include <QStringList>
 
 #include "app/command_table.h"
 #include "app/shell/main_frame.h"
@@ -19,52 +18,28 @@
 
 namespace {
 
-struct StartOptions {
-    bool splash = true;
-    QString file;
-    // Commands run once the window is up, as batch mode's --do runs them.
-    QList<unsigned> commands;
-    QString error;
-};
-
-StartOptions ParseOptions(const QStringList& arguments)
+void NameTheApplication()
 {
-    StartOptions options;
-    for (qsizetype i = 1; i < arguments.size(); ++i) {
-        const QString& arg = arguments[i];
-        if (arg == QLatin1String("--no-splash")) {
-            options.splash = false;
-        } else if (arg == QLatin1String("--do") && i + 1 < arguments.size()) {
-            const CommandEntry* command = FindCommandByBatchName(arguments[++i].toStdString());
-            if (command) options.commands.append(command->id);
-            else options.error = QStringLiteral("unknown command %1").arg(arguments[i]);
-        } else if (arg.startsWith(QLatin1String("--"))) {
-            options.error = QStringLiteral("unknown option %1").arg(arg);
-        } else if (options.file.isEmpty()) {
-            options.file = arg;
-        } else {
-            options.error = QStringLiteral("only one model file can be opened");
-        }
-    }
-    return options;
+    // Static settings of Qt that need no QApplication: they name the settings store
+    // and the folders QStandardPaths gives.
+    QApplication::setOrganizationName(QString::fromLatin1(kSettingsOrganization));
+    QApplication::setApplicationName(QString::fromLatin1(kSettingsApplication));
+    QApplication::setApplicationVersion(QString::fromLatin1(ProgramVersion()));
 }
 
 }  // namespace
 
-int RunDesktop(int argc, char** argv)
+FileLocations DesktopFileLocations()
 {
-    QApplication app(argc, argv);
-    QApplication::setOrganizationName(QString::fromLatin1(kSettingsOrganization));
-    QApplication::setApplicationName(QString::fromLatin1(kSettingsApplication));
-    QApplication::setApplicationVersion(QString::fromLatin1(POLYDROM_VERSION));
-    InitShellResources();
+    NameTheApplication();
+    return {OpenSettings()->fileName().toStdString(), RecoveryFolder().toStdString()};
+}
 
-    const StartOptions options = ParseOptions(QApplication::arguments());
-    if (!options.error.isEmpty()) {
-        std::cerr << "polydrom: " << options.error.toStdString()
-                  << "\nusage: polydrom [--no-splash] [FILE.pdm] [--do COMMAND]... | polydrom --batch ...\n";
-        return 2;
-    }
+int RunDesktop(int argc, char** argv, const StartOptions& options)
+{
+    NameTheApplication();
+    QApplication app(argc, argv);
+    InitShellResources();
 
     CQtPrompts prompts;
     // The About box comes first, and start-up waits until it is closed.
@@ -73,9 +48,9 @@ int RunDesktop(int argc, char** argv)
     // The model's arrays live inside the document, too large for the stack.
     auto doc = std::make_unique<CPolydromDoc>();
     CMainFrame frame(*doc, prompts);
-    if (options.file.isEmpty()) {
+    if (options.file.empty()) {
         doc->OnNewDocument();
-    } else if (!frame.OpenFile(options.file)) {
+    } else if (!frame.OpenFile(QFile::decodeName(QByteArray::fromStdString(options.file)))) {
         // The error has been shown; the program ends without a main window.
         return 1;
     }
@@ -91,6 +66,6 @@ int RunDesktop(int argc, char** argv)
         OfferRecoveredWork(frame, store, recoveryPrompt);
         recovery = std::make_unique<CRecoveryWriter>(frame, *doc, std::move(store));
     }
-    for (unsigned id : options.commands) frame.Dispatch(id);
+    for (const std::string& name : options.commands) frame.Dispatch(FindCommandByBatchName(name)->id);
     return app.exec();
 }

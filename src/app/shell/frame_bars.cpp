@@ -1,4 +1,4 @@
-// The main frame's menu, toolbars, accelerators and the extra keys over the view.
+// The main frame's actions, menu, toolbars and keys, all made from the command table and layout.
 #include <QAction>
 #include <QIcon>
 #include <QImage>
@@ -58,17 +58,6 @@ QString MenuText(const CommandEntry& entry)
     if (!entry.shortcut.empty()) text += QLatin1Char('\t') + Str(entry.shortcut);
     return text;
 }
-
-// Keys over the view that give the navigation commands.
-struct ExtraKey {
-    QKeyCombination key;
-    unsigned id;
-};
-const ExtraKey kExtraKeys[] = {
-    {Qt::Key_Up, ID_VIEW_PAN_UP},       {Qt::Key_Down, ID_VIEW_PAN_DOWN}, {Qt::Key_Left, ID_VIEW_PAN_LEFT},
-    {Qt::Key_Right, ID_VIEW_PAN_RIGHT}, {Qt::Key_X, ID_VIEW_AXIS_X},      {Qt::Key_Y, ID_VIEW_AXIS_Y},
-    {Qt::Key_Z, ID_VIEW_AXIS_Z},
-};
 
 }  // namespace
 
@@ -170,6 +159,7 @@ void CMainFrame::BuildToolBars()
         bar->setFloatable(true);
         bar->setAllowedAreas(Qt::AllToolBarAreas);
         bar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+        bar->installEventFilter(this);
         for (unsigned id : barUi.buttons) {
             if (id == 0) {
                 bar->addSeparator();
@@ -205,14 +195,6 @@ void CMainFrame::BuildKeys()
         QAction* action = Action(entry.id);
         action->setShortcuts(sequences);
         // Held by the window itself too, so the keys work while their bar is hidden.
-        addAction(action);
-    }
-    for (const ExtraKey& key : kExtraKeys) {
-        auto* action = new QAction(this);
-        action->setObjectName(QStringLiteral("Key") + QKeySequence(key.key).toString());
-        action->setShortcut(QKeySequence(key.key));
-        const unsigned id = key.id;
-        connect(action, &QAction::triggered, this, [this, id] { Dispatch(id); });
         addAction(action);
     }
 }

@@ -2,11 +2,13 @@
 #include <algorithm>
 #include <optional>
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
 #include "app/shell/main_frame.h"
 #include "app/shell/prompts.h"
+#include "app/shell/settings.h"
 #include "model/mesh_export.h"
 #include "model/polydrom_doc.h"
 
@@ -15,6 +17,8 @@ namespace {
 // The file-type filter of the Open and Save As dialogs, leading blank included.
 const QString kFilter = QStringLiteral(" Files (*.pdm)");
 const QString kExtension = QStringLiteral(".pdm");
+// The settings key of the format Export As used last, by its extension (".stl").
+const QString kExportFormatKey = QStringLiteral("Export/LastFormat");
 
 std::string Native(const QString& path) { return QFile::encodeName(path).toStdString(); }
 QString FromNative(const std::string& text) { return QFile::decodeName(QByteArray::fromStdString(text)); }
@@ -23,6 +27,15 @@ QString FromNative(const std::string& text) { return QFile::decodeName(QByteArra
 QString WithDefaultExtension(const QString& path)
 {
     return QFileInfo(path).suffix().isEmpty() && !path.endsWith(QLatin1Char('.')) ? path + kExtension : path;
+}
+
+// The place among the formats of the one with this extension (".stl"); the first for any other.
+qsizetype FormatIndex(const QString& extension)
+{
+    const auto formats = MeshFormats();
+    for (std::size_t i = 0; i < formats.size(); ++i)
+        if (FromNative(std::string(formats[i].extension)) == extension) return static_cast<qsizetype>(i);
+    return 0;
 }
 
 }  // namespace
@@ -89,8 +102,18 @@ void CMainFrame::OnFileExportAs()
     for (const MeshFormatInfo& info : MeshFormats())
         filters.append(QStringLiteral("%1 (*%2)").arg(FromNative(std::string(info.name)),
                                                      FromNative(std::string(info.extension))));
+    // The model's name, beside its file, in the format used last time (in this run or an earlier one).
+    auto settings = OpenSettings();
+    const qsizetype proposedIndex = FormatIndex(settings->value(kExportFormatKey).toString());
+    const MeshFormatInfo& proposed = MeshFormats()[static_cast<std::size_t>(proposedIndex)];
+    const QString model = FromNative(m_doc.GetPathName().empty() ? m_doc.GetTitle() : m_doc.GetPathName());
+    const QFileInfo modelFile(model);
+    QString suggestion = modelFile.completeBaseName() + FromNative(std::string(proposed.extension));
+    if (!m_doc.GetPathName().empty()) suggestion = modelFile.dir().filePath(suggestion);
+
     QString chosenFilter;
-    QString path = m_prompts.AskExportFileName(this, filters.join(QStringLiteral(";;")), &chosenFilter);
+    QString path = m_prompts.AskExportFileName(this, suggestion, filters.join(QStringLiteral(";;")),
+                                               filters[proposedIndex], &chosenFilter);
     if (path.isEmpty()) return;
     // The name's extension picks the format; a name without a known one takes the
     // filter's format and extension.
@@ -101,6 +124,7 @@ void CMainFrame::OnFileExportAs()
         format = info.format;
         path += FromNative(std::string(info.extension));
     }
+    settings->setValue(kExportFormatKey, FromNative(std::string(MeshFormatInfoOf(*format).extension)));
     m_doc.ExportMeshAs(Native(path), *format);
 }
 

@@ -1,4 +1,7 @@
+// The main frame: its parts, command dispatch, the caption, and the saved window layout.
 #include "app/shell/main_frame.h"
+
+#include <algorithm>
 
 #include <QAction>
 #include <QApplication>
@@ -6,6 +9,7 @@
 #include <QFile>
 #include <QMenu>
 #include <QPrinter>
+#include <QGuiApplication>
 #include <QScreen>
 #include <QStatusTipEvent>
 #include <QToolBar>
@@ -13,6 +17,7 @@
 #include "app/command_ids.h"
 #include "app/shell/help_window.h"
 #include "app/shell/preview_panel.h"
+#include "app/shell/prompts.h"
 #include "app/shell/settings.h"
 #include "app/shell/status_bar.h"
 #include "app/shell/view_widget.h"
@@ -39,6 +44,8 @@ CMainFrame::CMainFrame(CPolydromDoc& doc, CShellPrompts& prompts, QWidget* paren
     m_viewWidget->onWheel = [this](CPoint pointer, int notches) { WheelZoom(pointer, notches); };
     m_viewWidget->onPointer = [this](bool inside, CPoint pointer) { PointerMoved(inside, pointer); };
     setCentralWidget(m_viewWidget);
+    // Models and meshes of other programs can be dropped on the window.
+    setAcceptDrops(true);
 
     m_statusBar = new CStatusBar(this);
     setStatusBar(m_statusBar);
@@ -103,7 +110,13 @@ void CMainFrame::AfterCommand(const CommandReport& report)
 {
     UpdateEditMenu();
     UpdateMarks();
-    if (report.kind != CommandReport::Kind::None) m_statusBar->ShowOutcome(QString::fromStdString(report.text));
+    const QString text = QString::fromStdString(report.text);
+    // A file that could not be written is as serious as a failed save, and gets the same
+    // dialog; a refusal or an outcome is a word in the status bar.
+    if (report.kind == CommandReport::Kind::Failure)
+        m_prompts.ShowError(this, text);
+    else if (report.kind != CommandReport::Kind::None)
+        m_statusBar->ShowOutcome(text);
     Q_EMIT DocumentStateChanged();
 }
 
@@ -129,18 +142,61 @@ void CMainFrame::ShowWithSavedLayout()
 {
     auto settings = OpenSettings();
     const QByteArray geometry = settings->value(kGeometryKey).toByteArray();
+    const bool restored = !geometry.isEmpty() && restoreGeometry(geometry);
+    // Maximized the first time, over a normal size that fits the screen with the window's
+    // frame, so that un-maximizing gives a whole window with its title bar. A remembered
+    // normal size that no longer fits (another screen, a title bar above the edge) is
+    // replaced the same way, keeping whether the window was maximized. The window shows
+    // at its normal size first and is maximized after, so that it keeps that size to
+    // return to.
+    QScreen* current = screen() ? screen() : QGuiApplication::primaryScreen();
+    const QMargins frameRoom(8, 40, 8, 8);
+    bool maximize = false;
+    if (current && (!restored || !current->availableGeometry().contains(normalGeometry().marginsAdded(frameRoom)))) {
+        maximize = !restored || isMaximized();
+        setWindowState(windowState() & ~Qt::WindowMaximized);
+        setGeometry(FittingNormalGeometry(current->availableGeometry()));
+    } else if (!restored) {
+        maximize = true;
+    }
+    show();
+    if (maximize) setWindowState(windowState() | Qt::WindowMaximized);
+    // The bars go back once the window is on the screen: a floating bar is a window of
+    // its own, and only one made after the main window exists belongs to it, which keeps
+    // it above the main window; one made before is mapped below it.
     restoreState(settings->value(kStateKey).toByteArray(), kLayoutVersion);
-    // A bar hidden last time is hidden before the window shows, which tells nobody.
+    for (QToolBar* bar : m_toolBars) {
+        if (!bar->isFloating() || bar->isHidden()) continue;
+        KeepOnScreen(bar);
+        bar->raise();
+    }
     Action(ID_VIEW_TOOLBAR)->setChecked(!FileToolBar()->isHidden());
     Action(ID_VIEW_DO_TOOLBAR)->setChecked(!DoToolBar()->isHidden());
-    if (!geometry.isEmpty() && restoreGeometry(geometry)) {
-        show();
-        return;
-    }
-    // Maximizing is the window manager's work; on a bare X server (no manager) the
-    // window would stay small, so it is given the whole screen first.
-    if (QScreen* current = screen()) setGeometry(current->availableGeometry());
-    showMaximized();
+}
+
+QRect CMainFrame::FittingNormalGeometry(const QRect& available)
+{
+    // Seven eighths of each side leaves room for the title bar and borders on any screen.
+    const QSize size(available.width() * 7 / 8, available.height() * 7 / 8);
+    QRect normal(QPoint(0, 0), size);
+    normal.moveCenter(available.center());
+    return normal;
+}
+
+void CMainFrame::KeepOnScreen(QWidget* window) const
+{
+    // A bar that floated on a screen that is gone, or beyond the edge of this one,
+    // comes back wholly inside the area the desktop leaves free.
+    const QScreen* current = screen();
+    if (!current) return;
+    const QRect available = current->availableGeometry();
+    QRect frame = window->frameGeometry();
+    if (available.contains(frame)) return;
+    const int right = std::max(available.left(), available.right() + 1 - frame.width());
+    const int bottom = std::max(available.top(), available.bottom() + 1 - frame.height());
+    frame.moveTopLeft(QPoint(std::clamp(frame.left(), available.left(), right),
+                             std::clamp(frame.top(), available.top(), bottom)));
+    window->move(frame.topLeft());
 }
 
 void CMainFrame::SaveLayout() const
@@ -164,15 +220,24 @@ void CMainFrame::closeEvent(QCloseEvent* event)
 
 bool CMainFrame::event(QEvent* event)
 {
-    // A highlighted menu item of the program's own commands has no prompt: the message
-    // pane goes blank, rather than falling back to "For Help, press F1".
+    // While a menu item is highlighted, an empty tip (sent by a button the pointer left
+    // as the menu opened) must not replace the item's prompt with "For Help, press F1".
     if (event->type() == QEvent::StatusTip && static_cast<QStatusTipEvent*>(event)->tip().isEmpty()) {
         auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
         QAction* active = menu ? menu->activeAction() : nullptr;
-        if (active && !active->isSeparator() && !active->menu()) {
-            m_statusBar->showMessage(QStringLiteral(" "));
+        if (active && !active->statusTip().isEmpty()) {
+            m_statusBar->showMessage(active->statusTip());
             return true;
         }
     }
     return QMainWindow::event(event);
+}
+
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
+{
+    // A hovered button's prompt travels up to its window and no further: from a floating
+    // bar, which is a window of its own, it is brought to the status bar here.
+    auto* bar = qobject_cast<QToolBar*>(watched);
+    if (event->type() == QEvent::StatusTip && bar && bar->isWindow()) return this->event(event);
+    return QMainWindow::eventFilter(watched, event);
 }

@@ -31,8 +31,8 @@ public:
     ~CMainFrame() override;
 
     // Routes the command to its handler (view, document, frame, application), marks the
-    // model modified when the command changed it, and shows a refusal or an outcome in
-    // the status bar. False when no handler took it.
+    // model modified when the command changed it, and shows what it reported: a failure
+    // in a dialog, a refusal or an outcome in the status bar. False when no handler took it.
     bool Dispatch(unsigned id);
     // A left press on the view, with the same bookkeeping as a command.
     void LeftPress(unsigned flags, CPoint point);
@@ -51,11 +51,22 @@ public:
     // Asks "Save changes to ...?" when the model is modified; false when the user cancels
     // (or the save failed), and the caller must then leave the model alone.
     bool SaveModified();
+    // File > Import of this file without the dialog: one undo step, the outcome in the
+    // status bar, a refusal in a message box.
+    void ImportFile(const QString& path);
+    // Dropped files: the first model (.pdm) among them is opened after the save prompt;
+    // without one, every mesh is imported in turn.
+    void OpenOrImport(const QStringList& files);
+
     // Saves to the document's file, or asks for a name first when it has none.
     bool SaveDocument(bool askForName);
 
-    // Shows the window as it was left last time, or maximized the first time.
+    // Shows the window as it was left last time, or maximized the first time; floating
+    // bars come back above the window and inside the screen.
     void ShowWithSavedLayout();
+    // The normal (un-maximized) geometry of a first start: inside the available area with
+    // room for the window's frame.
+    static QRect FittingNormalGeometry(const QRect& available);
     void SaveLayout() const;
 
     // One printed page: the view's OnDraw on the printer, the window's pixels taken
@@ -84,6 +95,7 @@ public:
     void OnFileSave() override;
     void OnFileSaveAs() override;
     void OnFileExportAs() override;
+    void OnFileImport() override;
     void OnFilePrint() override;
     void OnFilePrintPreview() override;
     void OnFilePrintSetup() override;
@@ -109,18 +121,23 @@ Q_SIGNALS:
 protected:
     void closeEvent(QCloseEvent* event) override;
     bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    // Dropped files: a model (.pdm) is opened, meshes of other programs are imported.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void BuildActions();
     void BuildMenus();
     void BuildToolBars();
     void BuildKeys();
+    void KeepOnScreen(QWidget* window) const;
     void UpdateRecentMenu();
     void UpdateCaption();
     // After File > New or Open: the views repaint and the caption follows the document.
     void DocumentReplaced();
-    // After a command or a click: the Edit menu follows the history, and a refusal or
-    // an outcome the command reported shows in the status bar.
+    // After a command or a click: the Edit menu follows the history; a failure the
+    // command reported shows in a dialog, a refusal or an outcome in the status bar.
     void AfterCommand(const CommandReport& report);
     void UpdateEditMenu();
     // The resolution and step menus' check marks, the Move button's pressed look and the
@@ -141,6 +158,8 @@ private:
     QAction* m_recentPlaceholder = nullptr;
     QList<QAction*> m_recentActions;
     CRecentFileList m_recent;
+    // The file File > Import takes instead of asking (set for a dropped file).
+    QString m_importPath;
     // Where the pointer was last seen over the view, for the status bar.
     bool m_pointerInside = false;
     CPoint m_pointer;

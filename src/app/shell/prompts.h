@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 
 #include <QString>
 
@@ -13,14 +14,28 @@ class QWidget;
 
 enum class SaveChoice { Save, Discard, Cancel };
 
+// A long piece of work the user watches and may cancel: shown once it has taken more
+// than a moment, closed when the object goes.
+class CProgressPrompt {
+public:
+    virtual ~CProgressPrompt() = default;
+    // The fraction done (0 to 1, negative while unknown); false once the user has cancelled.
+    virtual bool Update(float fraction) = 0;
+};
+
 class CShellPrompts {
 public:
     virtual ~CShellPrompts() = default;
     // An empty result means the user cancelled.
     virtual QString AskOpenFileName(QWidget* parent, const QString& filter) = 0;
     virtual QString AskSaveFileName(QWidget* parent, const QString& suggestion, const QString& filter) = 0;
-    // The export's file: filters separated by ";;"; chosenFilter receives the one in force.
-    virtual QString AskExportFileName(QWidget* parent, const QString& filters, QString* chosenFilter) = 0;
+    // The export's file: the name proposed, the filters separated by ";;" and the one
+    // selected at first; chosenFilter receives the one in force when the user accepts.
+    virtual QString AskExportFileName(QWidget* parent, const QString& suggestion, const QString& filters,
+                                      const QString& selectedFilter, QString* chosenFilter) = 0;
+    // The file to import: filters separated by ";;".
+    virtual QString AskImportFileName(QWidget* parent, const QString& filters) = 0;
+    virtual std::unique_ptr<CProgressPrompt> StartProgress(QWidget* parent, const QString& text) = 0;
     // "Save changes to NAME?" with Save, Don't Save and Cancel.
     virtual SaveChoice AskSaveChanges(QWidget* parent, const QString& name) = 0;
     virtual void ShowError(QWidget* parent, const QString& text) = 0;
@@ -42,7 +57,10 @@ class CQtPrompts : public CShellPrompts {
 public:
     QString AskOpenFileName(QWidget* parent, const QString& filter) override;
     QString AskSaveFileName(QWidget* parent, const QString& suggestion, const QString& filter) override;
-    QString AskExportFileName(QWidget* parent, const QString& filters, QString* chosenFilter) override;
+    QString AskExportFileName(QWidget* parent, const QString& suggestion, const QString& filters,
+                              const QString& selectedFilter, QString* chosenFilter) override;
+    QString AskImportFileName(QWidget* parent, const QString& filters) override;
+    std::unique_ptr<CProgressPrompt> StartProgress(QWidget* parent, const QString& text) override;
     SaveChoice AskSaveChanges(QWidget* parent, const QString& name) override;
     void ShowError(QWidget* parent, const QString& text) override;
     void ShowAbout(QWidget* parent) override;

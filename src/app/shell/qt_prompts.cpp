@@ -1,18 +1,63 @@
 // The real dialogs behind CShellPrompts.
+#include <QApplication>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrintPreviewDialog>
+#include <QProgressDialog>
 #include <QPushButton>
+
+#include <limits>
 
 #include "app/shell/about_box.h"
 #include "app/shell/prompts.h"
 
 namespace {
 const QString kAppTitle = QStringLiteral("Polydrom");
-}
+
+// A progress dialog that appears only when the work takes longer than a moment. It is
+// modal to the window, so that while it shows and events are processed (to paint it and
+// take the Cancel click) no command can reach the model being worked on.
+class CQtProgress : public CProgressPrompt {
+public:
+    CQtProgress(QWidget* parent, const QString& text) : m_dialog(text, QStringLiteral("Cancel"), 0, 100, parent)
+    {
+        m_dialog.setWindowTitle(kAppTitle);
+        m_dialog.setWindowModality(Qt::WindowModal);
+        m_dialog.setAutoReset(false);
+        m_dialog.setAutoClose(false);
+        // Shown by Update below, not by the dialog's own timer, which needs an event loop.
+        m_dialog.setMinimumDuration(std::numeric_limits<int>::max());
+        m_dialog.hide();
+        m_clock.start();
+    }
+
+    bool Update(float fraction) override
+    {
+        if (!m_dialog.isVisible()) {
+            if (m_clock.elapsed() < kMoment) return true;
+            m_dialog.show();
+        }
+        if (fraction < 0.0f) {
+            m_dialog.setRange(0, 0);  // busy: the importer has not said how far it is
+        } else {
+            m_dialog.setRange(0, 100);
+            m_dialog.setValue(static_cast<int>(fraction * 100.0f));
+        }
+        QApplication::processEvents();
+        return !m_dialog.wasCanceled();
+    }
+
+private:
+    static constexpr qint64 kMoment = 400;  // ms
+    QProgressDialog m_dialog;
+    QElapsedTimer m_clock;
+};
+
+}  // namespace
 
 QString CQtPrompts::AskOpenFileName(QWidget* parent, const QString& filter)
 {
@@ -29,14 +74,26 @@ QString CQtPrompts::AskSaveFileName(QWidget* parent, const QString& suggestion, 
     return dialog.selectedFiles().constFirst();
 }
 
-QString CQtPrompts::AskExportFileName(QWidget* parent, const QString& filters, QString* chosenFilter)
+QString CQtPrompts::AskExportFileName(QWidget* parent, const QString& suggestion, const QString& filters,
+                                      const QString& selectedFilter, QString* chosenFilter)
 {
-    QFileDialog dialog(parent, QStringLiteral("Export As"), QString(), filters);
+    QFileDialog dialog(parent, QStringLiteral("Export As"), suggestion, filters);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.selectNameFilter(selectedFilter);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
     if (chosenFilter) *chosenFilter = dialog.selectedNameFilter();
     return dialog.selectedFiles().constFirst();
+}
+
+QString CQtPrompts::AskImportFileName(QWidget* parent, const QString& filters)
+{
+    return QFileDialog::getOpenFileName(parent, QStringLiteral("Import"), QString(), filters);
+}
+
+std::unique_ptr<CProgressPrompt> CQtPrompts::StartProgress(QWidget* parent, const QString& text)
+{
+    return std::make_unique<CQtProgress>(parent, text);
 }
 
 SaveChoice CQtPrompts::AskSaveChanges(QWidget* parent, const QString& name)

@@ -12,12 +12,6 @@
 #include "app/shell/status_bar.h"
 #include "model/polydrom_doc.h"
 
-QString RecoveryFolder()
-{
-    const QString base = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
-    return base.isEmpty() ? QString() : base + QStringLiteral("/recovery");
-}
-
 CRecoveryWriter::CRecoveryWriter(CMainFrame& frame, CPolydromDoc& doc, CRecoveryStore store)
     : m_frame(frame), m_doc(doc), m_copyDue(store.HasCopy()), m_store(std::move(store)), m_worker([this] { Work(); })
 {

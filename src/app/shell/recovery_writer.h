@@ -27,9 +27,6 @@ inline constexpr int kRecoveryDelayMs = 1000;
 // After a failed write the next attempt waits longer, not to hammer a full disk.
 inline constexpr int kRecoveryRetryMs = 3000;
 
-// The folder of recovery copies: "recovery" in the application's local data folder.
-QString RecoveryFolder();
-
 class CRecoveryWriter : public QObject {
     Q_OBJECT
 public:

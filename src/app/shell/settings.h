@@ -1,9 +1,11 @@
-// The per-user settings store: the recent-file list and the window's layout.
+// The per-user settings store (the recent-file list and the window's layout), and the
+// folder of recovery copies beside the program's other data.
 #pragma once
 
 #include <memory>
 
 #include <QSettings>
+#include <QStandardPaths>
 
 inline constexpr const char* kSettingsOrganization = "Local AppWizard-Generated Applications";
 inline constexpr const char* kSettingsApplication = "Polydrom";
@@ -12,4 +14,12 @@ inline std::unique_ptr<QSettings> OpenSettings()
 {
     return std::make_unique<QSettings>(QString::fromLatin1(kSettingsOrganization),
                                        QString::fromLatin1(kSettingsApplication));
+}
+
+// ~/.local/share/<organization>/<application>/recovery on Linux; the organization and
+// application names must be set on QCoreApplication first (no instance is needed).
+inline QString RecoveryFolder()
+{
+    const QString base = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
+    return base.isEmpty() ? QString() : base + QStringLiteral("/recovery");
 }

@@ -21,6 +21,8 @@ CStatusBar::CStatusBar(QWidget* parent) : QStatusBar(parent), m_lockSource(Query
     // The idle prompt is a normal item: any temporary message (a hovered command's
     // prompt, a command's outcome) covers it, and it shows again when that is cleared.
     m_idle = new QLabel(QString::fromLatin1(kIdlePrompt.data(), kIdlePrompt.size()), this);
+    // On a narrow screen the message gives way first, so the window can still fit it.
+    m_idle->setMinimumWidth(1);
     addWidget(m_idle, 1);
     for (int i = 0; i < 3; ++i) {
         m_panes[i] = new QLabel(this);
@@ -33,9 +35,9 @@ CStatusBar::CStatusBar(QWidget* parent) : QStatusBar(parent), m_lockSource(Query
     const char* const placeSamples[3] = {"View along Z", "X -00000.00, Y -00000.00",
                                          "Selected 0000 of 0000 vertices, 0000 edges"};
     for (int i = 0; i < 3; ++i) {
-        m_place[i] = new QLabel(this);
+        m_place[i] = new CPaneLabel(this);
         m_place[i]->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
-        m_place[i]->setMinimumWidth(QFontMetrics(m_place[i]->font()).horizontalAdvance(placeSamples[i]) + 12);
+        m_place[i]->SetWidth(QFontMetrics(m_place[i]->font()).horizontalAdvance(placeSamples[i]) + 12);
         // After the message (item 0), before the lock indicators.
         insertPermanentWidget(1 + i, m_place[i]);
     }

@@ -4,11 +4,23 @@
 
 #include <functional>
 
+#include <QLabel>
 #include <QStatusBar>
 
 #include "app/shell/keyboard_locks.h"
 
-class QLabel;
+// A pane as wide as its typical text, so that it does not jump as the text changes,
+// which still gives way on a screen too narrow for every pane.
+class CPaneLabel : public QLabel {
+public:
+    using QLabel::QLabel;
+    void SetWidth(int width) { m_width = width; updateGeometry(); }
+    QSize sizeHint() const override { return {m_width, QLabel::sizeHint().height()}; }
+    QSize minimumSizeHint() const override { return {0, QLabel::minimumSizeHint().height()}; }
+
+private:
+    int m_width = 0;
+};
 
 class CStatusBar : public QStatusBar {
     Q_OBJECT
@@ -37,6 +49,6 @@ protected:
 private:
     QLabel* m_idle;
     QLabel* m_panes[3];
-    QLabel* m_place[3];
+    CPaneLabel* m_place[3];
     std::function<KeyboardLocks()> m_lockSource;
 };

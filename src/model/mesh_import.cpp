@@ -1,0 +1,146 @@
+// File > Import and --import: the checks made before a helper is started, the
+// messages, and appending the mesh to the model as one new selection.
+#include "model/mesh_import.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <system_error>
+
+#include "model/assimp_reader.h"
+#include "model/mesh_writer.h"
+#include "model/polydrom_doc.h"
+
+namespace {
+
+// The path as the user should see it in a message: absolute, so the folder shows.
+std::string Shown(const std::string& path)
+{
+    std::error_code ec;
+    const auto absolute = std::filesystem::absolute(path, ec);
+    return ec ? path : absolute.string();
+}
+
+std::string FileName(const std::string& path) { return std::filesystem::path(path).filename().string(); }
+
+std::string Lower(std::string_view text)
+{
+    std::string lower(text);
+    std::transform(lower.begin(), lower.end(), lower.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return lower;
+}
+
+// What can be told without reading the file: that it is there, readable, a plain file
+// (a pipe or a device would never end) and neither empty nor far too large.
+std::string Unreadable(const std::string& path)
+{
+    struct stat info{};
+    if (::stat(path.c_str(), &info) != 0) return std::strerror(errno);
+    if (S_ISDIR(info.st_mode)) return "it is a folder";
+    if (!S_ISREG(info.st_mode)) return "it is not a plain file";
+    if (info.st_size == 0) return "the file is empty";
+    if (std::uint64_t(info.st_size) > kMaxImportFileBytes)
+        return "the file has " + std::to_string(std::uint64_t(info.st_size) >> 20) +
+               " MB; a mesh that fits the model takes far less, so files over " +
+               std::to_string(kMaxImportFileBytes >> 20) + " MB are not read";
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return std::strerror(errno);
+    ::close(fd);
+    return {};
+}
+
+}  // namespace
+
+const std::vector<ImportFormat>& ImportFormats()
+{
+    static const std::vector<ImportFormat> formats = LibraryFormats();
+    return formats;
+}
+
+bool IsImportablePath(std::string_view path)
+{
+    const auto slash = path.find_last_of('/');
+    const std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
+    const auto dot = name.find_last_of('.');
+    if (dot == std::string_view::npos || dot == 0 || dot + 1 == name.size()) return false;
+    const std::string extension = Lower(name.substr(dot + 1));
+    for (const ImportFormat& format : ImportFormats())
+        if (std::find(format.extensions.begin(), format.extensions.end(), extension) != format.extensions.end())
+            return true;
+    return false;
+}
+
+MeshReadResult ReadMeshFile(const std::string& path, int roomVertices, int roomEdges, const ImportOptions& options)
+{
+    MeshReadResult result;
+    auto fail = [&](const std::string& reason) {
+        result.ok = false;
+        result.error = "Cannot import \"" + Shown(path) + "\": " + reason + ".";
+        return result;
+    };
+    if (const std::string reason = Unreadable(path); !reason.empty()) return fail(reason);
+
+    ChildLimits limits;
+    limits.time = options.timeLimit;
+    limits.maxVertices = std::max(roomVertices, 0);
+    limits.maxEdges = std::max(roomEdges, 0);
+    ChildAnswer answer = RunImportChild(
+        [&](ChildChannel& channel) { ReadSceneInHelper(path, kMaxImportFileBytes, channel); }, limits,
+        options.progress);
+    switch (answer.kind) {
+    case ChildAnswer::Kind::Mesh: result.mesh = std::move(answer.mesh); return result;
+    case ChildAnswer::Kind::TooLarge:
+        result.ok = false;
+        result.error = FileName(path) + " needs " + std::to_string(answer.vertices) + " vertices and " +
+                       std::to_string(answer.edges) + " edges; the model has room for " +
+                       std::to_string(limits.maxVertices) + " vertices and " + std::to_string(limits.maxEdges) +
+                       " edges.";
+        return result;
+    case ChildAnswer::Kind::Cancelled:
+        result.ok = false;
+        result.cancelled = true;
+        result.error = "Import of " + FileName(path) + " cancelled.";
+        return result;
+    case ChildAnswer::Kind::Refused:
+    case ChildAnswer::Kind::Failed: break;
+    }
+    return fail(answer.reason);
+}
+
+ImportResult CPolydromDoc::ImportMesh(const std::string& path, const ImportOptions& options)
+{
+    ImportResult result;
+    const int roomVertices = MODEL_CAPACITY - m_nVertices, roomEdges = MODEL_CAPACITY - m_nEdges;
+    MeshReadResult read = ReadMeshFile(path, roomVertices, roomEdges, options);
+    const ImportedMesh& mesh = read.mesh;
+    if (read.ok && (mesh.x.size() > std::size_t(roomVertices) || mesh.from.size() > std::size_t(roomEdges))) {
+        read.ok = false;  // the reader keeps to the room; this only guards the arrays
+        read.error = "Cannot import \"" + Shown(path) + "\": it does not fit the model.";
+    }
+    if (!read) {
+        result.ok = false;
+        result.error = std::move(read.error);
+        result.cancelled = read.cancelled;
+        return result;
+    }
+
+    // The import alone is selected, so that Move, Grow or Rotate can place it at once.
+    for (int i = 0; i < m_nVertices; ++i) m_sel[i] = 0;
+    const int first = m_nVertices;
+    for (std::size_t i = 0; i < mesh.x.size(); ++i) AppendVertex(mesh.x[i], mesh.y[i], mesh.z[i]);
+    for (std::size_t j = 0; j < mesh.from.size(); ++j) AppendEdge(first + mesh.from[j], first + mesh.to[j]);
+    UpdateAllViews(nullptr);
+
+    result.vertices = static_cast<int>(mesh.x.size());
+    result.edges = static_cast<int>(mesh.from.size());
+    ReportInfo("Imported " + Counted(std::size_t(result.vertices), "vertex", "vertices") + " and " +
+               Counted(std::size_t(result.edges), "edge", "edges") + " from " + FileName(path));
+    return result;
+}
