@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
-#include <cstring>
 #include <random>
 #include <vector>
 
@@ -102,7 +102,9 @@ TEST(HistoryArrays, RandomStepsUndoAndRedoToEveryStateTakenBitForBit)
     ASSERT_GT(states.size(), 250u);
     auto same = [](const SmallModel& a, const SmallModel& b) {
         const std::vector<float> fa = a.LiveFloats(), fb = b.LiveFloats();
-        return fa.size() == fb.size() && std::memcmp(fa.data(), fb.data(), fa.size() * sizeof(float)) == 0 &&
+        // Bit for bit (-0 differs from 0); no memcmp, whose pointers may not be null even for no bytes.
+        return std::equal(fa.begin(), fa.end(), fb.begin(), fb.end(),
+                          [](float x, float y) { return std::bit_cast<std::uint32_t>(x) == std::bit_cast<std::uint32_t>(y); }) &&
                a.LiveInts() == b.LiveInts();
     };
     for (std::size_t k = states.size() - 1; k > 0; --k) {
