@@ -10,7 +10,7 @@
 
 #include "framework/atomic_file.h"
 #include "model/mesh_orientation.h"
-#include "model/mesh_writer.h"
+#include "model/formats/mesh_writer.h"
 #include "model/polydrom_doc.h"
 #include "model/triangle_search.h"
 

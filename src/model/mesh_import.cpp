@@ -13,8 +13,8 @@
 #include <filesystem>
 #include <system_error>
 
-#include "model/assimp_reader.h"
-#include "model/mesh_writer.h"
+#include "model/formats/assimp_reader.h"
+#include "model/formats/mesh_writer.h"
 #include "model/polydrom_doc.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "framework/result.h"
-#include "model/import_child.h"
+#include "model/formats/import_child.h"
 
 // A file larger than this is refused before anything is read. A mesh that fits the
 // model (10000 vertices, 10000 edges) takes a few megabytes in any format; this leaves

@@ -1,7 +1,7 @@
 // The indexed mesh the writers share.
 #include <cmath>
 
-#include "model/mesh_writer.h"
+#include "model/formats/mesh_writer.h"
 
 bool IndexTriangles(std::span<const float> x, std::span<const float> y, std::span<const float> z,
                     std::span<const TriangleCorners> triangles, IndexedMesh* mesh, std::string* reason)
