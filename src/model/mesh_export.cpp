@@ -2,9 +2,6 @@
 // winding, the chosen writer, one atomic write; and the report the menu commands leave.
 #include "model/mesh_export.h"
 
-#include <algorithm>
-#include <array>
-#include <cctype>
 #include <filesystem>
 #include <system_error>
 
@@ -16,23 +13,6 @@
 
 namespace {
 
-constexpr std::array<MeshFormatInfo, 4> kFormats{{
-    {MeshFormat::PovMesh2, "POV-Ray mesh2", ".inc"},
-    {MeshFormat::Obj, "Wavefront OBJ", ".obj"},
-    {MeshFormat::Stl, "STL (binary)", ".stl"},
-    {MeshFormat::PovUnion, "POV-Ray union of triangles", ".pov"},
-}};
-
-bool EndsWithIgnoringCase(std::string_view text, std::string_view tail)
-{
-    if (text.size() < tail.size()) return false;
-    return std::equal(tail.begin(), tail.end(), text.end() - static_cast<std::ptrdiff_t>(tail.size()),
-                      [](char a, char b) {
-                          return std::tolower(static_cast<unsigned char>(a)) ==
-                                 std::tolower(static_cast<unsigned char>(b));
-                      });
-}
-
 // The path as the user should see it in a message: absolute, so the folder shows.
 std::string Shown(const std::string& path)
 {
@@ -42,25 +22,6 @@ std::string Shown(const std::string& path)
 }
 
 }  // namespace
-
-std::span<const MeshFormatInfo> MeshFormats() { return kFormats; }
-
-const MeshFormatInfo& MeshFormatInfoOf(MeshFormat format)
-{
-    for (const MeshFormatInfo& info : kFormats)
-        if (info.format == format) return info;
-    return kFormats.front();
-}
-
-std::optional<MeshFormat> MeshFormatForPath(std::string_view path)
-{
-    // Only the file name counts: "/tmp/x.obj/model" is not an OBJ file, and ".obj" alone has no name.
-    const auto slash = path.find_last_of('/');
-    const std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
-    for (const MeshFormatInfo& info : kFormats)
-        if (name.size() > info.extension.size() && EndsWithIgnoringCase(name, info.extension)) return info.format;
-    return std::nullopt;
-}
 
 MeshExportResult CPolydromDoc::ExportMesh(const std::string& path, MeshFormat format)
 {
@@ -80,12 +41,11 @@ MeshExportResult CPolydromDoc::ExportMesh(const std::string& path, MeshFormat fo
     if (!IndexTriangles(std::span(m_x, vertices), std::span(m_y, vertices), std::span(m_z, vertices), triangles,
                         &mesh, &reason))
         return fail(reason);
-    // The union keeps the corner order it has always had; the other formats are read by
-    // programs that take the winding for the outside of the surface.
+    const MeshFormatInfo& info = MeshFormatInfoOf(format);
     const MeshPieces pieces =
-        format == MeshFormat::PovUnion ? CountPieces(mesh.points, mesh.faces) : OrientFaces(mesh.points, mesh.faces);
+        info.capabilities.wound ? OrientFaces(mesh.points, mesh.faces) : CountPieces(mesh.points, mesh.faces);
     std::string bytes;
-    if (!MakeMeshWriter(format)->Write(mesh, &bytes, &reason)) return fail(reason);
+    if (!info.makeWriter()->Write(mesh, &bytes, &reason)) return fail(reason);
     if (FileResult written = WriteFileAtomically(path, bytes); !written) return fail(written.reason);
     MeshExportResult result;
     result.triangles = static_cast<int>(triangles.size());
