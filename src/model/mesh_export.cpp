@@ -7,6 +7,7 @@
 
 #include "framework/atomic_file.h"
 #include "model/mesh_orientation.h"
+#include "model/formats/axes.h"
 #include "model/formats/mesh_writer.h"
 #include "model/polydrom_doc.h"
 #include "model/triangle_search.h"
@@ -23,7 +24,7 @@ std::string Shown(const std::string& path)
 
 }  // namespace
 
-MeshExportResult CPolydromDoc::ExportMesh(const std::string& path, MeshFormat format)
+MeshExportResult CPolydromDoc::ExportMesh(const std::string& path, MeshFormat format, AxisConversion axes)
 {
     auto fail = [&](const std::string& reason) {
         MeshExportResult failed;
@@ -44,6 +45,13 @@ MeshExportResult CPolydromDoc::ExportMesh(const std::string& path, MeshFormat fo
     const MeshFormatInfo& info = MeshFormatInfoOf(format);
     const MeshPieces pieces =
         info.capabilities.wound ? OrientFaces(mesh.points, mesh.faces) : CountPieces(mesh.points, mesh.faces);
+    // After the winding is chosen, so that the same triangles come out either way; a
+    // rotation keeps every winding outward.
+    if (info.capabilities.exchange && axes == AxisConversion::Converted)
+        for (MeshPoint& p : mesh.points) {
+            p.y = HalfTurned(p.y);
+            p.z = HalfTurned(p.z);
+        }
     std::string bytes;
     if (!info.makeWriter()->Write(mesh, &bytes, &reason)) return fail(reason);
     if (FileResult written = WriteFileAtomically(path, bytes); !written) return fail(written.reason);
@@ -74,7 +82,7 @@ void CPolydromDoc::ReportExport(const MeshExportResult& result, const std::strin
     ReportInfo(text);
 }
 
-void CPolydromDoc::ExportMeshAs(const std::string& path, MeshFormat format)
+void CPolydromDoc::ExportMeshAs(const std::string& path, MeshFormat format, AxisConversion axes)
 {
-    ReportExport(ExportMesh(path, format), path);
+    ReportExport(ExportMesh(path, format, axes), path);
 }
