@@ -311,7 +311,7 @@ TEST(ImportScale, AScaleThatCannotWorkIsRefusedAndChangesNothing)
 {
     TempFolder folder;
     const std::string path = folder / "big.obj";
-    WriteBytes(path, std::string("v 0 0 0\nv 1e30 0 0\nv 0 1e-30 0\nf 1 2 3\n"));
+    WriteBytes(path, std::string("v 0 0 0\nv 1e30 0 0\nv 0 0.5 0\nf 1 2 3\n"));
     auto doc = NewDoc();
     doc->OnShapeBox();
     doc->CommitStep("Box");
@@ -328,8 +328,8 @@ TEST(ImportScale, AScaleThatCannotWorkIsRefusedAndChangesNothing)
     options.scale = 1e9;
     EXPECT_EQ(doc->ImportMesh(path, options).error,
               prefix + "scale 1e+09 takes the point 1e+30 0 0 beyond the coordinates a vertex can hold.");
-    options.scale = 1e-9;
+    options.scale = 1e-38;
     EXPECT_EQ(doc->ImportMesh(path, options).error,
-              prefix + "scale 1e-09 takes the point 0 1e-30 0 beyond the coordinates a vertex can hold.");
+              prefix + "scale 1e-38 takes the point 0 0.5 0 beyond the coordinates a vertex can hold.");
     ExpectUnchanged(*doc, before);
 }
