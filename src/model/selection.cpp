@@ -70,15 +70,18 @@ bool Near(float clicked, float vertex, float tolerance)
 
 }  // namespace
 
-void CPolydromDoc::ToggleSelectionNear(float x, float y, float z, int axisX, int axisY, int axisZ)
+void CPolydromDoc::ToggleSelectionNear(const ViewState& view)
 {
+    const float x = view.cursor[0], y = view.cursor[1], z = view.cursor[2];
     // 4 pixels at the current zoom; the truncation above makes the window |d| < ceil(t).
-    const float t = static_cast<float>(4.0 / m_zoom);
+    const float t = static_cast<float>(4.0 / view.zoom);
     auto pass = [&](float clickedH, float clickedV, const float* h, const float* v) {
         for (int i = 0; i < m_nVertices; ++i)
             if (Near(clickedH, h[i], t) && Near(clickedV, v[i], t)) m_sel[i] = m_sel[i] == 0 ? 1 : 0;
     };
-    if (axisX == 1) pass(z, y, m_z, m_y);
-    if (axisY == 1) pass(x, z, m_x, m_z);
-    if (axisZ == 1) pass(x, y, m_x, m_y);
+    switch (view.axis) {
+    case ViewAxis::X: pass(z, y, m_z, m_y); break;
+    case ViewAxis::Y: pass(x, z, m_x, m_z); break;
+    case ViewAxis::Z: pass(x, y, m_x, m_y); break;
+    }
 }

@@ -198,7 +198,7 @@ TEST_P(BadImport, IsRefusedWithTheFileAndTheReasonAndChangesNothing)
     TempFolder folder;
     const std::string path = GetParam().make(folder);
     auto doc = NewDoc();
-    doc->OnShapeCylinder();
+    doc->OnShapeCylinder({});
     doc->CommitStep("Cylinder");
     doc->TakeReport();
     const Before before = Take(*doc);
@@ -235,7 +235,7 @@ TEST_P(LibraryBreakers, AreRefusedAndTheProgramCarriesOn)
     const std::string path = folder / (std::string(GetParam().name) + ".ply");
     WriteBytes(path, GetParam().bytes());
     auto doc = NewDoc();
-    doc->OnShapeCone();
+    doc->OnShapeCone({});
     doc->CommitStep("Cone");
     const Before before = Take(*doc);
     ImportOptions options;
@@ -290,7 +290,7 @@ TEST(ImportCancel, ACancelledImportChangesNothing)
     const std::string path = folder / "grid.obj";
     WriteBytes(path, mesh_files::GridObj(10, 10));
     auto doc = NewDoc();
-    doc->OnShapeBox();
+    doc->OnShapeBox({});
     doc->CommitStep("Box");
     const Before before = Take(*doc);
     ImportOptions options;

@@ -60,9 +60,8 @@ TEST(SelectConnected, Examples)
 bool Flips(float zoom, float clickX, float clickY, float vx, float vy)
 {
     auto doc = NewDoc();
-    doc->SetZoomAndPan(zoom, 0.0f, 0.0f, 0.0f);
     Vertex(*doc, vx, vy, 123.0f);
-    doc->ToggleSelectionNear(clickX, clickY, 0.0f, 0, 0, 1);
+    doc->ToggleSelectionNear(Looking(2, clickX, clickY, 0.0f, zoom));
     return doc->m_sel[0] == 1;
 }
 
@@ -123,28 +122,24 @@ TEST(ToggleSelectionNear, EachViewingAxisComparesItsOwnPair)
     Vertex(*doc, 0.0f, 500.0f, 0.0f);   // 2: in y only
     Vertex(*doc, 0.0f, 0.0f, 500.0f);   // 3: in z only
     Vertex(*doc, 0.0f, 2.0f, 0.0f, 2);  // 4: a marked vertex flips to 0
-    doc->ToggleSelectionNear(0.0f, 0.0f, 0.0f, 1, 0, 0);  // along X: (z, y)
+    doc->ToggleSelectionNear(Looking(0));  // along X: (z, y)
     EXPECT_EQ(Selection(*doc), (std::vector<int>{1, 1, 0, 0, 0}));
-    doc->ToggleSelectionNear(0.0f, 0.0f, 0.0f, 0, 1, 0);  // along Y: (x, z)
+    doc->ToggleSelectionNear(Looking(1));  // along Y: (x, z)
     EXPECT_EQ(Selection(*doc), (std::vector<int>{0, 1, 1, 0, 1}));
-    doc->ToggleSelectionNear(0.0f, 0.0f, 0.0f, 0, 0, 1);  // along Z: (x, y)
+    doc->ToggleSelectionNear(Looking(2));  // along Z: (x, y)
     EXPECT_EQ(Selection(*doc), (std::vector<int>{1, 1, 1, 1, 0}));
-    doc->ToggleSelectionNear(0.0f, 0.0f, 0.0f, 0, 0, 1);  // the same click again flips back
+    doc->ToggleSelectionNear(Looking(2));  // the same click again flips back
     EXPECT_EQ(Selection(*doc), (std::vector<int>{0, 1, 1, 0, 1}));
 }
 
-TEST(ToggleSelectionNear, EverySetFlagRunsItsOwnPass)
+TEST(ToggleSelectionNear, LeavesTheRepaintToTheView)
 {
     auto doc = NewDoc();
     Vertex(*doc, 0.0f, 0.0f, 0.0f);
-    Vertex(*doc, 500.0f, 0.0f, 0.0f);
     CountingView view;
     doc->AddView(&view);
-    doc->ToggleSelectionNear(0.0f, 0.0f, 0.0f, 1, 0, 1);
-    // Vertex 0 is near for both flags and flips twice; vertex 1 only along X.
-    EXPECT_EQ(Selection(*doc), (std::vector<int>{0, 1}));
-    doc->ToggleSelectionNear(0.0f, 0.0f, 0.0f, 0, 0, 0);
-    EXPECT_EQ(Selection(*doc), (std::vector<int>{0, 1}));
+    doc->ToggleSelectionNear(Looking(2));
+    EXPECT_EQ(Selection(*doc), (std::vector<int>{1}));
     EXPECT_EQ(view.updates, 0) << "the view repaints itself after a click";
     doc->RemoveView(&view);
 }
