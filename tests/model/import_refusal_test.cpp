@@ -313,7 +313,7 @@ TEST(ImportScale, AScaleThatCannotWorkIsRefusedAndChangesNothing)
     const std::string path = folder / "big.obj";
     WriteBytes(path, std::string("v 0 0 0\nv 1e30 0 0\nv 0 1e-30 0\nf 1 2 3\n"));
     auto doc = NewDoc();
-    doc->OnShapeBox();
+    doc->OnShapeBox({});
     doc->CommitStep("Box");
     const Before before = Take(*doc);
     const std::string prefix = "Cannot import \"" + path + "\": ";
