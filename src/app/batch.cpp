@@ -152,7 +152,7 @@ public:
 
     void Dump()
     {
-        DumpDocument(*m_doc, m_out);
+        DumpDocument(*m_doc, m_view.m_state, m_out);
         DumpView(m_view, m_out);
     }
 
@@ -200,10 +200,7 @@ public:
                 throw BatchError{"--cursor \"" + text + "\" is not X,Y,Z with three finite numbers"};
             rest.remove_prefix(std::min(comma + 1, rest.size()));
         }
-        m_view.m_cursorX = c[0];
-        m_view.m_cursorY = c[1];
-        m_view.m_cursorZ = c[2];
-        m_doc->SetCursorAndAxis(c[0], c[1], c[2], m_view.m_axisX, m_view.m_axisY, m_view.m_axisZ);
+        for (int k = 0; k < 3; ++k) m_view.m_state.cursor[k] = c[k];
     }
 
     // --fit: the whole model centred, drawn without the tool's marks (thumbnails).
@@ -348,7 +345,7 @@ private:
         if (!ParseTypedNumbers(text, typed))
             throw BatchError{std::string(info.batchStep) + " \"" + text + "\" is not " + std::string(info.valueNames) +
                              (info.valueCount == 1 ? ", a finite number" : ", finite numbers separated by commas")};
-        const CommandReport report = RunTypedEdit(*m_doc, edit, typed);
+        const CommandReport report = RunTypedEdit(*m_doc, m_view.m_state, edit, typed);
         if (report.kind == CommandReport::Kind::Refusal)
             throw BatchError{std::string(info.batchStep.substr(2)) + ": " + report.text};
     }
@@ -365,14 +362,21 @@ private:
 
 }  // namespace
 
-void DumpDocument(const CPolydromDoc& doc, std::ostream& out)
+static void DumpViewState(const ViewState& view, const char* prefix, std::ostream& out)
+{
+    out << prefix << "zoom " << ShortestFloat(view.zoom) << '\n';
+    out << prefix << "pan " << Triple(view.pan[0], view.pan[1], view.pan[2]) << '\n';
+    out << prefix << "cursor " << Triple(view.cursor[0], view.cursor[1], view.cursor[2]) << '\n';
+    out << prefix << "axis " << LooksAlong(view.axis, 0) << ' ' << LooksAlong(view.axis, 1) << ' '
+        << LooksAlong(view.axis, 2) << '\n';
+}
+
+void DumpDocument(const CPolydromDoc& doc, const ViewState& view, std::ostream& out)
 {
     out << "resolution " << doc.m_nResolution << '\n';
     out << "step " << ShortestFloat(doc.m_step) << '\n';
-    out << "zoom " << ShortestFloat(doc.m_zoom) << '\n';
-    out << "pan " << Triple(doc.m_panX, doc.m_panY, doc.m_panZ) << '\n';
-    out << "cursor " << Triple(doc.m_cursorX, doc.m_cursorY, doc.m_cursorZ) << '\n';
-    out << "axis " << doc.m_axisX << ' ' << doc.m_axisY << ' ' << doc.m_axisZ << '\n';
+    // The state the commands use, where the model's settings are listed.
+    DumpViewState(view, "", out);
     out << "vertices " << doc.m_nVertices << '\n';
     for (int i = 0; i < doc.m_nVertices; ++i)
         out << "v " << i << ' ' << Triple(doc.m_x[i], doc.m_y[i], doc.m_z[i]) << ' ' << doc.m_sel[i] << '\n';
@@ -383,10 +387,7 @@ void DumpDocument(const CPolydromDoc& doc, std::ostream& out)
 
 void DumpView(const CPolydromView& view, std::ostream& out)
 {
-    out << "view-zoom " << ShortestFloat(view.m_zoom) << '\n';
-    out << "view-pan " << Triple(view.m_panX, view.m_panY, view.m_panZ) << '\n';
-    out << "view-cursor " << Triple(view.m_cursorX, view.m_cursorY, view.m_cursorZ) << '\n';
-    out << "view-axis " << view.m_axisX << ' ' << view.m_axisY << ' ' << view.m_axisZ << '\n';
+    DumpViewState(view.m_state, "view-", out);
     out << "move " << view.m_movePresses << ' ' << view.m_moveAnchored << '\n';
 }
 

@@ -199,7 +199,7 @@ TEST_P(BadImport, IsRefusedWithTheFileAndTheReasonAndChangesNothing)
     TempFolder folder;
     const std::string path = GetParam().make(folder);
     auto doc = NewDoc();
-    doc->OnShapeCylinder();
+    doc->OnShapeCylinder({});
     doc->CommitStep("Cylinder");
     doc->TakeReport();
     const Before before = Take(*doc);
@@ -236,7 +236,7 @@ TEST_P(LibraryBreakers, AreRefusedAndTheProgramCarriesOn)
     const std::string path = folder / (std::string(GetParam().name) + ".ply");
     WriteBytes(path, GetParam().bytes());
     auto doc = NewDoc();
-    doc->OnShapeCone();
+    doc->OnShapeCone({});
     doc->CommitStep("Cone");
     const Before before = Take(*doc);
     ImportOptions options;
@@ -291,7 +291,7 @@ TEST(ImportCancel, ACancelledImportChangesNothing)
     const std::string path = folder / "grid.obj";
     WriteBytes(path, mesh_files::GridObj(10, 10));
     auto doc = NewDoc();
-    doc->OnShapeBox();
+    doc->OnShapeBox({});
     doc->CommitStep("Box");
     const Before before = Take(*doc);
     ImportOptions options;
@@ -313,7 +313,7 @@ TEST(ImportScale, AScaleThatCannotWorkIsRefusedAndChangesNothing)
     const std::string path = folder / "big.obj";
     WriteBytes(path, std::string("v 0 0 0\nv 1e30 0 0\nv 0 0.5 0\nf 1 2 3\n"));
     auto doc = NewDoc();
-    doc->OnShapeBox();
+    doc->OnShapeBox({});
     doc->CommitStep("Box");
     const Before before = Take(*doc);
     const std::string prefix = "Cannot import \"" + path + "\": ";

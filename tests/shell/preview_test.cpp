@@ -32,8 +32,7 @@ struct Framed {
     {
         doc->OnNewDocument();
         doc->AddView(&view);
-        view.m_zoom = 3;
-        doc->SetZoomAndPan(view.m_zoom, 0, 0, 0);
+        view.m_state.zoom = 3;
     }
     CPreviewRenderer::JobSource Source(int width, int height)
     {
@@ -95,7 +94,7 @@ void Count(CPreviewRenderer& renderer, Counts& counts)
 TEST(PovRayPanel, NewestChangeWinsOverTheRenderItCancels)
 {
     Framed framed;
-    framed.doc->OnShapeBox();
+    framed.doc->OnShapeBox({});
     QTemporaryDir dir;
     CPreviewRenderer renderer(framed.Source(120, 90));
     renderer.SetProgram(Script(dir, QStringLiteral("sleep 1\nexec povray \"$@\"")));
@@ -132,7 +131,7 @@ TEST(PovRayPanel, NewestChangeWinsOverTheRenderItCancels)
 TEST(PovRayPanel, ShowsThePictureAtItsOwnSizeAndAgainWithAntialiasing)
 {
     Framed framed;
-    framed.doc->OnShapeCylinder();
+    framed.doc->OnShapeCylinder({});
     // From the side: seen along its axis a tube shows nothing but its edge-on walls.
     framed.view.OnViewAxisY();
     CPreviewPanel panel(framed.view);
@@ -155,7 +154,7 @@ TEST(PovRayPanel, ShowsThePictureAtItsOwnSizeAndAgainWithAntialiasing)
 TEST(PreviewPanel, ModelWithoutTrianglesShowsTheNote)
 {
     Framed framed;
-    framed.doc->OnShapeCircle();
+    framed.doc->OnShapeCircle({});
     CPreviewPanel panel(framed.view);
     panel.resize(240, 180);
     panel.show();
@@ -168,7 +167,7 @@ TEST(PreviewPanel, ModelWithoutTrianglesShowsTheNote)
 TEST(PreviewPanel, MissingPovRayIsSaidOnceInThePanelNeverAsADialog)
 {
     Framed framed;
-    framed.doc->OnShapeBox();
+    framed.doc->OnShapeBox({});
     CPreviewPanel panel(framed.view);
     panel.Renderer().SetProgram(QStringLiteral("/nonexistent/povray"));
     Counts counts;
@@ -230,7 +229,7 @@ TEST_F(ShellTest, F9OpensThePreviewAndEveryCommandRendersItAgain)
 TEST(PreviewPanel, PrivateFolderGoesWithTheRendererEvenWhileItRenders)
 {
     Framed framed;
-    framed.doc->OnShapeBox();
+    framed.doc->OnShapeBox({});
     QTemporaryDir dir;
     auto renderer = std::make_unique<CPreviewRenderer>(framed.Source(80, 60));
     renderer->SetProgram(Script(dir, QStringLiteral("exec sleep 30")));

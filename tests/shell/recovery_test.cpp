@@ -98,8 +98,8 @@ protected:
     {
         auto model = std::make_unique<CPolydromDoc>();
         model->OnNewDocument();
-        model->OnShapeCylinder();
-        model->OnShapeBox();
+        model->OnShapeCylinder({});
+        model->OnShapeBox({});
         return ModelBytes(*model);
     }
 
