@@ -146,7 +146,34 @@ std::vector<BadFile> BadFiles()
              std::filesystem::resize_file(path, std::uintmax_t(2) << 30);
              return path;
          },
-         "files over 256 MB are not read"},
+         "the file has 2147483648 bytes; a mesh that fits the model takes far less, so files over 268435456 "
+         "bytes (256 MB) are not read"},
+        {"OneByteOverTheLimit",
+         [](const TempFolder& f) {
+             const std::string path = Write(f, "scan.stl", "solid scan\n");
+             std::filesystem::resize_file(path, (std::uintmax_t(256) << 20) + 1);
+             return path;
+         },
+         "the file has 268435457 bytes"},
+        // A FIFO named as the material library or a buffer would block the library's own
+        // existence test until the time limit; it is refused at once.
+        {"PipeAsMaterialLibrary",
+         [=](const TempFolder& f) {
+             ::mkfifo((f / "lib.mtl").c_str(), 0600);
+             return Write(f, "material.obj", "mtllib lib.mtl\n" + triangle);
+         },
+         "lib.mtl\": not a plain file"},
+        {"PipeAsGltfBuffer",
+         [](const TempFolder& f) {
+             ::mkfifo((f / "data.bin").c_str(), 0600);
+             return Write(f, "buffer.gltf",
+                          R"({"asset":{"version":"2.0"},"buffers":[{"byteLength":36,"uri":"data.bin"}],)"
+                          R"("bufferViews":[{"buffer":0,"byteLength":36}],"accessors":[{"bufferView":0,)"
+                          R"("componentType":5126,"count":3,"type":"VEC3","min":[0,0,0],"max":[1,1,0]}],)"
+                          R"("meshes":[{"primitives":[{"attributes":{"POSITION":0}}]}],"nodes":[{"mesh":0}],)"
+                          R"("scenes":[{"nodes":[0]}],"scene":0})");
+         },
+         "data.bin\": not a plain file"},
         {"NoiseStl", [](const TempFolder& f) { return Write(f, "noise.stl", Noise(300)); }, ""},
         {"NoiseUnknownExtension", [](const TempFolder& f) { return Write(f, "noise.xyz", Noise(300)); }, ""},
         {"OnlyComments", [](const TempFolder& f) { return Write(f, "notes.obj", "# a file of notes\n# and no geometry at all\n"); },
