@@ -332,3 +332,24 @@ TEST(ImportCancel, ACancelledImportChangesNothing)
 }
 
 }  // namespace
+
+namespace {
+
+// A header that promises two billion points makes the library reserve far more than the
+// helper's memory ceiling: the refusal says so plainly, not with the library's "std::bad_alloc".
+TEST(ImportMemory, AMeshNeedingTooMuchMemoryIsSaidPlainly)
+{
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the memory ceiling is left out under AddressSanitizer";
+#endif
+    TempFolder folder;
+    const std::string path = Write(folder, "huge.ply",
+                                   "ply\nformat ascii 1.0\nelement vertex 2000000000\nproperty float x\n"
+                                   "property float y\nproperty float z\nend_header\n0 0 0\n");
+    const MeshReadResult result = ReadMeshFile(path, 100, 100, ImportOptions{});
+    EXPECT_FALSE(result.ok);
+    EXPECT_EQ(result.error, "not enough memory to import huge.ply: the mesh needs more than " +
+                                std::to_string(HelperMemoryMegabytes()) + " MB");
+}
+
+}  // namespace
