@@ -67,16 +67,13 @@ TEST(ChildProcess, TellsHowItEndedWithItsOutput)
 
 TEST(ChildProcess, RunsInItsFolderWithNothingToRead)
 {
-    const ShellRun run = Shell("pwd; cat; echo end");
-    EXPECT_TRUE(run.end.Succeeded());
-    EXPECT_EQ(run.output.substr(run.output.size() - 4), "end\n");
     ChildWatch watch;
     std::string output;
     watch.output = [&output](std::string_view bytes) {
         output += bytes;
         return true;
     };
-    EXPECT_TRUE(RunProgram(ChildCommand{"pwd", {}, "/usr"}, watch).Succeeded());
+    EXPECT_TRUE(RunProgram(ChildCommand{"sh", {"-c", "pwd; cat"}, "/usr"}, watch).Succeeded());
     EXPECT_EQ(output, "/usr\n");
 }
 
