@@ -15,9 +15,9 @@
 #include <vector>
 
 #include "fuzz_support.h"
-#include "model/assimp_reader.h"
+#include "model/formats/assimp_reader.h"
 #include "model/coordinate_range.h"
-#include "model/import_child.h"
+#include "model/formats/import_child.h"
 #include "model/mesh_import.h"
 
 namespace {
