@@ -223,11 +223,25 @@ public:
         const CRect client = m_host.m_client;
         const PreviewScene scene = BuildPreviewScene(m_view, client.right, client.bottom);
         if (!scene.ok) throw BatchError{"--render-pov " + path + ": " + scene.error};
-        const PovRayPicture picture = RunPovRay(scene.text, client.right, client.bottom, false);
-        if (!picture.ok) throw BatchError{"--render-pov " + path + ": " + picture.error};
+        const PovRayPicture picture = RunPovRay(scene.text, client.right, client.bottom, false, m_renderTimeout);
+        if (!picture.ok) {
+            const bool timedOut = picture.error == PovRayTimeoutReason(m_renderTimeout);
+            throw BatchError{"--render-pov " + path + ": " + picture.error +
+                             (timedOut ? " (--render-timeout SECONDS allows longer)" : "")};
+        }
         std::string error;
         if (!WritePng(path, picture.image.width, picture.image.height, picture.image.pixels.data(), &error))
             throw BatchError{error};
+    }
+
+    // --render-timeout SECONDS: how long a later --render-pov may take.
+    void RenderTimeout(const std::string& text)
+    {
+        float seconds = 0;
+        if (!ParseFloat(text, &seconds) || seconds < 0.001f || seconds > kMaxRenderSeconds)
+            throw BatchError{"--render-timeout \"" + text + "\" is not a number of seconds from 0.001 to " +
+                             std::to_string(kMaxRenderSeconds)};
+        m_renderTimeout = std::chrono::milliseconds(std::llround(double(seconds) * 1000.0));
     }
 
     // The bytes File > Export POVFILE writes to "object.pov", to any path.
@@ -322,6 +336,8 @@ private:
     CommandTargets Targets() { return CommandTargets{&m_view, m_doc.get(), &m_shell}; }
 
     static constexpr int kMaxNotches = 64;
+    // A week: longer than any render anyone waits for, short enough for the clock.
+    static constexpr int kMaxRenderSeconds = 7 * 24 * 3600;
 
     // Whole numbers separated by commas, as many as values holds, each within a pixel range.
     static bool ParseInts(std::string_view text, std::span<int> values)
@@ -358,6 +374,7 @@ private:
     AxisConversion m_axes = AxisConversion::Converted;
     double m_importScale = 1.0;
     CPolydromView m_view;
+    std::chrono::milliseconds m_renderTimeout = kPovRayTimeLimit;
 };
 
 }  // namespace
@@ -425,6 +442,8 @@ const BatchStep kSteps[] = {
      "turn the mouse wheel over that pixel: zoom in (positive) or out about the point under it"},
     {"--render-pov", &BatchSession::RenderPov, nullptr, "PATH.png",
      "render the model with POV-Ray, framed as the view frames it, as a PNG"},
+    {"--render-timeout", &BatchSession::RenderTimeout, nullptr, "SECONDS",
+     "stop a later --render-pov that takes longer than that (120 unless set), with an error"},
     {"--import", &BatchSession::Import, nullptr, "PATH",
      "add the mesh of another program's file (OBJ, STL, PLY, OFF, glTF ...) and select it"},
     {"--axes", &BatchSession::Axes, nullptr, "converted|as-stored",

@@ -3,6 +3,7 @@
 // panel's size, and the private folder gone with the renderer.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <functional>
 #include <memory>
 
@@ -242,6 +243,24 @@ TEST(PreviewPanel, PrivateFolderGoesWithTheRendererEvenWhileItRenders)
     EXPECT_FALSE(QDir(folder).entryList(QDir::Files).isEmpty());
     renderer.reset();
     EXPECT_FALSE(QDir(folder).exists());
+}
+
+// A render that takes too long is ended, and the panel says it was cut short.
+TEST(PreviewPanel, SaysWhenARenderWasCutShort)
+{
+    Framed framed;
+    framed.doc->OnShapeBox();
+    QTemporaryDir dir;
+    CPreviewRenderer renderer(framed.Source(80, 60));
+    renderer.SetProgram(Script(dir, QStringLiteral("exec sleep 30")));
+    renderer.SetTimeLimit(std::chrono::milliseconds(300));
+    Counts counts;
+    Count(renderer, counts);
+    renderer.Changed();
+    ASSERT_TRUE(WaitFor([&] { return counts.notes > 0 && !renderer.IsRendering(); }, 10000));
+    EXPECT_EQ(counts.note, QStringLiteral("The render was cut short: POV-Ray did not finish within 0.3 seconds and "
+                                          "was stopped."));
+    EXPECT_EQ(counts.pictures, 0);
 }
 
 }  // namespace
