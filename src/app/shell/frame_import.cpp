@@ -12,6 +12,7 @@
 #include "app/command_ids.h"
 #include "app/shell/main_frame.h"
 #include "app/shell/prompts.h"
+#include "app/shell/settings.h"
 #include "model/mesh_import.h"
 #include "model/polydrom_doc.h"
 
@@ -58,17 +59,38 @@ void CMainFrame::OnFileImport()
     QString path = std::exchange(m_importPath, QString());
     if (path.isEmpty()) path = m_prompts.AskImportFileName(this, ImportFilters());
     if (path.isEmpty()) return;
+    const QString name = QFileInfo(path).fileName();
 
-    const std::unique_ptr<CProgressPrompt> progress =
-        m_prompts.StartProgress(this, QStringLiteral("Importing %1...").arg(QFileInfo(path).fileName()));
-    ImportOptions options;
-    options.progress = [&](float fraction) { return progress->Update(fraction); };
-    const ImportResult result = m_doc.ImportMesh(Native(path), options);
-    if (result.cancelled) {
-        m_doc.ReportInfo(result.error);  // "Import of box.stl cancelled." in the status bar
-    } else if (!result) {
-        m_prompts.ShowError(this, FromNative(result.error));
+    MeshReadResult read;
+    {
+        const std::unique_ptr<CProgressPrompt> progress =
+            m_prompts.StartProgress(this, QStringLiteral("Importing %1...").arg(name));
+        ImportOptions options;
+        options.progress = [&](float fraction) { return progress->Update(fraction); };
+        read = ReadMeshFile(Native(path), MODEL_CAPACITY - m_doc.m_nVertices, MODEL_CAPACITY - m_doc.m_nEdges,
+                            options);
     }
+    if (read.cancelled) {
+        m_doc.ReportInfo(read.error);  // "Import of box.stl cancelled." in the status bar
+        return;
+    }
+    if (!read) {
+        m_prompts.ShowError(this, FromNative(read.error));
+        return;
+    }
+
+    // The mesh's size is known now: the dialog shows what the scale makes of it.
+    auto settings = OpenSettings();
+    ImportChoice choice;
+    choice.convertAxes = settings->value(kConvertAxesKey, true).toBool();
+    if (!m_prompts.AskImportOptions(this, name, SizeOf(read.mesh), &choice)) {
+        m_doc.ReportInfo("Import of " + Native(name) + " cancelled.");
+        return;
+    }
+    settings->setValue(kConvertAxesKey, choice.convertAxes);
+    const AxisConversion axes = choice.convertAxes ? AxisConversion::Converted : AxisConversion::AsStored;
+    const ImportResult result = m_doc.AddImportedMesh(Native(path), std::move(read.mesh), choice.scale, axes);
+    if (!result) m_prompts.ShowError(this, FromNative(result.error));
 }
 
 void CMainFrame::ImportFile(const QString& path)
