@@ -4,10 +4,12 @@
 
 #include <vector>
 
+#include "framework/geometry.h"
 #include "framework/view.h"
 #include "model/view_state.h"
 
 class CDC;
+class CRasterDC;
 struct CPen;
 class CPolydromDoc;
 
@@ -84,4 +86,14 @@ private:
     void DrawPanels(CDC* pDC, const CPen& black, float hw, float hh);
     // One panel's edges, shrunk into the panel whose top lies panelTop x hh down.
     void DrawPanelEdges(CDC* pDC, const CPen& black, float hw, float hh, int hAxis, int vAxis, double panelTop);
+    // The same three passes on a raster canvas, pixel for pixel: every vertex projected
+    // once instead of once per edge end, and the lines drawn straight into the pixels.
+    void DrawEdgesRaster(CRasterDC& dc, float hw, float hh);
+    void DrawVerticesRaster(CRasterDC& dc, float hw, float hh);
+    void DrawPanelEdgesRaster(CRasterDC& dc, float hw, float hh, int hAxis, int vAxis, double panelTop);
+
+    // Each vertex's pixel during a raster paint (kept between paints to spare the allocation).
+    std::vector<CPoint> m_pixelOf;
+    // Whether m_pixelOf holds the main area's pixels (the edge pass's), for the vertex marks.
+    bool m_pixelOfMain = false;
 };

@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "framework/dc.h"
+#include "framework/raster_dc.h"
 #include "model/polydrom_doc.h"
 #include "view/edge_clip.h"
 #include "view/pixel_math.h"
@@ -83,6 +84,7 @@ void CPolydromView::DrawCursor(float x, float y, float z, CDC* pDC)
 
 void CPolydromView::DrawEdges(CDC* pDC, const CPen& black, float hw, float hh)
 {
+    if (auto* raster = dynamic_cast<CRasterDC*>(pDC)) return DrawEdgesRaster(*raster, hw, hh);
     const CPolydromDoc* doc = GetDocument();
     const Axes axes = MainAxes();
     // The box: the window's half width across, its half height down and in depth.
@@ -105,6 +107,7 @@ void CPolydromView::DrawEdges(CDC* pDC, const CPen& black, float hw, float hh)
 
 void CPolydromView::DrawVertices(CDC* pDC, const CPen& black, const CPen& red, float hw, float hh)
 {
+    if (auto* raster = dynamic_cast<CRasterDC*>(pDC)) return DrawVerticesRaster(*raster, hw, hh);
     const CPolydromDoc* doc = GetDocument();
     const Axes axes = MainAxes();
     // A vertex in a state other than 0 or 1 keeps the pen of the vertex before it.

@@ -1,5 +1,6 @@
 // The two inset panels along the other axes.
 #include "framework/dc.h"
+#include "framework/raster_dc.h"
 #include "model/polydrom_doc.h"
 #include "view/pixel_math.h"
 #include "view/polydrom_view.h"
@@ -45,6 +46,8 @@ void CPolydromView::DrawPanelEdges(CDC* pDC, const CPen& black, float hw, float 
 {
     // The window-sized part of the plane the main area would show, shrunk by 0.28 across
     // and 0.3 down into the panel; the clip cuts off the rest, so no box test here.
+    if (auto* raster = dynamic_cast<CRasterDC*>(pDC))
+        return DrawPanelEdgesRaster(*raster, hw, hh, hAxis, vAxis, panelTop);
     const CPolydromDoc* doc = GetDocument();
     auto px = [&](const double* s) { return TruncPixel((s[hAxis] + hw) * 0.28 + hw * 1.4); };
     auto py = [&](const double* s) { return TruncPixel((s[vAxis] + hh) * 0.3 + hh * panelTop); };
