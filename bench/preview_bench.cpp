@@ -40,7 +40,7 @@ struct Terrain {
                 if (i < columns && j < rows) Edges(*doc, {{at(i, j), at(i + 1, j + 1)}});
             }
         doc->AddView(&view);
-        view.m_zoom = 12;
+        view.m_state.zoom = 12;
     }
     std::unique_ptr<CPolydromDoc> doc = std::make_unique<CPolydromDoc>();
     CPolydromView view;
@@ -82,10 +82,10 @@ void BM_PreviewChangeToPicture(benchmark::State& state)
         state.SkipWithError(note.toStdString().c_str());
         loop.quit();
     });
-    float step = 1.0f / terrain.view.m_zoom;
+    float step = 1.0f / terrain.view.m_state.zoom;
     for (auto _ : state) {
         const auto start = std::chrono::steady_clock::now();
-        terrain.view.m_panX += step;
+        terrain.view.m_state.pan[0] += step;
         step = -step;
         renderer.Changed();
         loop.exec();

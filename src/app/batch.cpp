@@ -152,7 +152,7 @@ public:
 
     void Dump()
     {
-        DumpDocument(*m_doc, m_out);
+        DumpDocument(*m_doc, m_view.m_state, m_out);
         DumpView(m_view, m_out);
     }
 
@@ -200,10 +200,7 @@ public:
                 throw BatchError{"--cursor \"" + text + "\" is not X,Y,Z with three finite numbers"};
             rest.remove_prefix(std::min(comma + 1, rest.size()));
         }
-        m_view.m_cursorX = c[0];
-        m_view.m_cursorY = c[1];
-        m_view.m_cursorZ = c[2];
-        m_doc->SetCursorAndAxis(c[0], c[1], c[2], m_view.m_axisX, m_view.m_axisY, m_view.m_axisZ);
+        for (int k = 0; k < 3; ++k) m_view.m_state.cursor[k] = c[k];
     }
 
     // --fit: the whole model centred, drawn without the tool's marks (thumbnails).
@@ -226,11 +223,25 @@ public:
         const CRect client = m_host.m_client;
         const PreviewScene scene = BuildPreviewScene(m_view, client.right, client.bottom);
         if (!scene.ok) throw BatchError{"--render-pov " + path + ": " + scene.error};
-        const PovRayPicture picture = RunPovRay(scene.text, client.right, client.bottom, false);
-        if (!picture.ok) throw BatchError{"--render-pov " + path + ": " + picture.error};
+        const PovRayPicture picture = RunPovRay(scene.text, client.right, client.bottom, false, m_renderTimeout);
+        if (!picture.ok) {
+            const bool timedOut = picture.error == PovRayTimeoutReason(m_renderTimeout);
+            throw BatchError{"--render-pov " + path + ": " + picture.error +
+                             (timedOut ? " (--render-timeout SECONDS allows longer)" : "")};
+        }
         std::string error;
         if (!WritePng(path, picture.image.width, picture.image.height, picture.image.pixels.data(), &error))
             throw BatchError{error};
+    }
+
+    // --render-timeout SECONDS: how long a later --render-pov may take.
+    void RenderTimeout(const std::string& text)
+    {
+        float seconds = 0;
+        if (!ParseFloat(text, &seconds) || seconds < 0.001f || seconds > kMaxRenderSeconds)
+            throw BatchError{"--render-timeout \"" + text + "\" is not a number of seconds from 0.001 to " +
+                             std::to_string(kMaxRenderSeconds)};
+        m_renderTimeout = std::chrono::milliseconds(std::llround(double(seconds) * 1000.0));
     }
 
     // The bytes File > Export POVFILE writes to "object.pov", to any path.
@@ -325,6 +336,8 @@ private:
     CommandTargets Targets() { return CommandTargets{&m_view, m_doc.get(), &m_shell}; }
 
     static constexpr int kMaxNotches = 64;
+    // A week: longer than any render anyone waits for, short enough for the clock.
+    static constexpr int kMaxRenderSeconds = 7 * 24 * 3600;
 
     // Whole numbers separated by commas, as many as values holds, each within a pixel range.
     static bool ParseInts(std::string_view text, std::span<int> values)
@@ -348,7 +361,7 @@ private:
         if (!ParseTypedNumbers(text, typed))
             throw BatchError{std::string(info.batchStep) + " \"" + text + "\" is not " + std::string(info.valueNames) +
                              (info.valueCount == 1 ? ", a finite number" : ", finite numbers separated by commas")};
-        const CommandReport report = RunTypedEdit(*m_doc, edit, typed);
+        const CommandReport report = RunTypedEdit(*m_doc, m_view.m_state, edit, typed);
         if (report.kind == CommandReport::Kind::Refusal)
             throw BatchError{std::string(info.batchStep.substr(2)) + ": " + report.text};
     }
@@ -361,18 +374,26 @@ private:
     AxisConversion m_axes = AxisConversion::Converted;
     double m_importScale = 1.0;
     CPolydromView m_view;
+    std::chrono::milliseconds m_renderTimeout = kPovRayTimeLimit;
 };
 
 }  // namespace
 
-void DumpDocument(const CPolydromDoc& doc, std::ostream& out)
+static void DumpViewState(const ViewState& view, const char* prefix, std::ostream& out)
+{
+    out << prefix << "zoom " << ShortestFloat(view.zoom) << '\n';
+    out << prefix << "pan " << Triple(view.pan[0], view.pan[1], view.pan[2]) << '\n';
+    out << prefix << "cursor " << Triple(view.cursor[0], view.cursor[1], view.cursor[2]) << '\n';
+    out << prefix << "axis " << LooksAlong(view.axis, 0) << ' ' << LooksAlong(view.axis, 1) << ' '
+        << LooksAlong(view.axis, 2) << '\n';
+}
+
+void DumpDocument(const CPolydromDoc& doc, const ViewState& view, std::ostream& out)
 {
     out << "resolution " << doc.m_nResolution << '\n';
     out << "step " << ShortestFloat(doc.m_step) << '\n';
-    out << "zoom " << ShortestFloat(doc.m_zoom) << '\n';
-    out << "pan " << Triple(doc.m_panX, doc.m_panY, doc.m_panZ) << '\n';
-    out << "cursor " << Triple(doc.m_cursorX, doc.m_cursorY, doc.m_cursorZ) << '\n';
-    out << "axis " << doc.m_axisX << ' ' << doc.m_axisY << ' ' << doc.m_axisZ << '\n';
+    // The state the commands use, where the model's settings are listed.
+    DumpViewState(view, "", out);
     out << "vertices " << doc.m_nVertices << '\n';
     for (int i = 0; i < doc.m_nVertices; ++i)
         out << "v " << i << ' ' << Triple(doc.m_x[i], doc.m_y[i], doc.m_z[i]) << ' ' << doc.m_sel[i] << '\n';
@@ -383,10 +404,7 @@ void DumpDocument(const CPolydromDoc& doc, std::ostream& out)
 
 void DumpView(const CPolydromView& view, std::ostream& out)
 {
-    out << "view-zoom " << ShortestFloat(view.m_zoom) << '\n';
-    out << "view-pan " << Triple(view.m_panX, view.m_panY, view.m_panZ) << '\n';
-    out << "view-cursor " << Triple(view.m_cursorX, view.m_cursorY, view.m_cursorZ) << '\n';
-    out << "view-axis " << view.m_axisX << ' ' << view.m_axisY << ' ' << view.m_axisZ << '\n';
+    DumpViewState(view.m_state, "view-", out);
     out << "move " << view.m_movePresses << ' ' << view.m_moveAnchored << '\n';
 }
 
@@ -424,6 +442,8 @@ const BatchStep kSteps[] = {
      "turn the mouse wheel over that pixel: zoom in (positive) or out about the point under it"},
     {"--render-pov", &BatchSession::RenderPov, nullptr, "PATH.png",
      "render the model with POV-Ray, framed as the view frames it, as a PNG"},
+    {"--render-timeout", &BatchSession::RenderTimeout, nullptr, "SECONDS",
+     "stop a later --render-pov that takes longer than that (120 unless set), with an error"},
     {"--import", &BatchSession::Import, nullptr, "PATH",
      "add the mesh of another program's file (OBJ, STL, PLY, OFF, glTF ...) and select it"},
     {"--axes", &BatchSession::Axes, nullptr, "converted|as-stored",

@@ -20,9 +20,11 @@ struct BatchStepHelp {
 };
 std::vector<BatchStepHelp> BatchStepsHelp();
 
-// The document's state in the text form of --dump.
+// The document's state in the text form of --dump, with the state of the view its
+// commands are given in.
 class CPolydromDoc;
-void DumpDocument(const CPolydromDoc& doc, std::ostream& out);
+struct ViewState;
+void DumpDocument(const CPolydromDoc& doc, const ViewState& view, std::ostream& out);
 
 // The view's own state, printed by --dump after the document's.
 class CPolydromView;

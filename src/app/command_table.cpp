@@ -98,7 +98,7 @@ const CommandEntry kCommands[] = {
      .stepLabel = "Extrude"},
     {COMMAND(ID_DO_COPY), .docHandler = &D::OnDoCopy, .menuText = "C&opy", .name = "Copy",
      .prompt = "Copy: copies the selection and its edges in place and selects the copy", .stepLabel = "Copy"},
-    {COMMAND(ID_DO_MIRROR), .docHandler = &D::OnDoMirror, .menuText = "&Mirror", .name = "Mirror",
+    {COMMAND(ID_DO_MIRROR), .docViewHandler = &D::OnDoMirror, .menuText = "&Mirror", .name = "Mirror",
      .prompt = "Mirror: copies the selection reflected about the plane halfway between X = 0 and the cursor's X",
      .stepLabel = "Mirror"},
     {COMMAND(ID_DO_SELECT_CONNECTED), .docHandler = &D::OnDoSelectConnected, .menuText = "Select All Co&nnected",
@@ -150,36 +150,36 @@ const CommandEntry kCommands[] = {
      .details = "Switches the move tool on or off. While it is on, every click moves the selection by the "
                 "distance from the previous click; the cursor mark turns into a cup.",
      .image = ":/icons/move.svg"},
-    {COMMAND(ID_SHAPE_CYLINDER), .docHandler = &D::OnShapeCylinder, .name = "Cylinder",
+    {COMMAND(ID_SHAPE_CYLINDER), .docViewHandler = &D::OnShapeCylinder, .name = "Cylinder",
      .prompt = "Cylinder: adds a cylinder in the middle of the view, selected", .stepLabel = "Cylinder",
      .image = ":/icons/cylinder.svg"},
-    {COMMAND(ID_SHAPE_CIRCLE), .docHandler = &D::OnShapeCircle, .name = "Circle",
+    {COMMAND(ID_SHAPE_CIRCLE), .docViewHandler = &D::OnShapeCircle, .name = "Circle",
      .prompt = "Circle: adds a circle in the middle of the view, selected", .stepLabel = "Circle",
      .image = ":/icons/circle.svg"},
-    {COMMAND(ID_SHAPE_BOX), .docHandler = &D::OnShapeBox, .name = "Box",
+    {COMMAND(ID_SHAPE_BOX), .docViewHandler = &D::OnShapeBox, .name = "Box",
      .prompt = "Box: adds a box in the middle of the view, selected", .stepLabel = "Box",
      .image = ":/icons/box.svg"},
-    {COMMAND(ID_SHAPE_SQUARE), .docHandler = &D::OnShapeSquare, .name = "Square",
+    {COMMAND(ID_SHAPE_SQUARE), .docViewHandler = &D::OnShapeSquare, .name = "Square",
      .prompt = "Square: adds a square in the middle of the view, selected", .stepLabel = "Square",
      .image = ":/icons/square.svg"},
-    {COMMAND(ID_SHAPE_CONE), .docHandler = &D::OnShapeCone, .name = "Cone",
+    {COMMAND(ID_SHAPE_CONE), .docViewHandler = &D::OnShapeCone, .name = "Cone",
      .prompt = "Cone: adds a cone in the middle of the view, selected", .stepLabel = "Cone",
      .image = ":/icons/cone.svg"},
-    {COMMAND(ID_SHAPE_PYRAMID), .docHandler = &D::OnShapePyramid, .name = "Pyramid",
+    {COMMAND(ID_SHAPE_PYRAMID), .docViewHandler = &D::OnShapePyramid, .name = "Pyramid",
      .prompt = "Pyramid: adds a pyramid in the middle of the view, selected", .stepLabel = "Pyramid",
      .image = ":/icons/pyramid.svg"},
-    {COMMAND(ID_DO_ROTATE_CCW), .docHandler = &D::OnDoRotateCcw, .name = "Rotate counter-clockwise",
+    {COMMAND(ID_DO_ROTATE_CCW), .docViewHandler = &D::OnDoRotateCcw, .name = "Rotate counter-clockwise",
      .prompt = "Rotate counter-clockwise: turns the selection about the cursor, around the viewing axis, by the "
                "Rotate/Zoom step",
      .stepLabel = "Rotate Counter-clockwise", .image = ":/icons/rotate_ccw.svg"},
-    {COMMAND(ID_DO_ROTATE_CW), .docHandler = &D::OnDoRotateCw, .name = "Rotate clockwise",
+    {COMMAND(ID_DO_ROTATE_CW), .docViewHandler = &D::OnDoRotateCw, .name = "Rotate clockwise",
      .prompt = "Rotate clockwise: turns the selection about the cursor, around the viewing axis, by the "
                "Rotate/Zoom step",
      .stepLabel = "Rotate Clockwise", .image = ":/icons/rotate_cw.svg"},
-    {COMMAND(ID_DO_GROW), .docHandler = &D::OnDoGrow, .name = "Grow",
+    {COMMAND(ID_DO_GROW), .docViewHandler = &D::OnDoGrow, .name = "Grow",
      .prompt = "Grow: scales the selection up about the cursor by the Rotate/Zoom step", .stepLabel = "Grow",
      .image = ":/icons/grow.svg"},
-    {COMMAND(ID_DO_SHRINK), .docHandler = &D::OnDoShrink, .name = "Shrink",
+    {COMMAND(ID_DO_SHRINK), .docViewHandler = &D::OnDoShrink, .name = "Shrink",
      .prompt = "Shrink: scales the selection down about the cursor by the Rotate/Zoom step", .stepLabel = "Shrink",
      .image = ":/icons/shrink.svg"},
 
@@ -263,6 +263,9 @@ RouteResult RouteCommand(unsigned id, const CommandTargets& targets)
         (targets.view->*entry->viewHandler)();
     } else if (entry->docHandler && targets.doc) {
         (targets.doc->*entry->docHandler)();
+    } else if (entry->docViewHandler && targets.doc) {
+        // Without a view, the state a view starts with.
+        (targets.doc->*entry->docViewHandler)(targets.view ? targets.view->m_state : ViewState{});
     } else if (entry->shellHandler && targets.shell) {
         (targets.shell->*entry->shellHandler)();
     } else if (entry->shellIndexHandler && targets.shell) {

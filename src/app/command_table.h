@@ -12,6 +12,7 @@
 
 class CPolydromDoc;
 class CPolydromView;
+struct ViewState;
 struct CPoint;
 
 // Commands the framework itself provides (files, printing, bars, help). The Qt
@@ -51,6 +52,8 @@ struct CommandEntry {
     std::string_view symbol;  // "ID_DO_CONNECT"; the batch name is made from it
     void (CPolydromView::*viewHandler)() = nullptr;
     void (CPolydromDoc::*docHandler)() = nullptr;
+    // A document command that places or picks by what the view shows: given the view's state.
+    void (CPolydromDoc::*docViewHandler)(const ViewState&) = nullptr;
     void (CShellCommands::*shellHandler)() = nullptr;
     // The recent-file entries share one handler that takes the entry's index.
     void (CShellCommands::*shellIndexHandler)(int) = nullptr;

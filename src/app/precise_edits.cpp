@@ -25,7 +25,7 @@ const TypedEditInfo& InfoOf(TypedEdit edit)
                          [edit](const TypedEditInfo& info) { return info.edit == edit; });
 }
 
-CommandReport RunTypedEdit(CPolydromDoc& doc, TypedEdit edit, std::span<const double> values)
+CommandReport RunTypedEdit(CPolydromDoc& doc, const ViewState& view, TypedEdit edit, std::span<const double> values)
 {
     const TypedEditInfo& info = InfoOf(edit);
     doc.TakeReport();
@@ -34,8 +34,8 @@ CommandReport RunTypedEdit(CPolydromDoc& doc, TypedEdit edit, std::span<const do
     switch (edit) {
     case TypedEdit::AddVertexAt: doc.AddVertexAt(values[0], values[1], values[2]); break;
     case TypedEdit::MoveBy: doc.MoveSelectionBy(values[0], values[1], values[2]); break;
-    case TypedEdit::RotateBy: doc.RotateSelectionBy(values[0]); break;
-    case TypedEdit::ScaleBy: doc.ScaleSelectionBy(values[0]); break;
+    case TypedEdit::RotateBy: doc.RotateSelectionBy(values[0], view); break;
+    case TypedEdit::ScaleBy: doc.ScaleSelectionBy(values[0], view); break;
     }
     doc.CommitStep(std::string(info.stepLabel));
     return doc.TakeReport();

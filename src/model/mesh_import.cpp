@@ -47,9 +47,10 @@ std::string Unreadable(const std::string& path)
     if (!S_ISREG(info.st_mode)) return "it is not a plain file";
     if (info.st_size == 0) return "the file is empty";
     if (std::uint64_t(info.st_size) > kMaxImportFileBytes)
-        return "the file has " + std::to_string(std::uint64_t(info.st_size) >> 20) +
-               " MB; a mesh that fits the model takes far less, so files over " +
-               std::to_string(kMaxImportFileBytes >> 20) + " MB are not read";
+        return "the file has " + std::to_string(std::uint64_t(info.st_size)) +
+               " bytes; a mesh that fits the model takes far less, so files over " +
+               std::to_string(kMaxImportFileBytes) + " bytes (" + std::to_string(kMaxImportFileBytes >> 20) +
+               " MB) are not read";
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return std::strerror(errno);
     ::close(fd);
@@ -109,6 +110,13 @@ MeshReadResult ReadMeshFile(const std::string& path, int roomVertices, int roomE
         result.error = "Import of " + FileName(path) + " cancelled.";
         return result;
     case ChildAnswer::Kind::Refused:
+        if (answer.reason == kHelperOutOfMemory) {
+            result.ok = false;
+            result.error = "not enough memory to import " + FileName(path) + ": the mesh needs more than " +
+                           std::to_string(HelperMemoryMegabytes()) + " MB";
+            return result;
+        }
+        break;
     case ChildAnswer::Kind::Failed: break;
     }
     return fail(answer.reason);

@@ -6,6 +6,7 @@
 
 #include "framework/geometry.h"
 #include "framework/view.h"
+#include "model/view_state.h"
 
 class CDC;
 class CRasterDC;
@@ -60,28 +61,22 @@ public:
     float m_anchorX, m_anchorY, m_anchorZ;
     int m_movePresses;
     int m_moveAnchored;
-    float m_zoom;
-    float m_panX, m_panY, m_panZ;
-    int m_axisX, m_axisY, m_axisZ;
-    float m_cursorX, m_cursorY, m_cursorZ;
+    // The axis, zoom, pan and cursor: this view's own, handed to the commands given in it.
+    ViewState m_state;
     int m_addVertex;
     char m_sizeText[20];
     bool m_modelOnly = false;
 
     // Which scaled coordinate (0 X, 1 Y, 2 Z) is shown horizontally and vertically, and
     // which is the depth; the render preview's camera follows the same choice.
-    struct Axes {
-        int h, v, d;
-    };
-    Axes MainAxes() const;
+    using Axes = ScreenAxes;
+    Axes MainAxes() const { return m_state.Shown(); }
 
 private:
-    void LookAlong(int axisX, int axisY, int axisZ);
+    void LookAlong(ViewAxis axis);
     // The zoom after one zoom-in or zoom-out step, with their limits.
     static float ZoomedIn(float zoom);
     static float ZoomedOut(float zoom);
-    // Repaints and copies zoom and pan into the document, after the wheel or a fit.
-    void ZoomAndPanChanged();
     // The scaled coordinates (model + pan) x zoom of a model point, each stored as a float.
     void Scale(float x, float y, float z, double out[3]) const;
 

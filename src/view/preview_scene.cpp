@@ -82,7 +82,7 @@ PreviewScene BuildPreviewScene(const CPolydromView& view, int width, int height)
     const CPolydromDoc* doc = view.GetDocument();
     if (!doc) return fail("there is no model to render");
     if (width <= 0 || height <= 0) return fail("the picture has no area");
-    if (!(view.m_zoom > 0) || !std::isfinite(view.m_zoom)) return fail("the view's zoom is not a positive number");
+    if (!(view.m_state.zoom > 0) || !std::isfinite(view.m_state.zoom)) return fail("the view's zoom is not a positive number");
 
     // Selected triangles go into a second mesh, so that each can carry its own colour.
     std::vector<TriangleCorners> plain, selected;
@@ -105,10 +105,10 @@ PreviewScene BuildPreviewScene(const CPolydromView& view, int width, int height)
     // picture's centre is the model point -pan and one model unit spans zoom pixels.
     // Screen Y grows downwards, so the camera's up is minus the vertical axis.
     const CPolydromView::Axes axes = view.MainAxes();
-    const double pan[3] = {view.m_panX, view.m_panY, view.m_panZ};
+    const double pan[3] = {view.m_state.pan[0], view.m_state.pan[1], view.m_state.pan[2]};
     PreviewCamera& camera = scene.camera;
-    camera.right[axes.h] = width / double(view.m_zoom);
-    camera.up[axes.v] = -height / double(view.m_zoom);
+    camera.right[axes.h] = width / double(view.m_state.zoom);
+    camera.up[axes.v] = -height / double(view.m_state.zoom);
     // POV-Ray's own camera looks along right x up (x right, y up, z into the screen); so
     // does this one, which makes the picture a turn of what POV-Ray shows, never a mirror.
     double in[3];
@@ -132,7 +132,7 @@ PreviewScene BuildPreviewScene(const CPolydromView& view, int width, int height)
     // A parallel light from over the viewer's left shoulder: faces turned towards the
     // viewer are bright, and faces turned away from it differ from each other.
     double travel[3], target[3], source[3];
-    const double span = std::max(width, height) / double(view.m_zoom) + (farthest - nearest) + 1.0;
+    const double span = std::max(width, height) / double(view.m_state.zoom) + (farthest - nearest) + 1.0;
     for (int k = 0; k < 3; ++k) {
         const double rightUnit = camera.right[k] / std::fabs(camera.right[axes.h]);
         const double upUnit = camera.up[k] / std::fabs(camera.up[axes.v]);

@@ -50,8 +50,8 @@ std::string PointerText(const CPolydromView& view, CPoint pixel)
     view.ShownAxes(&h, &v);
     double across, down;
     view.ModelPointAt(pixel, &across, &down);
-    return kAxisNames[h] + (' ' + Coordinate(across, view.m_zoom)) + ", " + kAxisNames[v] + ' ' +
-           Coordinate(down, view.m_zoom);
+    return kAxisNames[h] + (' ' + Coordinate(across, view.m_state.zoom)) + ", " + kAxisNames[v] + ' ' +
+           Coordinate(down, view.m_state.zoom);
 }
 
 std::string SelectionText(const CPolydromDoc& doc)

@@ -35,8 +35,9 @@ void CPolydromView::OnDraw(CDC* pDC)
     const float hh = static_cast<float>(client.bottom * 0.5);
 
     if (!m_modelOnly)
-        DrawCursor(RoundToFloat(double(m_cursorX) + m_panX), RoundToFloat(double(m_cursorY) + m_panY),
-                   RoundToFloat(double(m_cursorZ) + m_panZ), pDC);
+        DrawCursor(RoundToFloat(double(m_state.cursor[0]) + m_state.pan[0]),
+                   RoundToFloat(double(m_state.cursor[1]) + m_state.pan[1]),
+                   RoundToFloat(double(m_state.cursor[2]) + m_state.pan[2]), pDC);
     DrawEdges(pDC, black, hw, hh);
     DrawVertices(pDC, black, red, hw, hh);
     if (!m_modelOnly) DrawPanels(pDC, black, hw, hh);
@@ -51,17 +52,10 @@ void CPolydromView::DrawCursor(float x, float y, float z, CDC* pDC)
 
     const float hw = static_cast<float>(client.right * 0.5);
     const float hh = static_cast<float>(client.bottom * 0.5);
-    double a = 0, q = 0;
-    if (m_axisX == 1) {
-        a = StoredFloat(double(z) * m_zoom);
-        q = StoredFloat(double(y) * m_zoom);
-    } else if (m_axisY == 1) {
-        a = StoredFloat(double(x) * m_zoom);
-        q = StoredFloat(double(z) * m_zoom);
-    } else {
-        a = StoredFloat(double(x) * m_zoom);
-        q = StoredFloat(double(y) * m_zoom);
-    }
+    const float p[3] = {x, y, z};
+    const Axes axes = MainAxes();
+    const double a = StoredFloat(double(p[axes.h]) * m_state.zoom);
+    const double q = StoredFloat(double(p[axes.v]) * m_state.zoom);
     const double sx = StoredFloat(hw + a), sy = StoredFloat(hh + q);
 
     const CPen pen{RGB(0, 0, 0), 1};

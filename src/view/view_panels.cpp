@@ -30,7 +30,7 @@ void CPolydromView::DrawPanels(CDC* pDC, const CPen& black, float hw, float hh)
 
     // Upper panel: along X it shows (X, Y), along Y (Y, Z), along Z (X, Z); the lower
     // one (Z, X), (X, Y) and (Z, Y). The last clip stays in force for the rest of the paint.
-    const bool alongX = m_axisX == 1, alongY = !alongX && m_axisY == 1;
+    const bool alongX = m_state.axis == ViewAxis::X, alongY = m_state.axis == ViewAxis::Y;
     pDC->SelectClipRect(&upper);
     if (alongX) DrawPanelEdges(pDC, black, hw, hh, 0, 1, 0.04);
     else if (alongY) DrawPanelEdges(pDC, black, hw, hh, 1, 2, 0.04);

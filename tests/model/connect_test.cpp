@@ -93,16 +93,16 @@ TEST(Unconnect, KeepsTheOtherShapesIntact)
 {
     // Delete all of two shapes, or only the first: the second comes back renumbered from 0.
     auto doc = NewDoc();
-    doc->OnShapeCylinder();
-    doc->OnShapeCone();
+    doc->OnShapeCylinder({});
+    doc->OnShapeCone({});
     doc->OnDoUnconnect();
     EXPECT_EQ(SavedBytes(*doc), std::vector<unsigned char>(8, 0));
 
     auto expected = NewDoc();
-    expected->OnShapePyramid();
+    expected->OnShapePyramid({});
     expected->OnDoDeselectAll();
-    doc->OnShapeCircle();
-    doc->OnShapePyramid();
+    doc->OnShapeCircle({});
+    doc->OnShapePyramid({});
     for (int i = 5; i < 10; ++i) doc->m_sel[i] = 0;
     doc->OnDoUnconnect();
     EXPECT_EQ(SavedBytes(*doc), SavedBytes(*expected));

@@ -15,24 +15,24 @@ using Operation = std::function<void(CPolydromDoc&)>;
 const std::vector<std::pair<const char*, Operation>>& Operations()
 {
     static const std::vector<std::pair<const char*, Operation>> ops = {
-        {"Circle", [](CPolydromDoc& d) { d.OnShapeCircle(); }},
-        {"Box", [](CPolydromDoc& d) { d.OnShapeBox(); }},
-        {"Cone", [](CPolydromDoc& d) { d.OnShapeCone(); }},
+        {"Circle", [](CPolydromDoc& d) { d.OnShapeCircle({}); }},
+        {"Box", [](CPolydromDoc& d) { d.OnShapeBox({}); }},
+        {"Cone", [](CPolydromDoc& d) { d.OnShapeCone({}); }},
         {"Connect", [](CPolydromDoc& d) { d.OnDoConnect(); }},
         {"Un-connect", [](CPolydromDoc& d) { d.OnDoUnconnect(); }},
         {"Select All", [](CPolydromDoc& d) { d.OnDoSelectAll(); }},
         {"Deselect All", [](CPolydromDoc& d) { d.OnDoDeselectAll(); }},
         {"Select All Connected", [](CPolydromDoc& d) { d.OnDoSelectConnected(); }},
         {"Add Vertex", [](CPolydromDoc& d) { d.AddVertex(-0.0f, 12.5f, 3.0f); }},
-        {"Select", [](CPolydromDoc& d) { d.ToggleSelectionNear(0, 100, 0, 0, 0, 1); }},
+        {"Select", [](CPolydromDoc& d) { d.ToggleSelectionNear(Looking(2, 0, 100)); }},
         {"Move", [](CPolydromDoc& d) { d.MoveSelected(7.25f, -3.0f, 0.0f); }},
         {"Extrude", [](CPolydromDoc& d) { d.OnDoExtrude(); }},
         {"Copy", [](CPolydromDoc& d) { d.OnDoCopy(); }},
-        {"Mirror", [](CPolydromDoc& d) { d.OnDoMirror(); }},
-        {"Grow", [](CPolydromDoc& d) { d.OnDoGrow(); }},
-        {"Shrink", [](CPolydromDoc& d) { d.OnDoShrink(); }},
-        {"Rotate Clockwise", [](CPolydromDoc& d) { d.OnDoRotateCw(); }},
-        {"Rotate Counter-clockwise", [](CPolydromDoc& d) { d.OnDoRotateCcw(); }},
+        {"Mirror", [](CPolydromDoc& d) { d.OnDoMirror({}); }},
+        {"Grow", [](CPolydromDoc& d) { d.OnDoGrow({}); }},
+        {"Shrink", [](CPolydromDoc& d) { d.OnDoShrink({}); }},
+        {"Rotate Clockwise", [](CPolydromDoc& d) { d.OnDoRotateCw({}); }},
+        {"Rotate Counter-clockwise", [](CPolydromDoc& d) { d.OnDoRotateCcw({}); }},
     };
     return ops;
 }
@@ -41,8 +41,8 @@ TEST(History, EveryKindOfStepUndoesAndRedoesExactly)
 {
     for (const auto& [name, op] : Operations()) {
         auto doc = NewDoc();
-        doc->OnShapeCylinder();
-        doc->ToggleSelectionNear(0, 100, -100, 0, 0, 1);  // leave a mixed selection
+        doc->OnShapeCylinder({});
+        doc->ToggleSelectionNear(Looking(2, 0, 100, -100));  // leave a mixed selection
         doc->CommitStep("setup");
         const auto before = SavedBytes(*doc);
         op(*doc);
@@ -101,7 +101,7 @@ TEST(History, RandomSessionUndoesToTheStartAndRedoesToTheEnd)
 TEST(History, ModifiedFlagFollowsTheSavePoint)
 {
     auto doc = NewDoc();
-    doc->OnShapeBox();
+    doc->OnShapeBox({});
     doc->CommitStep("Box");
     EXPECT_TRUE(doc->IsModified());
     doc->OnEditUndo();
@@ -118,7 +118,7 @@ TEST(History, ModifiedFlagFollowsTheSavePoint)
     EXPECT_FALSE(doc->IsModified());
     doc->OnEditUndo();
     EXPECT_TRUE(doc->IsModified()) << "before the saved state";
-    doc->OnShapeCone();
+    doc->OnShapeCone({});
     doc->CommitStep("Cone");  // a new branch: the saved state can never come back
     doc->OnEditUndo();
     EXPECT_TRUE(doc->IsModified());
@@ -127,13 +127,13 @@ TEST(History, ModifiedFlagFollowsTheSavePoint)
 TEST(History, NewAndOpenClearTheHistory)
 {
     auto doc = NewDoc();
-    doc->OnShapeBox();
+    doc->OnShapeBox({});
     doc->CommitStep("Box");
     const std::string path = ::testing::TempDir() + "history-open.pdm";
     ASSERT_TRUE(doc->OnSaveDocument(path).ok);
     doc->OnNewDocument();
     EXPECT_FALSE(doc->History().CanUndo());
-    doc->OnShapeCircle();
+    doc->OnShapeCircle({});
     doc->CommitStep("Circle");
     const Result opened = doc->OnOpenDocument(path);
     ASSERT_TRUE(opened.ok) << opened.error;

@@ -105,7 +105,7 @@ TEST_F(PreciseShellTest, TheWheelZoomsAboutThePointerAndHomeFits)
     QWheelEvent up(at, widget->mapToGlobal(at), QPoint(), QPoint(0, 240), Qt::NoButton, Qt::NoModifier,
                    Qt::NoScrollPhase, false);
     QApplication::sendEvent(widget, &up);
-    EXPECT_EQ(frame->View().m_zoom, 4.0f);
+    EXPECT_EQ(frame->View().m_state.zoom, 4.0f);
     frame->View().ModelPointAt(pointer, &after[0], &after[1]);
     EXPECT_NEAR(after[0], before[0], 1e-4);
     EXPECT_NEAR(after[1], before[1], 1e-4);
@@ -115,8 +115,8 @@ TEST_F(PreciseShellTest, TheWheelZoomsAboutThePointerAndHomeFits)
     doc->AddVertexAt(10, 20, 0);
     doc->AddVertexAt(30, 40, 0);
     QTest::keyClick(frame.get(), Qt::Key_Home);
-    EXPECT_EQ(frame->View().m_panX, -20.0f);
-    EXPECT_EQ(frame->View().m_panY, -30.0f);
+    EXPECT_EQ(frame->View().m_state.pan[0], -20.0f);
+    EXPECT_EQ(frame->View().m_state.pan[1], -30.0f);
 }
 
 TEST_F(PreciseShellTest, ChecksFollowTheSettingsAndMoveLooksPressed)
@@ -169,7 +169,7 @@ TEST_F(PreciseShellTest, StatusBarTellsWhereTheUserIs)
 TEST_F(PreciseShellTest, DialogsAddMoveAndPlaceTheCursor)
 {
     VertexAt({widget->GetClientRect().right / 2, widget->GetClientRect().bottom / 2});
-    const float cursor[3] = {frame->View().m_cursorX, frame->View().m_cursorY, frame->View().m_cursorZ};
+    const float cursor[3] = {frame->View().m_state.cursor[0], frame->View().m_state.cursor[1], frame->View().m_state.cursor[2]};
 
     // Add Vertex At starts from the cursor; a point beyond the range is refused in the dialog.
     prompts.pointAnswers = {{1e39, 0, 0}, {100, 0, 0}};
@@ -185,8 +185,7 @@ TEST_F(PreciseShellTest, DialogsAddMoveAndPlaceTheCursor)
     frame->Dispatch(ID_DO_SET_CURSOR);
     EXPECT_EQ(prompts.pointReplies.mid(2),
               QStringList({"Set Cursor refused: the point lies beyond the range of coordinates.", ""}));
-    EXPECT_EQ(frame->View().m_cursorX, 50.0f);
-    EXPECT_EQ(doc->m_cursorX, 50.0f);
+    EXPECT_EQ(frame->View().m_state.cursor[0], 50.0f);
 
     frame->Dispatch(ID_DO_DESELECT_ALL);
     doc->m_sel[1] = 1;

@@ -101,6 +101,13 @@ public:
         saveQuestions.append(name);
         return saveChoices.isEmpty() ? SaveChoice::Cancel : saveChoices.takeFirst();
     }
+    bool AskReplaceOther(QWidget*, const QString& path, const QString&) override
+    {
+        replaceQuestions.append(path);
+        return replaceOther;
+    }
+    QStringList replaceQuestions;
+    bool replaceOther = false;
     void ShowError(QWidget*, const QString& text) override { errors.append(text); }
     void ShowAbout(QWidget*) override { ++abouts; }
     bool AskPrint(QWidget*, QPrinter* printer) override { return onPrint && onPrint(printer); }

@@ -63,7 +63,7 @@ int RunDesktop(int argc, char** argv, const StartOptions& options)
     if (!recoveryFolder.isEmpty()) {
         CRecoveryStore store(QFile::encodeName(recoveryFolder).toStdString());
         CQtRecoveryPrompt recoveryPrompt;
-        OfferRecoveredWork(frame, store, recoveryPrompt);
+        OfferRecoveredWorkInBackground(frame, store, recoveryPrompt);
         recovery = std::make_unique<CRecoveryWriter>(frame, *doc, std::move(store));
     }
     for (const std::string& name : options.commands) frame.Dispatch(FindCommandByBatchName(name)->id);

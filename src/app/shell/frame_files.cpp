@@ -11,6 +11,7 @@
 #include "app/shell/settings.h"
 #include "model/mesh_export.h"
 #include "model/polydrom_doc.h"
+#include "model/recovery_copy.h"
 
 namespace {
 
@@ -134,6 +135,19 @@ void CMainFrame::OnFileSave() { SaveDocument(false); }
 
 void CMainFrame::OnFileSaveAs() { SaveDocument(true); }
 
+bool CMainFrame::ConfirmReplacing(const QString& path)
+{
+    // The model's file may have been replaced meanwhile, or (for recovered work) never
+    // have been a model: a text file named as the original must not vanish unasked.
+    if (!QFileInfo::exists(path)) return true;
+    const Result model = CheckModelFile(Native(path));
+    if (model) return true;
+    QString why = FromNative(model.error);
+    if (const qsizetype colon = why.lastIndexOf(QStringLiteral("\": ")); colon >= 0) why = why.mid(colon + 3);
+    if (why.endsWith(QLatin1Char('.'))) why.chop(1);
+    return m_prompts.AskReplaceOther(this, QDir::toNativeSeparators(path), why);
+}
+
 bool CMainFrame::SaveDocument(bool askForName)
 {
     QString path = FromNative(m_doc.GetPathName());
@@ -143,6 +157,8 @@ bool CMainFrame::SaveDocument(bool askForName)
         const QString chosen = m_prompts.AskSaveFileName(this, suggestion, kFilter);
         if (chosen.isEmpty()) return false;
         path = WithDefaultExtension(chosen);
+    } else if (!ConfirmReplacing(path)) {
+        return false;
     }
     if (Result saved = m_doc.OnSaveDocument(Native(path)); !saved) {
         m_prompts.ShowError(this, FromNative(saved.error));

@@ -15,7 +15,7 @@
 
 QString CMainFrame::ApplyTypedEdit(TypedEdit edit, std::span<const double> values)
 {
-    const CommandReport report = RunTypedEdit(m_doc, edit, values);
+    const CommandReport report = RunTypedEdit(m_doc, m_view->m_state, edit, values);
     AfterCommand(report);
     return report.kind == CommandReport::Kind::Refusal ? QString::fromStdString(report.text) : QString();
 }
@@ -24,7 +24,7 @@ void CMainFrame::OnDoAddVertexAt()
 {
     const CPolydromView& view = *m_view;
     // Prefilled with the cursor: the point a right click would have used.
-    m_prompts.AskPoint(this, QStringLiteral("Add Vertex At"), {view.m_cursorX, view.m_cursorY, view.m_cursorZ},
+    m_prompts.AskPoint(this, QStringLiteral("Add Vertex At"), {view.m_state.cursor[0], view.m_state.cursor[1], view.m_state.cursor[2]},
                        [this](const std::array<double, 3>& point) {
                            return ApplyTypedEdit(TypedEdit::AddVertexAt, point);
                        });
@@ -40,7 +40,7 @@ void CMainFrame::OnDoTransform()
 void CMainFrame::OnDoSetCursor()
 {
     CPolydromView& view = *m_view;
-    m_prompts.AskPoint(this, QStringLiteral("Set Cursor"), {view.m_cursorX, view.m_cursorY, view.m_cursorZ},
+    m_prompts.AskPoint(this, QStringLiteral("Set Cursor"), {view.m_state.cursor[0], view.m_state.cursor[1], view.m_state.cursor[2]},
                        [&view](const std::array<double, 3>& point) -> QString {
                            for (double c : point)
                                if (!IsStorableCoordinate(c))

@@ -60,6 +60,8 @@ public:
 
     // Saves to the document's file, or asks for a name first when it has none.
     bool SaveDocument(bool askForName);
+    // Before Save replaces the model's file: asks when what is there now is no model.
+    bool ConfirmReplacing(const QString& path);
 
     // Shows the window as it was left last time, or maximized the first time; floating
     // bars come back above the window and inside the screen.

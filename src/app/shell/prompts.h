@@ -53,6 +53,9 @@ public:
     virtual std::unique_ptr<CProgressPrompt> StartProgress(QWidget* parent, const QString& text) = 0;
     // "Save changes to NAME?" with Save, Don't Save and Cancel.
     virtual SaveChoice AskSaveChanges(QWidget* parent, const QString& name) = 0;
+    // Save is about to replace a file that is no model (why says what is wrong with it):
+    // true to replace it all the same.
+    virtual bool AskReplaceOther(QWidget* parent, const QString& path, const QString& why) = 0;
     virtual void ShowError(QWidget* parent, const QString& text) = 0;
     virtual void ShowAbout(QWidget* parent) = 0;
     // The print dialog on the printer; false when cancelled.
@@ -79,6 +82,7 @@ public:
                           ImportChoice* choice) override;
     std::unique_ptr<CProgressPrompt> StartProgress(QWidget* parent, const QString& text) override;
     SaveChoice AskSaveChanges(QWidget* parent, const QString& name) override;
+    bool AskReplaceOther(QWidget* parent, const QString& path, const QString& why) override;
     void ShowError(QWidget* parent, const QString& text) override;
     void ShowAbout(QWidget* parent) override;
     bool AskPrint(QWidget* parent, QPrinter* printer) override;

@@ -114,6 +114,19 @@ std::unique_ptr<CProgressPrompt> CQtPrompts::StartProgress(QWidget* parent, cons
     return std::make_unique<CQtProgress>(parent, text);
 }
 
+bool CQtPrompts::AskReplaceOther(QWidget* parent, const QString& path, const QString& why)
+{
+    QMessageBox box(QMessageBox::Warning, kAppTitle,
+                    QStringLiteral("\"%1\" is not a model file (%2). Replace it with the model?").arg(path, why),
+                    QMessageBox::NoButton, parent);
+    QPushButton* replace = box.addButton(QStringLiteral("&Replace"), QMessageBox::DestructiveRole);
+    QPushButton* cancel = box.addButton(QStringLiteral("Cancel"), QMessageBox::RejectRole);
+    box.setDefaultButton(cancel);
+    box.setEscapeButton(cancel);
+    box.exec();
+    return box.clickedButton() == replace;
+}
+
 SaveChoice CQtPrompts::AskSaveChanges(QWidget* parent, const QString& name)
 {
     QMessageBox box(QMessageBox::Warning, kAppTitle, QStringLiteral("Save changes to %1?").arg(name),

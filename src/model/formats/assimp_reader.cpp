@@ -3,17 +3,21 @@
 // side of every face, line and polygon.
 #include "model/formats/assimp_reader.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <bit>
 #include <cctype>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <sstream>
 #include <unordered_map>
 #include <unordered_set>
 
+#include <assimp/DefaultIOStream.h>
 #include <assimp/DefaultIOSystem.h>
 #include <assimp/Importer.hpp>
 #include <assimp/ProgressHandler.hpp>
@@ -42,25 +46,76 @@ private:
     ChildChannel& m_channel;
 };
 
-// The library's file access, refusing files a scene refers to that are too large to be
-// a mesh the model can hold, or that are no plain files (a pipe would block for ever).
+// The library's file access. Every entry point it has is here, so that nothing the
+// library reads or tests bypasses the checks: a file a scene refers to must be a plain
+// file (a FIFO or a device would block the helper for its whole time limit, since the
+// library's own existence test opens the file) no larger than the model could use.
+// The library only reads: writing, and making or changing folders, are refused.
 class BoundedFiles : public Assimp::DefaultIOSystem {
 public:
     explicit BoundedFiles(std::uint64_t maxBytes) : m_maxBytes(maxBytes) {}
-    Assimp::IOStream* Open(const char* file, const char* mode) override
+
+    bool Exists(const char* file) const override
     {
         struct stat info{};
-        if (::stat(file, &info) == 0 && (!S_ISREG(info.st_mode) || std::uint64_t(info.st_size) > m_maxBytes)) {
-            m_refused = file;
+        if (::stat(file, &info) != 0) return false;
+        if (const std::string why = Refusal(info); !why.empty()) {
+            Refuse(file, why);
+            return false;
+        }
+        return true;
+    }
+
+    Assimp::IOStream* Open(const char* file, const char* mode) override
+    {
+        if (std::strpbrk(mode, "wa+")) return nullptr;
+        // Opened without waiting (a FIFO's open would wait for a writer), then checked
+        // on the descriptor itself, so the file cannot be swapped after the check.
+        const int fd = ::open(file, O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+        if (fd < 0) return nullptr;
+        struct stat info{};
+        std::string why = ::fstat(fd, &info) == 0 ? Refusal(info) : std::string("it cannot be examined");
+        if (why.empty() && ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) why = "it cannot be read";
+        std::FILE* stream = why.empty() ? ::fdopen(fd, "rb") : nullptr;
+        if (!stream) {
+            ::close(fd);
+            if (!why.empty()) Refuse(file, why);
             return nullptr;
         }
-        return DefaultIOSystem::Open(file, mode);
+        return new PlainFileStream(stream, file);
     }
+
+    bool CreateDirectory(const std::string&) override { return false; }
+    bool ChangeDirectory(const std::string&) override { return false; }
+    bool DeleteFile(const std::string&) override { return false; }
+
+    // The first file refused, and why ("not a plain file"); empty when none was.
     const std::string& Refused() const { return m_refused; }
+    const std::string& Why() const { return m_why; }
 
 private:
+    class PlainFileStream : public Assimp::DefaultIOStream {
+    public:
+        PlainFileStream(std::FILE* file, const std::string& name) : DefaultIOStream(file, name) {}
+    };
+
+    std::string Refusal(const struct stat& info) const
+    {
+        if (!S_ISREG(info.st_mode)) return "not a plain file";
+        if (std::uint64_t(info.st_size) > m_maxBytes)
+            return "a file of " + std::to_string(std::uint64_t(info.st_size)) + " bytes; files over " +
+                   std::to_string(m_maxBytes) + " bytes are not read";
+        return {};
+    }
+    void Refuse(const char* file, const std::string& why) const
+    {
+        if (!m_refused.empty()) return;
+        m_refused = file;
+        m_why = why;
+    }
+
     std::uint64_t m_maxBytes;
-    std::string m_refused;
+    mutable std::string m_refused, m_why;
 };
 
 // An affine transform in double precision: rows of a 3x4 matrix.
@@ -242,10 +297,10 @@ void CheckRawScene(const aiScene& scene)
 
 std::string LibraryReason(const Assimp::Importer& importer, const BoundedFiles& files)
 {
-    if (!files.Refused().empty())
-        return "it refers to \"" + files.Refused() + "\", which is not a plain file or is larger than " +
-               std::to_string(kMaxImportFileBytes >> 20) + " MB";
+    if (!files.Refused().empty()) return "it refers to \"" + files.Refused() + "\": " + files.Why();
     const char* reason = importer.GetErrorString();
+    // The library catches a failed allocation itself and passes on only its name.
+    if (reason && std::strstr(reason, "bad_alloc")) return std::string(kHelperOutOfMemory);
     return reason && *reason ? reason : "the library could not read it";
 }
 
@@ -268,7 +323,8 @@ void ReadSceneInHelper(const std::string& path, std::uint64_t maxFileBytes, Chil
     importer.SetPropertyBool(AI_CONFIG_IMPORT_COLLADA_IGNORE_UP_DIRECTION, true);
     try {
         const aiScene* scene = importer.ReadFile(path, 0);
-        if (!scene) throw Refusal{LibraryReason(importer, *files)};
+        // A refused reference refuses the file, even where the library would go on without it.
+        if (!scene || !files->Refused().empty()) throw Refusal{LibraryReason(importer, *files)};
         CheckRawScene(*scene);
         scene = importer.ApplyPostProcessing(aiProcess_RemoveComponent | aiProcess_Triangulate |
                                              aiProcess_JoinIdenticalVertices);

@@ -12,10 +12,8 @@
 #include "model/formats/import_child.h"
 
 #include <fcntl.h>
-#include <poll.h>
 #include <signal.h>
 #include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -24,8 +22,8 @@
 #include <cstdio>
 #include <cstring>
 #include <new>
-#include <thread>
 
+#include "framework/child_process.h"
 #include "model/coordinate_range.h"
 
 namespace {
@@ -108,70 +106,16 @@ int ConfineHelper(int pipe)
     return pipe;
 }
 
-// A file descriptor closed when it goes out of scope.
-class Fd {
-public:
-    explicit Fd(int fd = -1) : m_fd(fd) {}
-    ~Fd() { Close(); }
-    Fd(const Fd&) = delete;
-    Fd& operator=(const Fd&) = delete;
-    int Get() const { return m_fd; }
-    void Close()
-    {
-        if (m_fd >= 0) ::close(m_fd);
-        m_fd = -1;
-    }
-
-private:
-    int m_fd;
-};
-
-// Ends the helper now and collects it.
-int Stop(pid_t pid)
+std::string HowItEnded(const ChildEnd& end)
 {
-    ::kill(pid, SIGKILL);
-    int status = 0;
-    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-    }
-    return status;
-}
-
-// Collects a helper that has closed its end of the pipe and is on its way out; one
-// that lingers past the deadline is stopped.
-int Reap(pid_t pid, std::chrono::steady_clock::time_point deadline)
-{
-    for (;;) {
-        int status = 0;
-        const pid_t done = ::waitpid(pid, &status, WNOHANG);
-        if (done == pid) return status;
-        if (done < 0 && errno != EINTR) return 0;  // already collected elsewhere: nothing to tell
-        if (std::chrono::steady_clock::now() >= deadline) return Stop(pid);
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-}
-
-std::string HowItEnded(int status)
-{
-    if (WIFSIGNALED(status)) {
-        const int signal = WTERMSIG(status);
-        const char* name = ::strsignal(signal);
-        return "the importer crashed (signal " + std::to_string(signal) + (name ? std::string(", ") + name : "") +
+    if (end.how == ChildEnd::How::Signalled) {
+        const char* name = ::strsignal(end.code);
+        return "the importer crashed (signal " + std::to_string(end.code) + (name ? std::string(", ") + name : "") +
                ")";
     }
-    if (WIFEXITED(status) && WEXITSTATUS(status) != 0)
-        return "the importer stopped with exit status " + std::to_string(WEXITSTATUS(status));
+    if (end.how == ChildEnd::How::Exited && end.code != 0)
+        return "the importer stopped with exit status " + std::to_string(end.code);
     return "the importer ended without an answer";
-}
-
-// "60 seconds", "1 second", "0.3 seconds".
-std::string Seconds(std::chrono::milliseconds time)
-{
-    const auto ms = time.count();
-    if (ms == 1000) return "1 second";
-    if (ms % 1000 == 0) return std::to_string(ms / 1000) + " seconds";
-    char text[32];
-    std::snprintf(text, sizeof text, "%.1f seconds", double(ms) / 1000.0);
-    return text;
 }
 
 // One line of plain text: a reason goes into a message box or a single batch error line.
@@ -383,61 +327,57 @@ void ChildChannel::Raw(std::string_view bytes) { WriteAll(m_fd, bytes.data(), by
 ChildAnswer RunImportChild(const std::function<void(ChildChannel&)>& work, const ChildLimits& limits,
                            const ImportProgress& progress)
 {
-    using Clock = std::chrono::steady_clock;
-    int ends[2];
-    if (::pipe2(ends, O_CLOEXEC) != 0)
-        return Answer(ChildAnswer::Kind::Failed, std::string("cannot start the importer: ") + std::strerror(errno));
-    Fd reading(ends[0]), writing(ends[1]);
-    const pid_t pid = ::fork();
-    if (pid < 0)
-        return Answer(ChildAnswer::Kind::Failed, std::string("cannot start the importer: ") + std::strerror(errno));
-    if (pid == 0) {
-        // The helper: it only reads the file and writes to the pipe, and leaves by _exit so
-        // that nothing of the parent (buffered output, atexit work, windows) runs twice.
-        reading.Close();
-        ChildChannel channel(ConfineHelper(writing.Get()), limits);
-        try {
-            work(channel);
-        } catch (const std::bad_alloc&) {
-            channel.Error("there is not enough memory to read it");
-        } catch (const std::exception& e) {
-            channel.Error(e.what());
-        } catch (...) {
-            channel.Error("the importer failed");
-        }
-        ::_exit(0);
-    }
-    writing.Close();
-
-    const Clock::time_point deadline = Clock::now() + limits.time;
     Reply reply(limits);
-    char buffer[1 << 16];
-    for (;;) {
-        const Clock::time_point now = Clock::now();
-        if (now >= deadline) {
-            Stop(pid);
-            return Answer(ChildAnswer::Kind::Failed,
-                          "the importer did not finish within " + Seconds(limits.time));
-        }
-        if (progress && !progress(reply.Fraction())) {
-            Stop(pid);
-            return Answer(ChildAnswer::Kind::Cancelled, "cancelled");
-        }
-        pollfd ready{reading.Get(), POLLIN, 0};
-        const auto wait = std::min(kTick, std::chrono::ceil<std::chrono::milliseconds>(deadline - now));
-        const int polled = ::poll(&ready, 1, static_cast<int>(wait.count()));
-        if (polled < 0 && errno == EINTR) continue;
-        if (polled == 0) continue;
-        const ssize_t n = polled < 0 ? -1 : ::read(reading.Get(), buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) break;  // the helper has finished (or the pipe failed): see how it ended
-        if (!reply.Take(buffer, static_cast<std::size_t>(n))) {
-            Stop(pid);
-            return Answer(ChildAnswer::Kind::Failed, reply.Problem());
-        }
+    std::string problem;
+    ChildWatch watch;
+    watch.timeLimit = limits.time;
+    watch.tick = kTick;
+    watch.keepGoing = [&] { return !progress || progress(reply.Fraction()); };
+    watch.output = [&](std::string_view bytes) {
+        if (reply.Take(bytes.data(), bytes.size())) return true;
+        problem = reply.Problem();
+        return false;
+    };
+    const ChildEnd end = RunFunction(
+        [&](int pipe) {
+            // The helper: it only reads the file and writes to the pipe.
+            ChildChannel channel(ConfineHelper(pipe), limits);
+            try {
+                work(channel);
+            } catch (const std::bad_alloc&) {
+                channel.Error(kHelperOutOfMemory);
+            } catch (const std::exception& e) {
+                channel.Error(e.what());
+            } catch (...) {
+                channel.Error("the importer failed");
+            }
+        },
+        watch);
+    if (!problem.empty()) return Answer(ChildAnswer::Kind::Failed, problem);
+    switch (end.how) {
+    case ChildEnd::How::NotStarted:
+        return Answer(ChildAnswer::Kind::Failed, "cannot start the importer: " + std::string(std::strerror(end.code)));
+    case ChildEnd::How::TimedOut:
+        return Answer(ChildAnswer::Kind::Failed, "the importer did not finish within " + DescribeSeconds(limits.time));
+    case ChildEnd::How::Cancelled: return Answer(ChildAnswer::Kind::Cancelled, "cancelled");
+    case ChildEnd::How::Exited:
+    case ChildEnd::How::Signalled: break;
     }
-    reading.Close();
-    const int status = Reap(pid, deadline);
     if (reply.Done()) return reply.TakeAnswer();
-    return Answer(ChildAnswer::Kind::Failed, HowItEnded(status));
+    // A helper that reached its memory ceiling is often killed before it can say so.
+    return Answer(ChildAnswer::Kind::Failed, HowItEnded(end));
+}
+
+std::uint64_t HelperMemoryMegabytes() { return kHelperMemory >> 20; }
+
+ChildAnswer ReadChildReply(std::string_view bytes, const ChildLimits& limits, std::size_t piece)
+{
+    Reply reply(limits);
+    piece = std::max<std::size_t>(piece, 1);
+    for (std::size_t at = 0; at < bytes.size(); at += piece) {
+        const std::string_view part = bytes.substr(at, piece);
+        if (!reply.Take(part.data(), part.size())) return Answer(ChildAnswer::Kind::Failed, reply.Problem());
+    }
+    if (reply.Done()) return reply.TakeAnswer();
+    return Answer(ChildAnswer::Kind::Failed, "the importer ended without an answer");
 }

@@ -61,7 +61,16 @@ struct ChildAnswer {
     std::int64_t vertices = 0, edges = 0;
 };
 
+// The reason a helper gives when the mesh did not fit its memory ceiling.
+inline constexpr std::string_view kHelperOutOfMemory = "the importer ran out of memory";
+// That ceiling: what the helper may take beyond what it inherits.
+std::uint64_t HelperMemoryMegabytes();
+
 // Runs work in a forked child process with a time limit (and, outside sanitizer
 // builds, a memory limit), reads its reply through a pipe and checks it.
 ChildAnswer RunImportChild(const std::function<void(ChildChannel&)>& work, const ChildLimits& limits,
                            const ImportProgress& progress);
+
+// The parent's reading of a whole reply, given in pieces of that many bytes as if the
+// helper had sent them and ended: for tests and the fuzzer.
+ChildAnswer ReadChildReply(std::string_view bytes, const ChildLimits& limits, std::size_t piece = 4096);
