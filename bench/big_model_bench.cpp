@@ -109,6 +109,16 @@ void OnFreshModel(benchmark::State& state, const std::function<void(CPolydromDoc
     }
 }
 
+// A view along Z whose cursor (the last click) is at the model point.
+ViewState PointAt(float x, float y, float z)
+{
+    ViewState view;
+    view.cursor[0] = x;
+    view.cursor[1] = y;
+    view.cursor[2] = z;
+    return view;
+}
+
 void Nothing(CPolydromDoc&) {}
 void AllSelected(CPolydromDoc& doc)
 {
@@ -121,20 +131,20 @@ void AllSelected(CPolydromDoc& doc)
     void name(benchmark::State& state) { OnFreshModel(state, prepare, [](CPolydromDoc& doc) { body; }); } \
     BENCHMARK(name)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3)
 
-BIG_COMMAND(BigClickPick, Nothing, doc.ToggleSelectionNear(300, 0, 75, 0, 0, 1); doc.CommitStep("Pick"));
+BIG_COMMAND(BigClickPick, Nothing, doc.ToggleSelectionNear(PointAt(300, 0, 75)); doc.CommitStep("Pick"));
 BIG_COMMAND(BigClickAdd, Nothing, doc.AddVertex(1, 2, 3); doc.CommitStep("Add"));
-BIG_COMMAND(BigClickMove, [](CPolydromDoc& doc) { doc.ToggleSelectionNear(300, 0, 75, 0, 0, 1); doc.CommitStep("Pick"); },
+BIG_COMMAND(BigClickMove, [](CPolydromDoc& doc) { doc.ToggleSelectionNear(PointAt(300, 0, 75)); doc.CommitStep("Pick"); },
             doc.MoveSelected(1, 1, 0); doc.CommitStep("Move"));
 BIG_COMMAND(BigSelectAll, Nothing, AllSelected(doc));
 BIG_COMMAND(BigSelectNone, AllSelected, doc.OnDoDeselectAll(); doc.CommitStep("Select None"));
 BIG_COMMAND(BigSelectInvert, Nothing, doc.OnDoSelectInvert(); doc.CommitStep("Invert"));
 BIG_COMMAND(BigUndoRedoSmall, [](CPolydromDoc& doc) { doc.AddVertex(1, 2, 3); doc.CommitStep("Add"); },
             doc.OnEditUndo(); doc.OnEditRedo());
-BIG_COMMAND(BigSelectConnected, [](CPolydromDoc& doc) { doc.ToggleSelectionNear(300, 0, 75, 0, 0, 1); },
+BIG_COMMAND(BigSelectConnected, [](CPolydromDoc& doc) { doc.ToggleSelectionNear(PointAt(300, 0, 75)); },
             doc.OnDoSelectConnected(); doc.CommitStep("Connected"));
 BIG_COMMAND(BigMoveAll, AllSelected, doc.MoveSelectionBy(1, 2, 3); doc.CommitStep("Move"));
-BIG_COMMAND(BigGrowAll, AllSelected, doc.OnDoGrow(); doc.CommitStep("Grow"));
-BIG_COMMAND(BigRotateAll, AllSelected, doc.OnDoRotateCcw(); doc.CommitStep("Rotate"));
+BIG_COMMAND(BigGrowAll, AllSelected, doc.OnDoGrow(ViewState{}); doc.CommitStep("Grow"));
+BIG_COMMAND(BigRotateAll, AllSelected, doc.OnDoRotateCcw(ViewState{}); doc.CommitStep("Rotate"));
 BIG_COMMAND(BigExtrudeAll, AllSelected, doc.OnDoExtrude(); doc.CommitStep("Extrude"));
 BIG_COMMAND(BigCopyAll, AllSelected, doc.OnDoCopy(); doc.CommitStep("Copy"));
 BIG_COMMAND(BigConnectAll, AllSelected, doc.OnDoConnect(); doc.CommitStep("Connect"));

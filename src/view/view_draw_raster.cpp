@@ -37,7 +37,7 @@ struct Scaler {
 void CPolydromView::DrawEdgesRaster(CRasterDC& dc, float hw, float hh)
 {
     const CPolydromDoc* doc = GetDocument();
-    const Scaler ScaleAll{doc, m_panX, m_panY, m_panZ, m_zoom};
+    const Scaler ScaleAll{doc, m_state.pan[0], m_state.pan[1], m_state.pan[2], m_state.zoom};
     const Axes axes = MainAxes();
     const double half[3] = {hw, hh, hh};
     const int vertices = doc->GetVertexCount();
@@ -94,7 +94,7 @@ void CPolydromView::DrawEdgesRaster(CRasterDC& dc, float hw, float hh)
 void CPolydromView::DrawVerticesRaster(CRasterDC& dc, float hw, float hh)
 {
     const CPolydromDoc* doc = GetDocument();
-    const Scaler ScaleAll{doc, m_panX, m_panY, m_panZ, m_zoom};
+    const Scaler ScaleAll{doc, m_state.pan[0], m_state.pan[1], m_state.pan[2], m_state.zoom};
     const Axes axes = MainAxes();
     const CRect clip = dc.ClipRect();
     // A vertex in a state other than 0 or 1 keeps the colour of the vertex before it.
@@ -141,7 +141,7 @@ void CPolydromView::DrawVerticesRaster(CRasterDC& dc, float hw, float hh)
 void CPolydromView::DrawPanelEdgesRaster(CRasterDC& dc, float hw, float hh, int hAxis, int vAxis, double panelTop)
 {
     const CPolydromDoc* doc = GetDocument();
-    const Scaler ScaleAll{doc, m_panX, m_panY, m_panZ, m_zoom};
+    const Scaler ScaleAll{doc, m_state.pan[0], m_state.pan[1], m_state.pan[2], m_state.zoom};
     const int vertices = doc->GetVertexCount();
     m_pixelOf.resize(std::size_t(vertices));
     m_pixelOfMain = false;

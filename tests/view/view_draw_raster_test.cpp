@@ -77,11 +77,9 @@ TEST(ViewDrawRaster, SamePixelsAsThePaintThroughTheContext)
     for (int round = 0; round < 24; ++round) {
         const int width = round % 3 == 0 ? 801 : 640, height = round % 4 == 0 ? 479 : 480;
         Scene scene(width, height);
-        scene.view.m_zoom = round % 5 == 0 ? 0.25f : round % 5 == 1 ? 3.0f : 1.0f;
-        scene.view.m_panX = float(round % 3) * 37.5f;
-        scene.view.m_axisX = round % 3 == 1;
-        scene.view.m_axisY = round % 3 == 2;
-        scene.view.m_axisZ = round % 3 == 0;
+        scene.view.m_state.zoom = round % 5 == 0 ? 0.25f : round % 5 == 1 ? 3.0f : 1.0f;
+        scene.view.m_state.pan[0] = float(round % 3) * 37.5f;
+        scene.view.m_state.axis = round % 3 == 1 ? ViewAxis::X : round % 3 == 2 ? ViewAxis::Y : ViewAxis::Z;
         scene.view.m_movePresses = round % 2;
         scene.view.m_modelOnly = round % 7 == 3;
         float lastX = 0, lastY = 0, lastZ = 0;
