@@ -94,13 +94,12 @@ MeshExportResult CPolydromDoc::ExportMesh(const std::string& path, MeshFormat fo
     return result;
 }
 
-void CPolydromDoc::ReportExport(const MeshExportResult& result, const std::string& path)
+void CPolydromDoc::ReportExport(const MeshExportResult& result, const std::string& name)
 {
     if (!result.ok) {
         ReportFailure(result.error);
         return;
     }
-    const std::string name = std::filesystem::path(path).filename().string();
     std::string text =
         "Exported " + Counted(static_cast<std::size_t>(result.triangles), "triangle", "triangles") + " to " + name;
     // Whether the surface is watertight, so that whoever prints it knows before slicing.
@@ -116,5 +115,5 @@ void CPolydromDoc::ReportExport(const MeshExportResult& result, const std::strin
 
 void CPolydromDoc::ExportMeshAs(const std::string& path, MeshFormat format)
 {
-    ReportExport(ExportMesh(path, format), path);
+    ReportExport(ExportMesh(path, format), std::filesystem::path(path).filename().string());
 }

@@ -1,6 +1,8 @@
 // Fitting the whole model into the window: for thumbnails, and View > Zoom to Fit.
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <string>
 
 #include "model/polydrom_doc.h"
 #include "view/pixel_math.h"
@@ -68,7 +70,7 @@ void CPolydromView::FitModel()
 
 void CPolydromView::OnViewFit()
 {
-    const CPolydromDoc* doc = GetDocument();
+    CPolydromDoc* doc = GetDocument();
     const CRect client = GetClientRect();
     if (!doc || client.right <= 0 || client.bottom <= 0) return;
     const int n = doc->GetVertexCount();
@@ -77,6 +79,7 @@ void CPolydromView::OnViewFit()
         m_zoom = 1.0f;
         m_panX = m_panY = m_panZ = 0.0f;
         ZoomAndPanChanged();
+        doc->ReportInfo("Zoom to Fit: the model is empty; back to zoom 1 without pan");
         return;
     }
     double lo[3], hi[3];
@@ -98,4 +101,7 @@ void CPolydromView::OnViewFit()
     m_panY = RoundToFloat(0.0 - (lo[1] + hi[1]) / 2);
     m_panZ = RoundToFloat(0.0 - (lo[2] + hi[2]) / 2);
     ZoomAndPanChanged();
+    char zoomText[32];
+    std::snprintf(zoomText, sizeof zoomText, "%g", double(m_zoom));
+    doc->ReportInfo(std::string("Zoomed to fit the whole model: zoom ") + zoomText);
 }

@@ -49,9 +49,10 @@ public:
         if (chosenFilter) *chosenFilter = exportFilter.isEmpty() ? selectedFilter : exportFilter;
         return exportAnswers.isEmpty() ? QString() : exportAnswers.takeFirst();
     }
-    QString AskImportFileName(QWidget*, const QString& filters) override
+    QString AskImportFileName(QWidget*, const QString& filters, const QString& folder) override
     {
         lastFilter = filters;
+        importFolders.append(folder);
         return importAnswers.isEmpty() ? QString() : importAnswers.takeFirst();
     }
     // The progress of an import: every fraction reported; onProgress may cancel.
@@ -103,17 +104,9 @@ public:
             if (pointReplies.last().isEmpty()) break;
         }
     }
-    // The Transform dialog: its button presses, each an edit and its values.
-    QList<std::pair<TypedEdit, QList<double>>> transformPresses;
-    QStringList transformReplies;
-    void ShowTransform(QWidget*, const TransformApply& apply) override
-    {
-        for (const auto& [edit, values] : transformPresses)
-            transformReplies.append(apply(edit, std::span<const double>(values.constData(), values.size())));
-        transformPresses.clear();
-    }
 
     QString lastFilter;
+    QStringList importFolders;  // where each import dialog started
 };
 
 // Drags the bar by its handle well away from every edge, as a user makes it float.

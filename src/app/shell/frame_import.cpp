@@ -12,10 +12,13 @@
 #include "app/command_ids.h"
 #include "app/shell/main_frame.h"
 #include "app/shell/prompts.h"
+#include "app/shell/settings.h"
 #include "model/mesh_import.h"
 #include "model/polydrom_doc.h"
 
 namespace {
+
+const QString kImportFolderKey = QStringLiteral("Import/LastFolder");
 
 std::string Native(const QString& path) { return QFile::encodeName(path).toStdString(); }
 QString FromNative(const std::string& text) { return QFile::decodeName(QByteArray::fromStdString(text)); }
@@ -56,14 +59,22 @@ QStringList DroppedFiles(const QMimeData* data)
 void CMainFrame::OnFileImport()
 {
     QString path = std::exchange(m_importPath, QString());
-    if (path.isEmpty()) path = m_prompts.AskImportFileName(this, ImportFilters());
-    if (path.isEmpty()) return;
+    if (path.isEmpty()) {
+        // The dialog opens where the last file came from, in this run or an earlier one.
+        auto settings = OpenSettings();
+        path = m_prompts.AskImportFileName(this, ImportFilters(), settings->value(kImportFolderKey).toString());
+        if (path.isEmpty()) return;
+        settings->setValue(kImportFolderKey, QFileInfo(path).absolutePath());
+    }
 
-    const std::unique_ptr<CProgressPrompt> progress =
+    std::unique_ptr<CProgressPrompt> progress =
         m_prompts.StartProgress(this, QStringLiteral("Importing %1...").arg(QFileInfo(path).fileName()));
     ImportOptions options;
     options.progress = [&](float fraction) { return progress->Update(fraction); };
     const ImportResult result = m_doc.ImportMesh(Native(path), options);
+    // The import is over: its progress dialog goes before any message, which it would
+    // otherwise cover (it is modal) and keep from being answered.
+    progress.reset();
     if (result.cancelled) {
         m_doc.ReportInfo(result.error);  // "Import of box.stl cancelled." in the status bar
     } else if (!result) {

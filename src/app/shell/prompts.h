@@ -33,8 +33,8 @@ public:
     // selected at first; chosenFilter receives the one in force when the user accepts.
     virtual QString AskExportFileName(QWidget* parent, const QString& suggestion, const QString& filters,
                                       const QString& selectedFilter, QString* chosenFilter) = 0;
-    // The file to import: filters separated by ";;".
-    virtual QString AskImportFileName(QWidget* parent, const QString& filters) = 0;
+    // The file to import: filters separated by ";;", the folder to start in (empty: the current one).
+    virtual QString AskImportFileName(QWidget* parent, const QString& filters, const QString& folder) = 0;
     virtual std::unique_ptr<CProgressPrompt> StartProgress(QWidget* parent, const QString& text) = 0;
     // "Save changes to NAME?" with Save, Don't Save and Cancel.
     virtual SaveChoice AskSaveChanges(QWidget* parent, const QString& name) = 0;
@@ -48,8 +48,6 @@ public:
     // A point typed into X, Y and Z, prefilled; apply takes it or says why not.
     virtual void AskPoint(QWidget* parent, const QString& title, const std::array<float, 3>& initial,
                           const PointApply& apply) = 0;
-    // The Transform dialog, whose buttons hand their values to apply.
-    virtual void ShowTransform(QWidget* parent, const TransformApply& apply) = 0;
 };
 
 // The real dialogs: Qt's file, message, print, page set-up and preview dialogs.
@@ -59,7 +57,7 @@ public:
     QString AskSaveFileName(QWidget* parent, const QString& suggestion, const QString& filter) override;
     QString AskExportFileName(QWidget* parent, const QString& suggestion, const QString& filters,
                               const QString& selectedFilter, QString* chosenFilter) override;
-    QString AskImportFileName(QWidget* parent, const QString& filters) override;
+    QString AskImportFileName(QWidget* parent, const QString& filters, const QString& folder) override;
     std::unique_ptr<CProgressPrompt> StartProgress(QWidget* parent, const QString& text) override;
     SaveChoice AskSaveChanges(QWidget* parent, const QString& name) override;
     void ShowError(QWidget* parent, const QString& text) override;
@@ -69,5 +67,4 @@ public:
     void ShowPrintPreview(QWidget* parent, QPrinter* printer, const std::function<void(QPrinter*)>& paint) override;
     void AskPoint(QWidget* parent, const QString& title, const std::array<float, 3>& initial,
                   const PointApply& apply) override;
-    void ShowTransform(QWidget* parent, const TransformApply& apply) override;
 };
