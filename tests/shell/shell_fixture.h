@@ -58,7 +58,8 @@ public:
     // The progress of an import: every fraction reported; onProgress may cancel.
     class FakeProgress : public CProgressPrompt {
     public:
-        explicit FakeProgress(FakePrompts& prompts) : m_prompts(prompts) {}
+        explicit FakeProgress(FakePrompts& prompts) : m_prompts(prompts) { ++m_prompts.progressShown; }
+        ~FakeProgress() override { --m_prompts.progressShown; }
         bool Update(float fraction) override
         {
             m_prompts.progress.append(fraction);
@@ -75,6 +76,8 @@ public:
     }
     QStringList progressTexts;
     QList<float> progress;
+    int progressShown = 0;         // progress prompts not yet closed
+    int errorsOverProgress = 0;    // messages shown while one was still up
     std::function<bool(float)> onProgress;
 
     SaveChoice AskSaveChanges(QWidget*, const QString& name) override
@@ -82,7 +85,11 @@ public:
         saveQuestions.append(name);
         return saveChoices.isEmpty() ? SaveChoice::Cancel : saveChoices.takeFirst();
     }
-    void ShowError(QWidget*, const QString& text) override { errors.append(text); }
+    void ShowError(QWidget*, const QString& text) override
+    {
+        errors.append(text);
+        errorsOverProgress += progressShown > 0;
+    }
     void ShowAbout(QWidget*) override { ++abouts; }
     bool AskPrint(QWidget*, QPrinter* printer) override { return onPrint && onPrint(printer); }
     void AskPageSetup(QWidget*, QPrinter*) override { ++pageSetups; }
