@@ -240,10 +240,34 @@ public:
         if (!result.ok) throw BatchError{result.error};
     }
 
+    // --axes converted|as-stored: whether the imports and exports that follow turn the
+    // mesh between the views' axes and those of Y-up and Z-up files.
+    void Axes(const std::string& text)
+    {
+        if (text == "converted")
+            m_axes = AxisConversion::Converted;
+        else if (text == "as-stored")
+            m_axes = AxisConversion::AsStored;
+        else
+            throw BatchError{"--axes \"" + text + "\" is neither converted nor as-stored"};
+    }
+
+    // --import-scale FACTOR: the file's units to the model's, for the imports that follow.
+    void ImportScale(const std::string& text)
+    {
+        double factor = 0.0;
+        if (!ParseTypedNumber(text, &factor) || !(factor > 0.0))
+            throw BatchError{"--import-scale \"" + text + "\" is not a positive finite number"};
+        m_importScale = factor;
+    }
+
     // --import PATH: File > Import without the dialog, one undo step like the menu's.
     void Import(const std::string& path)
     {
-        const ImportResult result = m_doc->ImportMesh(path);
+        ImportOptions options;
+        options.axes = m_axes;
+        options.scale = m_importScale;
+        const ImportResult result = m_doc->ImportMesh(path, options);
         if (!result) throw BatchError{result.error};
         m_doc->CommitStep(StepLabel(*FindCommand(ID_FILE_IMPORT)));
     }
@@ -259,7 +283,7 @@ public:
             throw BatchError{"cannot tell the export format of \"" + path + "\" by its extension (known: " + known +
                              ")"};
         }
-        const MeshExportResult result = m_doc->ExportMesh(path, *format);
+        const MeshExportResult result = m_doc->ExportMesh(path, *format, m_axes);
         if (!result.ok) throw BatchError{result.error};
     }
 
@@ -334,6 +358,8 @@ private:
     std::unique_ptr<CPolydromDoc> m_doc = std::make_unique<CPolydromDoc>();
     BatchShell m_shell;
     BatchViewHost m_host;
+    AxisConversion m_axes = AxisConversion::Converted;
+    double m_importScale = 1.0;
     CPolydromView m_view;
 };
 
@@ -400,6 +426,11 @@ const BatchStep kSteps[] = {
      "render the model with POV-Ray, framed as the view frames it, as a PNG"},
     {"--import", &BatchSession::Import, nullptr, "PATH",
      "add the mesh of another program's file (OBJ, STL, PLY, OFF, glTF ...) and select it"},
+    {"--axes", &BatchSession::Axes, nullptr, "converted|as-stored",
+     "for the --import and --export steps that follow: turn meshes between the views' axes and Y-up/Z-up files "
+     "(converted, the default) or keep the file's coordinates (as-stored)"},
+    {"--import-scale", &BatchSession::ImportScale, nullptr, "FACTOR",
+     "multiply the coordinates of the meshes the --import steps that follow read (1 by default)"},
 };
 
 }  // namespace

@@ -13,8 +13,8 @@
 #include <filesystem>
 #include <system_error>
 
-#include "model/assimp_reader.h"
-#include "model/mesh_writer.h"
+#include "model/formats/assimp_reader.h"
+#include "model/formats/mesh_writer.h"
 #include "model/polydrom_doc.h"
 
 namespace {
@@ -118,16 +118,37 @@ ImportResult CPolydromDoc::ImportMesh(const std::string& path, const ImportOptio
 {
     ImportResult result;
     const int roomVertices = MODEL_CAPACITY - m_nVertices, roomEdges = MODEL_CAPACITY - m_nEdges;
-    MeshReadResult read = ReadMeshFile(path, roomVertices, roomEdges, options);
-    const ImportedMesh& mesh = read.mesh;
-    if (read.ok && (mesh.x.size() > std::size_t(roomVertices) || mesh.from.size() > std::size_t(roomEdges))) {
-        read.ok = false;  // the reader keeps to the room; this only guards the arrays
-        read.error = "Cannot import \"" + Shown(path) + "\": it does not fit the model.";
+    // A scale that can never work is refused before the file is read.
+    ImportedMesh none;
+    if (std::string reason; !PlaceImportedMesh(none, options.scale, options.axes, &reason)) {
+        result.ok = false;
+        result.error = "Cannot import \"" + Shown(path) + "\": " + reason + ".";
+        return result;
     }
+    MeshReadResult read = ReadMeshFile(path, roomVertices, roomEdges, options);
     if (!read) {
         result.ok = false;
         result.error = std::move(read.error);
         result.cancelled = read.cancelled;
+        return result;
+    }
+    return AddImportedMesh(path, std::move(read.mesh), options.scale, options.axes);
+}
+
+ImportResult CPolydromDoc::AddImportedMesh(const std::string& path, ImportedMesh mesh, double scale,
+                                           AxisConversion axes)
+{
+    ImportResult result;
+    if (std::string reason; !PlaceImportedMesh(mesh, scale, axes, &reason)) {
+        result.ok = false;
+        result.error = "Cannot import \"" + Shown(path) + "\": " + reason + ".";
+        return result;
+    }
+    const int roomVertices = MODEL_CAPACITY - m_nVertices, roomEdges = MODEL_CAPACITY - m_nEdges;
+    if (mesh.x.size() > std::size_t(roomVertices) || mesh.from.size() > std::size_t(roomEdges)) {
+        // The reader keeps to the room; this only guards the arrays.
+        result.ok = false;
+        result.error = "Cannot import \"" + Shown(path) + "\": it does not fit the model.";
         return result;
     }
 

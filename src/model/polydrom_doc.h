@@ -108,17 +108,23 @@ public:
     void OnFileExportPov();
     PovExportResult ExportPov(const std::string& path);
     // The triangles of the export in any format, written atomically to the path. It
-    // neither redraws nor marks the model modified; only the edges' marks change.
-    MeshExportResult ExportMesh(const std::string& path, MeshFormat format);
+    // neither redraws nor marks the model modified; only the edges' marks change. The
+    // exchange formats (OBJ, STL) get the half turn about X when axes asks for it.
+    MeshExportResult ExportMesh(const std::string& path, MeshFormat format,
+                                AxisConversion axes = AxisConversion::AsStored);
     // File > Export As... once its dialog has chosen the path and the format: exports
     // and leaves the report ("Exported 12 triangles to box.stl (1 closed piece)", or the
     // refusal).
-    void ExportMeshAs(const std::string& path, MeshFormat format);
+    void ExportMeshAs(const std::string& path, MeshFormat format, AxisConversion axes = AxisConversion::AsStored);
 
     // File > Import once its dialog has chosen the file, and --import: appends the file's
     // mesh and makes it the selection, or leaves the model untouched and says why. The
     // caller commits the undo step.
     ImportResult ImportMesh(const std::string& path, const ImportOptions& options = {});
+    // The second half of ImportMesh, for a mesh ReadMeshFile has read from path: scales
+    // and turns it (PlaceImportedMesh), appends it, selects it and reports it, or leaves
+    // the model untouched and says why.
+    ImportResult AddImportedMesh(const std::string& path, ImportedMesh mesh, double scale, AxisConversion axes);
 
     // Undo and redo. Whoever runs a command or a click calls CommitStep afterwards:
     // when the model or its selection changed, that becomes one undoable step.

@@ -8,7 +8,7 @@
 #include <span>
 #include <vector>
 
-#include "model/mesh_writer.h"
+#include "model/formats/mesh_writer.h"
 #include "model/polydrom_doc.h"
 #include "view/polydrom_view.h"
 

@@ -18,7 +18,7 @@
 #include <thread>
 #include <vector>
 
-#include "model/import_child.h"
+#include "model/formats/import_child.h"
 
 namespace {
 

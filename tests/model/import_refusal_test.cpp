@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cmath>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -305,3 +306,30 @@ TEST(ImportCancel, ACancelledImportChangesNothing)
 }
 
 }  // namespace
+
+TEST(ImportScale, AScaleThatCannotWorkIsRefusedAndChangesNothing)
+{
+    TempFolder folder;
+    const std::string path = folder / "big.obj";
+    WriteBytes(path, std::string("v 0 0 0\nv 1e30 0 0\nv 0 1e-30 0\nf 1 2 3\n"));
+    auto doc = NewDoc();
+    doc->OnShapeBox();
+    doc->CommitStep("Box");
+    const Before before = Take(*doc);
+    const std::string prefix = "Cannot import \"" + path + "\": ";
+    for (double scale : {0.0, -1.0, INFINITY, NAN}) {
+        ImportOptions options;
+        options.scale = scale;
+        EXPECT_EQ(doc->ImportMesh(path, options).error, prefix + "the scale must be a positive finite number.");
+    }
+    // Too large a coordinate, or a non-zero one shrunk to nothing, would not be the file's mesh.
+    ImportOptions options;
+    options.axes = AxisConversion::Converted;
+    options.scale = 1e9;
+    EXPECT_EQ(doc->ImportMesh(path, options).error,
+              prefix + "scale 1e+09 takes the point 1e+30 0 0 beyond the coordinates a vertex can hold.");
+    options.scale = 1e-9;
+    EXPECT_EQ(doc->ImportMesh(path, options).error,
+              prefix + "scale 1e-09 takes the point 0 1e-30 0 beyond the coordinates a vertex can hold.");
+    ExpectUnchanged(*doc, before);
+}

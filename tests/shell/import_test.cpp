@@ -156,3 +156,32 @@ TEST(QtProgress, AppearsAfterAMomentAndTellsOfTheCancelClick)
     dialog()->cancel();
     EXPECT_FALSE(progress->Update(0.6f));
 }
+
+TEST_F(ShellTest, TheImportDialogTurnsAndScalesAndRemembersTheAxisChoice)
+{
+    // On at first: the tetrahedron's y and z change sign, after the scale.
+    prompts.importAnswers << WriteTetra(Temp("tetra.obj"));
+    prompts.importScale = 2;
+    frame->Dispatch(ID_FILE_IMPORT);
+    ASSERT_EQ(doc->m_nVertices, 4);
+    EXPECT_EQ(prompts.importConvertShown, QList<bool>{true});
+    EXPECT_EQ(prompts.importHints, QStringList{QStringLiteral("The mesh is 1 x 1 x 1 units: scale 2 makes it 2 x 2 x 2.")});
+    EXPECT_EQ(doc->m_y[2], -2.0f);
+    EXPECT_EQ(doc->m_z[3], -2.0f);
+
+    // Turned off, the file's coordinates stand, and the next dialog shows it off.
+    prompts.importAnswers << Temp("tetra.obj") << Temp("tetra.obj");
+    prompts.importConvertAnswer = false;
+    prompts.importScale = 1;
+    frame->Dispatch(ID_FILE_IMPORT);
+    ASSERT_EQ(doc->m_nVertices, 8);
+    EXPECT_EQ(doc->m_y[6], 1.0f);
+
+    // Cancelled, nothing is added and no step is made.
+    prompts.importCancel = true;
+    frame->Dispatch(ID_FILE_IMPORT);
+    EXPECT_EQ(prompts.importConvertShown, (QList<bool>{true, false, false}));
+    EXPECT_EQ(doc->m_nVertices, 8);
+    EXPECT_EQ(frame->StatusBar()->currentMessage(), QStringLiteral("Import of tetra.obj cancelled."));
+    EXPECT_EQ(doc->History().StepCount(), 2u);
+}

@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include <QDir>
 #include <QList>
@@ -41,8 +42,10 @@ public:
         return saveAnswers.isEmpty() ? QString() : saveAnswers.takeFirst();
     }
     QString AskExportFileName(QWidget*, const QString& suggestion, const QString& filters,
-                              const QString& selectedFilter, QString* chosenFilter) override
+                              const QString& selectedFilter, QString* chosenFilter, bool* convertAxes) override
     {
+        exportConvertShown.append(*convertAxes);
+        if (exportConvertAnswer) *convertAxes = *exportConvertAnswer;
         lastFilter = filters;
         exportSuggestions.append(suggestion);
         exportSelectedFilters.append(selectedFilter);
@@ -54,6 +57,23 @@ public:
         lastFilter = filters;
         importFolders.append(folder);
         return importAnswers.isEmpty() ? QString() : importAnswers.takeFirst();
+    }
+    // The axis check boxes as the dialogs showed them, and the answers given (none: kept).
+    QList<bool> exportConvertShown, importConvertShown;
+    std::optional<bool> exportConvertAnswer;
+    // The Import dialog: accepted with importChoice (convertAxes kept when not set) unless cancelled.
+    std::optional<bool> importConvertAnswer;
+    double importScale = 1.0;
+    bool importCancel = false;
+    QStringList importHints;
+    bool AskImportOptions(QWidget*, const QString&, const MeshSize& size, ImportChoice* choice) override
+    {
+        importConvertShown.append(choice->convertAxes);
+        importHints.append(QString::fromStdString(ScaleHint(size, importScale)));
+        if (importCancel) return false;
+        if (importConvertAnswer) choice->convertAxes = *importConvertAnswer;
+        choice->scale = importScale;
+        return true;
     }
     // The progress of an import: every fraction reported; onProgress may cancel.
     class FakeProgress : public CProgressPrompt {

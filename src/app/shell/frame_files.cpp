@@ -112,8 +112,9 @@ void CMainFrame::OnFileExportAs()
     if (!m_doc.GetPathName().empty()) suggestion = modelFile.dir().filePath(suggestion);
 
     QString chosenFilter;
+    bool convertAxes = settings->value(kConvertAxesKey, true).toBool();
     QString path = m_prompts.AskExportFileName(this, suggestion, filters.join(QStringLiteral(";;")),
-                                               filters[proposedIndex], &chosenFilter);
+                                               filters[proposedIndex], &chosenFilter, &convertAxes);
     if (path.isEmpty()) return;
     // The name's extension picks the format; a name without a known one takes the
     // filter's format and extension.
@@ -125,7 +126,8 @@ void CMainFrame::OnFileExportAs()
         path += FromNative(std::string(info.extension));
     }
     settings->setValue(kExportFormatKey, FromNative(std::string(MeshFormatInfoOf(*format).extension)));
-    m_doc.ExportMeshAs(Native(path), *format);
+    settings->setValue(kConvertAxesKey, convertAxes);
+    m_doc.ExportMeshAs(Native(path), *format, convertAxes ? AxisConversion::Converted : AxisConversion::AsStored);
 }
 
 void CMainFrame::OnFileSave() { SaveDocument(false); }

@@ -66,20 +66,40 @@ void CMainFrame::OnFileImport()
         if (path.isEmpty()) return;
         settings->setValue(kImportFolderKey, QFileInfo(path).absolutePath());
     }
+    const QString name = QFileInfo(path).fileName();
 
-    std::unique_ptr<CProgressPrompt> progress =
-        m_prompts.StartProgress(this, QStringLiteral("Importing %1...").arg(QFileInfo(path).fileName()));
-    ImportOptions options;
-    options.progress = [&](float fraction) { return progress->Update(fraction); };
-    const ImportResult result = m_doc.ImportMesh(Native(path), options);
-    // The import is over: its progress dialog goes before any message, which it would
+    MeshReadResult read;
+    // The progress dialog goes with the reading, before any message, which it would
     // otherwise cover (it is modal) and keep from being answered.
-    progress.reset();
-    if (result.cancelled) {
-        m_doc.ReportInfo(result.error);  // "Import of box.stl cancelled." in the status bar
-    } else if (!result) {
-        m_prompts.ShowError(this, FromNative(result.error));
+    {
+        const std::unique_ptr<CProgressPrompt> progress =
+            m_prompts.StartProgress(this, QStringLiteral("Importing %1...").arg(name));
+        ImportOptions options;
+        options.progress = [&](float fraction) { return progress->Update(fraction); };
+        read = ReadMeshFile(Native(path), MODEL_CAPACITY - m_doc.m_nVertices, MODEL_CAPACITY - m_doc.m_nEdges,
+                            options);
     }
+    if (read.cancelled) {
+        m_doc.ReportInfo(read.error);  // "Import of box.stl cancelled." in the status bar
+        return;
+    }
+    if (!read) {
+        m_prompts.ShowError(this, FromNative(read.error));
+        return;
+    }
+
+    // The mesh's size is known now: the dialog shows what the scale makes of it.
+    auto settings = OpenSettings();
+    ImportChoice choice;
+    choice.convertAxes = settings->value(kConvertAxesKey, true).toBool();
+    if (!m_prompts.AskImportOptions(this, name, SizeOf(read.mesh), &choice)) {
+        m_doc.ReportInfo("Import of " + Native(name) + " cancelled.");
+        return;
+    }
+    settings->setValue(kConvertAxesKey, choice.convertAxes);
+    const AxisConversion axes = choice.convertAxes ? AxisConversion::Converted : AxisConversion::AsStored;
+    const ImportResult result = m_doc.AddImportedMesh(Native(path), std::move(read.mesh), choice.scale, axes);
+    if (!result) m_prompts.ShowError(this, FromNative(result.error));
 }
 
 void CMainFrame::ImportFile(const QString& path)

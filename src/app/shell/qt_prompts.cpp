@@ -1,7 +1,9 @@
 // The real dialogs behind CShellPrompts.
 #include <QApplication>
+#include <QCheckBox>
 #include <QElapsedTimer>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QHeaderView>
 #include <QMessageBox>
 #include <QPageSetupDialog>
@@ -15,6 +17,7 @@
 #include <limits>
 
 #include "app/shell/about_box.h"
+#include "app/shell/import_options_dialog.h"
 #include "app/shell/prompts.h"
 
 namespace {
@@ -77,14 +80,23 @@ QString CQtPrompts::AskSaveFileName(QWidget* parent, const QString& suggestion, 
 }
 
 QString CQtPrompts::AskExportFileName(QWidget* parent, const QString& suggestion, const QString& filters,
-                                      const QString& selectedFilter, QString* chosenFilter)
+                                      const QString& selectedFilter, QString* chosenFilter, bool* convertAxes)
 {
     QFileDialog dialog(parent, QStringLiteral("Export As"), suggestion, filters);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.selectNameFilter(selectedFilter);
+    // Qt's own dialog, so that the axis conversion's check box can sit under the file name.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    QCheckBox* convert = new QCheckBox(kConvertAxesText, &dialog);
+    convert->setToolTip(QStringLiteral("OBJ and STL files only: a half turn about X, so the mesh stands upright "
+                                       "in programs with Y or Z up. POV-Ray files keep Polydrom's coordinates."));
+    convert->setChecked(convertAxes && *convertAxes);
+    if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout()))
+        grid->addWidget(convert, grid->rowCount(), 0, 1, grid->columnCount());
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
     if (chosenFilter) *chosenFilter = dialog.selectedNameFilter();
+    if (convertAxes) *convertAxes = convert->isChecked();
     return dialog.selectedFiles().constFirst();
 }
 
@@ -107,6 +119,12 @@ QString CQtPrompts::AskImportFileName(QWidget* parent, const QString& filters, c
         Qt::QueuedConnection);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
     return dialog.selectedFiles().constFirst();
+}
+
+bool CQtPrompts::AskImportOptions(QWidget* parent, const QString& fileName, const MeshSize& size,
+                                  ImportChoice* choice)
+{
+    return ShowImportOptions(parent, fileName, size, choice);
 }
 
 std::unique_ptr<CProgressPrompt> CQtPrompts::StartProgress(QWidget* parent, const QString& text)

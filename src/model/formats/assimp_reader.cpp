@@ -1,7 +1,7 @@
 // Reading a file with the Open Asset Import Library and flattening its scene into the
 // model's terms: vertices at the positions the file stores, and one edge per distinct
 // side of every face, line and polygon.
-#include "model/assimp_reader.h"
+#include "model/formats/assimp_reader.h"
 
 #include <sys/stat.h>
 
@@ -23,7 +23,7 @@
 #include <assimp/scene.h>
 
 #include "model/coordinate_range.h"
-#include "model/import_child.h"
+#include "model/formats/import_child.h"
 
 namespace {
 

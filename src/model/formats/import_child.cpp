@@ -9,7 +9,7 @@
 //   'E' uint32 n, n bytes             the importer's reason for refusing the file
 //   'M' int64 v, int64 e, arrays      the mesh: x, y, z (v floats each), from, to (e int32 each);
 //                                     the arrays only when v and e fit the room
-#include "model/import_child.h"
+#include "model/formats/import_child.h"
 
 #include <fcntl.h>
 #include <poll.h>

@@ -2,8 +2,8 @@
 // bare carriage return, as POV-Ray has always read them.
 #include <vector>
 
-#include "model/mesh_writer.h"
-#include "model/pov_number.h"
+#include "model/formats/mesh_writer.h"
+#include "model/formats/pov_number.h"
 
 namespace {
 

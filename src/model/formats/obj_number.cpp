@@ -14,7 +14,7 @@
 #include <string>
 #include <string_view>
 
-#include "model/mesh_writer.h"
+#include "model/formats/mesh_writer.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // POV-Ray's mesh2: the points once each, then the faces as point numbers, declared as
 // Polydrom_Object with the same pigment as the union, for a scene to #include.
-#include "model/mesh_writer.h"
+#include "model/formats/mesh_writer.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <limits>
 
-#include "model/mesh_writer.h"
+#include "model/formats/mesh_writer.h"
 
 namespace {
 

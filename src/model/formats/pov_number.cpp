@@ -1,5 +1,5 @@
 // Five-significant-digit numbers for the POV-Ray file, rounded on the exact value.
-#include "model/pov_number.h"
+#include "model/formats/pov_number.h"
 
 #include <charconv>
 #include <cmath>

@@ -1,5 +1,5 @@
 // Wavefront OBJ: a comment, a "v" line per point and an "f" line per face, numbered from 1.
-#include "model/mesh_writer.h"
+#include "model/formats/mesh_writer.h"
 
 namespace {
 

@@ -35,9 +35,7 @@ public:
     virtual bool Write(const IndexedMesh& mesh, std::string* bytes, std::string* reason) const = 0;
 };
 
-std::unique_ptr<MeshWriter> MakeMeshWriter(MeshFormat format);
-
-// The writers behind MakeMeshWriter, one per file.
+// The writers the table of formats (mesh_formats.cpp) names, one per file.
 std::unique_ptr<MeshWriter> MakePovUnionWriter();
 std::unique_ptr<MeshWriter> MakePovMesh2Writer();
 std::unique_ptr<MeshWriter> MakeObjWriter();

@@ -1,7 +1,7 @@
-// The indexed mesh the writers share.
+// The indexed mesh the writers share, and their counted words.
 #include <cmath>
 
-#include "model/mesh_writer.h"
+#include "model/formats/mesh_writer.h"
 
 bool IndexTriangles(std::span<const float> x, std::span<const float> y, std::span<const float> z,
                     std::span<const TriangleCorners> triangles, IndexedMesh* mesh, std::string* reason)
@@ -34,17 +34,6 @@ bool IndexTriangles(std::span<const float> x, std::span<const float> y, std::spa
         mesh->faces.push_back(face);
     }
     return true;
-}
-
-std::unique_ptr<MeshWriter> MakeMeshWriter(MeshFormat format)
-{
-    switch (format) {
-    case MeshFormat::PovUnion: return MakePovUnionWriter();
-    case MeshFormat::PovMesh2: return MakePovMesh2Writer();
-    case MeshFormat::Obj: return MakeObjWriter();
-    case MeshFormat::Stl: return MakeStlWriter();
-    }
-    return nullptr;
 }
 
 std::string Counted(std::size_t count, const char* one, const char* many)
