@@ -317,7 +317,7 @@ TEST(ImportScale, AScaleThatCannotWorkIsRefusedAndChangesNothing)
     doc->CommitStep("Box");
     const Before before = Take(*doc);
     const std::string prefix = "Cannot import \"" + path + "\": ";
-    for (double scale : {0.0, -1.0, INFINITY, NAN}) {
+    for (double scale : {0.0, -1.0, double(INFINITY), double(NAN)}) {
         ImportOptions options;
         options.scale = scale;
         EXPECT_EQ(doc->ImportMesh(path, options).error, prefix + "the scale must be a positive finite number.");
