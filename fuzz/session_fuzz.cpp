@@ -130,7 +130,7 @@ public:
             double values[3];
             bool finite = true;
             for (int k = 0; k < info.valueCount; ++k) finite = std::isfinite(values[k] = in.Double()) && finite;
-            if (finite) RunTypedEdit(*m_doc, info.edit, {values, static_cast<std::size_t>(info.valueCount)});
+            if (finite) RunTypedEdit(*m_doc, m_view.m_state, info.edit, {values, static_cast<std::size_t>(info.valueCount)});
             break;
         }
         case 9: {

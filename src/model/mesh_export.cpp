@@ -62,13 +62,12 @@ MeshExportResult CPolydromDoc::ExportMesh(const std::string& path, MeshFormat fo
     return result;
 }
 
-void CPolydromDoc::ReportExport(const MeshExportResult& result, const std::string& path)
+void CPolydromDoc::ReportExport(const MeshExportResult& result, const std::string& name)
 {
     if (!result.ok) {
         ReportFailure(result.error);
         return;
     }
-    const std::string name = std::filesystem::path(path).filename().string();
     std::string text =
         "Exported " + Counted(static_cast<std::size_t>(result.triangles), "triangle", "triangles") + " to " + name;
     // Whether the surface is watertight, so that whoever prints it knows before slicing.
@@ -84,5 +83,5 @@ void CPolydromDoc::ReportExport(const MeshExportResult& result, const std::strin
 
 void CPolydromDoc::ExportMeshAs(const std::string& path, MeshFormat format, AxisConversion axes)
 {
-    ReportExport(ExportMesh(path, format, axes), path);
+    ReportExport(ExportMesh(path, format, axes), std::filesystem::path(path).filename().string());
 }

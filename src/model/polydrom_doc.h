@@ -168,8 +168,8 @@ private:
     bool Fits(const char* command, int moreVertices, int moreEdges);
     // Reports that the command was refused because a coordinate would leave the float range.
     void RefuseOutOfRange(const char* command);
-    // The export's report: the count, the file name and the pieces, or the refusal with its reason.
-    void ReportExport(const MeshExportResult& result, const std::string& path);
+    // The export's report: the count, the file's name as given and the pieces, or the refusal with its reason.
+    void ReportExport(const MeshExportResult& result, const std::string& name);
     // The shapes, parameterised by ring size; fourPoint picks the quarter-turn angles
     // of the square, box and pyramid instead of the round shapes' ring angles.
     void AppendFlatRing(const ViewState& view, const char* name, int n, bool fourPoint);

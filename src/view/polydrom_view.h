@@ -50,6 +50,9 @@ public:
     // set the cursor), and which model axes (0 X, 1 Y, 2 Z) those are.
     void ModelPointAt(CPoint pixel, double* horizontal, double* vertical) const;
     void ShownAxes(int* horizontal, int* vertical) const;
+    // Whether the pixel lies on one of the two inset panels, and if so which model axes it
+    // shows across and down there.
+    bool PanelAt(CPoint pixel, int* horizontal, int* vertical) const;
     // Whether each vertex's pixel lies in the box with corners a and b (inclusive, any order).
     std::vector<bool> VerticesInBox(CPoint a, CPoint b) const;
     // Puts the cursor at a model point without picking anything, as --cursor and Set Cursor do.
@@ -84,6 +87,10 @@ private:
     void DrawEdges(CDC* pDC, const CPen& black, float hw, float hh);
     void DrawVertices(CDC* pDC, const CPen& black, const CPen& red, float hw, float hh);
     void DrawPanels(CDC* pDC, const CPen& black, float hw, float hh);
+    // The two panels' filled rectangles (upper, lower) for a client of half size hw x hh,
+    // and the axes each shows across and down.
+    static void PanelRects(float hw, float hh, CRect* upper, CRect* lower);
+    void PanelAxes(int panel, int* horizontal, int* vertical) const;
     // One panel's edges, shrunk into the panel whose top lies panelTop x hh down.
     void DrawPanelEdges(CDC* pDC, const CPen& black, float hw, float hh, int hAxis, int vAxis, double panelTop);
     // The same three passes on a raster canvas, pixel for pixel: every vertex projected

@@ -1,6 +1,8 @@
 // Fitting the whole model into the window: for thumbnails, and View > Zoom to Fit.
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <string>
 
 #include "model/polydrom_doc.h"
 #include "view/pixel_math.h"
@@ -60,7 +62,7 @@ void CPolydromView::FitModel()
 
 void CPolydromView::OnViewFit()
 {
-    const CPolydromDoc* doc = GetDocument();
+    CPolydromDoc* doc = GetDocument();
     const CRect client = GetClientRect();
     if (!doc || client.right <= 0 || client.bottom <= 0) return;
     const int n = doc->GetVertexCount();
@@ -69,6 +71,7 @@ void CPolydromView::OnViewFit()
         m_state.zoom = 1.0f;
         for (float& pan : m_state.pan) pan = 0.0f;
         CView::OnUpdate(nullptr, 0, nullptr);
+        doc->ReportInfo("Zoom to Fit: the model is empty; back to zoom 1 without pan");
         return;
     }
     double lo[3], hi[3];
@@ -88,4 +91,7 @@ void CPolydromView::OnViewFit()
     // 0.0 - ... so that a model centred on 0 gets the pan 0, not -0.
     for (int k = 0; k < 3; ++k) m_state.pan[k] = RoundToFloat(0.0 - (lo[k] + hi[k]) / 2);
     CView::OnUpdate(nullptr, 0, nullptr);
+    char zoomText[32];
+    std::snprintf(zoomText, sizeof zoomText, "%g", double(m_state.zoom));
+    doc->ReportInfo(std::string("Zoomed to fit the whole model: zoom ") + zoomText);
 }

@@ -111,9 +111,11 @@ TEST(History, ModifiedFlagFollowsTheSavePoint)
     const Result saved = doc->OnSaveDocument(path);
     ASSERT_TRUE(saved.ok) << saved.error;
     EXPECT_FALSE(doc->IsModified());
+    // A change of the selection alone is a step, but leaves the model as saved.
     doc->OnDoDeselectAll();
     doc->CommitStep("Deselect All");
-    EXPECT_TRUE(doc->IsModified());
+    EXPECT_TRUE(doc->History().CanUndo());
+    EXPECT_FALSE(doc->IsModified());
     doc->OnEditUndo();
     EXPECT_FALSE(doc->IsModified());
     doc->OnEditUndo();
@@ -122,6 +124,37 @@ TEST(History, ModifiedFlagFollowsTheSavePoint)
     doc->CommitStep("Cone");  // a new branch: the saved state can never come back
     doc->OnEditUndo();
     EXPECT_TRUE(doc->IsModified());
+}
+
+TEST(History, SelectionStepsAroundTheSavePointKeepTheModelUnmodified)
+{
+    auto doc = NewDoc();
+    doc->OnShapeBox({});
+    doc->CommitStep("Box");
+    doc->OnDoDeselectAll();
+    doc->CommitStep("Deselect All");
+    const std::string path = ::testing::TempDir() + "history-selection.pdm";
+    ASSERT_TRUE(doc->OnSaveDocument(path).ok);
+    // Undo the selection, then pick anew: the saved step is thrown away, but only a
+    // selection stood between it and here.
+    doc->OnEditUndo();
+    EXPECT_FALSE(doc->IsModified());
+    doc->m_sel[0] = 0;
+    doc->CommitStep("Select");
+    EXPECT_FALSE(doc->IsModified());
+    // A move after the save marks it, and undoing the move alone clears the mark again.
+    doc->m_x[0] += 1;
+    doc->CommitStep("Move");
+    EXPECT_TRUE(doc->IsModified());
+    doc->m_sel[1] = 0;
+    doc->CommitStep("Select");
+    EXPECT_TRUE(doc->IsModified());
+    doc->OnEditUndo();
+    doc->OnEditUndo();
+    EXPECT_FALSE(doc->IsModified());
+    EXPECT_EQ(doc->TakeReport().text, "Undid Move");
+    doc->OnEditRedo();
+    EXPECT_EQ(doc->TakeReport().text, "Redid Move");
 }
 
 TEST(History, NewAndOpenClearTheHistory)

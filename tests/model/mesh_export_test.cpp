@@ -258,7 +258,9 @@ TEST(MeshExport, MenuCommandWritesObjectPovInTheCurrentFolderAndMarksItsEdges)
     std::filesystem::current_path(old);
     const CommandReport report = doc->TakeReport();
     EXPECT_EQ(report.kind, CommandReport::Kind::Info);
-    EXPECT_EQ(report.text, "Exported 10 triangles to object.pov (1 open or non-manifold piece)");
+    // The whole path, since the window does not show which folder is current.
+    EXPECT_EQ(report.text, "Exported 10 triangles to " + (std::filesystem::canonical(folder.Path()) / "object.pov").string() +
+                               " (1 open or non-manifold piece)");
     EXPECT_EQ(ReadText(folder / "object.pov").substr(0, 8), "union{ \r");
     // Every edge of the cylinder belongs to a written side triangle.
     for (int j = 0; j < doc->m_nEdges; ++j) EXPECT_EQ(doc->m_edgeUsed[j], 1) << "edge " << j;

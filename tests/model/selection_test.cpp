@@ -108,8 +108,9 @@ TEST(ToggleSelectionNear, RowsAtEveryZoom)
             const bool expected = d <= row.nearUpTo;
             EXPECT_EQ(Flips(row.zoom, 3, -2, 3 + d, -2), expected) << "zoom " << row.zoom << ", across " << d;
             EXPECT_EQ(Flips(row.zoom, 3, -2, 3, -2 - d), expected) << "zoom " << row.zoom << ", down " << d;
-            if (row.zoom > 4)
+            if (row.zoom > 4) {
                 EXPECT_EQ(expected, d * row.zoom < 4) << "within 4 pixels: zoom " << row.zoom << ", " << d;
+            }
         }
     }
     // Exactly 4 pixels away is outside; the tolerance is 4 / zoom rounded to float.

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QDragEnterEvent>
+#include <QFileInfo>
 #include <QDropEvent>
 #include <QFile>
 #include <QMimeData>
@@ -89,9 +90,11 @@ TEST_F(ShellTest, ARefusedImportShowsWhyAndChangesNothing)
         << prompts.errors[0].toStdString();
     EXPECT_EQ(std::to_string(doc->m_nVertices) + "/" + std::to_string(doc->m_nEdges), before);
     EXPECT_EQ(frame->Action(ID_EDIT_UNDO)->text(), QStringLiteral("&Undo Cylinder\tCtrl+Z"));
+    EXPECT_EQ(prompts.errorsOverProgress, 0) << "the progress dialog would cover the message and block it";
 
-    // Cancelling the dialog does nothing at all.
+    // Cancelling the dialog does nothing at all; it opened where the last file came from.
     frame->Dispatch(ID_FILE_IMPORT);
+    EXPECT_EQ(prompts.importFolders, QStringList({QString(), QFileInfo(Temp("broken.stl")).absolutePath()}));
     EXPECT_EQ(prompts.errors.size(), 1);
     EXPECT_EQ(prompts.progressTexts.size(), 1);
 }

@@ -114,8 +114,8 @@ TEST(PovRayPanel, NewestChangeWinsOverTheRenderItCancels)
     EXPECT_EQ(renderer.CancelledCount(), 1);
     EXPECT_EQ(counts.starts, 2);
     EXPECT_EQ(counts.pictures, 1);
-    // The ended renders leave no files behind.
-    EXPECT_EQ(QDir(renderer.Folder()).entryList(QDir::Files), QStringList());
+    // The ended renders leave no files behind; only the note naming the folder's program stays.
+    EXPECT_EQ(QDir(renderer.Folder()).entryList(QDir::Files), QStringList({"owner"}));
 
     // The picture is the model as it is now, exactly as POV-Ray renders it on its own.
     const PovRayPicture now = RunPovRay(BuildPreviewScene(framed.view, 120, 90).text, 120, 90, false);
@@ -249,7 +249,7 @@ TEST(PreviewPanel, PrivateFolderGoesWithTheRendererEvenWhileItRenders)
 TEST(PreviewPanel, SaysWhenARenderWasCutShort)
 {
     Framed framed;
-    framed.doc->OnShapeBox();
+    framed.doc->OnShapeBox({});
     QTemporaryDir dir;
     CPreviewRenderer renderer(framed.Source(80, 60));
     renderer.SetProgram(Script(dir, QStringLiteral("exec sleep 30")));

@@ -170,6 +170,8 @@ bool CMainFrame::SaveDocument(bool askForName)
         UpdateRecentMenu();
     }
     UpdateCaption();
+    // Shown once the command is over; a save asked for by New or Exit shows it the same way.
+    m_doc.ReportInfo(QStringLiteral("Saved %1").arg(QFileInfo(path).fileName()).toStdString());
     return true;
 }
 

@@ -18,6 +18,8 @@
 
 namespace {
 
+const QString kImportFolderKey = QStringLiteral("Import/LastFolder");
+
 std::string Native(const QString& path) { return QFile::encodeName(path).toStdString(); }
 QString FromNative(const std::string& text) { return QFile::decodeName(QByteArray::fromStdString(text)); }
 
@@ -57,11 +59,18 @@ QStringList DroppedFiles(const QMimeData* data)
 void CMainFrame::OnFileImport()
 {
     QString path = std::exchange(m_importPath, QString());
-    if (path.isEmpty()) path = m_prompts.AskImportFileName(this, ImportFilters());
-    if (path.isEmpty()) return;
+    if (path.isEmpty()) {
+        // The dialog opens where the last file came from, in this run or an earlier one.
+        auto settings = OpenSettings();
+        path = m_prompts.AskImportFileName(this, ImportFilters(), settings->value(kImportFolderKey).toString());
+        if (path.isEmpty()) return;
+        settings->setValue(kImportFolderKey, QFileInfo(path).absolutePath());
+    }
     const QString name = QFileInfo(path).fileName();
 
     MeshReadResult read;
+    // The progress dialog goes with the reading, before any message, which it would
+    // otherwise cover (it is modal) and keep from being answered.
     {
         const std::unique_ptr<CProgressPrompt> progress =
             m_prompts.StartProgress(this, QStringLiteral("Importing %1...").arg(name));

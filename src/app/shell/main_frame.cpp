@@ -16,6 +16,7 @@
 
 #include "app/command_ids.h"
 #include "app/shell/help_window.h"
+#include "app/shell/precise_dialogs.h"
 #include "app/shell/preview_panel.h"
 #include "app/shell/prompts.h"
 #include "app/shell/settings.h"
@@ -214,6 +215,8 @@ void CMainFrame::closeEvent(QCloseEvent* event)
     }
     SaveLayout();
     m_recent.Save();
+    // Closed now, while it can still note where it stood for the next start.
+    if (m_transform) m_transform->close();
     if (m_help) m_help->close();
     event->accept();
 }

@@ -18,6 +18,7 @@ class CPolydromView;
 class CPreviewPanel;
 class CShellPrompts;
 class CStatusBar;
+class CTransformDialog;
 class CViewWidget;
 class QAction;
 class QPainter;
@@ -86,6 +87,8 @@ public:
     CPolydromView& View() const { return *m_view; }
     CHelpWindow* HelpWindow() const { return m_help; }
     CPreviewPanel* PreviewPanel() const { return m_preview; }
+    // Do > Transform...'s dialog once it has been opened, else null.
+    CTransformDialog* TransformDialog() const { return m_transform; }
     CRecentFileList& RecentFiles() { return m_recent; }
     QAction* RecentPlaceholder() const { return m_recentPlaceholder; }
     const QList<QAction*>& RecentFileActions() const { return m_recentActions; }
@@ -155,6 +158,7 @@ private:
     CStatusBar* m_statusBar = nullptr;
     CHelpWindow* m_help = nullptr;
     CPreviewPanel* m_preview = nullptr;
+    CTransformDialog* m_transform = nullptr;
     QToolBar* m_toolBars[3] = {};
     std::map<unsigned, QAction*> m_actions;
     QAction* m_recentPlaceholder = nullptr;

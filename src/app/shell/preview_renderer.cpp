@@ -8,8 +8,12 @@
 #include <QFile>
 
 #include "app/povray_runner.h"
+#include "framework/owned_folders.h"
 
 namespace {
+
+constexpr const char* kPreviewFolderPrefix = "polydrom-preview-";
+
 
 // Long enough to take in a held arrow key or a spun wheel as one change, short enough
 // not to be noticed after a single one.
@@ -54,8 +58,12 @@ void CPreviewRenderer::Update()
     PreviewJob job = m_source();
     // The folder is made for the first render: a window whose preview is never opened
     // leaves nothing behind, even when it is killed.
-    if (job.note.isEmpty() && !m_folder)
-        m_folder = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/polydrom-preview-XXXXXX"));
+    if (job.note.isEmpty() && !m_folder) {
+        m_folder = std::make_unique<QTemporaryDir>(QDir::tempPath() + QLatin1Char('/') +
+                                                   QLatin1String(kPreviewFolderPrefix) + QStringLiteral("XXXXXX"));
+        // Named as this program's, so that the next start can clear it away should this one be killed.
+        if (m_folder->isValid()) MarkFolderOwner(QFile::encodeName(m_folder->path()).toStdString());
+    }
     if (job.note.isEmpty() && !m_folder->isValid())
         job = PreviewJob{QStringLiteral("Cannot make a temporary folder for POV-Ray: ") + m_folder->errorString(), {}};
     // Already on its way.
@@ -216,4 +224,9 @@ void CPreviewRenderer::StartWaiting()
         Start(job);
     }
     if (!m_running) Q_EMIT Idle();
+}
+
+int RemoveAbandonedPreviewFolders()
+{
+    return RemoveAbandonedFolders(QFile::encodeName(QDir::tempPath()).toStdString(), kPreviewFolderPrefix);
 }

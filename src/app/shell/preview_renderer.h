@@ -102,3 +102,7 @@ private:
     int m_serial = 0;
     int m_cancelled = 0;
 };
+
+// At start-up: removes the preview folders in the temporary folder that a killed program
+// left behind (those of programs still running stay). Returns how many went.
+int RemoveAbandonedPreviewFolders();

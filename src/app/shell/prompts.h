@@ -44,8 +44,8 @@ public:
     // convertAxes the state of the axis conversion's check box (shown as it comes in).
     virtual QString AskExportFileName(QWidget* parent, const QString& suggestion, const QString& filters,
                                       const QString& selectedFilter, QString* chosenFilter, bool* convertAxes) = 0;
-    // The file to import: filters separated by ";;".
-    virtual QString AskImportFileName(QWidget* parent, const QString& filters) = 0;
+    // The file to import: filters separated by ";;", the folder to start in (empty: the current one).
+    virtual QString AskImportFileName(QWidget* parent, const QString& filters, const QString& folder) = 0;
     // The Import dialog for a mesh read from the file: the axis conversion and the scale,
     // with a hint of the mesh's size before and after. False when cancelled.
     virtual bool AskImportOptions(QWidget* parent, const QString& fileName, const MeshSize& size,
@@ -66,8 +66,6 @@ public:
     // A point typed into X, Y and Z, prefilled; apply takes it or says why not.
     virtual void AskPoint(QWidget* parent, const QString& title, const std::array<float, 3>& initial,
                           const PointApply& apply) = 0;
-    // The Transform dialog, whose buttons hand their values to apply.
-    virtual void ShowTransform(QWidget* parent, const TransformApply& apply) = 0;
 };
 
 // The real dialogs: Qt's file, message, print, page set-up and preview dialogs.
@@ -77,7 +75,7 @@ public:
     QString AskSaveFileName(QWidget* parent, const QString& suggestion, const QString& filter) override;
     QString AskExportFileName(QWidget* parent, const QString& suggestion, const QString& filters,
                               const QString& selectedFilter, QString* chosenFilter, bool* convertAxes) override;
-    QString AskImportFileName(QWidget* parent, const QString& filters) override;
+    QString AskImportFileName(QWidget* parent, const QString& filters, const QString& folder) override;
     bool AskImportOptions(QWidget* parent, const QString& fileName, const MeshSize& size,
                           ImportChoice* choice) override;
     std::unique_ptr<CProgressPrompt> StartProgress(QWidget* parent, const QString& text) override;
@@ -90,5 +88,4 @@ public:
     void ShowPrintPreview(QWidget* parent, QPrinter* printer, const std::function<void(QPrinter*)>& paint) override;
     void AskPoint(QWidget* parent, const QString& title, const std::array<float, 3>& initial,
                   const PointApply& apply) override;
-    void ShowTransform(QWidget* parent, const TransformApply& apply) override;
 };

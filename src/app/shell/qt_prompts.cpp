@@ -4,6 +4,7 @@
 #include <QElapsedTimer>
 #include <QFileDialog>
 #include <QGridLayout>
+#include <QHeaderView>
 #include <QMessageBox>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
@@ -11,6 +12,7 @@
 #include <QPrintPreviewDialog>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QTreeView>
 
 #include <limits>
 
@@ -98,9 +100,25 @@ QString CQtPrompts::AskExportFileName(QWidget* parent, const QString& suggestion
     return dialog.selectedFiles().constFirst();
 }
 
-QString CQtPrompts::AskImportFileName(QWidget* parent, const QString& filters)
+QString CQtPrompts::AskImportFileName(QWidget* parent, const QString& filters, const QString& folder)
 {
-    return QFileDialog::getOpenFileName(parent, QStringLiteral("Import"), QString(), filters);
+    QFileDialog dialog(parent, QStringLiteral("Import"), folder, filters);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    // Once the dialog's own widgets exist (a desktop's native dialog has none): the size,
+    // type and date columns as wide as what they show, so "832 bytes" is not cut short.
+    QMetaObject::invokeMethod(
+        &dialog,
+        [&dialog] {
+            auto* details = dialog.findChild<QTreeView*>(QStringLiteral("treeView"));
+            if (!details) return;
+            QHeaderView* header = details->header();
+            for (int column = 1; column < header->count(); ++column)
+                header->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+        },
+        Qt::QueuedConnection);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
+    return dialog.selectedFiles().constFirst();
 }
 
 bool CQtPrompts::AskImportOptions(QWidget* parent, const QString& fileName, const MeshSize& size,
@@ -177,11 +195,5 @@ void CQtPrompts::AskPoint(QWidget* parent, const QString& title, const std::arra
                           const PointApply& apply)
 {
     CPointDialog dialog(parent, title, initial, apply);
-    dialog.exec();
-}
-
-void CQtPrompts::ShowTransform(QWidget* parent, const TransformApply& apply)
-{
-    CTransformDialog dialog(parent, apply);
     dialog.exec();
 }
