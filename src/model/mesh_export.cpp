@@ -9,10 +9,10 @@
 #include <system_error>
 
 #include "framework/atomic_file.h"
+#include "model/export_triangles.h"
 #include "model/mesh_orientation.h"
 #include "model/mesh_writer.h"
 #include "model/polydrom_doc.h"
-#include "model/triangle_search.h"
 
 namespace {
 
@@ -71,24 +71,20 @@ MeshExportResult CPolydromDoc::ExportMesh(const std::string& path, MeshFormat fo
         return failed;
     };
     const auto edges = static_cast<std::size_t>(m_nEdges);
-    const auto vertices = static_cast<std::size_t>(m_nVertices);
-    const std::vector<TriangleCorners> triangles =
-        FindTriangles(std::span(m_edgeFrom, edges), std::span(m_edgeTo, edges), std::span(m_edgeUsed, edges));
-
-    IndexedMesh mesh;
-    std::string reason;
-    if (!IndexTriangles(std::span(m_x, vertices), std::span(m_y, vertices), std::span(m_z, vertices), triangles,
-                        &mesh, &reason))
-        return fail(reason);
     // The union keeps the corner order it has always had; the other formats are read by
     // programs that take the winding for the outside of the surface.
-    const MeshPieces pieces =
-        format == MeshFormat::PovUnion ? CountPieces(mesh.points, mesh.faces) : OrientFaces(mesh.points, mesh.faces);
+    const TriangleWinding winding = format == MeshFormat::PovUnion ? TriangleWinding::AsFound : TriangleWinding::Outwards;
+    ExportTriangles found;
+    std::string reason;
+    if (!FindExportTriangles(TriangleSourceOf(*this), winding, &found, &reason, std::span(m_edgeUsed, edges)))
+        return fail(reason);
+    const IndexedMesh& mesh = found.mesh;
+    const MeshPieces pieces = found.pieces;
     std::string bytes;
     if (!MakeMeshWriter(format)->Write(mesh, &bytes, &reason)) return fail(reason);
     if (FileResult written = WriteFileAtomically(path, bytes); !written) return fail(written.reason);
     MeshExportResult result;
-    result.triangles = static_cast<int>(triangles.size());
+    result.triangles = static_cast<int>(mesh.faces.size());
     result.closedPieces = pieces.closed;
     result.openPieces = pieces.open;
     return result;

@@ -16,6 +16,7 @@ class CHelpWindow;
 class CPolydromDoc;
 class CPolydromView;
 class CPreviewPanel;
+class CShadedPanel;
 class CShellPrompts;
 class CStatusBar;
 class CViewWidget;
@@ -84,6 +85,7 @@ public:
     CPolydromView& View() const { return *m_view; }
     CHelpWindow* HelpWindow() const { return m_help; }
     CPreviewPanel* PreviewPanel() const { return m_preview; }
+    CShadedPanel* ShadedPanel() const { return m_shaded; }
     CRecentFileList& RecentFiles() { return m_recent; }
     QAction* RecentPlaceholder() const { return m_recentPlaceholder; }
     const QList<QAction*>& RecentFileActions() const { return m_recentActions; }
@@ -106,6 +108,7 @@ public:
     void OnViewDoToolbar() override;
     void OnViewStatusBar() override;
     void OnViewRenderPreview() override;
+    void OnView3D() override;
     void OnHelpFinder() override;
     void OnHelp() override;
     void OnContextHelp() override;
@@ -153,6 +156,7 @@ private:
     CStatusBar* m_statusBar = nullptr;
     CHelpWindow* m_help = nullptr;
     CPreviewPanel* m_preview = nullptr;
+    CShadedPanel* m_shaded = nullptr;
     QToolBar* m_toolBars[3] = {};
     std::map<unsigned, QAction*> m_actions;
     QAction* m_recentPlaceholder = nullptr;
