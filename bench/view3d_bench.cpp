@@ -5,6 +5,7 @@
 #include <benchmark/benchmark.h>
 
 #include <cmath>
+#include <string>
 
 #include <QOffscreenSurface>
 #include <QOpenGLContext>
@@ -48,18 +49,22 @@ ShadedMesh Terrain(int triangles)
 struct Gl {
     Gl()
     {
-        EnsureBenchApplication();
         context.setFormat(ShadedSurfaceFormat());
         ok = context.create();
         surface.setFormat(context.format());
         surface.create();
         ok = ok && context.makeCurrent(&surface);
-        if (!ok) return;
+        if (!ok) {
+            why = "no OpenGL context (run under an X display)";
+            return;
+        }
         target = std::make_unique<QOpenGLFramebufferObject>(kWidth, kHeight, QOpenGLFramebufferObject::Depth);
         target->bind();
         QString reason;
         ok = renderer.Initialize(&reason);
+        why = reason.toStdString();
     }
+    std::string why;
     QOpenGLContext context;
     QOffscreenSurface surface;
     std::unique_ptr<QOpenGLFramebufferObject> target;
@@ -69,6 +74,7 @@ struct Gl {
 
 Gl& TheGl()
 {
+    EnsureBenchApplication();  // before the context and surface exist
     static Gl gl;
     return gl;
 }
@@ -77,7 +83,7 @@ void BM_View3dFrameAfterOrbit(benchmark::State& state)
 {
     Gl& gl = TheGl();
     if (!gl.ok) {
-        state.SkipWithError("no OpenGL context (run under an X display)");
+        state.SkipWithError(gl.why.c_str());
         return;
     }
     const ShadedMesh mesh = Terrain(int(state.range(0)));
@@ -100,7 +106,7 @@ void BM_View3dUploadAfterSmallEdit(benchmark::State& state)
 {
     Gl& gl = TheGl();
     if (!gl.ok) {
-        state.SkipWithError("no OpenGL context (run under an X display)");
+        state.SkipWithError(gl.why.c_str());
         return;
     }
     ShadedMesh mesh = Terrain(100000);

@@ -75,8 +75,8 @@ TEST(OrbitCamera, WheelZoomKeepsThePointUnderThePointer)
         const auto before = camera.ToPixel(point, 800, 600, kUnit);
         camera.ZoomAbout(before[0], before[1], 800, 600, 3);
         const auto after = camera.ToPixel(point, 800, 600, kUnit);
-        EXPECT_NEAR(after[0], before[0], 1e-6);
-        EXPECT_NEAR(after[1], before[1], 1e-6);
+        EXPECT_NEAR(after[0], before[0], 1e-3);  // the matrix is in floats, as the card takes it
+        EXPECT_NEAR(after[1], before[1], 1e-3);
         // Zooming in spreads the model out.
         const auto corner = camera.ToPixel({1, 1, 0}, 800, 600, kUnit);
         EXPECT_GT(corner[0] - after[0], 0.6 * 600 / 2);

@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QLabel>
 
 #include "app/shell/shaded_canvas.h"
@@ -50,6 +51,13 @@ void CShadedPanel::MakeCanvas()
         m_note->setText(QStringLiteral("OpenGL is not available: %1. The rest of Polydrom works without it.").arg(why));
         m_note->show();
     };
+    // Some platforms (offscreen, minimal) give OpenGL contexts but cannot put their
+    // pictures in a window: the widget would only fail there.
+    const QString platform = QGuiApplication::platformName();
+    if (platform == QStringLiteral("offscreen") || platform == QStringLiteral("minimal")) {
+        fail(QStringLiteral("the \"%1\" window system cannot show OpenGL in a window").arg(platform));
+        return;
+    }
     if (!OpenGlAvailable(&reason)) {
         fail(reason);
         return;

@@ -20,8 +20,9 @@
 
 namespace {
 
-// Triangles in one pass: the light comes from the eye, so a face is as bright as it is
-// turned towards the viewer, whichever side is shown; the sides are drawn from each
+// Triangles in one pass: the light comes from the eye (a little above and to the left of
+// it, so that faces square to the view still differ), a face as bright as it is turned
+// towards it, whichever side is shown; the sides are drawn from each
 // corner's distance to the opposite side (the corner number gives it), so no line can
 // fight the face it lies on for depth.
 const char* const kFaceVertex = R"(#version 330 core
@@ -45,6 +46,7 @@ in vec3 barycentric;
 flat in float tint;
 uniform vec3 eye;
 uniform vec3 towardsEye;
+uniform vec3 lightOffset;
 uniform bool perspective;
 uniform vec3 frontColour;
 uniform vec3 backColour;
@@ -55,7 +57,7 @@ void main()
 {
     vec3 normal = normalize(cross(dFdx(position), dFdy(position)));
     vec3 view = perspective ? normalize(eye - position) : towardsEye;
-    float light = 0.35 + 0.65 * abs(dot(normal, view));
+    float light = 0.25 + 0.75 * abs(dot(normal, normalize(view + lightOffset)));
     vec3 base = gl_FrontFacing ? (tint > 0.5 ? selectedColour : frontColour) : backColour;
     if (!gl_FrontFacing && tint > 0.5) base = mix(backColour, selectedColour, 0.5);
     vec3 width = fwidth(barycentric);
@@ -241,6 +243,10 @@ void CShadedRenderer::Draw(const OrbitCamera& camera, int width, int height)
     m_faces->setUniformValue("viewProjection", columns);
     m_faces->setUniformValue("eye", QVector3D(float(eye[0]), float(eye[1]), float(eye[2])));
     m_faces->setUniformValue("towardsEye", QVector3D(float(back[0]), float(back[1]), float(back[2])));
+    const Vec3& up = camera.Up();
+    const Vec3& right = camera.Right();
+    m_faces->setUniformValue("lightOffset", QVector3D(float(0.45 * up[0] - 0.3 * right[0]), float(0.45 * up[1] - 0.3 * right[1]),
+                                                      float(0.45 * up[2] - 0.3 * right[2])));
     m_faces->setUniformValue("perspective", camera.Perspective());
     m_faces->setUniformValue("frontColour", Colour(ShadedColours::kFront));
     m_faces->setUniformValue("backColour", Colour(ShadedColours::kBack));
