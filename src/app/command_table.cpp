@@ -86,7 +86,7 @@ const CommandEntry kCommands[] = {
                 "and pan, selected triangles tinted, rendered again after every change. Its context menu turns "
                 "antialiasing on and off."},
     {COMMAND(ID_VIEW_3D), .shellHandler = &S::OnView3D, .menuText = "&3-D View", .shortcut = "F10", .name = "3-D View",
-     .prompt = "3-D View: shows the triangles the export writes, shaded, to turn with the mouse beside the wireframe",
+     .prompt = "Shaded 3-D View: shows the triangles the export writes, to turn with the mouse beside the wireframe",
      .details = "Opens the 3-D View panel: the export's triangles lit from the viewer, their sides on top, back faces "
                 "in blue, the selection in red. Drag with the left button to turn the model, with the middle button "
                 "(or Shift and the left button) to move it; the wheel zooms about the pointer; Home fits the model; "
