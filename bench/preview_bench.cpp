@@ -13,6 +13,7 @@
 #include <QImage>
 
 #include "app/povray_runner.h"
+#include "gui_app.h"
 #include "app/shell/preview_renderer.h"
 #include "model/model_fixtures.h"
 #include "view/polydrom_view.h"
@@ -62,10 +63,7 @@ BENCHMARK(BM_PreviewScene)->Unit(benchmark::kMillisecond);
 // A pan of one pixel, then the event loop runs until the new picture is there.
 void BM_PreviewChangeToPicture(benchmark::State& state)
 {
-    static int argc = 1;
-    static char name[] = "polydrom_bench";
-    static char* argv[] = {name, nullptr};
-    static QCoreApplication app(argc, argv);
+    EnsureBenchApplication();
     Terrain terrain;
     CPreviewRenderer renderer([&] {
         const PreviewScene scene = BuildPreviewScene(terrain.view, kWidth, kHeight);

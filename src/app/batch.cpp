@@ -61,6 +61,7 @@ public:
     void OnViewDoToolbar() override {}
     void OnViewStatusBar() override {}
     void OnViewRenderPreview() override { Unavailable("the render preview (use --render-pov PATH.png)"); }
+    void OnView3D() override { Unavailable("the 3-D view (use --render-3d PATH.png)"); }
     void OnHelpFinder() override { Unavailable("help"); }
     void OnHelp() override { Unavailable("help"); }
     void OnContextHelp() override { Unavailable("help"); }
@@ -214,6 +215,13 @@ public:
         m_view.OnDraw(&dc);
         std::string error;
         if (!WritePng(path, dc.Width(), dc.Height(), dc.Pixels(), &error)) throw BatchError{error};
+    }
+
+    // A registered step: error text, or nothing when it succeeded.
+    void Extra(const ExtraBatchStep& step, const std::string& value)
+    {
+        const std::string error = step.run(m_view, m_host.m_client.right, m_host.m_client.bottom, value);
+        if (!error.empty()) throw BatchError{std::string(step.name) + " " + value + ": " + error};
     }
 
     // --render-pov PATH.png: the model rendered by POV-Ray as the preview panel shows it,
@@ -453,12 +461,30 @@ const BatchStep kSteps[] = {
      "multiply the coordinates of the meshes the --import steps that follow read (1 by default)"},
 };
 
+std::vector<ExtraBatchStep>& ExtraSteps()
+{
+    static std::vector<ExtraBatchStep> steps;
+    return steps;
+}
+
 }  // namespace
+
+void RegisterBatchStep(ExtraBatchStep step)
+{
+    auto& steps = ExtraSteps();
+    for (ExtraBatchStep& known : steps)
+        if (known.name == step.name) {
+            known = std::move(step);
+            return;
+        }
+    steps.push_back(std::move(step));
+}
 
 std::vector<BatchStepHelp> BatchStepsHelp()
 {
     std::vector<BatchStepHelp> steps;
     for (const BatchStep& step : kSteps) steps.push_back({step.name, step.value, step.description});
+    for (const ExtraBatchStep& step : ExtraSteps()) steps.push_back({step.name, step.value, step.description});
     return steps;
 }
 
@@ -483,7 +509,14 @@ int RunBatch(std::span<const std::string> args, std::ostream& out, std::ostream&
             running = step;
             const BatchStep* known = std::find_if(std::begin(kSteps), std::end(kSteps),
                                                   [&](const BatchStep& s) { return s.name == step; });
-            if (known == std::end(kSteps)) throw BatchError{"unknown step \"" + step + "\""};
+            if (known == std::end(kSteps)) {
+                const auto& extra = ExtraSteps();
+                const auto registered = std::find_if(extra.begin(), extra.end(),
+                                                     [&](const ExtraBatchStep& s) { return s.name == step; });
+                if (registered == extra.end()) throw BatchError{"unknown step \"" + step + "\""};
+                session.Extra(*registered, value(step));
+                continue;
+            }
             if (known->withValue)
                 (session.*known->withValue)(value(step));
             else

@@ -12,7 +12,7 @@ const unsigned kFileMenu[] = {
 };
 const unsigned kEditMenu[] = {ID_EDIT_UNDO, ID_EDIT_REDO};
 const unsigned kViewMenu[] = {ID_VIEW_TOOLBAR, ID_VIEW_DO_TOOLBAR, ID_VIEW_STATUS_BAR, 0, ID_VIEW_FIT,
-                              ID_VIEW_RENDER_PREVIEW};
+                              ID_VIEW_RENDER_PREVIEW, ID_VIEW_3D};
 const unsigned kDoMenu[] = {
     ID_DO_CONNECT,    ID_DO_UNCONNECT,    ID_DO_EXTRUDE,    ID_DO_COPY, ID_DO_MIRROR, ID_DO_SELECT_CONNECTED,
     ID_DO_SELECT_ALL, ID_DO_DESELECT_ALL, ID_SELECT_INVERT, 0,          ID_DO_ADD_VERTEX_AT, ID_DO_TRANSFORM,

@@ -85,6 +85,13 @@ const CommandEntry kCommands[] = {
      .details = "Opens the Render Preview panel: the model's triangles rendered by POV-Ray with the view's axis, zoom "
                 "and pan, selected triangles tinted, rendered again after every change. Its context menu turns "
                 "antialiasing on and off."},
+    {COMMAND(ID_VIEW_3D), .shellHandler = &S::OnView3D, .menuText = "&3-D View", .shortcut = "F10", .name = "3-D View",
+     .prompt = "Shaded 3-D View: shows the triangles the export writes, to turn with the mouse beside the wireframe",
+     .details = "Opens the 3-D View panel: the export's triangles lit from the viewer, their sides on top, back faces "
+                "in blue, the selection in red. Drag with the left button to turn the model, with the middle button "
+                "(or Shift and the left button) to move it; the wheel zooms about the pointer; Home fits the model; "
+                "X, Y and Z look along an axis as the wireframe does (with Shift from the other side); P switches "
+                "between perspective and orthographic."},
 
     // Do
     {COMMAND(ID_DO_CONNECT), .docHandler = &D::OnDoConnect, .menuText = "&Connect", .name = "Connect",

@@ -37,6 +37,7 @@ public:
     virtual void OnViewDoToolbar() = 0;
     virtual void OnViewStatusBar() = 0;
     virtual void OnViewRenderPreview() = 0;
+    virtual void OnView3D() = 0;
     virtual void OnHelpFinder() = 0;
     virtual void OnHelp() = 0;
     virtual void OnContextHelp() = 0;

@@ -6,11 +6,11 @@
 #include <system_error>
 
 #include "framework/atomic_file.h"
+#include "model/export_triangles.h"
 #include "model/mesh_orientation.h"
 #include "model/formats/axes.h"
 #include "model/formats/mesh_writer.h"
 #include "model/polydrom_doc.h"
-#include "model/triangle_search.h"
 
 namespace {
 
@@ -33,18 +33,16 @@ MeshExportResult CPolydromDoc::ExportMesh(const std::string& path, MeshFormat fo
         return failed;
     };
     const auto edges = static_cast<std::size_t>(m_nEdges);
-    const auto vertices = static_cast<std::size_t>(m_nVertices);
-    const std::vector<TriangleCorners> triangles =
-        FindTriangles(std::span(m_edgeFrom, edges), std::span(m_edgeTo, edges), std::span(m_edgeUsed, edges));
-
-    IndexedMesh mesh;
-    std::string reason;
-    if (!IndexTriangles(std::span(m_x, vertices), std::span(m_y, vertices), std::span(m_z, vertices), triangles,
-                        &mesh, &reason))
-        return fail(reason);
     const MeshFormatInfo& info = MeshFormatInfoOf(format);
-    const MeshPieces pieces =
-        info.capabilities.wound ? OrientFaces(mesh.points, mesh.faces) : CountPieces(mesh.points, mesh.faces);
+    // The union keeps the corner order it has always had; the other formats are read by
+    // programs that take the winding for the outside of the surface.
+    const TriangleWinding winding = info.capabilities.wound ? TriangleWinding::Outwards : TriangleWinding::AsFound;
+    ExportTriangles found;
+    std::string reason;
+    if (!FindExportTriangles(TriangleSourceOf(*this), winding, &found, &reason, std::span(m_edgeUsed, edges)))
+        return fail(reason);
+    IndexedMesh& mesh = found.mesh;
+    const MeshPieces pieces = found.pieces;
     // After the winding is chosen, so that the same triangles come out either way; a
     // rotation keeps every winding outward.
     if (info.capabilities.exchange && axes == AxisConversion::Converted)
@@ -56,7 +54,7 @@ MeshExportResult CPolydromDoc::ExportMesh(const std::string& path, MeshFormat fo
     if (!info.makeWriter()->Write(mesh, &bytes, &reason)) return fail(reason);
     if (FileResult written = WriteFileAtomically(path, bytes); !written) return fail(written.reason);
     MeshExportResult result;
-    result.triangles = static_cast<int>(triangles.size());
+    result.triangles = static_cast<int>(mesh.faces.size());
     result.closedPieces = pieces.closed;
     result.openPieces = pieces.open;
     return result;

@@ -8,6 +8,7 @@
 #include <span>
 #include <vector>
 
+#include "model/export_triangles.h"
 #include "model/formats/mesh_writer.h"
 #include "model/polydrom_doc.h"
 #include "view/polydrom_view.h"
@@ -38,12 +39,20 @@ void AppendVector(std::string& out, const double v[3])
     out += '>';
 }
 
-// The triangles File > Export As writes, each once, as model vertex indices.
-std::vector<TriangleCorners> ExportTriangles(const CPolydromDoc& doc)
+// The triangles File > Export As writes, each once, as model vertex indices in the
+// search's corner order (the order the preview's scenes have always had).
+Result ExportTrianglesOf(const CPolydromDoc& doc, std::vector<TriangleCorners>* triangles)
 {
-    const auto edges = static_cast<std::size_t>(doc.m_nEdges);
-    std::vector<std::int32_t> marks(edges);
-    return FindTriangles(std::span(doc.m_edgeFrom, edges), std::span(doc.m_edgeTo, edges), marks);
+    ExportTriangles found;
+    std::string reason;
+    if (!FindExportTriangles(TriangleSourceOf(doc), TriangleWinding::AsFound, &found, &reason))
+        return Result::Failure(reason);
+    triangles->reserve(found.mesh.faces.size());
+    for (const TriangleCorners& f : found.mesh.faces)
+        triangles->push_back({found.vertexOf[static_cast<std::size_t>(f.first)],
+                              found.vertexOf[static_cast<std::size_t>(f.second)],
+                              found.vertexOf[static_cast<std::size_t>(f.third)]});
+    return Result::Success();
 }
 
 // One group of triangles as the mesh2 writer writes it, ready to be placed as an object.
@@ -85,11 +94,12 @@ PreviewScene BuildPreviewScene(const CPolydromView& view, int width, int height)
     if (!(view.m_state.zoom > 0) || !std::isfinite(view.m_state.zoom)) return fail("the view's zoom is not a positive number");
 
     // Selected triangles go into a second mesh, so that each can carry its own colour.
-    std::vector<TriangleCorners> plain, selected;
-    for (const TriangleCorners& t : ExportTriangles(*doc)) {
-        const bool all = doc->GetVertexSel(t.first) == 1 && doc->GetVertexSel(t.second) == 1 &&
+    std::vector<TriangleCorners> all, plain, selected;
+    if (Result found = ExportTrianglesOf(*doc, &all); !found) return fail(found.error);
+    for (const TriangleCorners& t : all) {
+        const bool chosen = doc->GetVertexSel(t.first) == 1 && doc->GetVertexSel(t.second) == 1 &&
                          doc->GetVertexSel(t.third) == 1;
-        (all ? selected : plain).push_back(t);
+        (chosen ? selected : plain).push_back(t);
     }
     scene.triangles = static_cast<int>(plain.size() + selected.size());
     scene.selected = static_cast<int>(selected.size());

@@ -42,6 +42,7 @@ public:
     void OnViewDoToolbar() override { calls << "DoBar"; }
     void OnViewStatusBar() override { calls << "StatusBar"; }
     void OnViewRenderPreview() override { calls << "RenderPreview"; }
+    void OnView3D() override { calls << "View3D"; }
     void OnHelpFinder() override { calls << "HelpFinder"; }
     void OnHelp() override { calls << "Help"; }
     void OnContextHelp() override { calls << "ContextHelp"; }

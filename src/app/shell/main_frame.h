@@ -16,6 +16,7 @@ class CHelpWindow;
 class CPolydromDoc;
 class CPolydromView;
 class CPreviewPanel;
+class CShadedPanel;
 class CShellPrompts;
 class CStatusBar;
 class CTransformDialog;
@@ -89,6 +90,7 @@ public:
     CPreviewPanel* PreviewPanel() const { return m_preview; }
     // Do > Transform...'s dialog once it has been opened, else null.
     CTransformDialog* TransformDialog() const { return m_transform; }
+    CShadedPanel* ShadedPanel() const { return m_shaded; }
     CRecentFileList& RecentFiles() { return m_recent; }
     QAction* RecentPlaceholder() const { return m_recentPlaceholder; }
     const QList<QAction*>& RecentFileActions() const { return m_recentActions; }
@@ -111,6 +113,7 @@ public:
     void OnViewDoToolbar() override;
     void OnViewStatusBar() override;
     void OnViewRenderPreview() override;
+    void OnView3D() override;
     void OnHelpFinder() override;
     void OnHelp() override;
     void OnContextHelp() override;
@@ -159,6 +162,7 @@ private:
     CHelpWindow* m_help = nullptr;
     CPreviewPanel* m_preview = nullptr;
     CTransformDialog* m_transform = nullptr;
+    CShadedPanel* m_shaded = nullptr;
     QToolBar* m_toolBars[3] = {};
     std::map<unsigned, QAction*> m_actions;
     QAction* m_recentPlaceholder = nullptr;
