@@ -95,7 +95,7 @@ void Count(CPreviewRenderer& renderer, Counts& counts)
 TEST(PovRayPanel, NewestChangeWinsOverTheRenderItCancels)
 {
     Framed framed;
-    framed.doc->OnShapeBox({});
+    framed.doc->OnShapeBox(framed.view.m_state);
     QTemporaryDir dir;
     CPreviewRenderer renderer(framed.Source(120, 90));
     renderer.SetProgram(Script(dir, QStringLiteral("sleep 1\nexec povray \"$@\"")));
@@ -132,7 +132,7 @@ TEST(PovRayPanel, NewestChangeWinsOverTheRenderItCancels)
 TEST(PovRayPanel, ShowsThePictureAtItsOwnSizeAndAgainWithAntialiasing)
 {
     Framed framed;
-    framed.doc->OnShapeCylinder({});
+    framed.doc->OnShapeCylinder(framed.view.m_state);
     // From the side: seen along its axis a tube shows nothing but its edge-on walls.
     framed.view.OnViewAxisY();
     CPreviewPanel panel(framed.view);
@@ -155,7 +155,7 @@ TEST(PovRayPanel, ShowsThePictureAtItsOwnSizeAndAgainWithAntialiasing)
 TEST(PreviewPanel, ModelWithoutTrianglesShowsTheNote)
 {
     Framed framed;
-    framed.doc->OnShapeCircle({});
+    framed.doc->OnShapeCircle(framed.view.m_state);
     CPreviewPanel panel(framed.view);
     panel.resize(240, 180);
     panel.show();
@@ -168,7 +168,7 @@ TEST(PreviewPanel, ModelWithoutTrianglesShowsTheNote)
 TEST(PreviewPanel, MissingPovRayIsSaidOnceInThePanelNeverAsADialog)
 {
     Framed framed;
-    framed.doc->OnShapeBox({});
+    framed.doc->OnShapeBox(framed.view.m_state);
     CPreviewPanel panel(framed.view);
     panel.Renderer().SetProgram(QStringLiteral("/nonexistent/povray"));
     Counts counts;
@@ -230,7 +230,7 @@ TEST_F(ShellTest, F9OpensThePreviewAndEveryCommandRendersItAgain)
 TEST(PreviewPanel, PrivateFolderGoesWithTheRendererEvenWhileItRenders)
 {
     Framed framed;
-    framed.doc->OnShapeBox({});
+    framed.doc->OnShapeBox(framed.view.m_state);
     QTemporaryDir dir;
     auto renderer = std::make_unique<CPreviewRenderer>(framed.Source(80, 60));
     renderer->SetProgram(Script(dir, QStringLiteral("exec sleep 30")));
@@ -249,7 +249,7 @@ TEST(PreviewPanel, PrivateFolderGoesWithTheRendererEvenWhileItRenders)
 TEST(PreviewPanel, SaysWhenARenderWasCutShort)
 {
     Framed framed;
-    framed.doc->OnShapeBox({});
+    framed.doc->OnShapeBox(framed.view.m_state);
     QTemporaryDir dir;
     CPreviewRenderer renderer(framed.Source(80, 60));
     renderer.SetProgram(Script(dir, QStringLiteral("exec sleep 30")));

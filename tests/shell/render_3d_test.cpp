@@ -104,9 +104,9 @@ TEST_F(Render3d, ABoxSeenFromTheFrontCoversItsProjectedFrontFace)
 TEST_F(Render3d, AnOpenBoxShowsItsInnerWallsInTheBackFaceColourAndAClosedOneDoesNot)
 {
     angles = ",20,50";  // a little to the right and well above: into the opening
-    const QImage open = Picture({"--import", Obj(BoxObj(1, true)), "--do", "do-deselect-all"}, "open.png");
+    const QImage open = Picture({"--axes", "as-stored", "--import", Obj(BoxObj(1, true)), "--do", "do-deselect-all"}, "open.png");
     EXPECT_GT(Count(open, BackFace), 800 * 600 / 20);
-    const QImage closed = Picture({"--import", Obj(BoxObj(1, false)), "--do", "do-deselect-all"}, "closed.png");
+    const QImage closed = Picture({"--axes", "as-stored", "--import", Obj(BoxObj(1, false)), "--do", "do-deselect-all"}, "closed.png");
     EXPECT_EQ(Count(closed, BackFace), 0);
     EXPECT_GT(800 * 600 - Count(closed, Background), 800 * 600 / 10);
 }
