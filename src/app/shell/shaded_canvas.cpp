@@ -37,6 +37,9 @@ CShadedCanvas::CShadedCanvas(CPolydromView& view, QWidget* parent) : QOpenGLWidg
 
 CShadedCanvas::~CShadedCanvas()
 {
+    // The base class destroys the context after this part of the object is gone: its
+    // signal must no longer reach ReleaseGl then.
+    if (context()) disconnect(context(), nullptr, this, nullptr);
     if (m_ready && context()) {
         makeCurrent();
         m_renderer.Release();
