@@ -347,11 +347,11 @@ void DumpDocument(const CPolydromDoc& doc, std::ostream& out)
     out << "pan " << Triple(doc.m_panX, doc.m_panY, doc.m_panZ) << '\n';
     out << "cursor " << Triple(doc.m_cursorX, doc.m_cursorY, doc.m_cursorZ) << '\n';
     out << "axis " << doc.m_axisX << ' ' << doc.m_axisY << ' ' << doc.m_axisZ << '\n';
-    out << "vertices " << doc.m_nVertices << '\n';
-    for (int i = 0; i < doc.m_nVertices; ++i)
+    out << "vertices " << doc.GetVertexCount() << '\n';
+    for (int i = 0; i < doc.GetVertexCount(); ++i)
         out << "v " << i << ' ' << Triple(doc.m_x[i], doc.m_y[i], doc.m_z[i]) << ' ' << doc.m_sel[i] << '\n';
-    out << "edges " << doc.m_nEdges << '\n';
-    for (int j = 0; j < doc.m_nEdges; ++j)
+    out << "edges " << doc.GetEdgeCount() << '\n';
+    for (int j = 0; j < doc.GetEdgeCount(); ++j)
         out << "e " << j << ' ' << doc.m_edgeFrom[j] << ' ' << doc.m_edgeTo[j] << '\n';
 }
 

@@ -70,14 +70,14 @@ MeshExportResult CPolydromDoc::ExportMesh(const std::string& path, MeshFormat fo
         failed.error = "Cannot export " + Shown(path) + ": " + reason;
         return failed;
     };
-    const auto edges = static_cast<std::size_t>(m_nEdges);
-    const auto vertices = static_cast<std::size_t>(m_nVertices);
+    const auto edges = static_cast<std::size_t>(GetEdgeCount());
+    const auto vertices = static_cast<std::size_t>(GetVertexCount());
     const std::vector<TriangleCorners> triangles =
-        FindTriangles(std::span(m_edgeFrom, edges), std::span(m_edgeTo, edges), std::span(m_edgeUsed, edges));
+        FindTriangles(std::span(m_edgeFrom), std::span(m_edgeTo), std::span(m_edgeUsed));
 
     IndexedMesh mesh;
     std::string reason;
-    if (!IndexTriangles(std::span(m_x, vertices), std::span(m_y, vertices), std::span(m_z, vertices), triangles,
+    if (!IndexTriangles(std::span(m_x), std::span(m_y), std::span(m_z), triangles,
                         &mesh, &reason))
         return fail(reason);
     // The union keeps the corner order it has always had; the other formats are read by

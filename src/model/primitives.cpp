@@ -25,7 +25,7 @@ void CPolydromDoc::AppendFlatRing(const char* name, int n, bool fourPoint)
 {
     if (!Fits(name, n, n)) return;
     const double r = 100.0 / m_zoom;
-    const int v0 = m_nVertices;
+    const int v0 = GetVertexCount();
     for (int i = 0; i < n; ++i) {
         const double theta = Angle(n, i, fourPoint);
         const double s = std::sin(theta);
@@ -42,7 +42,7 @@ void CPolydromDoc::AppendPrism(const char* name, int n, bool fourPoint)
 {
     if (!Fits(name, 2 * n, 4 * n)) return;
     const double r = 100.0 / m_zoom;
-    const int v0 = m_nVertices;
+    const int v0 = GetVertexCount();
     for (int i = 0; i < n; ++i) {
         const double theta = Angle(n, i, fourPoint);
         const double s = Rounded(std::sin(theta));
@@ -67,7 +67,7 @@ void CPolydromDoc::AppendSpire(const char* name, int n, bool fourPoint)
 {
     if (!Fits(name, n + 1, 2 * n)) return;
     const double r = 100.0 / m_zoom;
-    const int apex = m_nVertices;
+    const int apex = GetVertexCount();
     AppendVertex(-m_panX, -m_panY - r, -m_panZ);
     for (int i = 0; i < n; ++i) {
         const double theta = Angle(n, i, fourPoint);

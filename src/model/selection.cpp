@@ -7,13 +7,13 @@
 
 void CPolydromDoc::OnDoSelectAll()
 {
-    for (int i = 0; i < m_nVertices; ++i) m_sel[i] = 1;
+    for (int i = 0; i < GetVertexCount(); ++i) m_sel[i] = 1;
     UpdateAllViews(nullptr);
 }
 
 void CPolydromDoc::OnDoDeselectAll()
 {
-    for (int i = 0; i < m_nVertices; ++i) m_sel[i] = 0;
+    for (int i = 0; i < GetVertexCount(); ++i) m_sel[i] = 0;
     UpdateAllViews(nullptr);
 }
 
@@ -21,7 +21,7 @@ void CPolydromDoc::OnDoSelectConnected()
 {
     // Every vertex joined by a chain of edges to a selected one becomes selected.
     // A breadth-first walk over an adjacency list built once per command.
-    const int n = m_nVertices, e = m_nEdges;
+    const int n = GetVertexCount(), e = GetEdgeCount();
     if (e == 0) {
         UpdateAllViews(nullptr);
         return;
@@ -75,10 +75,10 @@ void CPolydromDoc::ToggleSelectionNear(float x, float y, float z, int axisX, int
     // 4 pixels at the current zoom; the truncation above makes the window |d| < ceil(t).
     const float t = static_cast<float>(4.0 / m_zoom);
     auto pass = [&](float clickedH, float clickedV, const float* h, const float* v) {
-        for (int i = 0; i < m_nVertices; ++i)
+        for (int i = 0; i < GetVertexCount(); ++i)
             if (Near(clickedH, h[i], t) && Near(clickedV, v[i], t)) m_sel[i] = m_sel[i] == 0 ? 1 : 0;
     };
-    if (axisX == 1) pass(z, y, m_z, m_y);
-    if (axisY == 1) pass(x, z, m_x, m_z);
-    if (axisZ == 1) pass(x, y, m_x, m_y);
+    if (axisX == 1) pass(z, y, m_z.data(), m_y.data());
+    if (axisY == 1) pass(x, z, m_x.data(), m_z.data());
+    if (axisZ == 1) pass(x, y, m_x.data(), m_y.data());
 }

@@ -41,9 +41,9 @@ void AppendVector(std::string& out, const double v[3])
 // The triangles File > Export As writes, each once, as model vertex indices.
 std::vector<TriangleCorners> ExportTriangles(const CPolydromDoc& doc)
 {
-    const auto edges = static_cast<std::size_t>(doc.m_nEdges);
+    const auto edges = static_cast<std::size_t>(doc.GetEdgeCount());
     std::vector<std::int32_t> marks(edges);
-    return FindTriangles(std::span(doc.m_edgeFrom, edges), std::span(doc.m_edgeTo, edges), marks);
+    return FindTriangles(std::span(doc.m_edgeFrom), std::span(doc.m_edgeTo), marks);
 }
 
 // One group of triangles as the mesh2 writer writes it, ready to be placed as an object.
@@ -54,9 +54,9 @@ struct MeshText {
 
 Result WriteMesh(const CPolydromDoc& doc, const std::vector<TriangleCorners>& triangles, MeshText* out)
 {
-    const auto n = static_cast<std::size_t>(doc.m_nVertices);
+    const auto n = static_cast<std::size_t>(doc.GetVertexCount());
     std::string reason;
-    if (!IndexTriangles(std::span(doc.m_x, n), std::span(doc.m_y, n), std::span(doc.m_z, n), triangles, &out->mesh,
+    if (!IndexTriangles(std::span(doc.m_x), std::span(doc.m_y), std::span(doc.m_z), triangles, &out->mesh,
                         &reason) ||
         !MakePovMesh2Writer()->Write(out->mesh, &out->text, &reason))
         return Result::Failure(reason);

@@ -63,29 +63,29 @@ TEST_F(ShellTest, ImportAddsTheMeshAsOneUndoStep)
     EXPECT_TRUE(prompts.lastFilter.endsWith(QStringLiteral(";;All files (*)")));
 
     EXPECT_TRUE(prompts.errors.isEmpty()) << prompts.errors.join('\n').toStdString();
-    EXPECT_EQ(doc->m_nVertices, 8 + 4);
-    EXPECT_EQ(doc->m_nEdges, 16 + 6);
+    EXPECT_EQ(doc->GetVertexCount(), 8 + 4);
+    EXPECT_EQ(doc->GetEdgeCount(), 16 + 6);
     EXPECT_EQ(prompts.progressTexts, QStringList{QStringLiteral("Importing tetra.obj...")});
     EXPECT_EQ(frame->StatusBar()->currentMessage(), QStringLiteral("Imported 4 vertices and 6 edges from tetra.obj"));
     EXPECT_EQ(frame->Action(ID_EDIT_UNDO)->text(), QStringLiteral("&Undo Import\tCtrl+Z"));
     EXPECT_TRUE(frame->isWindowModified());
 
     frame->Dispatch(ID_EDIT_UNDO);
-    EXPECT_EQ(doc->m_nVertices, 8);
-    EXPECT_EQ(doc->m_nEdges, 16);
+    EXPECT_EQ(doc->GetVertexCount(), 8);
+    EXPECT_EQ(doc->GetEdgeCount(), 16);
     for (int v = 0; v < 8; ++v) EXPECT_EQ(doc->m_sel[v], 1) << "the box's selection comes back";
 }
 
 TEST_F(ShellTest, ARefusedImportShowsWhyAndChangesNothing)
 {
     frame->Dispatch(ID_SHAPE_CYLINDER);
-    const std::string before = std::to_string(doc->m_nVertices) + "/" + std::to_string(doc->m_nEdges);
+    const std::string before = std::to_string(doc->GetVertexCount()) + "/" + std::to_string(doc->GetEdgeCount());
     prompts.importAnswers << WriteFile(Temp("broken.stl"), "solid x\n  facet normal 0 0 1\n    outer loop\n");
     frame->Dispatch(ID_FILE_IMPORT);
     ASSERT_EQ(prompts.errors.size(), 1);
     EXPECT_TRUE(prompts.errors[0].startsWith(QStringLiteral("Cannot import \"%1\": ").arg(Temp("broken.stl"))))
         << prompts.errors[0].toStdString();
-    EXPECT_EQ(std::to_string(doc->m_nVertices) + "/" + std::to_string(doc->m_nEdges), before);
+    EXPECT_EQ(std::to_string(doc->GetVertexCount()) + "/" + std::to_string(doc->GetEdgeCount()), before);
     EXPECT_EQ(frame->Action(ID_EDIT_UNDO)->text(), QStringLiteral("&Undo Cylinder\tCtrl+Z"));
 
     // Cancelling the dialog does nothing at all.
@@ -101,7 +101,7 @@ TEST_F(ShellTest, CancellingTheProgressLeavesTheModel)
     frame->Dispatch(ID_FILE_IMPORT);
     EXPECT_TRUE(prompts.errors.isEmpty());
     EXPECT_FALSE(prompts.progress.isEmpty());
-    EXPECT_EQ(doc->m_nVertices, 0);
+    EXPECT_EQ(doc->GetVertexCount(), 0);
     EXPECT_EQ(frame->StatusBar()->currentMessage(), QStringLiteral("Import of grid.obj cancelled."));
     EXPECT_FALSE(frame->Action(ID_EDIT_UNDO)->isEnabled());
 }
@@ -112,7 +112,7 @@ TEST_F(ShellTest, ADroppedMeshIsImported)
     ASSERT_TRUE(Drop(*frame, {WriteTetra(Temp("a.obj")), WriteTetra(Temp("b.obj"))}));
     EXPECT_TRUE(prompts.errors.isEmpty()) << prompts.errors.join('\n').toStdString();
     // The same positions twice: each file its own mesh, its own step.
-    EXPECT_EQ(doc->m_nVertices, 8);
+    EXPECT_EQ(doc->GetVertexCount(), 8);
     EXPECT_EQ(doc->History().StepCount(), 2u);
     EXPECT_EQ(doc->History().UndoLabel(), "Import");
     EXPECT_TRUE(prompts.importAnswers.isEmpty());
@@ -125,11 +125,11 @@ TEST_F(ShellTest, ADroppedModelIsOpenedAfterTheSavePrompt)
     prompts.saveChoices << SaveChoice::Cancel;
     ASSERT_TRUE(Drop(*frame, {WriteTetra(Temp("a.obj")), model}));
     EXPECT_EQ(prompts.saveQuestions.size(), 1);
-    EXPECT_EQ(doc->m_nVertices, 8) << "cancelled: the box stays and nothing is imported";
+    EXPECT_EQ(doc->GetVertexCount(), 8) << "cancelled: the box stays and nothing is imported";
 
     prompts.saveChoices << SaveChoice::Discard;
     ASSERT_TRUE(Drop(*frame, {model}));
-    EXPECT_EQ(doc->m_nVertices, 10);
+    EXPECT_EQ(doc->GetVertexCount(), 10);
     EXPECT_EQ(frame->windowTitle(), QStringLiteral("tube.pdm[*] - Polydrom"));
 }
 
