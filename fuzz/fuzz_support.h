@@ -106,17 +106,10 @@ private:
 // selection, edge ends, face corners. Two models are the same model when these are equal.
 inline std::vector<std::uint8_t> FileContent(const CPolydromDoc& doc)
 {
-    std::vector<std::uint8_t> out;
-    auto add = [&out](const void* data, std::size_t size) {
-        const auto* p = static_cast<const std::uint8_t*>(data);
-        out.insert(out.end(), p, p + size);
-    };
-    const std::int32_t counts[] = {doc.GetVertexCount(), doc.GetEdgeCount(), doc.GetFaceCount()};
-    add(counts, sizeof counts);
-    for (const auto* a : {&doc.m_x, &doc.m_y, &doc.m_z}) add(a->data(), a->size() * sizeof(float));
-    for (const auto* a : {&doc.m_sel, &doc.m_edgeFrom, &doc.m_edgeTo, &doc.m_face})
-        add(a->data(), a->size() * sizeof(std::int32_t));
-    return out;
+    // Exactly the bytes a save writes: the file's own layout, face block included.
+    CArchive ar;
+    StoreModel(ar, doc.LiveArrays());
+    return ar.Bytes();
 }
 
 // The model every command must leave: counts in range, finite coordinates, selection
