@@ -45,7 +45,9 @@ build-release/build.ninja:
 
 bench: deps build-release/build.ninja
 	cmake --build build-release -j $(JOBS)
-	./build-release/bench/polydrom_bench --benchmark_counters_tabular=true
+	@# The 3-D view's benchmarks draw with OpenGL, which needs an X display: a virtual one if none.
+	$(if $(DISPLAY),,xvfb-run -a -s "-screen 0 1280x1024x24") ./build-release/bench/polydrom_bench \
+	  --benchmark_counters_tabular=true
 
 build-asan/build.ninja:
 	$(CMAKE) -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DPOLYDROM_SANITIZE=ON -DPOLYDROM_WERROR=$(WERROR)
@@ -64,7 +66,7 @@ sanitize: deps build-asan/build.ninja
 # an input that fails is written to build-fuzz/findings and fails the target. Inputs go
 # up to 4 KiB, room for a model and a long program after it.
 FUZZ_SECONDS ?= 60
-FUZZ_TARGETS := model_file session
+FUZZ_TARGETS := model_file session import
 .PHONY: fuzz
 build-fuzz/build.ninja:
 	CC=clang CXX=clang++ $(CMAKE) -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
@@ -73,10 +75,11 @@ build-fuzz/build.ninja:
 fuzz: deps build-fuzz/build.ninja
 	cmake --build build-fuzz -j $(JOBS)
 	@for t in $(FUZZ_TARGETS); do \
+	  seeds=fuzz/corpus; [ -d fuzz/corpus/$$t ] && seeds=fuzz/corpus/$$t; \
 	  mkdir -p build-fuzz/corpus/$$t build-fuzz/findings/$$t && \
 	  echo "fuzz_$$t: $(FUZZ_SECONDS) s" && \
 	  ./build-fuzz/fuzz/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) -max_len=4096 -print_final_stats=1 \
-	    -artifact_prefix=build-fuzz/findings/$$t/ build-fuzz/corpus/$$t fuzz/corpus || exit 1; \
+	    -artifact_prefix=build-fuzz/findings/$$t/ build-fuzz/corpus/$$t $$seeds || exit 1; \
 	done
 
 # A Debian package of the Release build: build-release/polydrom_*.deb

@@ -21,7 +21,7 @@ std::unique_ptr<CPolydromDoc> StackedRings(int extrusions)
     auto doc = std::make_unique<CPolydromDoc>();
     doc->OnNewDocument();
     doc->OnResHigh();
-    doc->OnShapeCircle();
+    doc->OnShapeCircle(ViewState{});
     for (int k = 0; k < extrusions; ++k) {
         doc->OnDoExtrude();
         doc->MoveSelected(0, 0, -10);

@@ -111,8 +111,10 @@ void BM_UnconnectReference(benchmark::State& state)
 void BM_ToggleSelectionNear(benchmark::State& state)
 {
     auto doc = Rings(kBenchModelSize);
+    ViewState view;
+    view.cursor[0] = view.cursor[1] = 50.0f;
     for (auto _ : state) {
-        doc->ToggleSelectionNear(50.0f, 50.0f, 0.0f, 0, 0, 1);
+        doc->ToggleSelectionNear(view);
         benchmark::DoNotOptimize(doc->m_sel[0]);
     }
 }
@@ -125,7 +127,7 @@ void BM_CylinderAtResolution80(benchmark::State& state)
     doc->OnResVeryHigh();
     for (auto _ : state) {
         doc->ResizeModel(0, 0, 0);
-        doc->OnShapeCylinder();
+        doc->OnShapeCylinder(ViewState{});
         benchmark::DoNotOptimize(doc->m_x[159]);
     }
 }

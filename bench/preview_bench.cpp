@@ -13,6 +13,7 @@
 #include <QImage>
 
 #include "app/povray_runner.h"
+#include "gui_app.h"
 #include "app/shell/preview_renderer.h"
 #include "model/model_fixtures.h"
 #include "view/polydrom_view.h"
@@ -40,7 +41,7 @@ struct Terrain {
                 if (i < columns && j < rows) Edges(*doc, {{at(i, j), at(i + 1, j + 1)}});
             }
         doc->AddView(&view);
-        view.m_zoom = 12;
+        view.m_state.zoom = 12;
     }
     std::unique_ptr<CPolydromDoc> doc = std::make_unique<CPolydromDoc>();
     CPolydromView view;
@@ -62,10 +63,7 @@ BENCHMARK(BM_PreviewScene)->Unit(benchmark::kMillisecond);
 // A pan of one pixel, then the event loop runs until the new picture is there.
 void BM_PreviewChangeToPicture(benchmark::State& state)
 {
-    static int argc = 1;
-    static char name[] = "polydrom_bench";
-    static char* argv[] = {name, nullptr};
-    static QCoreApplication app(argc, argv);
+    EnsureBenchApplication();
     Terrain terrain;
     CPreviewRenderer renderer([&] {
         const PreviewScene scene = BuildPreviewScene(terrain.view, kWidth, kHeight);
@@ -82,10 +80,10 @@ void BM_PreviewChangeToPicture(benchmark::State& state)
         state.SkipWithError(note.toStdString().c_str());
         loop.quit();
     });
-    float step = 1.0f / terrain.view.m_zoom;
+    float step = 1.0f / terrain.view.m_state.zoom;
     for (auto _ : state) {
         const auto start = std::chrono::steady_clock::now();
-        terrain.view.m_panX += step;
+        terrain.view.m_state.pan[0] += step;
         step = -step;
         renderer.Changed();
         loop.exec();

@@ -24,12 +24,9 @@ void WholeState(const CPolydromDoc& doc, std::vector<std::uint8_t>& out)
     for (const auto* a : {&doc.m_x, &doc.m_y, &doc.m_z}) add(a->data(), a->size() * sizeof(float));
     for (const auto* a : {&doc.m_sel, &doc.m_dup, &doc.m_edgeFrom, &doc.m_edgeTo, &doc.m_edgeUsed, &doc.m_face})
         add(a->data(), a->size() * sizeof(std::int32_t));
-    const std::int32_t counts[] = {doc.GetVertexCount(), doc.GetEdgeCount(), doc.m_nResolution, doc.m_axisX, doc.m_axisY,
-                                   doc.m_axisZ};
+    const std::int32_t counts[] = {doc.GetVertexCount(), doc.GetEdgeCount(), doc.m_nResolution};
     add(counts, sizeof counts);
-    const float view[] = {doc.m_zoom, doc.m_panX, doc.m_panY, doc.m_panZ, doc.m_cursorX, doc.m_cursorY,
-                          doc.m_cursorZ, doc.m_step};
-    add(view, sizeof view);
+    add(&doc.m_step, sizeof doc.m_step);
     const CModelHistory& history = doc.History();
     const std::string text = doc.GetPathName() + '\n' + (doc.IsModified() ? "modified" : "saved") + '\n' +
                              history.UndoLabel() + '\n' + history.RedoLabel() + '\n' +
@@ -43,12 +40,11 @@ void OpenSomething(CPolydromDoc& doc)
 {
     doc.SetPathName("/nonexistent/earlier.pdm");
     doc.OnResVeryLow();
-    doc.OnShapeCylinder();
+    doc.OnShapeCylinder(ViewState{});
     doc.CommitStep("Cylinder");
     doc.OnDoExtrude();
     doc.CommitStep("Extrude");
     doc.OnEditUndo();
-    doc.SetCursorAndAxis(1.5f, -2.0f, 0.25f, 0, 1, 0);
 }
 
 }  // namespace

@@ -130,7 +130,7 @@ public:
             double values[3];
             bool finite = true;
             for (int k = 0; k < info.valueCount; ++k) finite = std::isfinite(values[k] = in.Double()) && finite;
-            if (finite) RunTypedEdit(*m_doc, info.edit, {values, static_cast<std::size_t>(info.valueCount)});
+            if (finite) RunTypedEdit(*m_doc, m_view.m_state, info.edit, {values, static_cast<std::size_t>(info.valueCount)});
             break;
         }
         case 9: {
@@ -146,10 +146,11 @@ public:
         }
         }
         CheckModelInvariants(*m_doc);
-        for (float value : {m_view.m_zoom, m_view.m_panX, m_view.m_panY, m_view.m_panZ, m_view.m_cursorX,
-                            m_view.m_cursorY, m_view.m_cursorZ})
+        const ViewState& view = m_view.m_state;
+        for (float value : {view.zoom, view.pan[0], view.pan[1], view.pan[2], view.cursor[0], view.cursor[1],
+                            view.cursor[2]})
             FUZZ_CHECK(std::isfinite(value));
-        FUZZ_CHECK(m_view.m_zoom > 0);
+        FUZZ_CHECK(view.zoom > 0);
     }
 
     CPolydromDoc& Doc() { return *m_doc; }

@@ -61,6 +61,7 @@ public:
     void OnViewDoToolbar() override {}
     void OnViewStatusBar() override {}
     void OnViewRenderPreview() override { Unavailable("the render preview (use --render-pov PATH.png)"); }
+    void OnView3D() override { Unavailable("the 3-D view (use --render-3d PATH.png)"); }
     void OnHelpFinder() override { Unavailable("help"); }
     void OnHelp() override { Unavailable("help"); }
     void OnContextHelp() override { Unavailable("help"); }
@@ -152,7 +153,7 @@ public:
 
     void Dump()
     {
-        DumpDocument(*m_doc, m_out);
+        DumpDocument(*m_doc, m_view.m_state, m_out);
         DumpView(m_view, m_out);
     }
 
@@ -200,10 +201,7 @@ public:
                 throw BatchError{"--cursor \"" + text + "\" is not X,Y,Z with three finite numbers"};
             rest.remove_prefix(std::min(comma + 1, rest.size()));
         }
-        m_view.m_cursorX = c[0];
-        m_view.m_cursorY = c[1];
-        m_view.m_cursorZ = c[2];
-        m_doc->SetCursorAndAxis(c[0], c[1], c[2], m_view.m_axisX, m_view.m_axisY, m_view.m_axisZ);
+        for (int k = 0; k < 3; ++k) m_view.m_state.cursor[k] = c[k];
     }
 
     // --fit: the whole model centred, drawn without the tool's marks (thumbnails).
@@ -219,6 +217,13 @@ public:
         if (!WritePng(path, dc.Width(), dc.Height(), dc.Pixels(), &error)) throw BatchError{error};
     }
 
+    // A registered step: error text, or nothing when it succeeded.
+    void Extra(const ExtraBatchStep& step, const std::string& value)
+    {
+        const std::string error = step.run(m_view, m_host.m_client.right, m_host.m_client.bottom, value);
+        if (!error.empty()) throw BatchError{std::string(step.name) + " " + value + ": " + error};
+    }
+
     // --render-pov PATH.png: the model rendered by POV-Ray as the preview panel shows it,
     // at the view's size and framing, so that it lines up pixel for pixel with --render.
     void RenderPov(const std::string& path)
@@ -226,11 +231,25 @@ public:
         const CRect client = m_host.m_client;
         const PreviewScene scene = BuildPreviewScene(m_view, client.right, client.bottom);
         if (!scene.ok) throw BatchError{"--render-pov " + path + ": " + scene.error};
-        const PovRayPicture picture = RunPovRay(scene.text, client.right, client.bottom, false);
-        if (!picture.ok) throw BatchError{"--render-pov " + path + ": " + picture.error};
+        const PovRayPicture picture = RunPovRay(scene.text, client.right, client.bottom, false, m_renderTimeout);
+        if (!picture.ok) {
+            const bool timedOut = picture.error == PovRayTimeoutReason(m_renderTimeout);
+            throw BatchError{"--render-pov " + path + ": " + picture.error +
+                             (timedOut ? " (--render-timeout SECONDS allows longer)" : "")};
+        }
         std::string error;
         if (!WritePng(path, picture.image.width, picture.image.height, picture.image.pixels.data(), &error))
             throw BatchError{error};
+    }
+
+    // --render-timeout SECONDS: how long a later --render-pov may take.
+    void RenderTimeout(const std::string& text)
+    {
+        float seconds = 0;
+        if (!ParseFloat(text, &seconds) || seconds < 0.001f || seconds > kMaxRenderSeconds)
+            throw BatchError{"--render-timeout \"" + text + "\" is not a number of seconds from 0.001 to " +
+                             std::to_string(kMaxRenderSeconds)};
+        m_renderTimeout = std::chrono::milliseconds(std::llround(double(seconds) * 1000.0));
     }
 
     // The bytes File > Export POVFILE writes to "object.pov", to any path.
@@ -240,10 +259,34 @@ public:
         if (!result.ok) throw BatchError{result.error};
     }
 
+    // --axes converted|as-stored: whether the imports and exports that follow turn the
+    // mesh between the views' axes and those of Y-up and Z-up files.
+    void Axes(const std::string& text)
+    {
+        if (text == "converted")
+            m_axes = AxisConversion::Converted;
+        else if (text == "as-stored")
+            m_axes = AxisConversion::AsStored;
+        else
+            throw BatchError{"--axes \"" + text + "\" is neither converted nor as-stored"};
+    }
+
+    // --import-scale FACTOR: the file's units to the model's, for the imports that follow.
+    void ImportScale(const std::string& text)
+    {
+        double factor = 0.0;
+        if (!ParseTypedNumber(text, &factor) || !(factor > 0.0))
+            throw BatchError{"--import-scale \"" + text + "\" is not a positive finite number"};
+        m_importScale = factor;
+    }
+
     // --import PATH: File > Import without the dialog, one undo step like the menu's.
     void Import(const std::string& path)
     {
-        const ImportResult result = m_doc->ImportMesh(path);
+        ImportOptions options;
+        options.axes = m_axes;
+        options.scale = m_importScale;
+        const ImportResult result = m_doc->ImportMesh(path, options);
         if (!result) throw BatchError{result.error};
         m_doc->CommitStep(StepLabel(*FindCommand(ID_FILE_IMPORT)));
     }
@@ -259,7 +302,7 @@ public:
             throw BatchError{"cannot tell the export format of \"" + path + "\" by its extension (known: " + known +
                              ")"};
         }
-        const MeshExportResult result = m_doc->ExportMesh(path, *format);
+        const MeshExportResult result = m_doc->ExportMesh(path, *format, m_axes);
         if (!result.ok) throw BatchError{result.error};
     }
 
@@ -301,6 +344,8 @@ private:
     CommandTargets Targets() { return CommandTargets{&m_view, m_doc.get(), &m_shell}; }
 
     static constexpr int kMaxNotches = 64;
+    // A week: longer than any render anyone waits for, short enough for the clock.
+    static constexpr int kMaxRenderSeconds = 7 * 24 * 3600;
 
     // Whole numbers separated by commas, as many as values holds, each within a pixel range.
     static bool ParseInts(std::string_view text, std::span<int> values)
@@ -324,7 +369,7 @@ private:
         if (!ParseTypedNumbers(text, typed))
             throw BatchError{std::string(info.batchStep) + " \"" + text + "\" is not " + std::string(info.valueNames) +
                              (info.valueCount == 1 ? ", a finite number" : ", finite numbers separated by commas")};
-        const CommandReport report = RunTypedEdit(*m_doc, edit, typed);
+        const CommandReport report = RunTypedEdit(*m_doc, m_view.m_state, edit, typed);
         if (report.kind == CommandReport::Kind::Refusal)
             throw BatchError{std::string(info.batchStep.substr(2)) + ": " + report.text};
     }
@@ -334,19 +379,29 @@ private:
     std::unique_ptr<CPolydromDoc> m_doc = std::make_unique<CPolydromDoc>();
     BatchShell m_shell;
     BatchViewHost m_host;
+    AxisConversion m_axes = AxisConversion::Converted;
+    double m_importScale = 1.0;
     CPolydromView m_view;
+    std::chrono::milliseconds m_renderTimeout = kPovRayTimeLimit;
 };
 
 }  // namespace
 
-void DumpDocument(const CPolydromDoc& doc, std::ostream& out)
+static void DumpViewState(const ViewState& view, const char* prefix, std::ostream& out)
+{
+    out << prefix << "zoom " << ShortestFloat(view.zoom) << '\n';
+    out << prefix << "pan " << Triple(view.pan[0], view.pan[1], view.pan[2]) << '\n';
+    out << prefix << "cursor " << Triple(view.cursor[0], view.cursor[1], view.cursor[2]) << '\n';
+    out << prefix << "axis " << LooksAlong(view.axis, 0) << ' ' << LooksAlong(view.axis, 1) << ' '
+        << LooksAlong(view.axis, 2) << '\n';
+}
+
+void DumpDocument(const CPolydromDoc& doc, const ViewState& view, std::ostream& out)
 {
     out << "resolution " << doc.m_nResolution << '\n';
     out << "step " << ShortestFloat(doc.m_step) << '\n';
-    out << "zoom " << ShortestFloat(doc.m_zoom) << '\n';
-    out << "pan " << Triple(doc.m_panX, doc.m_panY, doc.m_panZ) << '\n';
-    out << "cursor " << Triple(doc.m_cursorX, doc.m_cursorY, doc.m_cursorZ) << '\n';
-    out << "axis " << doc.m_axisX << ' ' << doc.m_axisY << ' ' << doc.m_axisZ << '\n';
+    // The state the commands use, where the model's settings are listed.
+    DumpViewState(view, "", out);
     out << "vertices " << doc.GetVertexCount() << '\n';
     for (int i = 0; i < doc.GetVertexCount(); ++i)
         out << "v " << i << ' ' << Triple(doc.m_x[i], doc.m_y[i], doc.m_z[i]) << ' ' << doc.m_sel[i] << '\n';
@@ -357,10 +412,7 @@ void DumpDocument(const CPolydromDoc& doc, std::ostream& out)
 
 void DumpView(const CPolydromView& view, std::ostream& out)
 {
-    out << "view-zoom " << ShortestFloat(view.m_zoom) << '\n';
-    out << "view-pan " << Triple(view.m_panX, view.m_panY, view.m_panZ) << '\n';
-    out << "view-cursor " << Triple(view.m_cursorX, view.m_cursorY, view.m_cursorZ) << '\n';
-    out << "view-axis " << view.m_axisX << ' ' << view.m_axisY << ' ' << view.m_axisZ << '\n';
+    DumpViewState(view.m_state, "view-", out);
     out << "move " << view.m_movePresses << ' ' << view.m_moveAnchored << '\n';
 }
 
@@ -398,16 +450,41 @@ const BatchStep kSteps[] = {
      "turn the mouse wheel over that pixel: zoom in (positive) or out about the point under it"},
     {"--render-pov", &BatchSession::RenderPov, nullptr, "PATH.png",
      "render the model with POV-Ray, framed as the view frames it, as a PNG"},
+    {"--render-timeout", &BatchSession::RenderTimeout, nullptr, "SECONDS",
+     "stop a later --render-pov that takes longer than that (120 unless set), with an error"},
     {"--import", &BatchSession::Import, nullptr, "PATH",
      "add the mesh of another program's file (OBJ, STL, PLY, OFF, glTF ...) and select it"},
+    {"--axes", &BatchSession::Axes, nullptr, "converted|as-stored",
+     "for the --import and --export steps that follow: turn meshes between the views' axes and Y-up/Z-up files "
+     "(converted, the default) or keep the file's coordinates (as-stored)"},
+    {"--import-scale", &BatchSession::ImportScale, nullptr, "FACTOR",
+     "multiply the coordinates of the meshes the --import steps that follow read (1 by default)"},
 };
 
+std::vector<ExtraBatchStep>& ExtraSteps()
+{
+    static std::vector<ExtraBatchStep> steps;
+    return steps;
+}
+
 }  // namespace
+
+void RegisterBatchStep(ExtraBatchStep step)
+{
+    auto& steps = ExtraSteps();
+    for (ExtraBatchStep& known : steps)
+        if (known.name == step.name) {
+            known = std::move(step);
+            return;
+        }
+    steps.push_back(std::move(step));
+}
 
 std::vector<BatchStepHelp> BatchStepsHelp()
 {
     std::vector<BatchStepHelp> steps;
     for (const BatchStep& step : kSteps) steps.push_back({step.name, step.value, step.description});
+    for (const ExtraBatchStep& step : ExtraSteps()) steps.push_back({step.name, step.value, step.description});
     return steps;
 }
 
@@ -432,7 +509,14 @@ int RunBatch(std::span<const std::string> args, std::ostream& out, std::ostream&
             running = step;
             const BatchStep* known = std::find_if(std::begin(kSteps), std::end(kSteps),
                                                   [&](const BatchStep& s) { return s.name == step; });
-            if (known == std::end(kSteps)) throw BatchError{"unknown step \"" + step + "\""};
+            if (known == std::end(kSteps)) {
+                const auto& extra = ExtraSteps();
+                const auto registered = std::find_if(extra.begin(), extra.end(),
+                                                     [&](const ExtraBatchStep& s) { return s.name == step; });
+                if (registered == extra.end()) throw BatchError{"unknown step \"" + step + "\""};
+                session.Extra(*registered, value(step));
+                continue;
+            }
             if (known->withValue)
                 (session.*known->withValue)(value(step));
             else

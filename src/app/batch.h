@@ -1,6 +1,7 @@
 // Batch mode: runs commands on a model without a window, for scripts and tests.
 #pragma once
 
+#include <functional>
 #include <iosfwd>
 #include <span>
 #include <string>
@@ -20,10 +21,22 @@ struct BatchStepHelp {
 };
 std::vector<BatchStepHelp> BatchStepsHelp();
 
-// The document's state in the text form of --dump.
+// A step that needs more than batch mode links (OpenGL and the window system's libraries,
+// which only the desktop program has): the program registers it before running batch
+// mode, and it then runs and is listed like any other step. It draws what the view
+// shows, at the headless view's size; an error is the step's one line on stderr.
+class CPolydromView;
+struct ExtraBatchStep {
+    std::string_view name, value, description;
+    std::function<std::string(const CPolydromView& view, int width, int height, const std::string& value)> run;
+};
+void RegisterBatchStep(ExtraBatchStep step);
+
+// The document's state in the text form of --dump, with the state of the view its
+// commands are given in.
 class CPolydromDoc;
-void DumpDocument(const CPolydromDoc& doc, std::ostream& out);
+struct ViewState;
+void DumpDocument(const CPolydromDoc& doc, const ViewState& view, std::ostream& out);
 
 // The view's own state, printed by --dump after the document's.
-class CPolydromView;
 void DumpView(const CPolydromView& view, std::ostream& out);

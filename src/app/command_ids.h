@@ -75,3 +75,5 @@ constexpr unsigned ID_VIEW_FIT = 32826;
 constexpr unsigned ID_FILE_IMPORT = 32840;
 // View > Render Preview: the model rendered by POV-Ray in a panel beside the view.
 constexpr unsigned ID_VIEW_RENDER_PREVIEW = 32850;
+// View > 3-D View: the export's triangles shaded, turned with the mouse, in a panel beside the view.
+constexpr unsigned ID_VIEW_3D = 32851;

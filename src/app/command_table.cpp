@@ -85,12 +85,20 @@ const CommandEntry kCommands[] = {
      .details = "Opens the Render Preview panel: the model's triangles rendered by POV-Ray with the view's axis, zoom "
                 "and pan, selected triangles tinted, rendered again after every change. Its context menu turns "
                 "antialiasing on and off."},
+    {COMMAND(ID_VIEW_3D), .shellHandler = &S::OnView3D, .menuText = "&3-D View", .shortcut = "F10", .name = "3-D View",
+     .prompt = "Shaded 3-D View: shows the triangles the export writes, to turn with the mouse beside the wireframe",
+     .details = "Opens the 3-D View panel: the export's triangles lit from the viewer, their sides on top, back faces "
+                "in blue, the selection in red. Drag with the left button to turn the model, with the middle button "
+                "(or Shift and the left button) to move it; the wheel zooms about the pointer; Home fits the model; "
+                "X, Y and Z look along an axis as the wireframe does (with Shift from the other side); P switches "
+                "between perspective and orthographic."},
 
     // Do
     {COMMAND(ID_DO_CONNECT), .docHandler = &D::OnDoConnect, .menuText = "&Connect", .name = "Connect",
      .prompt = "Connect: joins the selected vertices with edges (two: one edge, three: a triangle)",
      .stepLabel = "Connect", .image = ":/icons/connect.svg"},
-    {COMMAND(ID_DO_UNCONNECT), .docHandler = &D::OnDoUnconnect, .menuText = "&Un-connect", .name = "Un-connect",
+    {COMMAND(ID_DO_UNCONNECT), .docHandler = &D::OnDoUnconnect, .menuText = "&Un-connect", .shortcut = "Del",
+     .name = "Un-connect",
      .prompt = "Un-connect: deletes the selected vertices and every edge that touches them",
      .stepLabel = "Un-connect", .image = ":/icons/unconnect.svg"},
     {COMMAND(ID_DO_EXTRUDE), .docHandler = &D::OnDoExtrude, .menuText = "&Extrude", .name = "Extrude",
@@ -98,7 +106,7 @@ const CommandEntry kCommands[] = {
      .stepLabel = "Extrude"},
     {COMMAND(ID_DO_COPY), .docHandler = &D::OnDoCopy, .menuText = "C&opy", .name = "Copy",
      .prompt = "Copy: copies the selection and its edges in place and selects the copy", .stepLabel = "Copy"},
-    {COMMAND(ID_DO_MIRROR), .docHandler = &D::OnDoMirror, .menuText = "&Mirror", .name = "Mirror",
+    {COMMAND(ID_DO_MIRROR), .docViewHandler = &D::OnDoMirror, .menuText = "&Mirror", .name = "Mirror",
      .prompt = "Mirror: copies the selection reflected about the plane halfway between X = 0 and the cursor's X",
      .stepLabel = "Mirror"},
     {COMMAND(ID_DO_SELECT_CONNECTED), .docHandler = &D::OnDoSelectConnected, .menuText = "Select All Co&nnected",
@@ -135,60 +143,61 @@ const CommandEntry kCommands[] = {
      .name = "Very High resolution", .prompt = "Very High: circles, cylinders and cones get 80 points around"},
 
     // Rotate/Zoom: the step of Grow, Shrink and the rotations. The third item sets 0.1, so it says so.
-    {COMMAND(ID_STEP_FINEST), .docHandler = &D::OnStepFinest, .menuText = ".01", .name = "Step .01",
+    {COMMAND(ID_STEP_FINEST), .docHandler = &D::OnStepFinest, .menuText = ".&01", .name = "Step .01",
      .prompt = "Step .01: rotations turn by 0.01 radian, Grow and Shrink scale by 1%"},
-    {COMMAND(ID_STEP_FINE), .docHandler = &D::OnStepFine, .menuText = ".05", .name = "Step .05",
+    {COMMAND(ID_STEP_FINE), .docHandler = &D::OnStepFine, .menuText = ".0&5", .name = "Step .05",
      .prompt = "Step .05: rotations turn by 0.05 radian, Grow and Shrink scale by 5%"},
-    {COMMAND(ID_STEP_COARSE), .docHandler = &D::OnStepCoarse, .menuText = ".1", .name = "Step .1",
+    {COMMAND(ID_STEP_COARSE), .docHandler = &D::OnStepCoarse, .menuText = ".&1", .name = "Step .1",
      .prompt = "Step .1: rotations turn by 0.1 radian, Grow and Shrink scale by 10%"},
-    {COMMAND(ID_STEP_COARSEST), .docHandler = &D::OnStepCoarsest, .menuText = ".5", .name = "Step .5",
+    {COMMAND(ID_STEP_COARSEST), .docHandler = &D::OnStepCoarsest, .menuText = "&.5", .name = "Step .5",
      .prompt = "Step .5: rotations turn by 0.5 radian, Grow and Shrink scale by 50%"},
 
-    // The Do toolbar's own buttons.
+    // The Do toolbar's buttons; the shapes have a menu of their own, the rotations and sizes sit in Do.
     {COMMAND(ID_DO_MOVE), .viewHandler = &V::OnDoMove, .name = "Move",
      .prompt = "Move: switches the move tool on or off; while on, each click moves the selection",
      .details = "Switches the move tool on or off. While it is on, every click moves the selection by the "
                 "distance from the previous click; the cursor mark turns into a cup.",
      .image = ":/icons/move.svg"},
-    {COMMAND(ID_SHAPE_CYLINDER), .docHandler = &D::OnShapeCylinder, .name = "Cylinder",
+    {COMMAND(ID_SHAPE_CYLINDER), .docViewHandler = &D::OnShapeCylinder, .menuText = "C&ylinder", .name = "Cylinder",
      .prompt = "Cylinder: adds a cylinder in the middle of the view, selected", .stepLabel = "Cylinder",
      .image = ":/icons/cylinder.svg"},
-    {COMMAND(ID_SHAPE_CIRCLE), .docHandler = &D::OnShapeCircle, .name = "Circle",
+    {COMMAND(ID_SHAPE_CIRCLE), .docViewHandler = &D::OnShapeCircle, .menuText = "&Circle", .name = "Circle",
      .prompt = "Circle: adds a circle in the middle of the view, selected", .stepLabel = "Circle",
      .image = ":/icons/circle.svg"},
-    {COMMAND(ID_SHAPE_BOX), .docHandler = &D::OnShapeBox, .name = "Box",
+    {COMMAND(ID_SHAPE_BOX), .docViewHandler = &D::OnShapeBox, .menuText = "&Box", .name = "Box",
      .prompt = "Box: adds a box in the middle of the view, selected", .stepLabel = "Box",
      .image = ":/icons/box.svg"},
-    {COMMAND(ID_SHAPE_SQUARE), .docHandler = &D::OnShapeSquare, .name = "Square",
+    {COMMAND(ID_SHAPE_SQUARE), .docViewHandler = &D::OnShapeSquare, .menuText = "&Square", .name = "Square",
      .prompt = "Square: adds a square in the middle of the view, selected", .stepLabel = "Square",
      .image = ":/icons/square.svg"},
-    {COMMAND(ID_SHAPE_CONE), .docHandler = &D::OnShapeCone, .name = "Cone",
+    {COMMAND(ID_SHAPE_CONE), .docViewHandler = &D::OnShapeCone, .menuText = "C&one", .name = "Cone",
      .prompt = "Cone: adds a cone in the middle of the view, selected", .stepLabel = "Cone",
      .image = ":/icons/cone.svg"},
-    {COMMAND(ID_SHAPE_PYRAMID), .docHandler = &D::OnShapePyramid, .name = "Pyramid",
+    {COMMAND(ID_SHAPE_PYRAMID), .docViewHandler = &D::OnShapePyramid, .menuText = "&Pyramid", .name = "Pyramid",
      .prompt = "Pyramid: adds a pyramid in the middle of the view, selected", .stepLabel = "Pyramid",
      .image = ":/icons/pyramid.svg"},
-    {COMMAND(ID_DO_ROTATE_CCW), .docHandler = &D::OnDoRotateCcw, .name = "Rotate counter-clockwise",
+    {COMMAND(ID_DO_ROTATE_CCW), .docViewHandler = &D::OnDoRotateCcw, .menuText = "Rotate Counter-c&lockwise", .name = "Rotate counter-clockwise",
      .prompt = "Rotate counter-clockwise: turns the selection about the cursor, around the viewing axis, by the "
                "Rotate/Zoom step",
      .stepLabel = "Rotate Counter-clockwise", .image = ":/icons/rotate_ccw.svg"},
-    {COMMAND(ID_DO_ROTATE_CW), .docHandler = &D::OnDoRotateCw, .name = "Rotate clockwise",
+    {COMMAND(ID_DO_ROTATE_CW), .docViewHandler = &D::OnDoRotateCw, .menuText = "Rotate Clock&wise", .name = "Rotate clockwise",
      .prompt = "Rotate clockwise: turns the selection about the cursor, around the viewing axis, by the "
                "Rotate/Zoom step",
      .stepLabel = "Rotate Clockwise", .image = ":/icons/rotate_cw.svg"},
-    {COMMAND(ID_DO_GROW), .docHandler = &D::OnDoGrow, .name = "Grow",
+    {COMMAND(ID_DO_GROW), .docViewHandler = &D::OnDoGrow, .menuText = "&Grow", .name = "Grow",
      .prompt = "Grow: scales the selection up about the cursor by the Rotate/Zoom step", .stepLabel = "Grow",
      .image = ":/icons/grow.svg"},
-    {COMMAND(ID_DO_SHRINK), .docHandler = &D::OnDoShrink, .name = "Shrink",
+    {COMMAND(ID_DO_SHRINK), .docViewHandler = &D::OnDoShrink, .menuText = "S&hrink", .name = "Shrink",
      .prompt = "Shrink: scales the selection down about the cursor by the Rotate/Zoom step", .stepLabel = "Shrink",
      .image = ":/icons/shrink.svg"},
 
-    // The view toolbar; the arrow keys and X, Y, Z give them too, anywhere in the window.
-    {COMMAND(ID_VIEW_ZOOM_IN), .viewHandler = &V::OnViewZoomIn, .name = "Zoom in",
-     .prompt = "Zoom in: doubles the magnification (at most 100 pixels per unit); mouse wheel up",
+    // The view toolbar; the arrow keys, X, Y, Z, + and - (on the keypad too) give them anywhere in the window.
+    {COMMAND(ID_VIEW_ZOOM_IN), .viewHandler = &V::OnViewZoomIn, .shortcut = "+", .shortcut2 = "=",
+     .name = "Zoom in",
+     .prompt = "Zoom in: doubles the magnification (at most 100 pixels per unit); mouse wheel up, key +",
      .image = ":/icons/zoom_in.svg"},
-    {COMMAND(ID_VIEW_ZOOM_OUT), .viewHandler = &V::OnViewZoomOut, .name = "Zoom out",
-     .prompt = "Zoom out: halves the magnification (at least 0.001); mouse wheel down",
+    {COMMAND(ID_VIEW_ZOOM_OUT), .viewHandler = &V::OnViewZoomOut, .shortcut = "-",
+     .name = "Zoom out", .prompt = "Zoom out: halves the magnification (at least 0.001); mouse wheel down, key -",
      .image = ":/icons/zoom_out.svg"},
     {COMMAND(ID_VIEW_PAN_DOWN), .viewHandler = &V::OnViewPanDown, .shortcut = "Down", .name = "Pan down",
      .prompt = "Pan down: moves the picture up by 30 pixels; Down arrow key", .image = ":/icons/pan_down.svg"},
@@ -263,6 +272,9 @@ RouteResult RouteCommand(unsigned id, const CommandTargets& targets)
         (targets.view->*entry->viewHandler)();
     } else if (entry->docHandler && targets.doc) {
         (targets.doc->*entry->docHandler)();
+    } else if (entry->docViewHandler && targets.doc) {
+        // Without a view, the state a view starts with.
+        (targets.doc->*entry->docViewHandler)(targets.view ? targets.view->m_state : ViewState{});
     } else if (entry->shellHandler && targets.shell) {
         (targets.shell->*entry->shellHandler)();
     } else if (entry->shellIndexHandler && targets.shell) {

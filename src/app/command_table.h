@@ -12,6 +12,7 @@
 
 class CPolydromDoc;
 class CPolydromView;
+struct ViewState;
 struct CPoint;
 
 // Commands the framework itself provides (files, printing, bars, help). The Qt
@@ -36,6 +37,7 @@ public:
     virtual void OnViewDoToolbar() = 0;
     virtual void OnViewStatusBar() = 0;
     virtual void OnViewRenderPreview() = 0;
+    virtual void OnView3D() = 0;
     virtual void OnHelpFinder() = 0;
     virtual void OnHelp() = 0;
     virtual void OnContextHelp() = 0;
@@ -51,6 +53,8 @@ struct CommandEntry {
     std::string_view symbol;  // "ID_DO_CONNECT"; the batch name is made from it
     void (CPolydromView::*viewHandler)() = nullptr;
     void (CPolydromDoc::*docHandler)() = nullptr;
+    // A document command that places or picks by what the view shows: given the view's state.
+    void (CPolydromDoc::*docViewHandler)(const ViewState&) = nullptr;
     void (CShellCommands::*shellHandler)() = nullptr;
     // The recent-file entries share one handler that takes the entry's index.
     void (CShellCommands::*shellIndexHandler)(int) = nullptr;

@@ -9,6 +9,7 @@
 #include "app/command_listing.h"
 #ifdef POLYDROM_HAVE_GUI
 #include "app/shell/desktop.h"
+#include "app/shell/render_3d_step.h"
 #endif
 
 namespace {
@@ -26,6 +27,10 @@ FileLocations Locations()
 
 int main(int argc, char** argv)
 {
+#ifdef POLYDROM_HAVE_GUI
+    // The steps that draw with OpenGL come with the desktop shell: listed by --help, run by --batch.
+    RegisterShellBatchSteps();
+#endif
     const StartOptions options = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
     switch (options.mode) {
     case StartOptions::Mode::Batch:

@@ -1,18 +1,19 @@
 // The POV-Ray command line, the reading of its output, and the blocking run of batch mode.
 #include "app/povray_runner.h"
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
-extern char** environ;
+#include "framework/child_process.h"
+
+namespace {
+// What is kept of POV-Ray's output: its error, and the lines before it.
+constexpr std::size_t kKeptOutput = 256 * 1024;
+}  // namespace
 
 std::vector<std::string> PovRayArguments(const std::string& scene, const std::string& picture, int width, int height,
                                          bool antialias)
@@ -102,7 +103,8 @@ bool PovRayPictureFinished(std::string_view output)
     return output.find("Render Statistics") != std::string_view::npos;
 }
 
-PovRayPicture RunPovRay(const std::string& sceneText, int width, int height, bool antialias, const std::string& program)
+PovRayPicture RunPovRay(const std::string& sceneText, int width, int height, bool antialias,
+                        std::chrono::milliseconds timeLimit, const std::string& program)
 {
     namespace fs = std::filesystem;
     PovRayPicture picture;
@@ -130,34 +132,33 @@ PovRayPicture RunPovRay(const std::string& sceneText, int width, int height, boo
         scene << sceneText;
         if (!scene.flush()) return fail("Cannot write the scene for POV-Ray in " + folder.string());
     }
-    const std::vector<std::string> args = PovRayArguments("scene.pov", "picture.png", width, height, antialias);
-    std::vector<char*> argv;
-    argv.push_back(const_cast<char*>(program.c_str()));
-    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-
-    const std::string log = (folder / "povray.log").string();
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 1, log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    posix_spawn_file_actions_adddup2(&actions, 1, 2);
-    posix_spawn_file_actions_addchdir_np(&actions, folder.c_str());
-    pid_t pid = 0;
-    const int spawned = ::posix_spawnp(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    if (spawned != 0) return fail(PovRayMissingReason(program, std::strerror(spawned)));
-
-    int status = 0;
-    while (::waitpid(pid, &status, 0) < 0)
-        if (errno != EINTR) return fail("Lost track of POV-Ray: " + std::string(std::strerror(errno)));
-    std::ostringstream output;
-    output << std::ifstream(log, std::ios::binary).rdbuf();
-    if (WIFSIGNALED(status)) return fail("POV-Ray was stopped by signal " + std::to_string(WTERMSIG(status)));
-    const int exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    if (exitStatus != 0) return fail(PovRayFailureReason(output.str(), exitStatus));
+    ChildCommand command{program, PovRayArguments("scene.pov", "picture.png", width, height, antialias),
+                         folder.string()};
+    // Its progress lines go on for as long as it renders; the end holds the error.
+    std::string output;
+    ChildWatch watch;
+    watch.timeLimit = timeLimit;
+    watch.output = [&output](std::string_view bytes) {
+        output += bytes;
+        if (output.size() > kKeptOutput) output.erase(0, output.size() - kKeptOutput / 2);
+        return true;
+    };
+    const ChildEnd end = RunProgram(command, watch);
+    switch (end.how) {
+    case ChildEnd::How::NotStarted: return fail(PovRayMissingReason(program, std::strerror(end.code)));
+    case ChildEnd::How::TimedOut: return fail(PovRayTimeoutReason(timeLimit));
+    case ChildEnd::How::Signalled:
+    case ChildEnd::How::Cancelled: return fail("POV-Ray was " + end.Describe());
+    case ChildEnd::How::Exited: break;
+    }
+    if (end.code != 0) return fail(PovRayFailureReason(output, end.code));
     std::string error;
     if (!ReadPng((folder / "picture.png").string(), &picture.image, &error))
-        return fail(PovRayFailureReason(output.str(), exitStatus) + " (" + error + ")");
+        return fail(PovRayFailureReason(output, end.code) + " (" + error + ")");
     return picture;
+}
+
+std::string PovRayTimeoutReason(std::chrono::milliseconds limit)
+{
+    return "POV-Ray did not finish within " + DescribeSeconds(limit) + " and was stopped";
 }

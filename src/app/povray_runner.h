@@ -2,6 +2,7 @@
 // desktop's preview panel use, how its failures read, and a blocking run for batch mode.
 #pragma once
 
+#include <chrono>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -37,7 +38,17 @@ struct PovRayPicture : Result {
     RasterImage image;
 };
 
+// How long a render may take unless told otherwise: a model of a few thousand edges
+// renders in seconds, while one with hundreds of thousands of triangles would go on for
+// hours.
+inline constexpr std::chrono::milliseconds kPovRayTimeLimit{120000};
+
+// The reason given for a render stopped at its time limit.
+std::string PovRayTimeoutReason(std::chrono::milliseconds limit);
+
 // Renders the scene text with `program` in a private temporary folder, which is removed
-// afterwards, and returns the picture; the caller waits until POV-Ray has ended.
+// afterwards, and returns the picture; the caller waits until POV-Ray has ended, or has
+// been stopped at the time limit.
 PovRayPicture RunPovRay(const std::string& sceneText, int width, int height, bool antialias,
+                        std::chrono::milliseconds timeLimit = kPovRayTimeLimit,
                         const std::string& program = kPovRayProgram);

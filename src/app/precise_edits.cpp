@@ -2,6 +2,7 @@
 #include "app/precise_edits.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <string>
 
 #include "view/polydrom_view.h"
@@ -15,6 +16,31 @@ const TypedEditInfo kTypedEdits[] = {
     {TypedEdit::ScaleBy, "--scale-by", "FACTOR", 1, "Scale By"},
 };
 
+std::string Number(double value)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%.9g", value);
+    return text;
+}
+
+// What a typed edit that went through did, for the status bar.
+std::string Confirmation(const CPolydromDoc& doc, TypedEdit edit, std::span<const double> values)
+{
+    if (edit == TypedEdit::AddVertexAt)
+        return "Added a vertex at (" + Number(values[0]) + ", " + Number(values[1]) + ", " + Number(values[2]) + ")";
+    int selected = 0;
+    for (int i = 0; i < doc.GetVertexCount(); ++i) selected += doc.GetVertexSel(i) == 1;
+    if (selected == 0) return std::string(InfoOf(edit).stepLabel) + " changed nothing: no vertex is selected";
+    const std::string vertices = std::to_string(selected) + (selected == 1 ? " vertex" : " vertices");
+    switch (edit) {
+    case TypedEdit::MoveBy:
+        return "Moved " + vertices + " by (" + Number(values[0]) + ", " + Number(values[1]) + ", " +
+               Number(values[2]) + ")";
+    case TypedEdit::RotateBy: return "Rotated " + vertices + " by " + Number(values[0]) + " degrees about the cursor";
+    default: return "Scaled " + vertices + " by " + Number(values[0]) + " about the cursor";
+    }
+}
+
 }  // namespace
 
 std::span<const TypedEditInfo> TypedEdits() { return kTypedEdits; }
@@ -25,7 +51,7 @@ const TypedEditInfo& InfoOf(TypedEdit edit)
                          [edit](const TypedEditInfo& info) { return info.edit == edit; });
 }
 
-CommandReport RunTypedEdit(CPolydromDoc& doc, TypedEdit edit, std::span<const double> values)
+CommandReport RunTypedEdit(CPolydromDoc& doc, const ViewState& view, TypedEdit edit, std::span<const double> values)
 {
     const TypedEditInfo& info = InfoOf(edit);
     doc.TakeReport();
@@ -34,11 +60,14 @@ CommandReport RunTypedEdit(CPolydromDoc& doc, TypedEdit edit, std::span<const do
     switch (edit) {
     case TypedEdit::AddVertexAt: doc.AddVertexAt(values[0], values[1], values[2]); break;
     case TypedEdit::MoveBy: doc.MoveSelectionBy(values[0], values[1], values[2]); break;
-    case TypedEdit::RotateBy: doc.RotateSelectionBy(values[0]); break;
-    case TypedEdit::ScaleBy: doc.ScaleSelectionBy(values[0]); break;
+    case TypedEdit::RotateBy: doc.RotateSelectionBy(values[0], view); break;
+    case TypedEdit::ScaleBy: doc.ScaleSelectionBy(values[0], view); break;
     }
     doc.CommitStep(std::string(info.stepLabel));
-    return doc.TakeReport();
+    CommandReport report = doc.TakeReport();
+    if (report.kind == CommandReport::Kind::None)
+        report = {CommandReport::Kind::Info, Confirmation(doc, edit, values)};
+    return report;
 }
 
 void RunBoxSelection(CPolydromView& view, CPoint a, CPoint b, SelectionChange change)

@@ -26,7 +26,7 @@ const TypedEditInfo& InfoOf(TypedEdit edit);
 
 // Runs the edit with its values (valueCount of them) and returns what the document
 // reported: nothing, or a refusal that says why the model is as it was.
-CommandReport RunTypedEdit(CPolydromDoc& doc, TypedEdit edit, std::span<const double> values);
+CommandReport RunTypedEdit(CPolydromDoc& doc, const ViewState& view, TypedEdit edit, std::span<const double> values);
 
 // The vertices whose pixels lie in the box with corners a and b (inclusive, any order)
 // become the selection, join it or leave it.

@@ -1,9 +1,13 @@
 // Bounded reading of regular files, and atomic replacement that respects links, owners and modes.
 #include "framework/atomic_file.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <ctime>
 
 #include <algorithm>
 #include <cerrno>
@@ -101,6 +105,48 @@ void TakeOverOwnerAndMode(int fd, const struct stat& old)
     }
 }
 
+// The name pattern of the temporary files: a dot, to keep them out of sight, and
+// mkstemp's six characters.
+constexpr std::string_view kTempPrefix = ".polydrom-";
+constexpr std::size_t kTempSuffix = 6;
+
+bool IsTempName(std::string_view name)
+{
+    return name.size() == kTempPrefix.size() + kTempSuffix && name.starts_with(kTempPrefix);
+}
+
+// Removes the temporary files of writes that never finished (a program killed during a
+// save) from the folder. A writer holds a lock on its temporary file from its creation
+// until it is renamed into place, so a file that is both older than kStaleTempAge and
+// unlocked has no writer any more; a file of another user is left alone.
+void SweepStaleTemps(const std::string& folder)
+{
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir) return;
+    const time_t now = ::time(nullptr);
+    while (const dirent* entry = ::readdir(dir)) {
+        if (!IsTempName(entry->d_name)) continue;
+        const int fd = ::openat(::dirfd(dir), entry->d_name, O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY);
+        if (fd < 0) continue;
+        FileDescriptor file(fd);
+        struct stat st {};
+        if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != ::geteuid() ||
+            now - st.st_mtime < kStaleTempAge || ::flock(fd, LOCK_EX | LOCK_NB) != 0)
+            continue;
+        // Still the same file under that name: not one a writer renamed away meanwhile.
+        struct stat named {};
+        if (::fstatat(::dirfd(dir), entry->d_name, &named, AT_SYMLINK_NOFOLLOW) == 0 && named.st_ino == st.st_ino &&
+            named.st_dev == st.st_dev)
+            ::unlinkat(::dirfd(dir), entry->d_name, 0);
+    }
+    ::closedir(dir);
+}
+
+// Writes over the file in place, for a target with several names (hard links): every
+// name keeps seeing the same file. The complete copy beside it is on disk first, and
+// goes only when the file itself is written and flushed.
+bool WriteInPlace(const std::string& target, std::span<const unsigned char> bytes, std::string* reason);
+
 bool WriteAll(int fd, std::span<const unsigned char> bytes, std::string* reason)
 {
     std::size_t written = 0;
@@ -112,6 +158,26 @@ bool WriteAll(int fd, std::span<const unsigned char> bytes, std::string* reason)
             return false;
         }
         written += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+bool WriteInPlace(const std::string& target, std::span<const unsigned char> bytes, std::string* reason)
+{
+    FileDescriptor fd(::open(target.c_str(), O_WRONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY));
+    struct stat st {};
+    if (fd.Get() < 0 || ::fstat(fd.Get(), &st) != 0) {
+        *reason = ErrnoText(errno);
+        return false;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        *reason = "it is not a regular file";
+        return false;
+    }
+    if (!WriteAll(fd.Get(), bytes, reason)) return false;
+    if (::ftruncate(fd.Get(), static_cast<off_t>(bytes.size())) != 0 || ::fsync(fd.Get()) != 0 || fd.Close() != 0) {
+        *reason = ErrnoText(errno);
+        return false;
     }
     return true;
 }
@@ -180,8 +246,11 @@ FileResult WriteFileAtomically(const std::string& path, std::span<const unsigned
     // A short name of its own, so that a target name of up to NAME_MAX bytes still works.
     const std::string folder = FolderOf(target);
     std::string temp = (folder == "/" ? "" : folder) + "/.polydrom-XXXXXX";
+    SweepStaleTemps(folder);
     FileDescriptor fd(::mkstemp(temp.data()));
     if (fd.Get() < 0) return fail(ErrnoText(errno));
+    // Held until the file is renamed (or removed): a sweep leaves it alone meanwhile.
+    ::flock(fd.Get(), LOCK_EX);
     auto discard = [&](std::string why) {
         ::unlink(temp.c_str());
         return fail(std::move(why));
@@ -194,6 +263,18 @@ FileResult WriteFileAtomically(const std::string& path, std::span<const unsigned
     }
     if (!WriteAll(fd.Get(), bytes, &reason)) return discard(reason);
     if (::fsync(fd.Get()) != 0) return discard(ErrnoText(errno));
+    if (replacing && old.st_nlink > 1) {
+        // The copy stays locked while the file is written over. Should that fail half
+        // way, the copy is kept under a name of its own, out of the sweep's reach.
+        if (!WriteInPlace(target, bytes, &reason)) {
+            const std::string kept = target + ".polydrom-copy";
+            if (::rename(temp.c_str(), kept.c_str()) == 0)
+                return fail(reason + "; the whole new file is in \"" + kept + "\"");
+            return discard(reason);
+        }
+        ::unlink(temp.c_str());
+        return FileResult::Success();
+    }
     if (fd.Close() != 0) return discard(ErrnoText(errno));
     if (::rename(temp.c_str(), target.c_str()) != 0) return discard(ErrnoText(errno));
     return FileResult::Success();

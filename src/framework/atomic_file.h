@@ -30,5 +30,10 @@ FileResult ReadFileStart(const std::string& path, std::size_t maxBytes, std::vec
 // its owner and group where the system allows it. Refused: a target that is not a
 // regular file, and a file its user may not write (the folder's permission would let
 // the rename replace it). On failure the target is untouched and no temporary file remains.
+// A target with several names (hard links) is written over in place instead, once the
+// complete new file is on disk beside it, so that every name sees the new content.
+// Temporary files of this pattern that earlier writes left behind (a program killed
+// while saving) go: those older than kStaleTempAge that no writer holds locked.
+inline constexpr long kStaleTempAge = 600;  // seconds
 FileResult WriteFileAtomically(const std::string& path, std::span<const unsigned char> bytes);
 FileResult WriteFileAtomically(const std::string& path, std::string_view text);

@@ -75,7 +75,11 @@ void DrawSteps(std::uint32_t* pixels, std::int64_t majorStride, std::int64_t min
     // step adds 2 * minorDelta to num.
     const std::int64_t den = 2 * d;
     std::int64_t off, rem;
-    if (d < kSmall && minorDelta > -kSmall && minorDelta < kSmall) {
+    if (first == 0) {
+        // The line starts inside the clip (the common case): off(0) = 0, no division.
+        off = 0;
+        rem = d;
+    } else if (d < kSmall && minorDelta > -kSmall && minorDelta < kSmall) {
         // Lines on the canvas: 64 bits suffice, and 128-bit division is slow.
         const std::int64_t num = 2 * minorDelta * first - d;
         off = num >= 0 ? (num + den - 1) / den : -(-num / den);
@@ -154,10 +158,14 @@ void CRasterDC::LineTo(int x, int y)
     const std::int64_t x0 = CurrentPosition().x, y0 = CurrentPosition().y;
     const std::int64_t dx = std::int64_t(x) - x0, dy = std::int64_t(y) - y0;
     SetPosition(x, y);
-    const CRect clip = ClipRect();
-    if ((dx == 0 && dy == 0) || clip.right <= clip.left || clip.bottom <= clip.top) return;
     // No pen selected draws like the stock black pen of a fresh context.
-    const std::uint32_t argb = ToArgb(PenColor());
+    DrawLongLine(x0, y0, dx, dy, ToArgb(PenColor()), ClipRect());
+}
+
+void CRasterDC::DrawLongLine(std::int64_t x0, std::int64_t y0, std::int64_t dx, std::int64_t dy, std::uint32_t argb,
+                             const CRect& clip)
+{
+    if ((dx == 0 && dy == 0) || clip.right <= clip.left || clip.bottom <= clip.top) return;
     if (std::llabs(dx) >= std::llabs(dy))
         DrawSteps(m_pixels.data(), 1, m_width, x0, y0, dx, dy,
                   {clip.left, clip.right - 1, clip.top, clip.bottom - 1}, argb);

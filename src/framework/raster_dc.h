@@ -2,6 +2,8 @@
 // window shows, what batch mode writes as PNG and what golden-image tests compare.
 #pragma once
 
+#include <climits>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <string_view>
@@ -53,12 +55,71 @@ public:
     void SetPixel(int x, int y, COLORREF color);
 
     void LineTo(int x, int y) override;
+    // The line LineTo draws from (x0, y0) to (x1, y1) in argb, inside clip (a rectangle
+    // within ClipRect()), leaving the context's state alone: the bulk drawing of many
+    // lines in one colour, without a call through the context per line. A line no
+    // longer than one pixel along either axis is its start pixel alone.
+    void DrawLine(int x0, int y0, int x1, int y1, std::uint32_t argb, const CRect& clip)
+    {
+        const std::int64_t dx = std::int64_t(x1) - x0, dy = std::int64_t(y1) - y0;
+        if (dx >= -1 && dx <= 1 && dy >= -1 && dy <= 1) {
+            if ((dx != 0 || dy != 0) && x0 >= clip.left && x0 < clip.right && y0 >= clip.top && y0 < clip.bottom)
+                m_pixels[std::size_t(y0) * std::size_t(m_width) + std::size_t(x0)] = argb;
+            return;
+        }
+        // A diagonal inside the clip (a vertex mark's arm): one pixel a step, both ways.
+        if ((dx == dy || dx == -dy) && x0 >= clip.left && x0 < clip.right && y0 >= clip.top &&
+            y0 < clip.bottom && x1 - (dx > 0 ? 1 : -1) >= clip.left && x1 - (dx > 0 ? 1 : -1) < clip.right &&
+            y1 - (dy > 0 ? 1 : -1) >= clip.top && y1 - (dy > 0 ? 1 : -1) < clip.bottom) {
+            const std::ptrdiff_t step = (dy > 0 ? m_width : -m_width) + (dx > 0 ? 1 : -1);
+            std::uint32_t* p = m_pixels.data() + std::size_t(y0) * std::size_t(m_width) + std::size_t(x0);
+            for (std::int64_t n = dx > 0 ? dx : -dx; n > 0; --n, p += step) *p = argb;
+            return;
+        }
+        DrawLongLine(x0, y0, dx, dy, argb, clip);
+    }
+    // Lines between known pixels, all in one colour: line k runs from pixel[from(k)] to
+    // pixel[to(k)]. The lines of at most one pixel, most of them in a dense mesh, are
+    // drawn here without a branch the processor would guess wrong half the time; every
+    // other line k goes to longer(k), in order, to be drawn by the caller, and so does
+    // every line with an end at x = kMarked, a pixel the caller knows no place for.
+    static constexpr int kMarked = INT_MIN;
+    template <typename From, typename To, typename Longer>
+    void DrawShortLines(const CPoint* pixel, std::size_t count, From from, To to, std::uint32_t argb,
+                        const CRect& clip, Longer longer)
+    {
+        if (m_pixels.empty()) return;
+        constexpr std::size_t kBlock = 1024;
+        std::uint32_t others[kBlock];
+        std::uint32_t* const pixels = m_pixels.data();
+        const std::size_t width = std::size_t(m_width);
+        for (std::size_t start = 0; start < count; start += kBlock) {
+            const std::size_t end = start + kBlock < count ? start + kBlock : count;
+            std::size_t n = 0;
+            for (std::size_t k = start; k < end; ++k) {
+                const CPoint a = pixel[from(k)], b = pixel[to(k)];
+                const std::int64_t dx = std::int64_t(b.x) - a.x, dy = std::int64_t(b.y) - a.y;
+                const bool tiny = (std::uint64_t(dx + 1) <= 2) & (std::uint64_t(dy + 1) <= 2) &
+                                  (a.x != kMarked) & (b.x != kMarked);
+                const bool dot = tiny & ((dx | dy) != 0) & (a.x >= clip.left) & (a.x < clip.right) &
+                                 (a.y >= clip.top) & (a.y < clip.bottom);
+                // Pixel 0 is written back with its own value when nothing is drawn.
+                const std::size_t at = dot ? std::size_t(a.y) * width + std::size_t(a.x) : 0;
+                pixels[at] = dot ? argb : pixels[at];
+                others[n] = std::uint32_t(k - start);
+                n += !tiny;
+            }
+            for (std::size_t i = 0; i < n; ++i) longer(start + others[i]);
+        }
+    }
     void TextOut(int x, int y, std::string_view text) override;
     void FillRect(const CRect& rect, const CBrush* brush) override;
     // cx or cy below 1 draws nothing.
     void Draw3dRect(int x, int y, int cx, int cy, COLORREF topLeft, COLORREF bottomRight) override;
 
 private:
+    void DrawLongLine(std::int64_t x0, std::int64_t y0, std::int64_t dx, std::int64_t dy, std::uint32_t argb,
+                      const CRect& clip);
     // Fills columns left..right-1, rows top..bottom-1 inside the clip.
     void Fill(std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom, std::uint32_t argb);
 

@@ -2,6 +2,11 @@
 // removal and putting aside of leftovers.
 #include "framework/recovery_store.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <filesystem>
 #include <set>
@@ -55,6 +60,48 @@ bool Exists(const std::string& path)
     return fs::exists(fs::symlink_status(path, ec));
 }
 
+// A recovery folder someone else can write to (shared, or set up wrongly) could hold
+// copies planted to be "recovered" over any file the user may write.
+std::string FolderProblem(const std::string& folder)
+{
+    struct stat st {};
+    if (::lstat(folder.c_str(), &st) != 0) return {};  // no folder, no copies
+    if (!S_ISDIR(st.st_mode)) return "\"" + folder + "\" is not a folder";
+    if (st.st_uid != ::geteuid()) return "the folder \"" + folder + "\" belongs to another user";
+    if (st.st_mode & (S_IWGRP | S_IWOTH)) return "others may write to the folder \"" + folder + "\"";
+    return {};
+}
+
+// A copy's file of this user's own, and a plain file (not a link to elsewhere).
+bool OwnPlainFile(const std::string& path)
+{
+    struct stat st {};
+    return ::lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::geteuid();
+}
+
+// An exclusive lock on a copy's model file, for as long as it lives.
+class CopyLock {
+public:
+    explicit CopyLock(const std::string& path)
+        : m_fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY))
+    {
+        if (m_fd >= 0 && ::flock(m_fd, LOCK_EX) != 0) {
+            ::close(m_fd);
+            m_fd = -1;
+        }
+    }
+    ~CopyLock()
+    {
+        if (m_fd >= 0) ::close(m_fd);
+    }
+    CopyLock(const CopyLock&) = delete;
+    CopyLock& operator=(const CopyLock&) = delete;
+    bool Held() const { return m_fd >= 0; }
+
+private:
+    int m_fd;
+};
+
 }  // namespace
 
 CRecoveryStore::CRecoveryStore(std::string folder, ProcessIdentity self)
@@ -90,14 +137,27 @@ Result CRecoveryStore::Write(std::span<const unsigned char> model, const std::st
         const std::string stem = FreeStem();
         if (Result written = WriteAtomically(PathOf(stem, ".info"), description); !written) return written;
         m_stem = stem;
-        return WriteAtomically(ModelPath(), model);
+        if (Result written = WriteAtomically(ModelPath(), model); !written) return written;
+    } else {
+        if (Result written = WriteAtomically(ModelPath(), model); !written) return written;
+        if (Result written = WriteAtomically(InfoPath(), description); !written) return written;
     }
-    if (Result written = WriteAtomically(ModelPath(), model); !written) return written;
-    return WriteAtomically(InfoPath(), description);
+    // Our own copy exists now: the recovered one has served.
+    return RemoveAdopted();
+}
+
+Result CRecoveryStore::RemoveAdopted()
+{
+    if (m_adopted.empty()) return Result::Success();
+    if (Result removed = RemoveFile(PathOf(m_adopted, ".pdm")); !removed) return removed;
+    if (Result removed = RemoveFile(PathOf(m_adopted, ".info")); !removed) return removed;
+    m_adopted.clear();
+    return Result::Success();
 }
 
 Result CRecoveryStore::Remove()
 {
+    if (Result removed = RemoveAdopted(); !removed) return removed;
     if (m_stem.empty()) return Result::Success();
     // The model first: a description left alone is harmless, a model without one is not.
     if (Result removed = RemoveFile(ModelPath()); !removed) return removed;
@@ -108,6 +168,8 @@ Result CRecoveryStore::Remove()
 
 std::vector<RecoveryLeftover> CRecoveryStore::FindLeftovers(const ModelFileCheck& check)
 {
+    m_folderProblem = ::FolderProblem(m_folder);
+    if (!m_folderProblem.empty()) return {};
     std::set<std::string> stems;
     std::error_code ec;
     for (fs::directory_iterator it(m_folder, ec), end; !ec && it != end; it.increment(ec)) {
@@ -119,8 +181,12 @@ std::vector<RecoveryLeftover> CRecoveryStore::FindLeftovers(const ModelFileCheck
 
     std::vector<RecoveryLeftover> leftovers;
     for (const std::string& stem : stems) {
-        if (stem == m_stem) continue;
+        if (stem == m_stem || stem == m_adopted) continue;
         RecoveryLeftover leftover{stem, PathOf(stem, ".pdm"), PathOf(stem, ".info"), {}, {}};
+        // Another user's files are neither offered nor touched.
+        if ((Exists(leftover.modelPath) && !OwnPlainFile(leftover.modelPath)) ||
+            (Exists(leftover.infoPath) && !OwnPlainFile(leftover.infoPath)))
+            continue;
         const bool hasModel = Exists(leftover.modelPath);
         if (!Exists(leftover.infoPath)) {
             leftover.problem = "its description is missing";
@@ -171,9 +237,24 @@ Result CRecoveryStore::PutAside(const RecoveryLeftover& leftover)
 
 Result CRecoveryStore::Adopt(const RecoveryLeftover& leftover, std::int64_t time)
 {
-    if (Result removed = Remove(); !removed) return removed;
-    const std::string description = FormatRecoveryInfo(RecoveryInfo{leftover.info.original, time, m_self});
+    // Two programs may offer the same copy; whoever holds the lock first and finds it
+    // still unclaimed takes it, the other is told.
+    const CopyLock lock(leftover.modelPath);
+    RecoveryInfo now;
+    if (!lock.Held() || !OwnPlainFile(leftover.infoPath) || !ReadInfo(leftover.infoPath, &now) ||
+        !(now.process == leftover.info.process))
+        return Result::Failure(std::string(kRecoveredElsewhere) + ", or is gone.");
+    const std::string description = FormatRecoveryInfo(RecoveryInfo{now.original, time, m_self});
     if (Result written = WriteAtomically(leftover.infoPath, description); !written) return written;
-    m_stem = leftover.stem;
+    // Whatever this program kept so far is replaced by the recovered model.
+    if (Result removed = Remove(); !removed) return removed;
+    m_adopted = leftover.stem;
     return Result::Success();
+}
+
+Result CRecoveryStore::Release(const RecoveryLeftover& leftover)
+{
+    if (m_adopted != leftover.stem) return Result::Success();
+    m_adopted.clear();
+    return WriteAtomically(leftover.infoPath, FormatRecoveryInfo(leftover.info));
 }

@@ -18,6 +18,13 @@ void CPolydromDoc::OnDoConnect()
         a = i;
     }
     const int newEdges = count == 2 ? 1 : count == 3 ? 3 : 0;
+    if (newEdges == 0) {
+        // Not an error (scripts run it on any selection), but the user should learn why nothing happened.
+        const std::string selected = count == 0   ? "none are selected"
+                                     : count == 1 ? "1 is selected"
+                                                  : std::to_string(count) + " are selected";
+        ReportInfo("Connect joins 2 or 3 selected vertices; " + selected);
+    }
     if (newEdges > 0 && Fits("Connect", 0, newEdges)) {
         if (count == 2) {
             AppendEdge(a, b);

@@ -10,7 +10,7 @@ constexpr int kDuplicatedSource = 2;
 
 }  // namespace
 
-void CPolydromDoc::DuplicateSelection(DuplicateKind kind)
+void CPolydromDoc::DuplicateSelection(DuplicateKind kind, float mirrorX)
 {
     const int n0 = GetVertexCount(), e0 = GetEdgeCount();
 
@@ -24,7 +24,7 @@ void CPolydromDoc::DuplicateSelection(DuplicateKind kind)
     // Copies are exact; only a reflection can leave the range of coordinates.
     if (kind == DuplicateKind::Mirror)
         for (int i = 0; i < n0; ++i)
-            if (m_sel[i] == 1 && !IsStorableCoordinate(double(m_cursorX) - double(m_x[i]))) {
+            if (m_sel[i] == 1 && !IsStorableCoordinate(double(mirrorX) - double(m_x[i]))) {
                 RefuseOutOfRange(name);
                 return;
             }
@@ -33,7 +33,7 @@ void CPolydromDoc::DuplicateSelection(DuplicateKind kind)
         if (m_sel[i] != 1) continue;
         const int v = GetVertexCount();
         // Mirror reflects in X about x = cursorX / 2, whatever axis the view looks along.
-        const double x = kind == DuplicateKind::Mirror ? double(m_cursorX) - double(m_x[i]) : double(m_x[i]);
+        const double x = kind == DuplicateKind::Mirror ? double(mirrorX) - double(m_x[i]) : double(m_x[i]);
         AppendVertex(x, m_y[i], m_z[i]);
         m_sel[i] = kDuplicatedSource;
         m_dup[i] = v;
@@ -71,8 +71,8 @@ void CPolydromDoc::OnDoCopy()
     UpdateAllViews(nullptr);
 }
 
-void CPolydromDoc::OnDoMirror()
+void CPolydromDoc::OnDoMirror(const ViewState& view)
 {
-    DuplicateSelection(DuplicateKind::Mirror);
+    DuplicateSelection(DuplicateKind::Mirror, view.cursor[0]);
     UpdateAllViews(nullptr);
 }

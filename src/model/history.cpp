@@ -114,10 +114,12 @@ bool CModelHistory::Commit(const ModelArrays& model, std::string label)
     changed |= Record(m_shadow.x, {model.x, n}, step.x);
     changed |= Record(m_shadow.y, {model.y, n}, step.y);
     changed |= Record(m_shadow.z, {model.z, n}, step.z);
-    changed |= Record(m_shadow.sel, {model.sel, n}, step.sel);
     changed |= Record(m_shadow.from, {model.from, e}, step.from);
     changed |= Record(m_shadow.to, {model.to, e}, step.to);
     changed |= Record(m_shadow.face, {model.face, f}, step.face);
+    // Counts changing change the arrays' lengths, so they are among these.
+    step.geometry = changed;
+    changed |= Record(m_shadow.sel, {model.sel, n}, step.sel);
     if (!changed) return false;
     Follow(m_shadow.x, step.x);
     Follow(m_shadow.y, step.y);
@@ -127,11 +129,14 @@ bool CModelHistory::Commit(const ModelArrays& model, std::string label)
     Follow(m_shadow.to, step.to);
     Follow(m_shadow.face, step.face);
 
+    // The saved state is among the steps thrown away; when only selections lie between it
+    // and here, this state has the saved geometry and stands in for it.
+    if (m_savedAt > static_cast<long>(m_position) + m_dropped)
+        m_savedAt = GeometryAtSavePoint() ? static_cast<long>(m_position) + m_dropped : -1;
     while (m_steps.size() > m_position) {
         m_bytes -= m_steps.back().Bytes();
         m_steps.pop_back();
     }
-    if (m_savedAt > static_cast<long>(m_position) + m_dropped) m_savedAt = -1;  // the saved state is gone
     m_bytes += step.Bytes();
     m_steps.push_back(std::move(step));
     m_position = m_steps.size();
@@ -142,10 +147,23 @@ bool CModelHistory::Commit(const ModelArrays& model, std::string label)
 
 void CModelHistory::DropOldest()
 {
+    // A save point at the oldest state survives the drop when that step changed only the selection.
+    if (m_savedAt == m_dropped && !m_steps.front().geometry) ++m_savedAt;
     m_bytes -= m_steps.front().Bytes();
     m_steps.pop_front();
     --m_position;
     ++m_dropped;
+}
+
+bool CModelHistory::GeometryAtSavePoint() const
+{
+    if (m_savedAt < m_dropped) return false;
+    const auto saved = static_cast<std::size_t>(m_savedAt - m_dropped);
+    if (saved > m_steps.size()) return false;
+    const std::size_t first = std::min(saved, m_position), last = std::max(saved, m_position);
+    for (std::size_t k = first; k < last; ++k)
+        if (m_steps[k].geometry) return false;
+    return true;
 }
 
 const std::string& CModelHistory::UndoLabel() const

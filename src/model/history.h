@@ -57,6 +57,9 @@ public:
     // No state of the history is the one in the file any more.
     void ForgetSavePoint() { m_savedAt = -1; }
     bool IsAtSavePoint() const { return m_savedAt == static_cast<long>(m_position) + m_dropped; }
+    // The vertices' coordinates, the counts and the edges are as saved: only selections
+    // (which a user does not expect to be asked to save) changed since, or were undone.
+    bool GeometryAtSavePoint() const;
 
     std::size_t StepCount() const { return m_steps.size(); }
     std::size_t BytesUsed() const { return m_bytes; }
@@ -73,6 +76,7 @@ private:
     };
     struct Step {
         std::string label;
+        bool geometry = false;  // anything beside the selection changed
         Patch<float> x, y, z;
         Patch<std::int32_t> sel, from, to, face;
         std::size_t Bytes() const;

@@ -2,36 +2,17 @@
 // winding, the chosen writer, one atomic write; and the report the menu commands leave.
 #include "model/mesh_export.h"
 
-#include <algorithm>
-#include <array>
-#include <cctype>
 #include <filesystem>
 #include <system_error>
 
 #include "framework/atomic_file.h"
+#include "model/export_triangles.h"
 #include "model/mesh_orientation.h"
-#include "model/mesh_writer.h"
+#include "model/formats/axes.h"
+#include "model/formats/mesh_writer.h"
 #include "model/polydrom_doc.h"
-#include "model/triangle_search.h"
 
 namespace {
-
-constexpr std::array<MeshFormatInfo, 4> kFormats{{
-    {MeshFormat::PovMesh2, "POV-Ray mesh2", ".inc"},
-    {MeshFormat::Obj, "Wavefront OBJ", ".obj"},
-    {MeshFormat::Stl, "STL (binary)", ".stl"},
-    {MeshFormat::PovUnion, "POV-Ray union of triangles", ".pov"},
-}};
-
-bool EndsWithIgnoringCase(std::string_view text, std::string_view tail)
-{
-    if (text.size() < tail.size()) return false;
-    return std::equal(tail.begin(), tail.end(), text.end() - static_cast<std::ptrdiff_t>(tail.size()),
-                      [](char a, char b) {
-                          return std::tolower(static_cast<unsigned char>(a)) ==
-                                 std::tolower(static_cast<unsigned char>(b));
-                      });
-}
 
 // The path as the user should see it in a message: absolute, so the folder shows.
 std::string Shown(const std::string& path)
@@ -43,26 +24,7 @@ std::string Shown(const std::string& path)
 
 }  // namespace
 
-std::span<const MeshFormatInfo> MeshFormats() { return kFormats; }
-
-const MeshFormatInfo& MeshFormatInfoOf(MeshFormat format)
-{
-    for (const MeshFormatInfo& info : kFormats)
-        if (info.format == format) return info;
-    return kFormats.front();
-}
-
-std::optional<MeshFormat> MeshFormatForPath(std::string_view path)
-{
-    // Only the file name counts: "/tmp/x.obj/model" is not an OBJ file, and ".obj" alone has no name.
-    const auto slash = path.find_last_of('/');
-    const std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
-    for (const MeshFormatInfo& info : kFormats)
-        if (name.size() > info.extension.size() && EndsWithIgnoringCase(name, info.extension)) return info.format;
-    return std::nullopt;
-}
-
-MeshExportResult CPolydromDoc::ExportMesh(const std::string& path, MeshFormat format)
+MeshExportResult CPolydromDoc::ExportMesh(const std::string& path, MeshFormat format, AxisConversion axes)
 {
     auto fail = [&](const std::string& reason) {
         MeshExportResult failed;
@@ -70,37 +32,39 @@ MeshExportResult CPolydromDoc::ExportMesh(const std::string& path, MeshFormat fo
         failed.error = "Cannot export " + Shown(path) + ": " + reason;
         return failed;
     };
-    const auto edges = static_cast<std::size_t>(GetEdgeCount());
-    const auto vertices = static_cast<std::size_t>(GetVertexCount());
-    const std::vector<TriangleCorners> triangles =
-        FindTriangles(std::span(m_edgeFrom), std::span(m_edgeTo), std::span(m_edgeUsed));
-
-    IndexedMesh mesh;
-    std::string reason;
-    if (!IndexTriangles(std::span(m_x), std::span(m_y), std::span(m_z), triangles,
-                        &mesh, &reason))
-        return fail(reason);
+    const MeshFormatInfo& info = MeshFormatInfoOf(format);
     // The union keeps the corner order it has always had; the other formats are read by
     // programs that take the winding for the outside of the surface.
-    const MeshPieces pieces =
-        format == MeshFormat::PovUnion ? CountPieces(mesh.points, mesh.faces) : OrientFaces(mesh.points, mesh.faces);
+    const TriangleWinding winding = info.capabilities.wound ? TriangleWinding::Outwards : TriangleWinding::AsFound;
+    ExportTriangles found;
+    std::string reason;
+    if (!FindExportTriangles(TriangleSourceOf(*this), winding, &found, &reason, std::span(m_edgeUsed)))
+        return fail(reason);
+    IndexedMesh& mesh = found.mesh;
+    const MeshPieces pieces = found.pieces;
+    // After the winding is chosen, so that the same triangles come out either way; a
+    // rotation keeps every winding outward.
+    if (info.capabilities.exchange && axes == AxisConversion::Converted)
+        for (MeshPoint& p : mesh.points) {
+            p.y = HalfTurned(p.y);
+            p.z = HalfTurned(p.z);
+        }
     std::string bytes;
-    if (!MakeMeshWriter(format)->Write(mesh, &bytes, &reason)) return fail(reason);
+    if (!info.makeWriter()->Write(mesh, &bytes, &reason)) return fail(reason);
     if (FileResult written = WriteFileAtomically(path, bytes); !written) return fail(written.reason);
     MeshExportResult result;
-    result.triangles = static_cast<int>(triangles.size());
+    result.triangles = static_cast<int>(mesh.faces.size());
     result.closedPieces = pieces.closed;
     result.openPieces = pieces.open;
     return result;
 }
 
-void CPolydromDoc::ReportExport(const MeshExportResult& result, const std::string& path)
+void CPolydromDoc::ReportExport(const MeshExportResult& result, const std::string& name)
 {
     if (!result.ok) {
         ReportFailure(result.error);
         return;
     }
-    const std::string name = std::filesystem::path(path).filename().string();
     std::string text =
         "Exported " + Counted(static_cast<std::size_t>(result.triangles), "triangle", "triangles") + " to " + name;
     // Whether the surface is watertight, so that whoever prints it knows before slicing.
@@ -114,7 +78,7 @@ void CPolydromDoc::ReportExport(const MeshExportResult& result, const std::strin
     ReportInfo(text);
 }
 
-void CPolydromDoc::ExportMeshAs(const std::string& path, MeshFormat format)
+void CPolydromDoc::ExportMeshAs(const std::string& path, MeshFormat format, AxisConversion axes)
 {
-    ReportExport(ExportMesh(path, format), path);
+    ReportExport(ExportMesh(path, format, axes), std::filesystem::path(path).filename().string());
 }

@@ -13,8 +13,8 @@
 #include <filesystem>
 #include <system_error>
 
-#include "model/assimp_reader.h"
-#include "model/mesh_writer.h"
+#include "model/formats/assimp_reader.h"
+#include "model/formats/mesh_writer.h"
 #include "model/polydrom_doc.h"
 
 namespace {
@@ -47,9 +47,10 @@ std::string Unreadable(const std::string& path)
     if (!S_ISREG(info.st_mode)) return "it is not a plain file";
     if (info.st_size == 0) return "the file is empty";
     if (std::uint64_t(info.st_size) > kMaxImportFileBytes)
-        return "the file has " + std::to_string(std::uint64_t(info.st_size) >> 20) +
-               " MB; a mesh that fits the model takes far less, so files over " +
-               std::to_string(kMaxImportFileBytes >> 20) + " MB are not read";
+        return "the file has " + std::to_string(std::uint64_t(info.st_size)) +
+               " bytes; a mesh that fits the model takes far less, so files over " +
+               std::to_string(kMaxImportFileBytes) + " bytes (" + std::to_string(kMaxImportFileBytes >> 20) +
+               " MB) are not read";
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return std::strerror(errno);
     ::close(fd);
@@ -109,6 +110,13 @@ MeshReadResult ReadMeshFile(const std::string& path, int roomVertices, int roomE
         result.error = "Import of " + FileName(path) + " cancelled.";
         return result;
     case ChildAnswer::Kind::Refused:
+        if (answer.reason == kHelperOutOfMemory) {
+            result.ok = false;
+            result.error = "not enough memory to import " + FileName(path) + ": the mesh needs more than " +
+                           std::to_string(HelperMemoryMegabytes()) + " MB";
+            return result;
+        }
+        break;
     case ChildAnswer::Kind::Failed: break;
     }
     return fail(answer.reason);
@@ -118,16 +126,37 @@ ImportResult CPolydromDoc::ImportMesh(const std::string& path, const ImportOptio
 {
     ImportResult result;
     const int roomVertices = m_limits.vertices - GetVertexCount(), roomEdges = m_limits.edges - GetEdgeCount();
-    MeshReadResult read = ReadMeshFile(path, roomVertices, roomEdges, options);
-    const ImportedMesh& mesh = read.mesh;
-    if (read.ok && (mesh.x.size() > std::size_t(roomVertices) || mesh.from.size() > std::size_t(roomEdges))) {
-        read.ok = false;  // the reader keeps to the room; this only guards the arrays
-        read.error = "Cannot import \"" + Shown(path) + "\": it does not fit the model.";
+    // A scale that can never work is refused before the file is read.
+    ImportedMesh none;
+    if (std::string reason; !PlaceImportedMesh(none, options.scale, options.axes, &reason)) {
+        result.ok = false;
+        result.error = "Cannot import \"" + Shown(path) + "\": " + reason + ".";
+        return result;
     }
+    MeshReadResult read = ReadMeshFile(path, roomVertices, roomEdges, options);
     if (!read) {
         result.ok = false;
         result.error = std::move(read.error);
         result.cancelled = read.cancelled;
+        return result;
+    }
+    return AddImportedMesh(path, std::move(read.mesh), options.scale, options.axes);
+}
+
+ImportResult CPolydromDoc::AddImportedMesh(const std::string& path, ImportedMesh mesh, double scale,
+                                           AxisConversion axes)
+{
+    ImportResult result;
+    if (std::string reason; !PlaceImportedMesh(mesh, scale, axes, &reason)) {
+        result.ok = false;
+        result.error = "Cannot import \"" + Shown(path) + "\": " + reason + ".";
+        return result;
+    }
+    const int roomVertices = m_limits.vertices - GetVertexCount(), roomEdges = m_limits.edges - GetEdgeCount();
+    if (mesh.x.size() > std::size_t(roomVertices) || mesh.from.size() > std::size_t(roomEdges)) {
+        // The reader keeps to the room; this only guards the arrays.
+        result.ok = false;
+        result.error = "Cannot import \"" + Shown(path) + "\": it does not fit the model.";
         return result;
     }
 

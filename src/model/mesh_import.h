@@ -9,7 +9,8 @@
 #include <vector>
 
 #include "framework/result.h"
-#include "model/import_child.h"
+#include "model/formats/axes.h"
+#include "model/formats/import_child.h"
 
 // A file larger than this is refused before anything is read: room for a binary STL of
 // 5 million triangles, or a few million in a text format, and it keeps a 2 GB scan from
@@ -31,6 +32,11 @@ struct ImportOptions {
     // A helper that takes longer is stopped and the import refused.
     std::chrono::milliseconds timeLimit{60000};
     ImportProgress progress;
+    // The file's units to the model's, applied before the axes are converted.
+    double scale = 1.0;
+    // The file's coordinates as they stand unless asked otherwise; the menu command and
+    // --import ask for the conversion unless the user turns it off.
+    AxisConversion axes = AxisConversion::AsStored;
 };
 
 // A file read into plain arrays, every vertex and edge already checked, or the reason

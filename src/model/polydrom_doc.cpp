@@ -7,24 +7,12 @@
 #include "model/polydrom_doc.h"
 
 CPolydromDoc::CPolydromDoc()
-    : m_nResolution(5)
+    : m_nResolution(5), m_step(0.01f)
 {
-    // A model opened from the command line never sees OnNewDocument; give the
-    // view-state copies and the step the values a new model would have.
-    ResetViewCopies();
+    // A model opened from the command line never sees OnNewDocument; the step starts
+    // where a new model's does.
     m_history.Reset(LiveArrays());
     UpdateAllViews(nullptr);
-}
-
-void CPolydromDoc::ResetViewCopies()
-{
-    m_zoom = 1.0f;
-    m_panX = m_panY = m_panZ = 0.0f;
-    m_cursorX = m_cursorY = m_cursorZ = 0.0f;
-    m_axisX = 0;
-    m_axisY = 0;
-    m_axisZ = 1;
-    m_step = 0.01f;
 }
 
 bool CPolydromDoc::OnNewDocument()
@@ -34,27 +22,9 @@ bool CPolydromDoc::OnNewDocument()
     for (auto* floats : {&m_x, &m_y, &m_z}) std::vector<float>().swap(*floats);
     for (auto* ints : {&m_sel, &m_dup, &m_edgeFrom, &m_edgeTo, &m_edgeUsed, &m_face})
         std::vector<std::int32_t>().swap(*ints);
-    ResetViewCopies();
+    m_step = 0.01f;
     m_history.Reset(LiveArrays());
     return true;
-}
-
-void CPolydromDoc::SetCursorAndAxis(float x, float y, float z, int axisX, int axisY, int axisZ)
-{
-    m_cursorX = x;
-    m_cursorY = y;
-    m_cursorZ = z;
-    m_axisX = axisX;
-    m_axisY = axisY;
-    m_axisZ = axisZ;
-}
-
-void CPolydromDoc::SetZoomAndPan(float zoom, float panX, float panY, float panZ)
-{
-    m_zoom = zoom;
-    m_panX = panX;
-    m_panY = panY;
-    m_panZ = panZ;
 }
 
 void CPolydromDoc::AddVertex(float x, float y, float z)

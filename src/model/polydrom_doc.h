@@ -12,6 +12,7 @@
 #include "model/history.h"
 #include "model/mesh_export.h"
 #include "model/mesh_import.h"
+#include "model/view_state.h"
 
 // The largest model the program holds and a file may announce: far beyond any mesh a
 // desktop works with (a 2^24-vertex scan takes about 1.3 GB here), and small enough that
@@ -66,21 +67,22 @@ public:
     int GetEdgeTo(int j) const { return m_edgeTo[j]; }
 
     // Operations the view calls; none of them repaints.
-    void SetCursorAndAxis(float x, float y, float z, int axisX, int axisY, int axisZ);
-    void SetZoomAndPan(float zoom, float panX, float panY, float panZ);
     void AddVertex(float x, float y, float z);
     // Subtracts the offset from every selected vertex; refused whole, with a report,
     // when a coordinate would leave the range a float can store.
     void MoveSelected(float dx, float dy, float dz);
-    void ToggleSelectionNear(float x, float y, float z, int axisX, int axisY, int axisZ);
+    // A click's pick: flips every vertex whose two shown coordinates lie within 4 pixels of
+    // the view's cursor at its zoom (the depth is ignored).
+    void ToggleSelectionNear(const ViewState& view);
 
-    // Primitives and resolution.
-    void OnShapeCircle();
-    void OnShapeCylinder();
-    void OnShapeBox();
-    void OnShapeSquare();
-    void OnShapeCone();
-    void OnShapePyramid();
+    // Primitives, centred on the model point the view shows at its centre and 100 pixels
+    // in radius at its zoom; and the resolution of the round ones.
+    void OnShapeCircle(const ViewState& view);
+    void OnShapeCylinder(const ViewState& view);
+    void OnShapeBox(const ViewState& view);
+    void OnShapeSquare(const ViewState& view);
+    void OnShapeCone(const ViewState& view);
+    void OnShapePyramid(const ViewState& view);
     void OnResVeryLow();
     void OnResLow();
     void OnResMedium();
@@ -105,19 +107,20 @@ public:
     // axis, a positive angle counter-clockwise on the screen.
     bool AddVertexAt(double x, double y, double z);
     bool MoveSelectionBy(double dx, double dy, double dz);
-    bool RotateSelectionBy(double degrees);
-    bool ScaleSelectionBy(double factor);
+    bool RotateSelectionBy(double degrees, const ViewState& view);
+    bool ScaleSelectionBy(double factor, const ViewState& view);
 
     // Duplication.
     void OnDoExtrude();
     void OnDoCopy();
-    void OnDoMirror();
+    // Reflects in X about the plane halfway between X = 0 and the view's cursor.
+    void OnDoMirror(const ViewState& view);
 
-    // Scale and rotate about the cursor, and their step.
-    void OnDoGrow();
-    void OnDoShrink();
-    void OnDoRotateCcw();
-    void OnDoRotateCw();
+    // Scale and rotate about the view's cursor (rotations around its axis), and their step.
+    void OnDoGrow(const ViewState& view);
+    void OnDoShrink(const ViewState& view);
+    void OnDoRotateCcw(const ViewState& view);
+    void OnDoRotateCw(const ViewState& view);
     void OnStepFinest();
     void OnStepFine();
     void OnStepCoarse();
@@ -127,17 +130,23 @@ public:
     void OnFileExportPov();
     PovExportResult ExportPov(const std::string& path);
     // The triangles of the export in any format, written atomically to the path. It
-    // neither redraws nor marks the model modified; only the edges' marks change.
-    MeshExportResult ExportMesh(const std::string& path, MeshFormat format);
+    // neither redraws nor marks the model modified; only the edges' marks change. The
+    // exchange formats (OBJ, STL) get the half turn about X when axes asks for it.
+    MeshExportResult ExportMesh(const std::string& path, MeshFormat format,
+                                AxisConversion axes = AxisConversion::AsStored);
     // File > Export As... once its dialog has chosen the path and the format: exports
     // and leaves the report ("Exported 12 triangles to box.stl (1 closed piece)", or the
     // refusal).
-    void ExportMeshAs(const std::string& path, MeshFormat format);
+    void ExportMeshAs(const std::string& path, MeshFormat format, AxisConversion axes = AxisConversion::AsStored);
 
     // File > Import once its dialog has chosen the file, and --import: appends the file's
     // mesh and makes it the selection, or leaves the model untouched and says why. The
     // caller commits the undo step.
     ImportResult ImportMesh(const std::string& path, const ImportOptions& options = {});
+    // The second half of ImportMesh, for a mesh ReadMeshFile has read from path: scales
+    // and turns it (PlaceImportedMesh), appends it, selects it and reports it, or leaves
+    // the model untouched and says why.
+    ImportResult AddImportedMesh(const std::string& path, ImportedMesh mesh, double scale, AxisConversion axes);
 
     // Undo and redo. Whoever runs a command or a click calls CommitStep afterwards:
     // when the model or its selection changed, that becomes one undoable step.
@@ -168,11 +177,7 @@ public:
     std::vector<std::int32_t> m_face;      // corners of face 0, then face 1 ...
     std::int32_t m_nResolution;
     ModelLimits m_limits;
-    // Copies of the view's state, written by the view, read by the commands.
-    float m_zoom;
-    float m_panX, m_panY, m_panZ;
-    float m_cursorX, m_cursorY, m_cursorZ;
-    std::int32_t m_axisX, m_axisY, m_axisZ;
+    // The step of Grow, Shrink and the rotations; a tool setting, not in the file.
     float m_step;
 
 protected:
@@ -188,18 +193,18 @@ private:
     bool Fits(const char* command, std::int64_t moreVertices, std::int64_t moreEdges, std::int64_t moreFaces = 0);
     // Reports that the command was refused because a coordinate would leave the float range.
     void RefuseOutOfRange(const char* command);
-    void ResetViewCopies();
-    // The export's report: the count, the file name and the pieces, or the refusal with its reason.
-    void ReportExport(const MeshExportResult& result, const std::string& path);
+    // The export's report: the count, the file's name as given and the pieces, or the refusal with its reason.
+    void ReportExport(const MeshExportResult& result, const std::string& name);
     // The shapes, parameterised by ring size; fourPoint picks the quarter-turn angles
     // of the square, box and pyramid instead of the round shapes' ring angles.
-    void AppendFlatRing(const char* name, int n, bool fourPoint);
-    void AppendPrism(const char* name, int n, bool fourPoint);
-    void AppendSpire(const char* name, int n, bool fourPoint);
+    void AppendFlatRing(const ViewState& view, const char* name, int n, bool fourPoint);
+    void AppendPrism(const ViewState& view, const char* name, int n, bool fourPoint);
+    void AppendSpire(const ViewState& view, const char* name, int n, bool fourPoint);
     // Extrude, Copy and Mirror: one pass over the selection, differing in where the
     // duplicates go and which edges join them.
     enum class DuplicateKind { Extrude, Copy, Mirror };
-    void DuplicateSelection(DuplicateKind kind);
+    // Mirror reflects about x = mirrorX / 2.
+    void DuplicateSelection(DuplicateKind kind, float mirrorX = 0.0f);
     // Maps every selected vertex (x, y, z) to out, checking every result before storing any.
     using PointMap = std::function<void(double x, double y, double z, double* out)>;
     bool TransformSelection(const char* command, const PointMap& map);

@@ -1,7 +1,16 @@
 // File > Export POVFILE: the union of triangle objects, always "object.pov" in the
 // current folder, where scenes include it by that name.
+#include <filesystem>
+#include <system_error>
+
 #include "model/polydrom_doc.h"
 
 PovExportResult CPolydromDoc::ExportPov(const std::string& path) { return ExportMesh(path, MeshFormat::PovUnion); }
 
-void CPolydromDoc::OnFileExportPov() { ReportExport(ExportPov("object.pov"), "object.pov"); }
+void CPolydromDoc::OnFileExportPov()
+{
+    // The report names the whole path: the current folder is nowhere to be seen in the window.
+    std::error_code error;
+    const std::filesystem::path where = std::filesystem::absolute("object.pov", error);
+    ReportExport(ExportPov("object.pov"), error ? std::string("object.pov") : where.string());
+}

@@ -21,16 +21,17 @@ double Angle(int n, int i, bool fourPoint) { return fourPoint ? i * kQuarter : (
 
 // A flat ring in the plane z = -panZ. The circle rounds its cosine to float before
 // scaling; the square rounds neither.
-void CPolydromDoc::AppendFlatRing(const char* name, int n, bool fourPoint)
+void CPolydromDoc::AppendFlatRing(const ViewState& view, const char* name, int n, bool fourPoint)
 {
+    const float panX = view.pan[0], panY = view.pan[1], panZ = view.pan[2];
     if (!Fits(name, n, n)) return;
-    const double r = 100.0 / m_zoom;
+    const double r = 100.0 / view.zoom;
     const int v0 = GetVertexCount();
     for (int i = 0; i < n; ++i) {
         const double theta = Angle(n, i, fourPoint);
         const double s = std::sin(theta);
         const double c = fourPoint ? std::cos(theta) : Rounded(std::cos(theta));
-        AppendVertex(r * s - m_panX, r * c - m_panY, -m_panZ);
+        AppendVertex(r * s - panX, r * c - panY, -panZ);
         AppendEdge(v0 + i, i + 1 < n ? v0 + i + 1 : v0);
     }
     UpdateAllViews(nullptr);
@@ -38,17 +39,18 @@ void CPolydromDoc::AppendFlatRing(const char* name, int n, bool fourPoint)
 
 // Cylinder and box: a bottom and a top ring along Z, each side face split by a
 // diagonal into two triangles. Both sine and cosine are rounded to float first.
-void CPolydromDoc::AppendPrism(const char* name, int n, bool fourPoint)
+void CPolydromDoc::AppendPrism(const ViewState& view, const char* name, int n, bool fourPoint)
 {
+    const float panX = view.pan[0], panY = view.pan[1], panZ = view.pan[2];
     if (!Fits(name, 2 * n, 4 * n)) return;
-    const double r = 100.0 / m_zoom;
+    const double r = 100.0 / view.zoom;
     const int v0 = GetVertexCount();
     for (int i = 0; i < n; ++i) {
         const double theta = Angle(n, i, fourPoint);
         const double s = Rounded(std::sin(theta));
         const double c = Rounded(std::cos(theta));
-        AppendVertex(r * s - m_panX, r * c - m_panY, -m_panZ - r);
-        AppendVertex(r * s - m_panX, r * c - m_panY, r - m_panZ);
+        AppendVertex(r * s - panX, r * c - panY, -panZ - r);
+        AppendVertex(r * s - panX, r * c - panY, r - panZ);
         const int bottom = v0 + 2 * i, top = bottom + 1;
         const bool last = i + 1 == n;
         const int nextBottom = last ? v0 : bottom + 2;
@@ -63,17 +65,18 @@ void CPolydromDoc::AppendPrism(const char* name, int n, bool fourPoint)
 
 // Cone and pyramid: an apex on the -Y side of a ring in the plane y = -panY. The cone
 // rounds its cosine to float first; the pyramid rounds neither.
-void CPolydromDoc::AppendSpire(const char* name, int n, bool fourPoint)
+void CPolydromDoc::AppendSpire(const ViewState& view, const char* name, int n, bool fourPoint)
 {
+    const float panX = view.pan[0], panY = view.pan[1], panZ = view.pan[2];
     if (!Fits(name, n + 1, 2 * n)) return;
-    const double r = 100.0 / m_zoom;
+    const double r = 100.0 / view.zoom;
     const int apex = GetVertexCount();
-    AppendVertex(-m_panX, -m_panY - r, -m_panZ);
+    AppendVertex(-panX, -panY - r, -panZ);
     for (int i = 0; i < n; ++i) {
         const double theta = Angle(n, i, fourPoint);
         const double s = std::sin(theta);
         const double c = fourPoint ? std::cos(theta) : Rounded(std::cos(theta));
-        AppendVertex(r * s - m_panX, -m_panY, r * c - m_panZ);
+        AppendVertex(r * s - panX, -panY, r * c - panZ);
         const int ring = apex + 1 + i;
         AppendEdge(apex, ring);
         AppendEdge(ring, i + 1 < n ? ring + 1 : apex + 1);
@@ -81,12 +84,12 @@ void CPolydromDoc::AppendSpire(const char* name, int n, bool fourPoint)
     UpdateAllViews(nullptr);
 }
 
-void CPolydromDoc::OnShapeCircle() { AppendFlatRing("Circle", m_nResolution, false); }
-void CPolydromDoc::OnShapeSquare() { AppendFlatRing("Square", 4, true); }
-void CPolydromDoc::OnShapeCylinder() { AppendPrism("Cylinder", m_nResolution, false); }
-void CPolydromDoc::OnShapeBox() { AppendPrism("Box", 4, true); }
-void CPolydromDoc::OnShapeCone() { AppendSpire("Cone", m_nResolution, false); }
-void CPolydromDoc::OnShapePyramid() { AppendSpire("Pyramid", 4, true); }
+void CPolydromDoc::OnShapeCircle(const ViewState& view) { AppendFlatRing(view, "Circle", m_nResolution, false); }
+void CPolydromDoc::OnShapeSquare(const ViewState& view) { AppendFlatRing(view, "Square", 4, true); }
+void CPolydromDoc::OnShapeCylinder(const ViewState& view) { AppendPrism(view, "Cylinder", m_nResolution, false); }
+void CPolydromDoc::OnShapeBox(const ViewState& view) { AppendPrism(view, "Box", 4, true); }
+void CPolydromDoc::OnShapeCone(const ViewState& view) { AppendSpire(view, "Cone", m_nResolution, false); }
+void CPolydromDoc::OnShapePyramid(const ViewState& view) { AppendSpire(view, "Pyramid", 4, true); }
 
 void CPolydromDoc::OnResVeryLow() { m_nResolution = 5; }
 void CPolydromDoc::OnResLow() { m_nResolution = 10; }

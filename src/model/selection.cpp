@@ -57,28 +57,36 @@ void CPolydromDoc::OnDoSelectConnected()
 
 namespace {
 
-// The click and the vertex are near along one coordinate when their difference,
-// truncated to a whole number, is below the tolerance. A difference too large for
-// 32 bits is simply far.
+// The click and the vertex are near along one coordinate when their difference is
+// below the tolerance t, 4 pixels in model units. Where t is a whole unit or more
+// (zoom 4 and below) the difference is first truncated to a whole number, as picking
+// has always done, so the window is |d| < ceil(t) and every model picks as it did.
+// Where t is below one unit the truncation would widen the window to a whole unit,
+// many pixels at a high zoom, so the difference is compared as it is. A difference
+// too large for 32 bits is simply far.
 bool Near(float clicked, float vertex, float tolerance)
 {
     const double d = double(clicked) - double(vertex);
     if (!(d > -2147483648.0 && d < 2147483648.0)) return false;
+    if (tolerance < 1.0f) return std::fabs(d) < tolerance;
     const std::int32_t whole = static_cast<std::int32_t>(d);
     return double(whole < 0 ? -whole : whole) < tolerance;
 }
 
 }  // namespace
 
-void CPolydromDoc::ToggleSelectionNear(float x, float y, float z, int axisX, int axisY, int axisZ)
+void CPolydromDoc::ToggleSelectionNear(const ViewState& view)
 {
-    // 4 pixels at the current zoom; the truncation above makes the window |d| < ceil(t).
-    const float t = static_cast<float>(4.0 / m_zoom);
+    const float x = view.cursor[0], y = view.cursor[1], z = view.cursor[2];
+    // 4 pixels at the view's zoom, rounded to float.
+    const float t = static_cast<float>(4.0 / view.zoom);
     auto pass = [&](float clickedH, float clickedV, const float* h, const float* v) {
         for (int i = 0; i < GetVertexCount(); ++i)
             if (Near(clickedH, h[i], t) && Near(clickedV, v[i], t)) m_sel[i] = m_sel[i] == 0 ? 1 : 0;
     };
-    if (axisX == 1) pass(z, y, m_z.data(), m_y.data());
-    if (axisY == 1) pass(x, z, m_x.data(), m_z.data());
-    if (axisZ == 1) pass(x, y, m_x.data(), m_y.data());
+    switch (view.axis) {
+    case ViewAxis::X: pass(z, y, m_z.data(), m_y.data()); break;
+    case ViewAxis::Y: pass(x, z, m_x.data(), m_z.data()); break;
+    case ViewAxis::Z: pass(x, y, m_x.data(), m_y.data()); break;
+    }
 }

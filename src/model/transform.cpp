@@ -13,10 +13,10 @@ constexpr double kQuarterTurn = 1.570795;
 // Scales every selected vertex about the cursor by f, rounded to float once; the
 // difference from the cursor stays in double. Nothing moves unless every new
 // coordinate can be stored, so a refused Grow leaves the model as it was.
-bool ScaleSelected(CPolydromDoc& doc, double factor)
+bool ScaleSelected(CPolydromDoc& doc, const ViewState& view, double factor)
 {
     const double f = static_cast<float>(factor);
-    const double cursor[3] = {doc.m_cursorX, doc.m_cursorY, doc.m_cursorZ};
+    const double cursor[3] = {view.cursor[0], view.cursor[1], view.cursor[2]};
     float* const coordinates[3] = {doc.m_x.data(), doc.m_y.data(), doc.m_z.data()};
     auto scaled = [&](int axis, int i) { return cursor[axis] - (cursor[axis] - coordinates[axis][i]) * f; };
     for (int i = 0; i < doc.GetVertexCount(); ++i)
@@ -42,14 +42,13 @@ bool Rounded(double value, double* rounded)
     return true;
 }
 
-// Turns one vertex's coordinates in place, in the plane of every axis flag that is set,
-// X first (the view sets exactly one); each turn reads what the previous one stored.
-// The two differences from the cursor are rounded to float before they are turned.
-// False, with the coordinates half turned, when a value would leave the float range.
-bool TurnVertex(const CPolydromDoc& doc, const Turn& t, float& x, float& y, float& z)
+// Turns one vertex's coordinates in place, in the plane the view looks at. The two
+// differences from the cursor are rounded to float before they are turned. False, with
+// the coordinates half turned, when a value would leave the float range.
+bool TurnVertex(ViewAxis axis, const Turn& t, float& x, float& y, float& z)
 {
     double d1, d2, first, second;
-    if (doc.m_axisX == 1) {
+    if (axis == ViewAxis::X) {
         if (!Rounded(t.cz - z, &d1) || !Rounded(t.cy - y, &d2) ||
             !Rounded((t.cy - t.cosA * d1) + t.cosB * d2, &first) ||
             !Rounded((t.cz - t.sinA * d1) + t.sinB * d2, &second))
@@ -57,7 +56,7 @@ bool TurnVertex(const CPolydromDoc& doc, const Turn& t, float& x, float& y, floa
         y = static_cast<float>(first);
         z = static_cast<float>(second);
     }
-    if (doc.m_axisY == 1) {
+    if (axis == ViewAxis::Y) {
         if (!Rounded(t.cx - x, &d1) || !Rounded(t.cz - z, &d2) ||
             !Rounded((t.cx - t.sinA * d1) + t.sinB * d2, &first) ||
             !Rounded((t.cz - t.cosA * d1) + t.cosB * d2, &second))
@@ -65,7 +64,7 @@ bool TurnVertex(const CPolydromDoc& doc, const Turn& t, float& x, float& y, floa
         x = static_cast<float>(first);
         z = static_cast<float>(second);
     }
-    if (doc.m_axisZ == 1) {
+    if (axis == ViewAxis::Z) {
         if (!Rounded(t.cx - x, &d1) || !Rounded(t.cy - y, &d2) ||
             !Rounded((t.cx - t.sinA * d1) + t.sinB * d2, &first) ||
             !Rounded((t.cy - t.cosA * d1) + t.cosB * d2, &second))
@@ -79,44 +78,44 @@ bool TurnVertex(const CPolydromDoc& doc, const Turn& t, float& x, float& y, floa
 // Rotates every selected vertex by the step about the cursor, in the plane the view
 // shows. A = step + h (or h - step) is rounded to float, B = A + h is not. Every vertex
 // is turned on copies first, so that a refused rotation changes nothing.
-bool RotateSelected(CPolydromDoc& doc, bool counterClockwise)
+bool RotateSelected(CPolydromDoc& doc, const ViewState& view, bool counterClockwise)
 {
     const double a = static_cast<float>(counterClockwise ? double(doc.m_step) + kQuarterTurn
                                                          : kQuarterTurn - double(doc.m_step));
     const double b = a + kQuarterTurn;
-    const Turn turn{std::sin(a), std::cos(a), std::sin(b), std::cos(b), doc.m_cursorX, doc.m_cursorY, doc.m_cursorZ};
+    const Turn turn{std::sin(a), std::cos(a), std::sin(b), std::cos(b), view.cursor[0], view.cursor[1], view.cursor[2]};
     for (int i = 0; i < doc.GetVertexCount(); ++i) {
         float x = doc.m_x[i], y = doc.m_y[i], z = doc.m_z[i];
-        if (doc.m_sel[i] == 1 && !TurnVertex(doc, turn, x, y, z)) return false;
+        if (doc.m_sel[i] == 1 && !TurnVertex(view.axis, turn, x, y, z)) return false;
     }
     for (int i = 0; i < doc.GetVertexCount(); ++i)
-        if (doc.m_sel[i] == 1 && !TurnVertex(doc, turn, doc.m_x[i], doc.m_y[i], doc.m_z[i])) return false;
+        if (doc.m_sel[i] == 1 && !TurnVertex(view.axis, turn, doc.m_x[i], doc.m_y[i], doc.m_z[i])) return false;
     return true;
 }
 
 }  // namespace
 
-void CPolydromDoc::OnDoGrow()
+void CPolydromDoc::OnDoGrow(const ViewState& view)
 {
-    if (!ScaleSelected(*this, 1.0 + double(m_step))) RefuseOutOfRange("Grow");
+    if (!ScaleSelected(*this, view, 1.0 + double(m_step))) RefuseOutOfRange("Grow");
     UpdateAllViews(nullptr);
 }
 
-void CPolydromDoc::OnDoShrink()
+void CPolydromDoc::OnDoShrink(const ViewState& view)
 {
-    if (!ScaleSelected(*this, 1.0 - double(m_step))) RefuseOutOfRange("Shrink");
+    if (!ScaleSelected(*this, view, 1.0 - double(m_step))) RefuseOutOfRange("Shrink");
     UpdateAllViews(nullptr);
 }
 
-void CPolydromDoc::OnDoRotateCcw()
+void CPolydromDoc::OnDoRotateCcw(const ViewState& view)
 {
-    if (!RotateSelected(*this, true)) RefuseOutOfRange("Rotate Counter-clockwise");
+    if (!RotateSelected(*this, view, true)) RefuseOutOfRange("Rotate Counter-clockwise");
     UpdateAllViews(nullptr);
 }
 
-void CPolydromDoc::OnDoRotateCw()
+void CPolydromDoc::OnDoRotateCw(const ViewState& view)
 {
-    if (!RotateSelected(*this, false)) RefuseOutOfRange("Rotate Clockwise");
+    if (!RotateSelected(*this, view, false)) RefuseOutOfRange("Rotate Clockwise");
     UpdateAllViews(nullptr);
 }
 

@@ -81,7 +81,7 @@ bool CPolydromDoc::MoveSelectionBy(double dx, double dy, double dz)
     });
 }
 
-bool CPolydromDoc::RotateSelectionBy(double degrees)
+bool CPolydromDoc::RotateSelectionBy(double degrees, const ViewState& view)
 {
     if (!std::isfinite(degrees)) {
         ReportRefusal("Rotate By refused: the angle is not a finite number.");
@@ -93,9 +93,9 @@ bool CPolydromDoc::RotateSelectionBy(double degrees)
     // shows (z, y), along Y (x, z), along Z (x, y). With the vertical coordinate drawn
     // downwards, h' = h cos + v sin, v' = -h sin + v cos turns counter-clockwise on the
     // screen, the sense of Rotate Counter-clockwise, in every view.
-    const int h = m_axisX == 1 ? 2 : 0;
-    const int v = m_axisY == 1 ? 2 : 1;
-    const double centre[3] = {m_cursorX, m_cursorY, m_cursorZ};
+    const int h = view.Shown().h;
+    const int v = view.Shown().v;
+    const double centre[3] = {view.cursor[0], view.cursor[1], view.cursor[2]};
     return TransformSelection("Rotate By", [&](double x, double y, double z, double* out) {
         out[0] = x, out[1] = y, out[2] = z;
         const double dh = out[h] - centre[h], dv = out[v] - centre[v];
@@ -104,14 +104,14 @@ bool CPolydromDoc::RotateSelectionBy(double degrees)
     });
 }
 
-bool CPolydromDoc::ScaleSelectionBy(double factor)
+bool CPolydromDoc::ScaleSelectionBy(double factor, const ViewState& view)
 {
     if (!std::isfinite(factor)) {
         ReportRefusal("Scale By refused: the factor is not a finite number.");
         return false;
     }
     // About the whole cursor point, depth included, as Grow and Shrink scale.
-    const double cx = m_cursorX, cy = m_cursorY, cz = m_cursorZ;
+    const double cx = view.cursor[0], cy = view.cursor[1], cz = view.cursor[2];
     return TransformSelection("Scale By", [&](double x, double y, double z, double* out) {
         out[0] = cx + (x - cx) * factor;
         out[1] = cy + (y - cy) * factor;

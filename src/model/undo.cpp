@@ -15,21 +15,25 @@ RestoredArrays CPolydromDoc::WholeArrays()
 bool CPolydromDoc::CommitStep(std::string label)
 {
     if (!m_history.Commit(LiveArrays(), std::move(label))) return false;
-    SetModifiedFlag(!m_history.IsAtSavePoint());
+    SetModifiedFlag(!m_history.GeometryAtSavePoint());
     return true;
 }
 
 void CPolydromDoc::OnEditUndo()
 {
+    const std::string label = m_history.UndoLabel();
     if (!m_history.Undo(WholeArrays())) return;
-    SetModifiedFlag(!m_history.IsAtSavePoint());
+    ReportInfo("Undid " + label);
+    SetModifiedFlag(!m_history.GeometryAtSavePoint());
     UpdateAllViews(nullptr);
 }
 
 void CPolydromDoc::OnEditRedo()
 {
+    const std::string label = m_history.RedoLabel();
     if (!m_history.Redo(WholeArrays())) return;
-    SetModifiedFlag(!m_history.IsAtSavePoint());
+    ReportInfo("Redid " + label);
+    SetModifiedFlag(!m_history.GeometryAtSavePoint());
     UpdateAllViews(nullptr);
 }
 

@@ -4,9 +4,12 @@
 
 #include <vector>
 
+#include "framework/geometry.h"
 #include "framework/view.h"
+#include "model/view_state.h"
 
 class CDC;
+class CRasterDC;
 struct CPen;
 class CPolydromDoc;
 
@@ -47,6 +50,9 @@ public:
     // set the cursor), and which model axes (0 X, 1 Y, 2 Z) those are.
     void ModelPointAt(CPoint pixel, double* horizontal, double* vertical) const;
     void ShownAxes(int* horizontal, int* vertical) const;
+    // Whether the pixel lies on one of the two inset panels, and if so which model axes it
+    // shows across and down there.
+    bool PanelAt(CPoint pixel, int* horizontal, int* vertical) const;
     // Whether each vertex's pixel lies in the box with corners a and b (inclusive, any order).
     std::vector<bool> VerticesInBox(CPoint a, CPoint b) const;
     // Puts the cursor at a model point without picking anything, as --cursor and Set Cursor do.
@@ -58,28 +64,22 @@ public:
     float m_anchorX, m_anchorY, m_anchorZ;
     int m_movePresses;
     int m_moveAnchored;
-    float m_zoom;
-    float m_panX, m_panY, m_panZ;
-    int m_axisX, m_axisY, m_axisZ;
-    float m_cursorX, m_cursorY, m_cursorZ;
+    // The axis, zoom, pan and cursor: this view's own, handed to the commands given in it.
+    ViewState m_state;
     int m_addVertex;
     char m_sizeText[20];
     bool m_modelOnly = false;
 
     // Which scaled coordinate (0 X, 1 Y, 2 Z) is shown horizontally and vertically, and
     // which is the depth; the render preview's camera follows the same choice.
-    struct Axes {
-        int h, v, d;
-    };
-    Axes MainAxes() const;
+    using Axes = ScreenAxes;
+    Axes MainAxes() const { return m_state.Shown(); }
 
 private:
-    void LookAlong(int axisX, int axisY, int axisZ);
+    void LookAlong(ViewAxis axis);
     // The zoom after one zoom-in or zoom-out step, with their limits.
     static float ZoomedIn(float zoom);
     static float ZoomedOut(float zoom);
-    // Repaints and copies zoom and pan into the document, after the wheel or a fit.
-    void ZoomAndPanChanged();
     // The scaled coordinates (model + pan) x zoom of a model point, each stored as a float.
     void Scale(float x, float y, float z, double out[3]) const;
 
@@ -87,6 +87,20 @@ private:
     void DrawEdges(CDC* pDC, const CPen& black, float hw, float hh);
     void DrawVertices(CDC* pDC, const CPen& black, const CPen& red, float hw, float hh);
     void DrawPanels(CDC* pDC, const CPen& black, float hw, float hh);
+    // The two panels' filled rectangles (upper, lower) for a client of half size hw x hh,
+    // and the axes each shows across and down.
+    static void PanelRects(float hw, float hh, CRect* upper, CRect* lower);
+    void PanelAxes(int panel, int* horizontal, int* vertical) const;
     // One panel's edges, shrunk into the panel whose top lies panelTop x hh down.
     void DrawPanelEdges(CDC* pDC, const CPen& black, float hw, float hh, int hAxis, int vAxis, double panelTop);
+    // The same three passes on a raster canvas, pixel for pixel: every vertex projected
+    // once instead of once per edge end, and the lines drawn straight into the pixels.
+    void DrawEdgesRaster(CRasterDC& dc, float hw, float hh);
+    void DrawVerticesRaster(CRasterDC& dc, float hw, float hh);
+    void DrawPanelEdgesRaster(CRasterDC& dc, float hw, float hh, int hAxis, int vAxis, double panelTop);
+
+    // Each vertex's pixel during a raster paint (kept between paints to spare the allocation).
+    std::vector<CPoint> m_pixelOf;
+    // Whether m_pixelOf holds the main area's pixels (the edge pass's), for the vertex marks.
+    bool m_pixelOfMain = false;
 };

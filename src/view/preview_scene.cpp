@@ -8,7 +8,8 @@
 #include <span>
 #include <vector>
 
-#include "model/mesh_writer.h"
+#include "model/export_triangles.h"
+#include "model/formats/mesh_writer.h"
 #include "model/polydrom_doc.h"
 #include "view/polydrom_view.h"
 
@@ -38,12 +39,20 @@ void AppendVector(std::string& out, const double v[3])
     out += '>';
 }
 
-// The triangles File > Export As writes, each once, as model vertex indices.
-std::vector<TriangleCorners> ExportTriangles(const CPolydromDoc& doc)
+// The triangles File > Export As writes, each once, as model vertex indices in the
+// search's corner order (the order the preview's scenes have always had).
+Result ExportTrianglesOf(const CPolydromDoc& doc, std::vector<TriangleCorners>* triangles)
 {
-    const auto edges = static_cast<std::size_t>(doc.GetEdgeCount());
-    std::vector<std::int32_t> marks(edges);
-    return FindTriangles(std::span(doc.m_edgeFrom), std::span(doc.m_edgeTo), marks);
+    ExportTriangles found;
+    std::string reason;
+    if (!FindExportTriangles(TriangleSourceOf(doc), TriangleWinding::AsFound, &found, &reason))
+        return Result::Failure(reason);
+    triangles->reserve(found.mesh.faces.size());
+    for (const TriangleCorners& f : found.mesh.faces)
+        triangles->push_back({found.vertexOf[static_cast<std::size_t>(f.first)],
+                              found.vertexOf[static_cast<std::size_t>(f.second)],
+                              found.vertexOf[static_cast<std::size_t>(f.third)]});
+    return Result::Success();
 }
 
 // One group of triangles as the mesh2 writer writes it, ready to be placed as an object.
@@ -54,10 +63,8 @@ struct MeshText {
 
 Result WriteMesh(const CPolydromDoc& doc, const std::vector<TriangleCorners>& triangles, MeshText* out)
 {
-    const auto n = static_cast<std::size_t>(doc.GetVertexCount());
     std::string reason;
-    if (!IndexTriangles(std::span(doc.m_x), std::span(doc.m_y), std::span(doc.m_z), triangles, &out->mesh,
-                        &reason) ||
+    if (!IndexTriangles(std::span(doc.m_x), std::span(doc.m_y), std::span(doc.m_z), triangles, &out->mesh, &reason) ||
         !MakePovMesh2Writer()->Write(out->mesh, &out->text, &reason))
         return Result::Failure(reason);
     return Result::Success();
@@ -82,14 +89,15 @@ PreviewScene BuildPreviewScene(const CPolydromView& view, int width, int height)
     const CPolydromDoc* doc = view.GetDocument();
     if (!doc) return fail("there is no model to render");
     if (width <= 0 || height <= 0) return fail("the picture has no area");
-    if (!(view.m_zoom > 0) || !std::isfinite(view.m_zoom)) return fail("the view's zoom is not a positive number");
+    if (!(view.m_state.zoom > 0) || !std::isfinite(view.m_state.zoom)) return fail("the view's zoom is not a positive number");
 
     // Selected triangles go into a second mesh, so that each can carry its own colour.
-    std::vector<TriangleCorners> plain, selected;
-    for (const TriangleCorners& t : ExportTriangles(*doc)) {
-        const bool all = doc->GetVertexSel(t.first) == 1 && doc->GetVertexSel(t.second) == 1 &&
+    std::vector<TriangleCorners> all, plain, selected;
+    if (Result found = ExportTrianglesOf(*doc, &all); !found) return fail(found.error);
+    for (const TriangleCorners& t : all) {
+        const bool chosen = doc->GetVertexSel(t.first) == 1 && doc->GetVertexSel(t.second) == 1 &&
                          doc->GetVertexSel(t.third) == 1;
-        (all ? selected : plain).push_back(t);
+        (chosen ? selected : plain).push_back(t);
     }
     scene.triangles = static_cast<int>(plain.size() + selected.size());
     scene.selected = static_cast<int>(selected.size());
@@ -105,10 +113,10 @@ PreviewScene BuildPreviewScene(const CPolydromView& view, int width, int height)
     // picture's centre is the model point -pan and one model unit spans zoom pixels.
     // Screen Y grows downwards, so the camera's up is minus the vertical axis.
     const CPolydromView::Axes axes = view.MainAxes();
-    const double pan[3] = {view.m_panX, view.m_panY, view.m_panZ};
+    const double pan[3] = {view.m_state.pan[0], view.m_state.pan[1], view.m_state.pan[2]};
     PreviewCamera& camera = scene.camera;
-    camera.right[axes.h] = width / double(view.m_zoom);
-    camera.up[axes.v] = -height / double(view.m_zoom);
+    camera.right[axes.h] = width / double(view.m_state.zoom);
+    camera.up[axes.v] = -height / double(view.m_state.zoom);
     // POV-Ray's own camera looks along right x up (x right, y up, z into the screen); so
     // does this one, which makes the picture a turn of what POV-Ray shows, never a mirror.
     double in[3];
@@ -132,7 +140,7 @@ PreviewScene BuildPreviewScene(const CPolydromView& view, int width, int height)
     // A parallel light from over the viewer's left shoulder: faces turned towards the
     // viewer are bright, and faces turned away from it differ from each other.
     double travel[3], target[3], source[3];
-    const double span = std::max(width, height) / double(view.m_zoom) + (farthest - nearest) + 1.0;
+    const double span = std::max(width, height) / double(view.m_state.zoom) + (farthest - nearest) + 1.0;
     for (int k = 0; k < 3; ++k) {
         const double rightUnit = camera.right[k] / std::fabs(camera.right[axes.h]);
         const double upUnit = camera.up[k] / std::fabs(camera.up[axes.v]);

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "framework/float_text.h"
 #include "model/polydrom_doc.h"
 #include "view/polydrom_view.h"
 
@@ -50,8 +51,28 @@ std::string PointerText(const CPolydromView& view, CPoint pixel)
     view.ShownAxes(&h, &v);
     double across, down;
     view.ModelPointAt(pixel, &across, &down);
-    return kAxisNames[h] + (' ' + Coordinate(across, view.m_zoom)) + ", " + kAxisNames[v] + ' ' +
-           Coordinate(down, view.m_zoom);
+    return kAxisNames[h] + (' ' + Coordinate(across, view.m_state.zoom)) + ", " + kAxisNames[v] + ' ' +
+           Coordinate(down, view.m_state.zoom);
+}
+
+std::string RotationText(const CPolydromView& view)
+{
+    int h, v;
+    view.ShownAxes(&h, &v);
+    std::string text = std::string("Rotate about the ") + kAxisNames[3 - h - v] + " axis, through the cursor (";
+    for (float c : view.m_state.cursor) {
+        if (text.back() != '(') text += ", ";
+        AppendShortestFloat(text, c);
+    }
+    return text + ")";
+}
+
+std::string PanelText(const CPolydromView& view, CPoint pixel, bool namingDepth)
+{
+    int h, v;
+    if (!view.PanelAt(pixel, &h, &v)) return {};
+    const std::string inset = namingDepth ? std::string("Inset along ") + kAxisNames[3 - h - v] : "Inset";
+    return inset + ": " + kAxisNames[h] + " across, " + kAxisNames[v] + " down";
 }
 
 std::string SelectionText(const CPolydromDoc& doc)

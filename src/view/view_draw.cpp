@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "framework/dc.h"
+#include "framework/raster_dc.h"
 #include "model/polydrom_doc.h"
 #include "view/edge_clip.h"
 #include "view/pixel_math.h"
@@ -34,8 +35,9 @@ void CPolydromView::OnDraw(CDC* pDC)
     const float hh = static_cast<float>(client.bottom * 0.5);
 
     if (!m_modelOnly)
-        DrawCursor(RoundToFloat(double(m_cursorX) + m_panX), RoundToFloat(double(m_cursorY) + m_panY),
-                   RoundToFloat(double(m_cursorZ) + m_panZ), pDC);
+        DrawCursor(RoundToFloat(double(m_state.cursor[0]) + m_state.pan[0]),
+                   RoundToFloat(double(m_state.cursor[1]) + m_state.pan[1]),
+                   RoundToFloat(double(m_state.cursor[2]) + m_state.pan[2]), pDC);
     DrawEdges(pDC, black, hw, hh);
     DrawVertices(pDC, black, red, hw, hh);
     if (!m_modelOnly) DrawPanels(pDC, black, hw, hh);
@@ -50,17 +52,10 @@ void CPolydromView::DrawCursor(float x, float y, float z, CDC* pDC)
 
     const float hw = static_cast<float>(client.right * 0.5);
     const float hh = static_cast<float>(client.bottom * 0.5);
-    double a = 0, q = 0;
-    if (m_axisX == 1) {
-        a = StoredFloat(double(z) * m_zoom);
-        q = StoredFloat(double(y) * m_zoom);
-    } else if (m_axisY == 1) {
-        a = StoredFloat(double(x) * m_zoom);
-        q = StoredFloat(double(z) * m_zoom);
-    } else {
-        a = StoredFloat(double(x) * m_zoom);
-        q = StoredFloat(double(y) * m_zoom);
-    }
+    const float p[3] = {x, y, z};
+    const Axes axes = MainAxes();
+    const double a = StoredFloat(double(p[axes.h]) * m_state.zoom);
+    const double q = StoredFloat(double(p[axes.v]) * m_state.zoom);
     const double sx = StoredFloat(hw + a), sy = StoredFloat(hh + q);
 
     const CPen pen{RGB(0, 0, 0), 1};
@@ -89,6 +84,7 @@ void CPolydromView::DrawCursor(float x, float y, float z, CDC* pDC)
 
 void CPolydromView::DrawEdges(CDC* pDC, const CPen& black, float hw, float hh)
 {
+    if (auto* raster = dynamic_cast<CRasterDC*>(pDC)) return DrawEdgesRaster(*raster, hw, hh);
     const CPolydromDoc* doc = GetDocument();
     const Axes axes = MainAxes();
     // The box: the window's half width across, its half height down and in depth.
@@ -111,6 +107,7 @@ void CPolydromView::DrawEdges(CDC* pDC, const CPen& black, float hw, float hh)
 
 void CPolydromView::DrawVertices(CDC* pDC, const CPen& black, const CPen& red, float hw, float hh)
 {
+    if (auto* raster = dynamic_cast<CRasterDC*>(pDC)) return DrawVerticesRaster(*raster, hw, hh);
     const CPolydromDoc* doc = GetDocument();
     const Axes axes = MainAxes();
     // A vertex in a state other than 0 or 1 keeps the pen of the vertex before it.

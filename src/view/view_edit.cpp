@@ -16,36 +16,26 @@ void CPolydromView::OnLButtonDown(unsigned flags, CPoint point)
     // The pixel's offset from the centre, in model units; the coordinate along the
     // viewing axis keeps its earlier value.
     const double dx = point.x - cx, dy = point.y - cy;
-    if (m_axisX == 1) {
-        m_cursorZ = RoundToFloat(dx / m_zoom - m_panZ);
-        m_cursorY = RoundToFloat(dy / m_zoom - m_panY);
-    }
-    if (m_axisY == 1) {
-        m_cursorX = RoundToFloat(dx / m_zoom - m_panX);
-        m_cursorZ = RoundToFloat(dy / m_zoom - m_panZ);
-    }
-    if (m_axisZ == 1) {
-        m_cursorX = RoundToFloat(dx / m_zoom - m_panX);
-        m_cursorY = RoundToFloat(dy / m_zoom - m_panY);
-    }
+    const Axes axes = MainAxes();
+    float* const cursor = m_state.cursor;
+    cursor[axes.h] = RoundToFloat(dx / m_state.zoom - m_state.pan[axes.h]);
+    cursor[axes.v] = RoundToFloat(dy / m_state.zoom - m_state.pan[axes.v]);
 
     CPolydromDoc* doc = GetDocument();
     if (doc) {
-        doc->SetCursorAndAxis(m_cursorX, m_cursorY, m_cursorZ, m_axisX, m_axisY, m_axisZ);
         // At the click limit the document refuses and says so; the shell shows it.
-        if (m_addVertex != 0) doc->AddVertex(m_cursorX, m_cursorY, m_cursorZ);
-        if (m_movePresses == 0 && m_addVertex == 0)
-            doc->ToggleSelectionNear(m_cursorX, m_cursorY, m_cursorZ, m_axisX, m_axisY, m_axisZ);
+        if (m_addVertex != 0) doc->AddVertex(cursor[0], cursor[1], cursor[2]);
+        if (m_movePresses == 0 && m_addVertex == 0) doc->ToggleSelectionNear(m_state);
     }
     if (m_moveAnchored == 1 && m_movePresses == 1) {
         // The document subtracts the offset, so the selection follows the pointer.
-        const float offsetX = m_anchorX - m_cursorX;
-        const float offsetY = m_anchorY - m_cursorY;
-        const float offsetZ = m_anchorZ - m_cursorZ;
+        const float offsetX = m_anchorX - cursor[0];
+        const float offsetY = m_anchorY - cursor[1];
+        const float offsetZ = m_anchorZ - cursor[2];
         if (doc) doc->MoveSelected(offsetX, offsetY, offsetZ);
-        m_anchorX = m_cursorX;
-        m_anchorY = m_cursorY;
-        m_anchorZ = m_cursorZ;
+        m_anchorX = cursor[0];
+        m_anchorY = cursor[1];
+        m_anchorZ = cursor[2];
     }
     CView::OnUpdate(nullptr, 0, nullptr);
 }
@@ -59,9 +49,9 @@ void CPolydromView::OnDoMove()
         m_movePresses = 0;
     }
     if (m_movePresses == 1 && m_moveAnchored == 0) {
-        m_anchorX = m_cursorX;
-        m_anchorY = m_cursorY;
-        m_anchorZ = m_cursorZ;
+        m_anchorX = m_state.cursor[0];
+        m_anchorY = m_state.cursor[1];
+        m_anchorZ = m_state.cursor[2];
         m_moveAnchored = 1;
     }
     CView::OnUpdate(nullptr, 0, nullptr);
@@ -90,10 +80,8 @@ std::vector<bool> CPolydromView::VerticesInBox(CPoint a, CPoint b) const
 
 void CPolydromView::SetCursor(float x, float y, float z)
 {
-    m_cursorX = x;
-    m_cursorY = y;
-    m_cursorZ = z;
-    if (CPolydromDoc* doc = GetDocument())
-        doc->SetCursorAndAxis(m_cursorX, m_cursorY, m_cursorZ, m_axisX, m_axisY, m_axisZ);
+    m_state.cursor[0] = x;
+    m_state.cursor[1] = y;
+    m_state.cursor[2] = z;
     CView::OnUpdate(nullptr, 0, nullptr);
 }

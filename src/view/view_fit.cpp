@@ -1,6 +1,8 @@
 // Fitting the whole model into the window: for thumbnails, and View > Zoom to Fit.
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <string>
 
 #include "model/polydrom_doc.h"
 #include "view/pixel_math.h"
@@ -41,9 +43,7 @@ void CPolydromView::FitModel()
 
     // Look along the thinnest direction: the other two span the largest face.
     const int along = extent[0] < extent[1] ? (extent[0] < extent[2] ? 0 : 2) : (extent[1] < extent[2] ? 1 : 2);
-    m_axisX = along == 0;
-    m_axisY = along == 1;
-    m_axisZ = along == 2;
+    m_state.axis = along == 0 ? ViewAxis::X : along == 1 ? ViewAxis::Y : ViewAxis::Z;
     // Looking along X the window shows (Z, Y), along Y (X, Z), along Z (X, Y).
     static constexpr int kShown[3][2] = {{2, 1}, {0, 2}, {0, 1}};
     const int h = kShown[along][0], v = kShown[along][1];
@@ -55,28 +55,23 @@ void CPolydromView::FitModel()
     double zoom = 100.0;
     for (const auto& [size, pixels] : room)
         if (size > 0) zoom = std::min(zoom, pixels / size);
-    m_zoom = RoundToFloat(std::max(zoom, 0.001));
-    m_panX = RoundToFloat(-(lo[0] + hi[0]) / 2);
-    m_panY = RoundToFloat(-(lo[1] + hi[1]) / 2);
-    m_panZ = RoundToFloat(-(lo[2] + hi[2]) / 2);
+    m_state.zoom = RoundToFloat(std::max(zoom, 0.001));
+    for (int k = 0; k < 3; ++k) m_state.pan[k] = RoundToFloat(-(lo[k] + hi[k]) / 2);
     CView::OnUpdate(nullptr, 0, nullptr);
-    // Like every navigation command, leave the document's copies agreeing with the view.
-    CPolydromDoc* target = GetDocument();
-    target->SetZoomAndPan(m_zoom, m_panX, m_panY, m_panZ);
-    target->SetCursorAndAxis(m_cursorX, m_cursorY, m_cursorZ, m_axisX, m_axisY, m_axisZ);
 }
 
 void CPolydromView::OnViewFit()
 {
-    const CPolydromDoc* doc = GetDocument();
+    CPolydromDoc* doc = GetDocument();
     const CRect client = GetClientRect();
     if (!doc || client.right <= 0 || client.bottom <= 0) return;
     const int n = doc->GetVertexCount();
     if (n == 0) {
         // Nothing to show: back to where a new view starts.
-        m_zoom = 1.0f;
-        m_panX = m_panY = m_panZ = 0.0f;
-        ZoomAndPanChanged();
+        m_state.zoom = 1.0f;
+        for (float& pan : m_state.pan) pan = 0.0f;
+        CView::OnUpdate(nullptr, 0, nullptr);
+        doc->ReportInfo("Zoom to Fit: the model is empty; back to zoom 1 without pan");
         return;
     }
     double lo[3], hi[3];
@@ -92,10 +87,11 @@ void CPolydromView::OnViewFit()
     for (const auto& [size, pixels] : room)
         if (size > 0) zoom = std::min(zoom, pixels / size);
     // A single point keeps the zoom it has; otherwise the zoom commands' limits hold.
-    if (zoom != HUGE_VAL) m_zoom = static_cast<float>(std::clamp(zoom, 0.001, 100.0));
+    if (zoom != HUGE_VAL) m_state.zoom = static_cast<float>(std::clamp(zoom, 0.001, 100.0));
     // 0.0 - ... so that a model centred on 0 gets the pan 0, not -0.
-    m_panX = RoundToFloat(0.0 - (lo[0] + hi[0]) / 2);
-    m_panY = RoundToFloat(0.0 - (lo[1] + hi[1]) / 2);
-    m_panZ = RoundToFloat(0.0 - (lo[2] + hi[2]) / 2);
-    ZoomAndPanChanged();
+    for (int k = 0; k < 3; ++k) m_state.pan[k] = RoundToFloat(0.0 - (lo[k] + hi[k]) / 2);
+    CView::OnUpdate(nullptr, 0, nullptr);
+    char zoomText[32];
+    std::snprintf(zoomText, sizeof zoomText, "%g", double(m_state.zoom));
+    doc->ReportInfo(std::string("Zoomed to fit the whole model: zoom ") + zoomText);
 }

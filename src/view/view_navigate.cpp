@@ -1,6 +1,5 @@
-// Zoom, pan and the viewing axis: each command changes the view, asks for a repaint,
-// then copies the changed state into the document, whose commands read the copies.
-#include "model/polydrom_doc.h"
+// Zoom, pan and the viewing axis: each command changes this view's state and asks for a
+// repaint; the commands given in the view read the state from it.
 #include "view/pixel_math.h"
 #include "view/polydrom_view.h"
 
@@ -9,20 +8,13 @@ namespace {
 // The model distance a 30-pixel offset represents at the zoom.
 double PanStep(float zoom) { return 30.0 / zoom; }
 
-// Up and down move the pan of the vertical screen coordinate, left and right the
-// horizontal one: alongX, alongY and alongZ are the members moved when the view looks
-// along X, Y and Z. Each flag is tested on its own, with a repaint for each that is 1;
-// the copy into the document follows whether or not any flag was 1.
-void Pan(CPolydromView& view, float& alongX, float& alongY, float& alongZ, double sign)
+// Moves the pan of the coordinate shown across (across) or down (!across) by one step.
+void Pan(CPolydromView& view, bool across, double sign)
 {
-    float* const members[3] = {&alongX, &alongY, &alongZ};
-    const int* const flags[3] = {&view.m_axisX, &view.m_axisY, &view.m_axisZ};
-    for (int k = 0; k < 3; ++k) {
-        if (*flags[k] != 1) continue;
-        *members[k] = RoundToFloat(*members[k] + sign * PanStep(view.m_zoom));
-        view.CView::OnUpdate(nullptr, 0, nullptr);
-    }
-    if (CPolydromDoc* doc = view.GetDocument()) doc->SetZoomAndPan(view.m_zoom, view.m_panX, view.m_panY, view.m_panZ);
+    ViewState& state = view.m_state;
+    const int k = across ? state.Shown().h : state.Shown().v;
+    state.pan[k] = RoundToFloat(state.pan[k] + sign * PanStep(state.zoom));
+    view.CView::OnUpdate(nullptr, 0, nullptr);
 }
 
 }  // namespace
@@ -42,34 +34,28 @@ float CPolydromView::ZoomedOut(float zoom)
 
 void CPolydromView::OnViewZoomIn()
 {
-    m_zoom = ZoomedIn(m_zoom);
+    m_state.zoom = ZoomedIn(m_state.zoom);
     CView::OnUpdate(nullptr, 0, nullptr);
-    if (CPolydromDoc* doc = GetDocument()) doc->SetZoomAndPan(m_zoom, m_panX, m_panY, m_panZ);
 }
 
 void CPolydromView::OnViewZoomOut()
 {
-    m_zoom = ZoomedOut(m_zoom);
+    m_state.zoom = ZoomedOut(m_state.zoom);
     CView::OnUpdate(nullptr, 0, nullptr);
-    if (CPolydromDoc* doc = GetDocument()) doc->SetZoomAndPan(m_zoom, m_panX, m_panY, m_panZ);
 }
 
-void CPolydromView::OnViewPanUp() { Pan(*this, m_panY, m_panZ, m_panY, +1); }
-void CPolydromView::OnViewPanDown() { Pan(*this, m_panY, m_panZ, m_panY, -1); }
-void CPolydromView::OnViewPanLeft() { Pan(*this, m_panZ, m_panX, m_panX, +1); }
-void CPolydromView::OnViewPanRight() { Pan(*this, m_panZ, m_panX, m_panX, -1); }
+void CPolydromView::OnViewPanUp() { Pan(*this, false, +1); }
+void CPolydromView::OnViewPanDown() { Pan(*this, false, -1); }
+void CPolydromView::OnViewPanLeft() { Pan(*this, true, +1); }
+void CPolydromView::OnViewPanRight() { Pan(*this, true, -1); }
 
-void CPolydromView::OnViewAxisX() { LookAlong(1, 0, 0); }
-void CPolydromView::OnViewAxisY() { LookAlong(0, 1, 0); }
-void CPolydromView::OnViewAxisZ() { LookAlong(0, 0, 1); }
+void CPolydromView::OnViewAxisX() { LookAlong(ViewAxis::X); }
+void CPolydromView::OnViewAxisY() { LookAlong(ViewAxis::Y); }
+void CPolydromView::OnViewAxisZ() { LookAlong(ViewAxis::Z); }
 
-// An axis command repaints and copies cursor and flags even when the axis stays the same.
-void CPolydromView::LookAlong(int axisX, int axisY, int axisZ)
+// An axis command repaints even when the axis stays the same.
+void CPolydromView::LookAlong(ViewAxis axis)
 {
-    m_axisX = axisX;
-    m_axisY = axisY;
-    m_axisZ = axisZ;
+    m_state.axis = axis;
     CView::OnUpdate(nullptr, 0, nullptr);
-    if (CPolydromDoc* doc = GetDocument())
-        doc->SetCursorAndAxis(m_cursorX, m_cursorY, m_cursorZ, m_axisX, m_axisY, m_axisZ);
 }

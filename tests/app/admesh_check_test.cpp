@@ -65,7 +65,7 @@ TEST(Admesh, ReportsTheHolesOfAnOpenBox)
     // above is not passing for want of looking.
     TempFolder folder;
     auto box = NewDoc();
-    box->OnShapeBox();
+    box->OnShapeBox({});
     const std::string report = Check(*box, folder);
     EXPECT_EQ(Figure(report, "Number of facets"), 8) << report;
     EXPECT_GT(Figure(report, "Total disconnected facets"), 0) << report;

@@ -83,9 +83,9 @@ TEST(Batch, EveryFailureIsOneErrorLineAndStopsTheSteps)
     };
     // Each kind of invalid model file, with the reason the error line gives.
     const std::pair<std::vector<unsigned char>, std::string> invalid[] = {
-        {{0x20, 0x4e, 0, 0, 0, 0, 0, 0}, "vertex count 20000 exceeds 10000"},
+        {{0x01, 0, 0, 0x01, 0, 0, 0, 0}, "vertex count 16777217 exceeds 16777216"},
         {{0xff, 0xff, 0xff, 0xff, 0, 0, 0, 0}, "vertex count -1 is negative"},
-        {{0, 0, 0, 0, 0x11, 0x27, 0, 0}, "edge count 10001 exceeds 10000"},
+        {{0, 0, 0, 0, 0x81, 0xf0, 0xfa, 0x02}, "edge count 50000001 exceeds 50000000"},
         {{2, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0, 0}, "file ends after 12 of 48 bytes"},
         {{1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0xc0, 0x7f, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, "X of vertex 0 is not a finite number"},
         {{1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2, 0, 0, 0}, "vertex 0 has selection state 2"},

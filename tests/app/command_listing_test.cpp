@@ -64,7 +64,9 @@ TEST(CommandListing, WhereAndKeysComeFromTheLayoutAndTable)
     EXPECT_EQ(places["file-open"].menuPath, "File > Open...");
     EXPECT_EQ(places["file-mru-file3"].menuPath, "File > Recent file 3");
     EXPECT_EQ(places["edit-redo"].keys, "Ctrl+Y, Ctrl+Shift+Z");
-    EXPECT_EQ(places["shape-cone"].menuPath, "");
+    EXPECT_EQ(places["shape-cone"].menuPath, "Shapes > Cone");
+    EXPECT_EQ(places["view-zoom-in"].menuPath, "");
+    EXPECT_EQ(places["view-zoom-in"].keys, "+, =");
     EXPECT_EQ(WithoutAccessKeys("Save &As...\tCtrl+S"), "Save As...");
     EXPECT_EQ(WithoutAccessKeys("Fish && &Chips"), "Fish & Chips");
     // Every row has a place to be given from, but the two the framework calls itself.

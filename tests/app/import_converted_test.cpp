@@ -45,11 +45,11 @@ TEST_P(ConvertedImport, KeepsTheCoordinatesAsStored)
     TempFolder folder;
     auto doc = std::make_unique<CPolydromDoc>();
     doc->OnNewDocument();
-    doc->OnShapeBox();
+    doc->OnShapeBox({});
     doc->MoveSelected(-5.5f, 20.25f, -70.125f);
-    doc->OnShapeCone();
+    doc->OnShapeCone({});
     doc->OnStepFine();
-    doc->OnDoRotateCw();
+    doc->OnDoRotateCw({});
     const std::string obj = folder / "model.obj";
     ASSERT_TRUE(doc->ExportMesh(obj, MeshFormat::Obj).ok);
     auto reference = std::make_unique<CPolydromDoc>();

@@ -2,7 +2,11 @@
 // every axis, zoomed and panned; and the reasons it gives when it cannot render.
 #include <gtest/gtest.h>
 
+#include <signal.h>
+
 #include <algorithm>
+#include <chrono>
+#include <filesystem>
 #include <cstdlib>
 #include <functional>
 #include <map>
@@ -211,3 +215,29 @@ TEST(RenderPov, FailureReasonIsPovRaysOwnErrorLine)
 }
 
 }  // namespace
+
+// A render that goes on too long is stopped at the limit with an error that says so,
+// and POV-Ray is not left running.
+TEST(RenderPov, StopsAtTheRenderTimeout)
+{
+    TempFolder folder;
+    auto doc = ModelFrom("0 0 0 0|10 0 0 0|0 10 0 0;0-1 1-2 2-0");
+    WriteBytes(folder / "tri.pdm", SavedBytes(*doc));
+    WriteBytes(folder / "povray", std::string("#!/bin/sh\necho $$ > \"$0.pid\"\nexec sleep 30\n"));
+    std::filesystem::permissions(folder / "povray", std::filesystem::perms::owner_all);
+    const auto start = std::chrono::steady_clock::now();
+    const BatchOutcome run =
+        RunShell("PATH=" + Quoted(folder.Path()) + ":$PATH " + Quoted(POLYDROM_BINARY) + " --batch " +
+                 Quoted(folder / "tri.pdm") + " --render-timeout 0.3 --render-pov " + Quoted(folder / "tri.png"));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
+    EXPECT_EQ(run.status, 1) << run.out;
+    EXPECT_EQ(run.out, "polydrom: --render-pov " + (folder / "tri.png") +
+                           ": POV-Ray did not finish within 0.3 seconds and was stopped (--render-timeout SECONDS "
+                           "allows longer)\n");
+    const std::string pid = ReadText(folder / "povray.pid");
+    ASSERT_FALSE(pid.empty());
+    EXPECT_NE(::kill(std::stoi(pid), 0), 0) << "POV-Ray still runs";
+
+    const BatchOutcome zero = RunBatchSteps({"--render-timeout", "0"});
+    EXPECT_EQ(zero.err, "polydrom: --render-timeout \"0\" is not a number of seconds from 0.001 to 604800\n");
+}

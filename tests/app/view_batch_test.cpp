@@ -73,8 +73,8 @@ TEST(BatchView, ClicksAndViewCommands)
         {"an axis command copies the cursor; zoom leaves the copies of cursor and axis",
          {"--click", "410,320", "--do", "view-axis-y", "--do", "view-zoom-in"},
          {"cursor 10 20 0", "axis 0 1 0", "zoom 2", "view-axis 0 1 0"}},
-        {"a new model resets the document's copies, not the view", {"--do", "view-zoom-in", "--do", "file-new"},
-         {"zoom 1", "view-zoom 2", "move 0 0"}},
+        {"a new model keeps the view and its state", {"--do", "view-zoom-in", "--do", "file-new"},
+         {"zoom 2", "view-zoom 2", "move 0 0"}},
     };
     for (const Case& c : cases) {
         const BatchOutcome run = RunBatchSteps(c.args + std::vector<std::string>{"--dump"});

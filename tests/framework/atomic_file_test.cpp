@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -201,3 +202,45 @@ TEST(WriteFileAtomically, RefusesAFileItsUserMayNotWrite)
 }
 
 }  // namespace
+
+// A save killed half way leaves its temporary file; a later save in that folder removes
+// it once it is old and no writer holds it, and never touches one being written.
+TEST(WriteFileAtomically, SweepsStaleTemporaryFilesOfEndedWriters)
+{
+    TempFolder temp;
+    auto make = [&](const std::string& name, long age) {
+        WriteBytes(temp / name, Bytes{1, 2, 3});
+        const timespec times[2] = {{::time(nullptr) - age, 0}, {::time(nullptr) - age, 0}};
+        ::utimensat(AT_FDCWD, (temp / name).c_str(), times, 0);
+    };
+    make(".polydrom-aaaaaa", kStaleTempAge + 60);   // a killed writer's
+    make(".polydrom-bbbbbb", 5);                     // perhaps just being written
+    make(".polydrom-cccccc", kStaleTempAge + 60);   // locked by a writer still at work
+    make(".polydrom-notours", kStaleTempAge + 60);  // another pattern
+    make("model.pdm", kStaleTempAge + 60);
+    const int writer = ::open((temp / ".polydrom-cccccc").c_str(), O_RDONLY);
+    ASSERT_EQ(::flock(writer, LOCK_EX), 0);
+
+    ASSERT_TRUE(WriteFileAtomically(temp / "model.pdm", std::string_view("new")));
+    EXPECT_FALSE(fs::exists(temp / ".polydrom-aaaaaa"));
+    EXPECT_TRUE(fs::exists(temp / ".polydrom-bbbbbb"));
+    EXPECT_TRUE(fs::exists(temp / ".polydrom-cccccc"));
+    EXPECT_TRUE(fs::exists(temp / ".polydrom-notours"));
+    EXPECT_EQ(EntriesIn(temp.Path()), 4u);
+    ::close(writer);
+}
+
+// Saving over a file with several names writes it in place: every name sees the new
+// content, and no copy is left beside it.
+TEST(WriteFileAtomically, AFileWithSeveralNamesIsWrittenInPlace)
+{
+    TempFolder temp;
+    WriteBytes(temp / "model.pdm", std::string("old model"));
+    ASSERT_EQ(::link((temp / "model.pdm").c_str(), (temp / "other-name.pdm").c_str()), 0);
+    const ino_t inode = Status(temp / "model.pdm").st_ino;
+    ASSERT_TRUE(WriteFileAtomically(temp / "model.pdm", std::string_view("new")));
+    EXPECT_EQ(ReadText(temp / "other-name.pdm"), "new");
+    EXPECT_EQ(Status(temp / "model.pdm").st_ino, inode);
+    EXPECT_EQ(Status(temp / "model.pdm").st_nlink, 2u);
+    EXPECT_EQ(EntriesIn(temp.Path()), 2u);
+}

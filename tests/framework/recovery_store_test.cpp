@@ -1,6 +1,7 @@
 // The recovery folder: this program's copy, and which leftovers are offered, reported or left alone.
 #include <gtest/gtest.h>
 
+#include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -191,11 +192,66 @@ TEST(RecoveryStore, DiscardDeletesAndAdoptMakesTheCopyThisProgramsOwn)
     EXPECT_EQ(starting.ModelPath(), second.ModelPath());
     CRecoveryStore another(temp.Path());
     EXPECT_TRUE(another.FindLeftovers(CheckLength).empty()) << "an adopted copy is live";
-    // Its next write goes to the same files, and the original is still named.
+    // Its next write goes under its own name, and the adopted copy then goes.
     ASSERT_TRUE(starting.Write(Bytes({3, 0, 0, 0, 0, 0, 0, 0}), "/two.pdm", 78));
-    EXPECT_EQ(Names(temp.Path()).size(), 2u);
+    EXPECT_EQ(Names(temp.Path()), (std::vector<std::string>{std::to_string(::getpid()) + ".info",
+                                                            std::to_string(::getpid()) + ".pdm"}));
     ASSERT_TRUE(starting.Remove());
     EXPECT_TRUE(Names(temp.Path()).empty());
+}
+
+// Two programs offered the same copy and both pressed Recover: only the first takes it.
+TEST(RecoveryStore, AdoptionIsExclusiveBetweenTwoPrograms)
+{
+    TempFolder temp;
+    CRecoveryStore crashed(temp.Path(), EndedProcess());
+    ASSERT_TRUE(crashed.Write(Bytes({1, 0, 0, 0, 0, 0, 0, 0}), "/one.pdm", 1));
+    CRecoveryStore here(temp.Path());
+    const auto offered = here.FindLeftovers(CheckLength);
+    ASSERT_EQ(offered.size(), 1u);
+
+    int adopted[2];
+    ASSERT_EQ(::pipe(adopted), 0);
+    const pid_t other = ::fork();
+    ASSERT_GE(other, 0);
+    if (other == 0) {
+        CRecoveryStore there(temp.Path());  // this child's own identity
+        const char outcome = there.Adopt(offered[0], 2) ? 'y' : 'n';
+        (void)!::write(adopted[1], &outcome, 1);
+        for (;;) ::pause();  // a program that goes on running with the model
+    }
+    char outcome = 0;
+    ASSERT_EQ(::read(adopted[0], &outcome, 1), 1);
+    EXPECT_EQ(outcome, 'y');
+    const Result second = here.Adopt(offered[0], 3);
+    EXPECT_FALSE(second);
+    EXPECT_TRUE(second.error.starts_with(kRecoveredElsewhere)) << second.error;
+    EXPECT_FALSE(here.HasCopy());
+    ::kill(other, SIGKILL);
+    ::waitpid(other, nullptr, 0);
+    ::close(adopted[0]);
+    ::close(adopted[1]);
+    EXPECT_EQ(ReadText(crashed.ModelPath()).size(), 8u) << "the copy itself is untouched";
+}
+
+TEST(RecoveryStore, OffersOnlyTheUsersOwnCopiesInAFolderOnlyTheUserWrites)
+{
+    TempFolder temp;
+    CRecoveryStore crashed(temp.Path(), EndedProcess());
+    ASSERT_TRUE(crashed.Write(Bytes({1, 0, 0, 0, 0, 0, 0, 0}), "/home/ann/notes.txt", 1));
+    CRecoveryStore here(temp.Path());
+    ::chmod(temp.Path().c_str(), 0777);
+    EXPECT_TRUE(here.FindLeftovers(CheckLength).empty());
+    EXPECT_NE(here.FolderProblem().find("others may write to the folder"), std::string::npos);
+    ::chmod(temp.Path().c_str(), 0700);
+    EXPECT_EQ(here.FindLeftovers(CheckLength).size(), 1u);
+    EXPECT_EQ(here.FolderProblem(), "");
+    if (::geteuid() == 0) {
+        // A copy planted by another user is neither offered nor touched.
+        ASSERT_EQ(::chown(crashed.InfoPath().c_str(), 65534, 65534), 0);
+        EXPECT_TRUE(here.FindLeftovers(CheckLength).empty());
+        EXPECT_TRUE(fs::exists(crashed.ModelPath()));
+    }
 }
 
 TEST(RecoveryStore, AFolderThatCannotBeMadeIsAFailureWithAReason)

@@ -5,8 +5,10 @@
 
 namespace {
 
-// Runs a command that always repaints once and never reports on a model given as text.
-std::unique_ptr<CPolydromDoc> After(const std::string& before, void (CPolydromDoc::*command)(), int times = 1)
+// Runs a command that always repaints once on a model given as text; it reports nothing
+// but the word it says when it did nothing (report empty: not a word).
+std::unique_ptr<CPolydromDoc> After(const std::string& before, void (CPolydromDoc::*command)(), int times = 1,
+                                    const std::string& report = {})
 {
     auto doc = ModelFrom(before);
     for (auto& used : doc->m_edgeUsed) used = 1;  // marks an export left
@@ -15,7 +17,9 @@ std::unique_ptr<CPolydromDoc> After(const std::string& before, void (CPolydromDo
     for (int k = 0; k < times; ++k) (doc.get()->*command)();
     doc->RemoveView(&view);
     EXPECT_EQ(view.updates, times) << before;
-    EXPECT_EQ(doc->TakeReport().kind, CommandReport::Kind::None) << before;
+    const CommandReport said = doc->TakeReport();
+    EXPECT_EQ(said.kind, report.empty() ? CommandReport::Kind::None : CommandReport::Kind::Info) << before;
+    EXPECT_EQ(said.text, report) << before;
     for (int j = 0; j < doc->GetEdgeCount(); ++j) EXPECT_EQ(doc->m_edgeUsed[j], 0) << "edge " << j << " of " << before;
     return doc;
 }
@@ -26,18 +30,21 @@ TEST(Connect, Examples)
         const char* before;
         int times;
         const char* after;
+        const char* report = "";
     } cases[] = {
         // Two selected join from the higher index; three make a triangle from the highest down.
         {"0 0 0 0|1 0 0 1|2 0 0 0|3 0 0 1;", 1, "0 0 0 0|1 0 0 1|2 0 0 0|3 0 0 1;3-1"},
         {"0 0 0 1|1 0 0 0|2 0 0 1|3 0 0 0|4 0 0 1;", 1, "0 0 0 1|1 0 0 0|2 0 0 1|3 0 0 0|4 0 0 1;4-2 2-0 0-4"},
         // The selection stays, so connecting again doubles the edges.
         {"0 0 0 1|1 0 0 1|2 0 0 1;", 2, "0 0 0 1|1 0 0 1|2 0 0 1;2-1 1-0 0-2 2-1 1-0 0-2"},
-        // Other counts add nothing; a duplication mark (2) is not a selection.
-        {"0 0 0 0|1 0 0 2;", 1, "0 0 0 0|1 0 0 2;"},
-        {"0 0 0 1|1 0 0 2;", 1, "0 0 0 1|1 0 0 2;"},
-        {"0 0 0 1|1 0 0 1|2 0 0 1|3 0 0 1|4 0 0 2;", 1, "0 0 0 1|1 0 0 1|2 0 0 1|3 0 0 1|4 0 0 2;"},
+        // Other counts add nothing, and say why; a duplication mark (2) is not a selection.
+        {"0 0 0 0|1 0 0 2;", 1, "0 0 0 0|1 0 0 2;", "Connect joins 2 or 3 selected vertices; none are selected"},
+        {"0 0 0 1|1 0 0 2;", 1, "0 0 0 1|1 0 0 2;", "Connect joins 2 or 3 selected vertices; 1 is selected"},
+        {"0 0 0 1|1 0 0 1|2 0 0 1|3 0 0 1|4 0 0 2;", 1, "0 0 0 1|1 0 0 1|2 0 0 1|3 0 0 1|4 0 0 2;",
+         "Connect joins 2 or 3 selected vertices; 4 are selected"},
     };
-    for (const auto& c : cases) EXPECT_EQ(ModelText(*After(c.before, &CPolydromDoc::OnDoConnect, c.times)), c.after);
+    for (const auto& c : cases)
+        EXPECT_EQ(ModelText(*After(c.before, &CPolydromDoc::OnDoConnect, c.times, c.report)), c.after);
 }
 
 TEST(Connect, FullEdgeArraysAreRefusedWhole)
@@ -72,6 +79,7 @@ TEST(Unconnect, Examples)
     const struct {
         const char* before;
         const char* after;
+        const char* report = "";
     } cases[] = {
         // A square with one corner selected: the corner and its two edges go, the rest moves down.
         {"0 0 0 0|1 10 -1 1|2 20 -2 0|3 30 -3 0;0-1 1-2 2-3 3-0", "0 0 0 0|2 20 -2 0|3 30 -3 0;1-2 2-0"},
@@ -88,16 +96,16 @@ TEST(Unconnect, KeepsTheOtherShapesIntact)
 {
     // Delete all of two shapes, or only the first: the second comes back renumbered from 0.
     auto doc = NewDoc();
-    doc->OnShapeCylinder();
-    doc->OnShapeCone();
+    doc->OnShapeCylinder({});
+    doc->OnShapeCone({});
     doc->OnDoUnconnect();
     EXPECT_EQ(SavedBytes(*doc), std::vector<unsigned char>(8, 0));
 
     auto expected = NewDoc();
-    expected->OnShapePyramid();
+    expected->OnShapePyramid({});
     expected->OnDoDeselectAll();
-    doc->OnShapeCircle();
-    doc->OnShapePyramid();
+    doc->OnShapeCircle({});
+    doc->OnShapePyramid({});
     for (int i = 5; i < 10; ++i) doc->m_sel[i] = 0;
     doc->OnDoUnconnect();
     EXPECT_EQ(SavedBytes(*doc), SavedBytes(*expected));

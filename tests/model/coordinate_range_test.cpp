@@ -12,7 +12,7 @@
 
 namespace {
 
-using Action = std::function<void(CPolydromDoc&)>;
+using Action = std::function<void(CPolydromDoc&, const ViewState&)>;
 using D = CPolydromDoc;
 
 bool AllFinite(const CPolydromDoc& doc)
@@ -22,14 +22,14 @@ bool AllFinite(const CPolydromDoc& doc)
     return true;
 }
 
-Action Cmd(void (CPolydromDoc::*command)())
+Action Cmd(DocCommand command)
 {
-    return [command](CPolydromDoc& doc) { (doc.*command)(); };
+    return [command](CPolydromDoc& doc, const ViewState& view) { command.Run(doc, view); };
 }
 
 Action Move(float dx, float dy, float dz)
 {
-    return [=](CPolydromDoc& doc) { doc.MoveSelected(dx, dy, dz); };
+    return [=](CPolydromDoc& doc, const ViewState&) { doc.MoveSelected(dx, dy, dz); };
 }
 
 TEST(CoordinateRange, ResultsBeyondTheLargestFloatAreRefusedWhole)
@@ -61,9 +61,9 @@ TEST(CoordinateRange, ResultsBeyondTheLargestFloatAreRefusedWhole)
     for (const auto& c : cases) {
         auto doc = ModelFrom(c.model);
         doc->OnStepCoarsest();
-        doc->SetCursorAndAxis(c.cx, c.cy, c.cz, c.axis == 0, c.axis == 1, c.axis == 2);
+        const ViewState view = Looking(c.axis, c.cx, c.cy, c.cz);
         const auto before = Snapshot(*doc);
-        c.action(*doc);
+        c.action(*doc, view);
         const CommandReport report = doc->TakeReport();
         EXPECT_EQ(report.kind, CommandReport::Kind::Refusal) << c.model << " " << c.name;
         EXPECT_EQ(report.text, std::string(c.name) + " refused: the result would leave the range of coordinates.");
@@ -71,7 +71,7 @@ TEST(CoordinateRange, ResultsBeyondTheLargestFloatAreRefusedWhole)
 
         // Only selected vertices count: with the far one deselected the command runs.
         doc->m_sel[1] = 0;
-        c.action(*doc);
+        c.action(*doc, view);
         EXPECT_EQ(doc->TakeReport().kind, CommandReport::Kind::None) << c.model << " " << c.name;
         EXPECT_TRUE(AllFinite(*doc)) << c.model << " " << c.name;
     }
@@ -93,8 +93,7 @@ TEST(CoordinateRange, ResultsUpToTheLargestFloatAreKept)
     for (const auto& c : cases) {
         auto doc = ModelFrom(c.before);
         doc->OnStepCoarsest();
-        doc->SetCursorAndAxis(c.cx, 0, 0, 0, 0, 1);
-        c.action(*doc);
+        c.action(*doc, Looking(2, c.cx));
         EXPECT_EQ(doc->TakeReport().kind, CommandReport::Kind::None) << c.before;
         EXPECT_EQ(ModelText(*doc), c.after) << c.before;
     }
@@ -103,12 +102,12 @@ TEST(CoordinateRange, ResultsUpToTheLargestFloatAreKept)
 TEST(CoordinateRange, GrowPressedAgainAndAgainStopsAtTheEdgeAndTheModelStillSaves)
 {
     auto doc = NewDoc();
-    doc->OnShapeBox();
+    doc->OnShapeBox({});
     doc->OnStepCoarsest();
     int presses = 0;
     for (; presses < 400; ++presses) {
         const auto before = Snapshot(*doc);
-        doc->OnDoGrow();
+        doc->OnDoGrow({});
         if (doc->TakeReport().kind == CommandReport::Kind::Refusal) {
             EXPECT_TRUE(Snapshot(*doc) == before);
             break;
@@ -143,12 +142,12 @@ TEST(CoordinateRange, NoSequenceOfCommandsLeavesANonFiniteCoordinate)
         auto pick = [&] { return far[rng() % std::size(far)]; };
         const float cx = pick(), cy = pick(), cz = pick();
         // The cursor of a click or --cursor is always finite; the move offset need not be.
-        doc->SetCursorAndAxis(std::isfinite(cx) ? cx : 0, std::isfinite(cy) ? cy : 0, std::isfinite(cz) ? cz : 0,
-                              axis == 0, axis == 1, axis == 2);
+        const ViewState view =
+            Looking(axis, std::isfinite(cx) ? cx : 0, std::isfinite(cy) ? cy : 0, std::isfinite(cz) ? cz : 0);
         if (rng() % 5 == 0)
             doc->MoveSelected(pick(), pick(), pick());
         else
-            actions[rng() % std::size(actions)](*doc);
+            actions[rng() % std::size(actions)](*doc, view);
         doc->CommitStep("Step");
         doc->TakeReport();
         ASSERT_TRUE(AllFinite(*doc)) << "after step " << k;

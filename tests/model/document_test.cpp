@@ -1,4 +1,4 @@
-// The document itself: construction, File > New, the click limit, moving, the view's copies.
+// The document itself: construction, File > New, the click limit, moving.
 #include <gtest/gtest.h>
 
 #include "model/model_fixtures.h"
@@ -11,28 +11,19 @@ TEST(Document, ConstructionGivesANewModelsSettings)
     auto doc = std::make_unique<CPolydromDoc>();
     EXPECT_EQ(ModelText(*doc), ";");
     EXPECT_EQ(doc->m_nResolution, 5);
-    EXPECT_EQ(doc->m_zoom, 1.0f);
     EXPECT_EQ(doc->m_step, 0.01f);
-    EXPECT_EQ(doc->m_axisZ, 1);
 }
 
-TEST(Document, NewDocumentResetsModelAndViewCopiesButNotResolution)
+TEST(Document, NewDocumentResetsModelAndStepButNotResolution)
 {
     auto doc = NewDoc();
     doc->OnResMedium();
     for (int i = 0; i < 3; ++i) doc->AddVertex(1.0f, 2.0f, 3.0f);
     doc->m_dup[0] = 4;
-    doc->SetZoomAndPan(3.0f, 1.0f, 2.0f, 3.0f);
-    doc->SetCursorAndAxis(4.0f, 5.0f, 6.0f, 1, 0, 0);
     doc->m_step = 0.5f;
 
     ASSERT_TRUE(doc->OnNewDocument());
     EXPECT_EQ(ModelText(*doc), ";");
-    EXPECT_EQ(doc->m_zoom, 1.0f);
-    EXPECT_EQ(Bits(doc->m_panX) | Bits(doc->m_panY) | Bits(doc->m_panZ), 0u) << "pan is +0";
-    EXPECT_EQ(Bits(doc->m_cursorX) | Bits(doc->m_cursorY) | Bits(doc->m_cursorZ), 0u) << "cursor is +0";
-    EXPECT_EQ(doc->m_axisX + doc->m_axisY, 0);
-    EXPECT_EQ(doc->m_axisZ, 1);
     EXPECT_EQ(doc->m_step, 0.01f);
     EXPECT_EQ(doc->m_nResolution, 20);
     // Every array is empty, and gives its memory back.
@@ -71,22 +62,6 @@ TEST(Document, MoveSelectedSubtractsTheOffsetFromStateOneOnly)
     EXPECT_EQ(ModelText(*doc), "4 3 2 1|5 5 5 0|5 5 5 2|-0.9 -2 1e+30 1;");
     EXPECT_EQ(doc->m_x[3], static_cast<float>(double(0.1f) - 1.0));
     EXPECT_EQ(view.updates, 0) << "the view repaints itself";
-    doc->RemoveView(&view);
-}
-
-TEST(Document, ViewStateCopiesChangeOnlyThemselves)
-{
-    auto doc = NewDoc();
-    CountingView view;
-    doc->AddView(&view);
-    doc->OnShapePyramid();
-    view.updates = 0;
-    const auto model = SavedBytes(*doc);
-    doc->SetZoomAndPan(2.5f, -1.0f, 2.0f, -3.0f);
-    doc->SetCursorAndAxis(7.0f, 8.0f, 9.0f, 0, 1, 0);
-    EXPECT_EQ(doc->m_step, 0.01f);
-    EXPECT_EQ(SavedBytes(*doc), model);
-    EXPECT_EQ(view.updates, 0);
     doc->RemoveView(&view);
 }
 

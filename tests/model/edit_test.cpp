@@ -9,7 +9,7 @@
 
 namespace {
 
-using Command = void (CPolydromDoc::*)();
+using Command = DocCommand;
 using D = CPolydromDoc;
 
 TEST(Duplicate, Examples)
@@ -36,8 +36,7 @@ TEST(Duplicate, Examples)
     };
     for (const auto& c : cases) {
         auto doc = ModelFrom(c.before);
-        doc->SetCursorAndAxis(c.cursorX, 99, 99, 1, 0, 0);
-        (doc.get()->*c.command)();
+        c.command.Run(*doc, Looking(0, c.cursorX, 99, 99));
         EXPECT_EQ(ModelText(*doc), c.after) << c.before;
         for (int i = 0; i < doc->GetVertexCount(); ++i) EXPECT_EQ(doc->m_dup[i], -1) << "no marks remain";
     }
@@ -45,12 +44,12 @@ TEST(Duplicate, Examples)
 
 TEST(Duplicate, NothingSelectedChangesNothing)
 {
-    for (Command command : {&D::OnDoExtrude, &D::OnDoCopy, &D::OnDoMirror, &D::OnDoGrow, &D::OnDoShrink,
+    for (Command command : std::initializer_list<Command>{&D::OnDoExtrude, &D::OnDoCopy, &D::OnDoMirror, &D::OnDoGrow, &D::OnDoShrink,
                             &D::OnDoRotateCcw, &D::OnDoRotateCw}) {
         auto doc = ModelFrom("1 2 3 0|4 5 6 0;0-1");
         doc->OnStepCoarsest();
         const auto before = Snapshot(*doc);
-        (doc.get()->*command)();
+        command.Run(*doc);
         EXPECT_TRUE(Snapshot(*doc) == before);
     }
 }
@@ -66,10 +65,10 @@ std::unique_ptr<CPolydromDoc> SelectedChain(int vertices)
 TEST(Duplicate, RefusedWholeWhenTheDuplicatesWouldNotFit)
 {
     // 6000 selected vertices in a chain: a copy needs 6000 more vertices than fit.
-    for (Command command : {&D::OnDoCopy, &D::OnDoMirror, &D::OnDoExtrude}) {
+    for (Command command : std::initializer_list<Command>{&D::OnDoCopy, &D::OnDoMirror, &D::OnDoExtrude}) {
         auto doc = SelectedChain(6000);
         const auto before = Snapshot(*doc);
-        (doc.get()->*command)();
+        command.Run(*doc);
         EXPECT_TRUE(Snapshot(*doc) == before);
         const CommandReport report = doc->TakeReport();
         EXPECT_EQ(report.kind, CommandReport::Kind::Refusal);
@@ -105,14 +104,14 @@ TEST(Duplicate, EveryEditingCommandAsksTheViewsToRepaintButNotTheSteps)
     auto doc = ModelFrom("1 2 3 1;");
     CountingView view;
     doc->AddView(&view);
-    for (Command command : {&D::OnDoExtrude, &D::OnDoCopy, &D::OnDoMirror, &D::OnDoGrow, &D::OnDoShrink,
+    for (Command command : std::initializer_list<Command>{&D::OnDoExtrude, &D::OnDoCopy, &D::OnDoMirror, &D::OnDoGrow, &D::OnDoShrink,
                             &D::OnDoRotateCcw, &D::OnDoRotateCw}) {
         const int before = view.updates;
-        (doc.get()->*command)();
+        command.Run(*doc);
         EXPECT_EQ(view.updates, before + 1);
     }
     const int before = view.updates;
-    for (Command step : {&D::OnStepFinest, &D::OnStepFine, &D::OnStepCoarse, &D::OnStepCoarsest}) (doc.get()->*step)();
+    for (Command step : {&D::OnStepFinest, &D::OnStepFine, &D::OnStepCoarse, &D::OnStepCoarsest}) step.Run(*doc);
     EXPECT_EQ(view.updates, before);
     doc->RemoveView(&view);
 }
@@ -124,7 +123,7 @@ TEST(Transform, StepsSetTheirValues)
     auto doc = NewDoc();
     for (auto [command, step] : steps) {
         doc->m_step = 7;
-        (doc.get()->*command)();
+        command.Run(*doc);
         EXPECT_EQ(doc->m_step, step);
     }
 }
@@ -172,8 +171,8 @@ TEST(Transform, Examples)
         auto doc = NewDoc();
         Vertex(*doc, c.start[0], c.start[1], c.start[2], 1);
         Vertex(*doc, c.start[0], c.start[1], c.start[2], 0);
-        doc->SetCursorAndAxis(c.cursor[0], c.cursor[1], c.cursor[2], c.axis == 0, c.axis == 1, c.axis == 2);
-        for (Command command : c.commands) (doc.get()->*command)();
+        const ViewState view = Looking(c.axis, c.cursor[0], c.cursor[1], c.cursor[2]);
+        for (Command command : c.commands) command.Run(*doc, view);
         const std::string where = ModelText(*doc);
         EXPECT_EQ(Bits(doc->m_x[0]), Bits(c.expected[0])) << where;
         EXPECT_EQ(Bits(doc->m_y[0]), Bits(c.expected[1])) << where;

@@ -84,10 +84,8 @@ TEST(ModelFile, RoundTripIsBitForBitAndKeepsWhatTheFileDoesNotHold)
 
     auto loaded = NewDoc();
     loaded->OnResHigh();
-    loaded->SetZoomAndPan(2.0f, 1.0f, 1.0f, 1.0f);
-    loaded->SetCursorAndAxis(3.0f, 3.0f, 3.0f, 0, 1, 0);
     loaded->m_step = 0.1f;
-    loaded->OnShapeCylinder();
+    loaded->OnShapeCylinder({});
     for (auto& used : loaded->m_edgeUsed) used = 1;  // marks of an earlier export
     Result opened = loaded->OnOpenDocument(path);
     ASSERT_TRUE(opened.ok) << opened.error;
@@ -95,9 +93,6 @@ TEST(ModelFile, RoundTripIsBitForBitAndKeepsWhatTheFileDoesNotHold)
     EXPECT_EQ(ModelText(*loaded), ModelText(*saved));
     EXPECT_EQ(SavedBytes(*loaded), SavedBytes(*saved));
     EXPECT_EQ(loaded->m_nResolution, 40);
-    EXPECT_EQ(loaded->m_zoom, 2.0f);
-    EXPECT_EQ(loaded->m_cursorX, 3.0f);
-    EXPECT_EQ(loaded->m_axisY, 1);
     EXPECT_EQ(loaded->m_step, 0.1f);
     // The model's own marks are fresh: no edge is marked, no vertex has a duplicate.
     EXPECT_EQ(loaded->m_edgeUsed, std::vector<std::int32_t>(5, 0));
@@ -160,7 +155,7 @@ TEST(ModelFile, InvalidFileLeavesTheDocumentExactlyAsItWas)
 
     TempFolder folder;
     auto doc = NewDoc();
-    doc->OnShapeCone();
+    doc->OnShapeCone({});
     doc->m_sel[2] = 0;
     doc->m_edgeUsed[3] = 1;
     const std::string good = folder / "good.pdm", bad = folder / "bad.pdm";
@@ -194,7 +189,7 @@ TEST(ModelFile, SavingReplacesTheWholeFileOrNothing)
 {
     TempFolder folder;
     auto doc = NewDoc();
-    doc->OnShapeBox();
+    doc->OnShapeBox({});
     const std::string path = folder / "box.pdm";
     WriteBytes(path, Bytes(1000, 0xaa));
     auto snapshot = Snapshot(*doc);
@@ -204,7 +199,7 @@ TEST(ModelFile, SavingReplacesTheWholeFileOrNothing)
     const Bytes old = Read(path);
 
     // Let the disk "fill up" after 32 bytes: the write of the new, larger model fails.
-    doc->OnShapeCylinder();
+    doc->OnShapeCylinder({});
     doc->SetPathName("elsewhere.pdm");
     snapshot = Snapshot(*doc);
     rlimit saved{};

@@ -15,24 +15,24 @@ using Operation = std::function<void(CPolydromDoc&)>;
 const std::vector<std::pair<const char*, Operation>>& Operations()
 {
     static const std::vector<std::pair<const char*, Operation>> ops = {
-        {"Circle", [](CPolydromDoc& d) { d.OnShapeCircle(); }},
-        {"Box", [](CPolydromDoc& d) { d.OnShapeBox(); }},
-        {"Cone", [](CPolydromDoc& d) { d.OnShapeCone(); }},
+        {"Circle", [](CPolydromDoc& d) { d.OnShapeCircle({}); }},
+        {"Box", [](CPolydromDoc& d) { d.OnShapeBox({}); }},
+        {"Cone", [](CPolydromDoc& d) { d.OnShapeCone({}); }},
         {"Connect", [](CPolydromDoc& d) { d.OnDoConnect(); }},
         {"Un-connect", [](CPolydromDoc& d) { d.OnDoUnconnect(); }},
         {"Select All", [](CPolydromDoc& d) { d.OnDoSelectAll(); }},
         {"Deselect All", [](CPolydromDoc& d) { d.OnDoDeselectAll(); }},
         {"Select All Connected", [](CPolydromDoc& d) { d.OnDoSelectConnected(); }},
         {"Add Vertex", [](CPolydromDoc& d) { d.AddVertex(-0.0f, 12.5f, 3.0f); }},
-        {"Select", [](CPolydromDoc& d) { d.ToggleSelectionNear(0, 100, 0, 0, 0, 1); }},
+        {"Select", [](CPolydromDoc& d) { d.ToggleSelectionNear(Looking(2, 0, 100)); }},
         {"Move", [](CPolydromDoc& d) { d.MoveSelected(7.25f, -3.0f, 0.0f); }},
         {"Extrude", [](CPolydromDoc& d) { d.OnDoExtrude(); }},
         {"Copy", [](CPolydromDoc& d) { d.OnDoCopy(); }},
-        {"Mirror", [](CPolydromDoc& d) { d.OnDoMirror(); }},
-        {"Grow", [](CPolydromDoc& d) { d.OnDoGrow(); }},
-        {"Shrink", [](CPolydromDoc& d) { d.OnDoShrink(); }},
-        {"Rotate Clockwise", [](CPolydromDoc& d) { d.OnDoRotateCw(); }},
-        {"Rotate Counter-clockwise", [](CPolydromDoc& d) { d.OnDoRotateCcw(); }},
+        {"Mirror", [](CPolydromDoc& d) { d.OnDoMirror({}); }},
+        {"Grow", [](CPolydromDoc& d) { d.OnDoGrow({}); }},
+        {"Shrink", [](CPolydromDoc& d) { d.OnDoShrink({}); }},
+        {"Rotate Clockwise", [](CPolydromDoc& d) { d.OnDoRotateCw({}); }},
+        {"Rotate Counter-clockwise", [](CPolydromDoc& d) { d.OnDoRotateCcw({}); }},
     };
     return ops;
 }
@@ -41,8 +41,8 @@ TEST(History, EveryKindOfStepUndoesAndRedoesExactly)
 {
     for (const auto& [name, op] : Operations()) {
         auto doc = NewDoc();
-        doc->OnShapeCylinder();
-        doc->ToggleSelectionNear(0, 100, -100, 0, 0, 1);  // leave a mixed selection
+        doc->OnShapeCylinder({});
+        doc->ToggleSelectionNear(Looking(2, 0, 100, -100));  // leave a mixed selection
         doc->CommitStep("setup");
         const auto before = SavedBytes(*doc);
         op(*doc);
@@ -101,7 +101,7 @@ TEST(History, RandomSessionUndoesToTheStartAndRedoesToTheEnd)
 TEST(History, ModifiedFlagFollowsTheSavePoint)
 {
     auto doc = NewDoc();
-    doc->OnShapeBox();
+    doc->OnShapeBox({});
     doc->CommitStep("Box");
     EXPECT_TRUE(doc->IsModified());
     doc->OnEditUndo();
@@ -111,29 +111,62 @@ TEST(History, ModifiedFlagFollowsTheSavePoint)
     const Result saved = doc->OnSaveDocument(path);
     ASSERT_TRUE(saved.ok) << saved.error;
     EXPECT_FALSE(doc->IsModified());
+    // A change of the selection alone is a step, but leaves the model as saved.
     doc->OnDoDeselectAll();
     doc->CommitStep("Deselect All");
-    EXPECT_TRUE(doc->IsModified());
+    EXPECT_TRUE(doc->History().CanUndo());
+    EXPECT_FALSE(doc->IsModified());
     doc->OnEditUndo();
     EXPECT_FALSE(doc->IsModified());
     doc->OnEditUndo();
     EXPECT_TRUE(doc->IsModified()) << "before the saved state";
-    doc->OnShapeCone();
+    doc->OnShapeCone({});
     doc->CommitStep("Cone");  // a new branch: the saved state can never come back
     doc->OnEditUndo();
     EXPECT_TRUE(doc->IsModified());
 }
 
+TEST(History, SelectionStepsAroundTheSavePointKeepTheModelUnmodified)
+{
+    auto doc = NewDoc();
+    doc->OnShapeBox({});
+    doc->CommitStep("Box");
+    doc->OnDoDeselectAll();
+    doc->CommitStep("Deselect All");
+    const std::string path = ::testing::TempDir() + "history-selection.pdm";
+    ASSERT_TRUE(doc->OnSaveDocument(path).ok);
+    // Undo the selection, then pick anew: the saved step is thrown away, but only a
+    // selection stood between it and here.
+    doc->OnEditUndo();
+    EXPECT_FALSE(doc->IsModified());
+    doc->m_sel[0] = 0;
+    doc->CommitStep("Select");
+    EXPECT_FALSE(doc->IsModified());
+    // A move after the save marks it, and undoing the move alone clears the mark again.
+    doc->m_x[0] += 1;
+    doc->CommitStep("Move");
+    EXPECT_TRUE(doc->IsModified());
+    doc->m_sel[1] = 0;
+    doc->CommitStep("Select");
+    EXPECT_TRUE(doc->IsModified());
+    doc->OnEditUndo();
+    doc->OnEditUndo();
+    EXPECT_FALSE(doc->IsModified());
+    EXPECT_EQ(doc->TakeReport().text, "Undid Move");
+    doc->OnEditRedo();
+    EXPECT_EQ(doc->TakeReport().text, "Redid Move");
+}
+
 TEST(History, NewAndOpenClearTheHistory)
 {
     auto doc = NewDoc();
-    doc->OnShapeBox();
+    doc->OnShapeBox({});
     doc->CommitStep("Box");
     const std::string path = ::testing::TempDir() + "history-open.pdm";
     ASSERT_TRUE(doc->OnSaveDocument(path).ok);
     doc->OnNewDocument();
     EXPECT_FALSE(doc->History().CanUndo());
-    doc->OnShapeCircle();
+    doc->OnShapeCircle({});
     doc->CommitStep("Circle");
     const Result opened = doc->OnOpenDocument(path);
     ASSERT_TRUE(opened.ok) << opened.error;

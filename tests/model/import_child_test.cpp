@@ -18,7 +18,7 @@
 #include <thread>
 #include <vector>
 
-#include "model/import_child.h"
+#include "model/formats/import_child.h"
 
 namespace {
 
@@ -88,7 +88,7 @@ std::vector<Helper> Helpers()
         {"LeavesWithoutAnswer", [](ChildChannel&) { ::_exit(0); }, Kind::Failed, "ended without an answer"},
         {"LeavesWithAStatus", [](ChildChannel&) { ::_exit(7); }, Kind::Failed, "exit status 7"},
         {"Throws", [](ChildChannel&) { throw std::runtime_error("odd scene"); }, Kind::Refused, "odd scene"},
-        {"RunsOutOfMemory", [](ChildChannel&) { throw std::bad_alloc(); }, Kind::Refused, "not enough memory"},
+        {"RunsOutOfMemory", [](ChildChannel&) { throw std::bad_alloc(); }, Kind::Refused, "ran out of memory"},
         // Answers the parent refuses.
         {"UnknownRecord", raw("X"), Kind::Failed, "an unknown record"},
         {"NegativeCount", raw(MeshRecord(-1, 0, "")), Kind::Failed, "a negative count"},
@@ -239,7 +239,7 @@ TEST(ImportHelper, AHelperThatWantsTooMuchMemoryFailsAlone)
         },
         Limits(), {});
     EXPECT_EQ(answer.kind, Kind::Refused);
-    EXPECT_EQ(answer.reason, "there is not enough memory to read it");
+    EXPECT_EQ(answer.reason, kHelperOutOfMemory);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cmath>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -146,7 +147,34 @@ std::vector<BadFile> BadFiles()
              std::filesystem::resize_file(path, std::uintmax_t(2) << 30);
              return path;
          },
-         "files over 256 MB are not read"},
+         "the file has 2147483648 bytes; a mesh that fits the model takes far less, so files over 268435456 "
+         "bytes (256 MB) are not read"},
+        {"OneByteOverTheLimit",
+         [](const TempFolder& f) {
+             const std::string path = Write(f, "scan.stl", "solid scan\n");
+             std::filesystem::resize_file(path, (std::uintmax_t(256) << 20) + 1);
+             return path;
+         },
+         "the file has 268435457 bytes"},
+        // A FIFO named as the material library or a buffer would block the library's own
+        // existence test until the time limit; it is refused at once.
+        {"PipeAsMaterialLibrary",
+         [=](const TempFolder& f) {
+             ::mkfifo((f / "lib.mtl").c_str(), 0600);
+             return Write(f, "material.obj", "mtllib lib.mtl\n" + triangle);
+         },
+         "lib.mtl\": not a plain file"},
+        {"PipeAsGltfBuffer",
+         [](const TempFolder& f) {
+             ::mkfifo((f / "data.bin").c_str(), 0600);
+             return Write(f, "buffer.gltf",
+                          R"({"asset":{"version":"2.0"},"buffers":[{"byteLength":36,"uri":"data.bin"}],)"
+                          R"("bufferViews":[{"buffer":0,"byteLength":36}],"accessors":[{"bufferView":0,)"
+                          R"("componentType":5126,"count":3,"type":"VEC3","min":[0,0,0],"max":[1,1,0]}],)"
+                          R"("meshes":[{"primitives":[{"attributes":{"POSITION":0}}]}],"nodes":[{"mesh":0}],)"
+                          R"("scenes":[{"nodes":[0]}],"scene":0})");
+         },
+         "data.bin\": not a plain file"},
         {"NoiseStl", [](const TempFolder& f) { return Write(f, "noise.stl", Noise(300)); }, ""},
         {"NoiseUnknownExtension", [](const TempFolder& f) { return Write(f, "noise.xyz", Noise(300)); }, ""},
         {"OnlyComments", [](const TempFolder& f) { return Write(f, "notes.obj", "# a file of notes\n# and no geometry at all\n"); },
@@ -198,7 +226,7 @@ TEST_P(BadImport, IsRefusedWithTheFileAndTheReasonAndChangesNothing)
     TempFolder folder;
     const std::string path = GetParam().make(folder);
     auto doc = NewDoc();
-    doc->OnShapeCylinder();
+    doc->OnShapeCylinder({});
     doc->CommitStep("Cylinder");
     doc->TakeReport();
     const Before before = Take(*doc);
@@ -235,7 +263,7 @@ TEST_P(LibraryBreakers, AreRefusedAndTheProgramCarriesOn)
     const std::string path = folder / (std::string(GetParam().name) + ".ply");
     WriteBytes(path, GetParam().bytes());
     auto doc = NewDoc();
-    doc->OnShapeCone();
+    doc->OnShapeCone({});
     doc->CommitStep("Cone");
     const Before before = Take(*doc);
     ImportOptions options;
@@ -290,7 +318,7 @@ TEST(ImportCancel, ACancelledImportChangesNothing)
     const std::string path = folder / "grid.obj";
     WriteBytes(path, mesh_files::GridObj(10, 10));
     auto doc = NewDoc();
-    doc->OnShapeBox();
+    doc->OnShapeBox({});
     doc->CommitStep("Box");
     const Before before = Take(*doc);
     ImportOptions options;
@@ -302,6 +330,54 @@ TEST(ImportCancel, ACancelledImportChangesNothing)
     EXPECT_EQ(result.error, "Import of grid.obj cancelled.");
     EXPECT_EQ(asked, 1);
     ExpectUnchanged(*doc, before);
+}
+
+}  // namespace
+
+TEST(ImportScale, AScaleThatCannotWorkIsRefusedAndChangesNothing)
+{
+    TempFolder folder;
+    const std::string path = folder / "big.obj";
+    WriteBytes(path, std::string("v 0 0 0\nv 1e30 0 0\nv 0 0.5 0\nf 1 2 3\n"));
+    auto doc = NewDoc();
+    doc->OnShapeBox({});
+    doc->CommitStep("Box");
+    const Before before = Take(*doc);
+    const std::string prefix = "Cannot import \"" + path + "\": ";
+    for (double scale : {0.0, -1.0, double(INFINITY), double(NAN)}) {
+        ImportOptions options;
+        options.scale = scale;
+        EXPECT_EQ(doc->ImportMesh(path, options).error, prefix + "the scale must be a positive finite number.");
+    }
+    // Too large a coordinate, or a non-zero one shrunk to nothing, would not be the file's mesh.
+    ImportOptions options;
+    options.axes = AxisConversion::Converted;
+    options.scale = 1e9;
+    EXPECT_EQ(doc->ImportMesh(path, options).error,
+              prefix + "scale 1e+09 takes the point 1e+30 0 0 beyond the coordinates a vertex can hold.");
+    options.scale = 1e-38;
+    EXPECT_EQ(doc->ImportMesh(path, options).error,
+              prefix + "scale 1e-38 takes the point 0 0.5 0 beyond the coordinates a vertex can hold.");
+    ExpectUnchanged(*doc, before);
+}
+
+namespace {
+
+// A header that promises two billion points makes the library reserve far more than the
+// helper's memory ceiling: the refusal says so plainly, not with the library's "std::bad_alloc".
+TEST(ImportMemory, AMeshNeedingTooMuchMemoryIsSaidPlainly)
+{
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the memory ceiling is left out under AddressSanitizer";
+#endif
+    TempFolder folder;
+    const std::string path = Write(folder, "huge.ply",
+                                   "ply\nformat ascii 1.0\nelement vertex 2000000000\nproperty float x\n"
+                                   "property float y\nproperty float z\nend_header\n0 0 0\n");
+    const MeshReadResult result = ReadMeshFile(path, 100, 100, ImportOptions{});
+    EXPECT_FALSE(result.ok);
+    EXPECT_EQ(result.error, "not enough memory to import huge.ply: the mesh needs more than " +
+                                std::to_string(HelperMemoryMegabytes()) + " MB");
 }
 
 }  // namespace

@@ -173,10 +173,10 @@ TEST(MeshExport, EveryFormatHoldsTheUnionsTrianglesInItsOrder)
 {
     std::vector<std::unique_ptr<CPolydromDoc>> models;
     models.push_back(NewDoc());
-    models.back()->OnShapeCylinder();
+    models.back()->OnShapeCylinder({});
     models.push_back(NewDoc());
     models.back()->OnResVeryHigh();
-    models.back()->OnShapePyramid();
+    models.back()->OnShapePyramid({});
     std::mt19937 rng(4711);
     for (int k = 0; k < 60; ++k) models.push_back(RandomModel(rng));
 
@@ -253,18 +253,20 @@ TEST(MeshExport, MenuCommandWritesObjectPovInTheCurrentFolderAndMarksItsEdges)
     const auto old = std::filesystem::current_path();
     std::filesystem::current_path(folder.Path());
     auto doc = NewDoc();
-    doc->OnShapeCylinder();
+    doc->OnShapeCylinder({});
     doc->OnFileExportPov();
     std::filesystem::current_path(old);
     const CommandReport report = doc->TakeReport();
     EXPECT_EQ(report.kind, CommandReport::Kind::Info);
-    EXPECT_EQ(report.text, "Exported 10 triangles to object.pov (1 open or non-manifold piece)");
+    // The whole path, since the window does not show which folder is current.
+    EXPECT_EQ(report.text, "Exported 10 triangles to " + (std::filesystem::canonical(folder.Path()) / "object.pov").string() +
+                               " (1 open or non-manifold piece)");
     EXPECT_EQ(ReadText(folder / "object.pov").substr(0, 8), "union{ \r");
     // Every edge of the cylinder belongs to a written side triangle.
     for (int j = 0; j < doc->GetEdgeCount(); ++j) EXPECT_EQ(doc->m_edgeUsed[j], 1) << "edge " << j;
 
     // The marks are cleared before each search, so a second export finds the same.
-    doc->OnShapeBox();
+    doc->OnShapeBox({});
     for (int j = 0; j < doc->GetEdgeCount(); ++j) doc->m_edgeUsed[j] = 1;
     EXPECT_EQ(doc->ExportPov(folder / "box.pov").triangles, 10 + 8);
 }

@@ -52,7 +52,7 @@ Part PartFrom(const CPolydromDoc& doc, int first)
 std::unique_ptr<CPolydromDoc> ModelToImportInto()
 {
     auto doc = NewDoc();
-    doc->OnShapeBox();
+    doc->OnShapeBox({});
     Vertex(*doc, 7, 7, 7, 1);
     doc->CommitStep("Setup");
     return doc;
@@ -260,14 +260,14 @@ TEST_P(ImportRoundTrip, ExportedTrianglesComeBackWithTheSameCoordinates)
     // share edges with several others, coordinates without a short decimal form.
     auto doc = NewDoc();
     doc->OnResMedium();
-    doc->OnShapeCylinder();
+    doc->OnShapeCylinder({});
     doc->OnDoExtrude();
     doc->MoveSelected(0.37f, -11.5f, 3.25f);
     doc->OnStepFine();
-    doc->OnDoRotateCcw();
+    doc->OnDoRotateCcw({});
     doc->OnDoSelectAll();
-    doc->OnDoGrow();
-    doc->OnShapeCone();
+    doc->OnDoGrow({});
+    doc->OnShapeCone({});
     doc->MoveSelected(-3.3f, 1.7f, 0.1f);
     const std::multiset<Triangle> exported = TrianglesOf(*doc);
     ASSERT_GT(exported.size(), 200u);

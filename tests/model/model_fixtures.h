@@ -19,6 +19,34 @@
 constexpr int kTestCapacity = 10000;
 inline void SmallLimits(CPolydromDoc& doc) { doc.m_limits = {kTestCapacity, kTestCapacity, kTestCapacity}; }
 
+// The state of a view looking along an axis (0 X, 1 Y, 2 Z) with its cursor at a point.
+inline ViewState Looking(int axis, float cx = 0.0f, float cy = 0.0f, float cz = 0.0f, float zoom = 1.0f)
+{
+    ViewState view;
+    view.axis = axis == 0 ? ViewAxis::X : axis == 1 ? ViewAxis::Y : ViewAxis::Z;
+    view.cursor[0] = cx;
+    view.cursor[1] = cy;
+    view.cursor[2] = cz;
+    view.zoom = zoom;
+    return view;
+}
+
+// A document command as a test gives it: handed a view's state when it takes one.
+class DocCommand {
+public:
+    DocCommand(void (CPolydromDoc::*plain)()) : m_plain(plain) {}
+    DocCommand(void (CPolydromDoc::*withView)(const ViewState&)) : m_withView(withView) {}
+    void Run(CPolydromDoc& doc, const ViewState& view = {}) const
+    {
+        if (m_plain) (doc.*m_plain)();
+        else (doc.*m_withView)(view);
+    }
+
+private:
+    void (CPolydromDoc::*m_plain)() = nullptr;
+    void (CPolydromDoc::*m_withView)(const ViewState&) = nullptr;
+};
+
 inline std::unique_ptr<CPolydromDoc> NewDoc()
 {
     auto doc = std::make_unique<CPolydromDoc>();
@@ -128,11 +156,7 @@ inline std::vector<unsigned char> Snapshot(const CPolydromDoc& doc)
     array(doc.m_edgeUsed);
     array(doc.m_face);
     add(&doc.m_nResolution, sizeof doc.m_nResolution);
-    const float floats[] = {doc.m_zoom,    doc.m_panX,    doc.m_panY,    doc.m_panZ,
-                            doc.m_cursorX, doc.m_cursorY, doc.m_cursorZ, doc.m_step};
-    add(floats, sizeof floats);
-    const std::int32_t axes[] = {doc.m_axisX, doc.m_axisY, doc.m_axisZ};
-    add(axes, sizeof axes);
+    add(&doc.m_step, sizeof doc.m_step);
     return bytes;
 }
 

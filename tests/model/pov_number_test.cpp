@@ -6,7 +6,7 @@
 #include <cmath>
 #include <string>
 
-#include "model/pov_number.h"
+#include "model/formats/pov_number.h"
 
 namespace {
 

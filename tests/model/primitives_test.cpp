@@ -19,16 +19,17 @@ TEST(Primitives, EveryCoordinateAndEdgeToTheBit)
 {
     auto doc = NewDoc();
     for (int pass = 0; pass < 2; ++pass) {
-        if (pass == 1) doc->SetZoomAndPan(0.7f, 12.5f, 3.1f, -4.2f);
+        ViewState view;
+        if (pass == 1) view = ViewState{ViewAxis::Z, 0.7f, {12.5f, 3.1f, -4.2f}};
         doc->OnResVeryHigh();
-        doc->OnShapeCircle();
-        doc->OnShapeCylinder();
-        doc->OnShapeCone();
-        doc->OnShapeSquare();
-        doc->OnShapeBox();
-        doc->OnShapePyramid();
+        doc->OnShapeCircle(view);
+        doc->OnShapeCylinder(view);
+        doc->OnShapeCone(view);
+        doc->OnShapeSquare(view);
+        doc->OnShapeBox(view);
+        doc->OnShapePyramid(view);
         doc->OnResVeryLow();
-        doc->OnShapeCircle();
+        doc->OnShapeCircle(view);
     }
     std::string text = "vertices " + std::to_string(doc->GetVertexCount()) + "\n";
     char line[64];
@@ -53,7 +54,7 @@ TEST(Primitives, ResolutionSetsTheRingSize)
     for (auto [command, points] : settings) {
         auto doc = NewDoc();
         (doc.get()->*command)();
-        doc->OnShapeCylinder();
+        doc->OnShapeCylinder({});
         EXPECT_EQ(doc->GetVertexCount(), 2 * points);
         EXPECT_EQ(doc->GetEdgeCount(), 4 * points);
     }
@@ -63,16 +64,16 @@ TEST(Primitives, ShapeThatDoesNotFitIsRefusedWhole)
 {
     auto doc = NewDoc();
     doc->OnResVeryHigh();
-    for (int k = 0; k < 31; ++k) doc->OnShapeCylinder();  // 31 * 320 = 9920 edges
+    for (int k = 0; k < 31; ++k) doc->OnShapeCylinder({});  // 31 * 320 = 9920 edges
     ASSERT_EQ(doc->GetEdgeCount(), 9920);
     doc->TakeReport();
     const auto before = Snapshot(*doc);
-    doc->OnShapeCylinder();
+    doc->OnShapeCylinder({});
     EXPECT_TRUE(Snapshot(*doc) == before);
     const CommandReport report = doc->TakeReport();
     EXPECT_EQ(report.kind, CommandReport::Kind::Refusal);
     EXPECT_TRUE(report.text.starts_with("Cylinder refused: ")) << report.text;
-    doc->OnShapeBox();  // 80 edges are still free, and a box needs 16
+    doc->OnShapeBox({});  // 80 edges are still free, and a box needs 16
     EXPECT_EQ(doc->GetEdgeCount(), 9936);
 }
 

@@ -75,7 +75,7 @@ TEST(RecoveryCopy, ARecoveredModelStaysModifiedUntilSaved)
     EXPECT_TRUE(doc->IsModified());
 
     // Undoing every later change returns to the recovered state, which no file holds.
-    doc->OnShapeBox();
+    doc->OnShapeBox({});
     ASSERT_TRUE(doc->CommitStep("Box"));
     doc->OnEditUndo();
     EXPECT_EQ(doc->GetVertexCount(), 1);

@@ -60,9 +60,8 @@ TEST(SelectConnected, Examples)
 bool Flips(float zoom, float clickX, float clickY, float vx, float vy)
 {
     auto doc = NewDoc();
-    doc->SetZoomAndPan(zoom, 0.0f, 0.0f, 0.0f);
     Vertex(*doc, vx, vy, 123.0f);
-    doc->ToggleSelectionNear(clickX, clickY, 0.0f, 0, 0, 1);
+    doc->ToggleSelectionNear(Looking(2, clickX, clickY, 0.0f, zoom));
     return doc->m_sel[0] == 1;
 }
 
@@ -82,11 +81,9 @@ TEST(ToggleSelectionNear, WindowFollowsTheZoom)
     // t = 2.666...: the truncated difference 2 is below it, 3 is not.
     EXPECT_TRUE(Flips(1.5f, 10, 10, 12.99f, 7.01f));
     EXPECT_FALSE(Flips(1.5f, 10, 10, 13.0f, 10.0f));
-    // From zoom 4 upwards only differences below 1 are near.
-    for (float zoom : {4.0f, 8.0f, 1000.0f}) {
-        EXPECT_TRUE(Flips(zoom, 10, 10, 10.99f, 9.01f)) << zoom;
-        EXPECT_FALSE(Flips(zoom, 10, 10, 11.0f, 10.0f)) << zoom;
-    }
+    // At zoom 4 only differences truncating to 0 are near.
+    EXPECT_TRUE(Flips(4.0f, 10, 10, 10.99f, 9.01f));
+    EXPECT_FALSE(Flips(4.0f, 10, 10, 11.0f, 10.0f));
     // 4 / 0.16f is 25.0000006 in double but exactly 25 once rounded to float, so a
     // difference truncated to 25 is not near.
     EXPECT_TRUE(Flips(0.16f, 0, 0, 24.99f, 0.0f));
@@ -94,6 +91,33 @@ TEST(ToggleSelectionNear, WindowFollowsTheZoom)
     // Zoomed far out the window is wide.
     EXPECT_TRUE(Flips(0.01f, 0, 0, 399.0f, -399.0f));
     EXPECT_FALSE(Flips(0.01f, 0, 0, 400.5f, 0.0f));
+}
+
+// A row of vertices 0.05 to 1.5 units from the click, along each shown coordinate. Above
+// zoom 4 exactly those within 4 pixels flip; at zoom 4 and below the truncated difference
+// must be below 4 / zoom, so whole units count.
+TEST(ToggleSelectionNear, RowsAtEveryZoom)
+{
+    const float offsets[] = {0.05f, 0.1f, 0.2f, 0.25f, 0.3f, 0.5f, 0.75f, 1.0f, 1.5f};
+    const struct {
+        float zoom;
+        float nearUpTo;  // the largest offset that flips
+    } rows[] = {{1, 1.5f}, {2, 1.5f}, {4, 0.75f}, {8, 0.3f}, {16, 0.2f}, {32, 0.1f}, {64, 0.05f}};
+    for (const auto& row : rows) {
+        for (float d : offsets) {
+            const bool expected = d <= row.nearUpTo;
+            EXPECT_EQ(Flips(row.zoom, 3, -2, 3 + d, -2), expected) << "zoom " << row.zoom << ", across " << d;
+            EXPECT_EQ(Flips(row.zoom, 3, -2, 3, -2 - d), expected) << "zoom " << row.zoom << ", down " << d;
+            if (row.zoom > 4) {
+                EXPECT_EQ(expected, d * row.zoom < 4) << "within 4 pixels: zoom " << row.zoom << ", " << d;
+            }
+        }
+    }
+    // Exactly 4 pixels away is outside; the tolerance is 4 / zoom rounded to float.
+    EXPECT_FALSE(Flips(8, 0, 0, 0.5f, 0));
+    EXPECT_TRUE(Flips(8, 0, 0, 0.49999997f, 0));
+    EXPECT_FALSE(Flips(100, 0, 0, 0.04f, 0)) << "0.04f is 4 / 100 rounded to float: on the edge, outside";
+    EXPECT_TRUE(Flips(100, 0, 0, 0.039f, 0.039f));
 }
 
 TEST(ToggleSelectionNear, DifferencesBeyondThirtyTwoBitsAreFar)
@@ -123,28 +147,24 @@ TEST(ToggleSelectionNear, EachViewingAxisComparesItsOwnPair)
     Vertex(*doc, 0.0f, 500.0f, 0.0f);   // 2: in y only
     Vertex(*doc, 0.0f, 0.0f, 500.0f);   // 3: in z only
     Vertex(*doc, 0.0f, 2.0f, 0.0f, 2);  // 4: a marked vertex flips to 0
-    doc->ToggleSelectionNear(0.0f, 0.0f, 0.0f, 1, 0, 0);  // along X: (z, y)
+    doc->ToggleSelectionNear(Looking(0));  // along X: (z, y)
     EXPECT_EQ(Selection(*doc), (std::vector<int>{1, 1, 0, 0, 0}));
-    doc->ToggleSelectionNear(0.0f, 0.0f, 0.0f, 0, 1, 0);  // along Y: (x, z)
+    doc->ToggleSelectionNear(Looking(1));  // along Y: (x, z)
     EXPECT_EQ(Selection(*doc), (std::vector<int>{0, 1, 1, 0, 1}));
-    doc->ToggleSelectionNear(0.0f, 0.0f, 0.0f, 0, 0, 1);  // along Z: (x, y)
+    doc->ToggleSelectionNear(Looking(2));  // along Z: (x, y)
     EXPECT_EQ(Selection(*doc), (std::vector<int>{1, 1, 1, 1, 0}));
-    doc->ToggleSelectionNear(0.0f, 0.0f, 0.0f, 0, 0, 1);  // the same click again flips back
+    doc->ToggleSelectionNear(Looking(2));  // the same click again flips back
     EXPECT_EQ(Selection(*doc), (std::vector<int>{0, 1, 1, 0, 1}));
 }
 
-TEST(ToggleSelectionNear, EverySetFlagRunsItsOwnPass)
+TEST(ToggleSelectionNear, LeavesTheRepaintToTheView)
 {
     auto doc = NewDoc();
     Vertex(*doc, 0.0f, 0.0f, 0.0f);
-    Vertex(*doc, 500.0f, 0.0f, 0.0f);
     CountingView view;
     doc->AddView(&view);
-    doc->ToggleSelectionNear(0.0f, 0.0f, 0.0f, 1, 0, 1);
-    // Vertex 0 is near for both flags and flips twice; vertex 1 only along X.
-    EXPECT_EQ(Selection(*doc), (std::vector<int>{0, 1}));
-    doc->ToggleSelectionNear(0.0f, 0.0f, 0.0f, 0, 0, 0);
-    EXPECT_EQ(Selection(*doc), (std::vector<int>{0, 1}));
+    doc->ToggleSelectionNear(Looking(2));
+    EXPECT_EQ(Selection(*doc), (std::vector<int>{1}));
     EXPECT_EQ(view.updates, 0) << "the view repaints itself after a click";
     doc->RemoveView(&view);
 }

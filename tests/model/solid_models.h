@@ -15,7 +15,7 @@ inline constexpr char kTetrahedron[] = "0 0 0 0|10 0 0 0|0 10 0 0|0 0 10 0;0-1 0
 inline std::unique_ptr<CPolydromDoc> ConnectedBox(bool top = true)
 {
     auto doc = NewDoc();
-    doc->OnShapeBox();  // bottom ring 0, 2, 4, 6; top ring 1, 3, 5, 7
+    doc->OnShapeBox({});  // bottom ring 0, 2, 4, 6; top ring 1, 3, 5, 7
     std::vector<std::array<int, 3>> connects = {{0, 2, 4}, {0, 4, 6}};
     if (top) connects.insert(connects.end(), {{1, 3, 5}, {1, 5, 7}});
     for (const auto& three : connects) {

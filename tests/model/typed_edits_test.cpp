@@ -12,14 +12,12 @@ namespace {
 
 using Edit = std::function<bool(CPolydromDoc&)>;
 
-// Axis flags: along X, along Y, along Z.
-constexpr int kAlong[3][3] = {{1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
 
 TEST(TypedEdits, FourQuarterTurnsReturnEveryBit)
 {
     auto doc = ModelFrom("0.1 -7.3 2 1|1e-45 3.4028235e+38 -0 1;");
     const auto before = ModelText(*doc);
-    for (int k = 0; k < 4; ++k) doc->RotateSelectionBy(90);
+    for (int k = 0; k < 4; ++k) doc->RotateSelectionBy(90, {});
     EXPECT_EQ(ModelText(*doc), before);
 }
 
@@ -27,13 +25,13 @@ TEST(TypedEdits, FourQuarterTurnsReturnEveryBit)
 // each, they agree to within the older command's slightly short quarter turn.
 TEST(TypedEdits, PositiveAnglesTurnAsRotateCounterClockwise)
 {
-    for (const auto& along : kAlong) {
+    for (int axis = 0; axis < 3; ++axis) {
         auto typed = ModelFrom("30 -40 50 1;");
         auto stepped = ModelFrom("30 -40 50 1;");
-        for (auto* doc : {typed.get(), stepped.get()}) doc->SetCursorAndAxis(1, 2, 3, along[0], along[1], along[2]);
-        typed->RotateSelectionBy(0.5 * 180 / std::numbers::pi);
+        const ViewState view = Looking(axis, 1, 2, 3);
+        typed->RotateSelectionBy(0.5 * 180 / std::numbers::pi, view);
         stepped->OnStepCoarsest();
-        stepped->OnDoRotateCcw();
+        stepped->OnDoRotateCcw(view);
         EXPECT_NEAR(typed->m_x[0], stepped->m_x[0], 1e-3);
         EXPECT_NEAR(typed->m_y[0], stepped->m_y[0], 1e-3);
         EXPECT_NEAR(typed->m_z[0], stepped->m_z[0], 1e-3);
@@ -50,13 +48,13 @@ TEST(TypedEdits, RefusedWholeWithTheModelUntouched)
         // The first selected vertex could move; the second could not, so neither does.
         {"0 0 0 1|3e38 0 0 1|3e38 0 0 0;", [](auto& d) { return d.MoveSelectionBy(1e38, 0, 0); },
          "Move By refused: the result would leave the range of coordinates."},
-        {"3e38 0 0 1;", [](auto& d) { return d.ScaleSelectionBy(2); },
+        {"3e38 0 0 1;", [](auto& d) { return d.ScaleSelectionBy(2, {}); },
          "Scale By refused: the result would leave the range of coordinates."},
-        {"3e38 3e38 0 1;", [](auto& d) { return d.RotateSelectionBy(45); },
+        {"3e38 3e38 0 1;", [](auto& d) { return d.RotateSelectionBy(45, {}); },
          "Rotate By refused: the result would leave the range of coordinates."},
-        {"1 2 3 1;", [](auto& d) { return d.RotateSelectionBy(NAN); },
+        {"1 2 3 1;", [](auto& d) { return d.RotateSelectionBy(NAN, {}); },
          "Rotate By refused: the angle is not a finite number."},
-        {"1 2 3 1;", [](auto& d) { return d.ScaleSelectionBy(INFINITY); },
+        {"1 2 3 1;", [](auto& d) { return d.ScaleSelectionBy(INFINITY, {}); },
          "Scale By refused: the factor is not a finite number."},
         {"1 2 3 1;", [](auto& d) { return d.MoveSelectionBy(0, -INFINITY, 0); },
          "Move By refused: the result would leave the range of coordinates."},

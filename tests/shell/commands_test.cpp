@@ -42,6 +42,7 @@ public:
     void OnViewDoToolbar() override { calls << "DoBar"; }
     void OnViewStatusBar() override { calls << "StatusBar"; }
     void OnViewRenderPreview() override { calls << "RenderPreview"; }
+    void OnView3D() override { calls << "View3D"; }
     void OnHelpFinder() override { calls << "HelpFinder"; }
     void OnHelp() override { calls << "Help"; }
     void OnContextHelp() override { calls << "ContextHelp"; }
@@ -127,16 +128,16 @@ TEST_F(ModelCommandTest, EveryModelAndViewCommandReachesItsHandler)
         {ID_DO_ROTATE_CW, [&] { return doc->m_x[0] != 10.0f && doc->GetVertexCount() == 2; }},
         {ID_DO_GROW, [&] { return doc->m_x[0] > 10.0f; }},
         {ID_DO_SHRINK, [&] { return doc->m_x[0] < 10.0f && doc->m_x[0] > 0.0f; }},
-        {ID_VIEW_ZOOM_IN, [&] { return view().m_zoom == 2.0f && doc->m_zoom == 2.0f; }},
-        {ID_VIEW_ZOOM_OUT, [&] { return view().m_zoom == 0.5f; }},
-        {ID_VIEW_PAN_UP, [&] { return view().m_panY == 30.0f; }},
-        {ID_VIEW_PAN_DOWN, [&] { return view().m_panY == -30.0f; }},
-        {ID_VIEW_PAN_LEFT, [&] { return view().m_panX == 30.0f; }},
-        {ID_VIEW_PAN_RIGHT, [&] { return view().m_panX == -30.0f; }},
-        {ID_VIEW_AXIS_X, [&] { return view().m_axisX == 1 && doc->m_axisX == 1; }},
-        {ID_VIEW_AXIS_Y, [&] { return view().m_axisY == 1 && doc->m_axisY == 1; }},
-        {ID_VIEW_AXIS_Z, [&] { return view().m_axisZ == 1 && doc->m_axisZ == 1; }},
-        {ID_VIEW_FIT, [&] { return view().m_panX == 10.0f && view().m_panY == -12.5f && doc->m_panX == 10.0f; }},
+        {ID_VIEW_ZOOM_IN, [&] { return view().m_state.zoom == 2.0f; }},
+        {ID_VIEW_ZOOM_OUT, [&] { return view().m_state.zoom == 0.5f; }},
+        {ID_VIEW_PAN_UP, [&] { return view().m_state.pan[1] == 30.0f; }},
+        {ID_VIEW_PAN_DOWN, [&] { return view().m_state.pan[1] == -30.0f; }},
+        {ID_VIEW_PAN_LEFT, [&] { return view().m_state.pan[0] == 30.0f; }},
+        {ID_VIEW_PAN_RIGHT, [&] { return view().m_state.pan[0] == -30.0f; }},
+        {ID_VIEW_AXIS_X, [&] { return view().m_state.axis == ViewAxis::X; }},
+        {ID_VIEW_AXIS_Y, [&] { return view().m_state.axis == ViewAxis::Y; }},
+        {ID_VIEW_AXIS_Z, [&] { return view().m_state.axis == ViewAxis::Z; }},
+        {ID_VIEW_FIT, [&] { return view().m_state.pan[0] == 10.0f && view().m_state.pan[1] == -12.5f; }},
         {ID_EDIT_UNDO, [&] { return doc->GetEdgeCount() == 0 && doc->GetVertexCount() == 0; }},
         {ID_EDIT_REDO, [&] { return doc->GetEdgeCount() == 1; }},
     };
@@ -144,10 +145,7 @@ TEST_F(ModelCommandTest, EveryModelAndViewCommandReachesItsHandler)
     for (const auto& [id, check] : effects) {
         // Each command starts from the same model and a view looking along Z.
         CPolydromView& v = view();
-        v.m_zoom = 1.0f;
-        v.m_panX = v.m_panY = v.m_panZ = 0.0f;
-        v.m_axisX = v.m_axisY = 0;
-        v.m_axisZ = 1;
+        v.m_state = ViewState{};
         v.m_movePresses = v.m_moveAnchored = 0;
         Fresh();
         if (id == ID_DO_SELECT_ALL || id == ID_DO_SELECT_CONNECTED) doc->m_sel[0] = doc->m_sel[1] = 0;
@@ -206,27 +204,27 @@ TEST_F(ModelCommandTest, KeysAndWheelGiveTheNavigationCommands)
     frame->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(frame.get()));
     QTest::keyClick(frame.get(), Qt::Key_X);
-    EXPECT_EQ(frame->View().m_axisX, 1);
+    EXPECT_EQ(frame->View().m_state.axis, ViewAxis::X);
     QTest::keyClick(frame.get(), Qt::Key_Z);
-    EXPECT_EQ(frame->View().m_axisZ, 1);
+    EXPECT_EQ(frame->View().m_state.axis, ViewAxis::Z);
     QTest::keyClick(frame.get(), Qt::Key_Up);
-    EXPECT_EQ(frame->View().m_panY, 30.0f);
+    EXPECT_EQ(frame->View().m_state.pan[1], 30.0f);
     QTest::keyClick(frame.get(), Qt::Key_Left);
-    EXPECT_EQ(frame->View().m_panX, 30.0f);
+    EXPECT_EQ(frame->View().m_state.pan[0], 30.0f);
 
     CViewWidget* widget = frame->ViewWidget();
     const QPointF at(50, 50);
     QWheelEvent up(at, widget->mapToGlobal(at), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
                    Qt::NoScrollPhase, false);
     QApplication::sendEvent(widget, &up);
-    EXPECT_EQ(frame->View().m_zoom, 2.0f);
+    EXPECT_EQ(frame->View().m_state.zoom, 2.0f);
     // Half notches add up to one.
     QWheelEvent half(at, widget->mapToGlobal(at), QPoint(), QPoint(0, -60), Qt::NoButton, Qt::NoModifier,
                      Qt::NoScrollPhase, false);
     QApplication::sendEvent(widget, &half);
-    EXPECT_EQ(frame->View().m_zoom, 2.0f);
+    EXPECT_EQ(frame->View().m_state.zoom, 2.0f);
     QApplication::sendEvent(widget, &half);
-    EXPECT_EQ(frame->View().m_zoom, 1.0f);
+    EXPECT_EQ(frame->View().m_state.zoom, 1.0f);
 }
 
 TEST_F(ModelCommandTest, RefusalsAndExportShowInTheStatusBar)

@@ -244,3 +244,32 @@ TEST_F(ShellTest, ExportAsProposesTheModelsNameInTheFormatUsedLast)
     next.Dispatch(ID_FILE_EXPORT_AS);
     EXPECT_EQ(prompts.exportSuggestions.last(), QStringLiteral("Untitled.obj"));
 }
+
+TEST_F(ShellTest, ExportAsTurnsTheObjUnlessTheBoxIsCleared)
+{
+    frame->Dispatch(ID_SHAPE_BOX);
+    prompts.exportAnswers << Temp("turned.obj") << Temp("stored.obj") << Temp("again.obj");
+    frame->Dispatch(ID_FILE_EXPORT_AS);
+    prompts.exportConvertAnswer = false;
+    frame->Dispatch(ID_FILE_EXPORT_AS);
+    prompts.exportConvertAnswer.reset();
+    frame->Dispatch(ID_FILE_EXPORT_AS);
+    EXPECT_EQ(prompts.exportConvertShown, (QList<bool>{true, true, false}));
+
+    // The same points, y and z negated in the turned file; the box's own in the other.
+    auto points = [&](const QString& name) {
+        QList<QList<double>> found;
+        for (const QByteArray& line : Bytes(Temp(name)).split('\n'))
+            if (line.startsWith("v ")) {
+                const QList<QByteArray> words = line.split(' ');
+                found.append({words[1].toDouble(), words[2].toDouble(), words[3].toDouble()});
+            }
+        return found;
+    };
+    const QList<QList<double>> turned = points(QStringLiteral("turned.obj")), stored = points(QStringLiteral("stored.obj"));
+    ASSERT_EQ(turned.size(), 8);
+    ASSERT_EQ(stored.size(), 8);
+    for (qsizetype k = 0; k < 8; ++k)
+        EXPECT_EQ(turned[k], (QList<double>{stored[k][0], -stored[k][1], -stored[k][2]}));
+    EXPECT_TRUE(stored.contains(QList<double>{doc->m_x[0], doc->m_y[0], doc->m_z[0]}));
+}

@@ -1,7 +1,10 @@
 // File > Import...: the dialog's filters, the undo step and report, refusals and
 // cancelling, and files dropped on the window.
+#include <algorithm>
+
 #include <QApplication>
 #include <QDragEnterEvent>
+#include <QFileInfo>
 #include <QDropEvent>
 #include <QFile>
 #include <QMimeData>
@@ -87,9 +90,11 @@ TEST_F(ShellTest, ARefusedImportShowsWhyAndChangesNothing)
         << prompts.errors[0].toStdString();
     EXPECT_EQ(std::to_string(doc->GetVertexCount()) + "/" + std::to_string(doc->GetEdgeCount()), before);
     EXPECT_EQ(frame->Action(ID_EDIT_UNDO)->text(), QStringLiteral("&Undo Cylinder\tCtrl+Z"));
+    EXPECT_EQ(prompts.errorsOverProgress, 0) << "the progress dialog would cover the message and block it";
 
-    // Cancelling the dialog does nothing at all.
+    // Cancelling the dialog does nothing at all; it opened where the last file came from.
     frame->Dispatch(ID_FILE_IMPORT);
+    EXPECT_EQ(prompts.importFolders, QStringList({QString(), QFileInfo(Temp("broken.stl")).absolutePath()}));
     EXPECT_EQ(prompts.errors.size(), 1);
     EXPECT_EQ(prompts.progressTexts.size(), 1);
 }
@@ -152,4 +157,34 @@ TEST(QtProgress, AppearsAfterAMomentAndTellsOfTheCancelClick)
     EXPECT_EQ(dialog()->maximum(), 0) << "busy while the importer does not say how far it is";
     dialog()->cancel();
     EXPECT_FALSE(progress->Update(0.6f));
+}
+
+TEST_F(ShellTest, TheImportDialogTurnsAndScalesAndRemembersTheAxisChoice)
+{
+    // On at first: the tetrahedron's y and z change sign, after the scale.
+    prompts.importAnswers << WriteTetra(Temp("tetra.obj"));
+    prompts.importScale = 2;
+    frame->Dispatch(ID_FILE_IMPORT);
+    ASSERT_EQ(doc->GetVertexCount(), 4);
+    EXPECT_EQ(prompts.importConvertShown, QList<bool>{true});
+    EXPECT_EQ(prompts.importHints, QStringList{QStringLiteral("The mesh is 1 x 1 x 1 units: scale 2 makes it 2 x 2 x 2.")});
+    EXPECT_EQ(*std::min_element(doc->m_y.begin(), doc->m_y.begin() + 4), -2.0f);
+    EXPECT_EQ(*std::min_element(doc->m_z.begin(), doc->m_z.begin() + 4), -2.0f);
+    EXPECT_EQ(*std::max_element(doc->m_x.begin(), doc->m_x.begin() + 4), 2.0f);
+
+    // Turned off, the file's coordinates stand, and the next dialog shows it off.
+    prompts.importAnswers << Temp("tetra.obj") << Temp("tetra.obj");
+    prompts.importConvertAnswer = false;
+    prompts.importScale = 1;
+    frame->Dispatch(ID_FILE_IMPORT);
+    ASSERT_EQ(doc->GetVertexCount(), 8);
+    EXPECT_EQ(*std::max_element(doc->m_y.begin() + 4, doc->m_y.begin() + 8), 1.0f);
+
+    // Cancelled, nothing is added and no step is made.
+    prompts.importCancel = true;
+    frame->Dispatch(ID_FILE_IMPORT);
+    EXPECT_EQ(prompts.importConvertShown, (QList<bool>{true, true, false}));
+    EXPECT_EQ(doc->GetVertexCount(), 8);
+    EXPECT_EQ(frame->StatusBar()->currentMessage(), QStringLiteral("Import of tetra.obj cancelled."));
+    EXPECT_EQ(doc->History().StepCount(), 2u);
 }

@@ -78,12 +78,23 @@ TEST_F(PreciseShellTest, TheRubberBandSelects)
         EXPECT_EQ(Selection(), c.selection) << c.what;
         EXPECT_EQ(doc->History().UndoLabel(), c.step) << c.what;
     }
-    // The press of a drag still clicks: here it deselects the vertex under it, and the
-    // band, which reaches to that pixel, adds it back.
+    // A press that becomes a band is no click: the cursor, the centre of the next Rotate,
+    // stays put, and the vertex under the press keeps its mark.
+    const auto cursor = [this] {
+        const auto& c = frame->View().m_state.cursor;
+        return std::array<float, 3>{c[0], c[1], c[2]};
+    };
+    const std::array<float, 3> before = cursor();
     EXPECT_TRUE(Drag({300, 300}, {130, 120}, Qt::ShiftModifier));
     EXPECT_EQ(Selection(), (std::vector<int>{0, 1, 1}));
-    frame->Dispatch(ID_EDIT_UNDO);
-    EXPECT_EQ(Selection(), (std::vector<int>{0, 1, 0})) << "the click is a step of its own";
+    EXPECT_EQ(cursor(), before);
+    EXPECT_EQ(doc->History().UndoLabel(), "Remove Box from Selection") << "the band added nothing new";
+    SendMouse(widget, QEvent::MouseButtonPress, {300, 300}, Qt::LeftButton, Qt::LeftButton);
+    EXPECT_EQ(cursor(), before) << "a press alone waits for its release";
+    SendMouse(widget, QEvent::MouseButtonRelease, {301, 301}, Qt::LeftButton, Qt::NoButton);
+    EXPECT_EQ(Selection(), (std::vector<int>{0, 1, 0})) << "released without a drag it is a click";
+    EXPECT_NE(cursor(), before);
+    EXPECT_EQ(doc->History().UndoLabel(), "Select");
 }
 
 TEST_F(PreciseShellTest, NoBandInMoveModeOrWithTheRightButton)
@@ -105,7 +116,7 @@ TEST_F(PreciseShellTest, TheWheelZoomsAboutThePointerAndHomeFits)
     QWheelEvent up(at, widget->mapToGlobal(at), QPoint(), QPoint(0, 240), Qt::NoButton, Qt::NoModifier,
                    Qt::NoScrollPhase, false);
     QApplication::sendEvent(widget, &up);
-    EXPECT_EQ(frame->View().m_zoom, 4.0f);
+    EXPECT_EQ(frame->View().m_state.zoom, 4.0f);
     frame->View().ModelPointAt(pointer, &after[0], &after[1]);
     EXPECT_NEAR(after[0], before[0], 1e-4);
     EXPECT_NEAR(after[1], before[1], 1e-4);
@@ -115,8 +126,8 @@ TEST_F(PreciseShellTest, TheWheelZoomsAboutThePointerAndHomeFits)
     doc->AddVertexAt(10, 20, 0);
     doc->AddVertexAt(30, 40, 0);
     QTest::keyClick(frame.get(), Qt::Key_Home);
-    EXPECT_EQ(frame->View().m_panX, -20.0f);
-    EXPECT_EQ(frame->View().m_panY, -30.0f);
+    EXPECT_EQ(frame->View().m_state.pan[0], -20.0f);
+    EXPECT_EQ(frame->View().m_state.pan[1], -30.0f);
 }
 
 TEST_F(PreciseShellTest, ChecksFollowTheSettingsAndMoveLooksPressed)
@@ -169,7 +180,7 @@ TEST_F(PreciseShellTest, StatusBarTellsWhereTheUserIs)
 TEST_F(PreciseShellTest, DialogsAddMoveAndPlaceTheCursor)
 {
     VertexAt({widget->GetClientRect().right / 2, widget->GetClientRect().bottom / 2});
-    const float cursor[3] = {frame->View().m_cursorX, frame->View().m_cursorY, frame->View().m_cursorZ};
+    const float cursor[3] = {frame->View().m_state.cursor[0], frame->View().m_state.cursor[1], frame->View().m_state.cursor[2]};
 
     // Add Vertex At starts from the cursor; a point beyond the range is refused in the dialog.
     prompts.pointAnswers = {{1e39, 0, 0}, {100, 0, 0}};
@@ -185,23 +196,44 @@ TEST_F(PreciseShellTest, DialogsAddMoveAndPlaceTheCursor)
     frame->Dispatch(ID_DO_SET_CURSOR);
     EXPECT_EQ(prompts.pointReplies.mid(2),
               QStringList({"Set Cursor refused: the point lies beyond the range of coordinates.", ""}));
-    EXPECT_EQ(frame->View().m_cursorX, 50.0f);
-    EXPECT_EQ(doc->m_cursorX, 50.0f);
+    EXPECT_EQ(frame->View().m_state.cursor[0], 50.0f);
 
     frame->Dispatch(ID_DO_DESELECT_ALL);
     doc->m_sel[1] = 1;
-    prompts.transformPresses = {{TypedEdit::RotateBy, {90}}, {TypedEdit::MoveBy, {1, 2, 3}},
-                                {TypedEdit::ScaleBy, {std::numeric_limits<double>::infinity()}}};
     frame->Dispatch(ID_DO_TRANSFORM);
-    EXPECT_EQ(prompts.transformReplies,
-              QStringList({"", "", "Scale By refused: the factor is not a finite number."}));
+    CTransformDialog* transform = frame->TransformDialog();
+    ASSERT_TRUE(transform);
+    EXPECT_TRUE(transform->isVisible());
+    EXPECT_FALSE(transform->isModal()) << "the view and its keys stay at hand";
+    EXPECT_EQ(transform->RotationPlace(), "Rotate about the Z axis, through the cursor (50, 0, 0)");
+    transform->Apply(TypedEdit::RotateBy);
+    EXPECT_EQ(frame->StatusBar()->currentMessage(), "Rotated 1 vertex by 90 degrees about the cursor");
+    transform->Field(TypedEdit::MoveBy, 0)->setText(QStringLiteral("1"));
+    transform->Field(TypedEdit::MoveBy, 1)->setText(QStringLiteral("2"));
+    transform->Field(TypedEdit::MoveBy, 2)->setText(QStringLiteral("3"));
+    transform->Apply(TypedEdit::MoveBy);
+    EXPECT_EQ(frame->StatusBar()->currentMessage(), "Moved 1 vertex by (1, 2, 3)");
+    transform->Field(TypedEdit::ScaleBy, 0)->setText(QStringLiteral("1e300"));
+    transform->Apply(TypedEdit::ScaleBy);
+    EXPECT_TRUE(transform->Message().startsWith("Scale By refused")) << transform->Message().toStdString();
     EXPECT_EQ(doc->m_x[1], 51.0f);
     EXPECT_EQ(doc->m_y[1], -48.0f);
     EXPECT_EQ(doc->m_z[1], 3.0f);
-    EXPECT_EQ(frame->StatusBar()->currentMessage(), "Scale By refused: the factor is not a finite number.");
+    EXPECT_EQ(frame->StatusBar()->currentMessage(), transform->Message());
     EXPECT_EQ(doc->History().UndoLabel(), "Move By");
     frame->Dispatch(ID_EDIT_UNDO);
+    EXPECT_EQ(frame->StatusBar()->currentMessage(), "Undid Move By");
     EXPECT_EQ(doc->History().UndoLabel(), "Rotate By");
+
+    // Open, it follows the view's axis; hidden and opened again, it keeps its place.
+    frame->Dispatch(ID_VIEW_AXIS_X);
+    EXPECT_TRUE(transform->RotationPlace().startsWith("Rotate about the X axis")) << transform->RotationPlace().toStdString();
+    transform->move(transform->pos() + QPoint(40, 30));
+    const QPoint place = transform->pos();
+    transform->close();
+    frame->Dispatch(ID_DO_TRANSFORM);
+    EXPECT_EQ(frame->TransformDialog(), transform);
+    EXPECT_EQ(transform->pos(), place);
 }
 
 TEST(PreciseDialogs, PointDialogReadsTypedNumbers)

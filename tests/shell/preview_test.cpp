@@ -3,6 +3,7 @@
 // panel's size, and the private folder gone with the renderer.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <functional>
 #include <memory>
 
@@ -32,8 +33,7 @@ struct Framed {
     {
         doc->OnNewDocument();
         doc->AddView(&view);
-        view.m_zoom = 3;
-        doc->SetZoomAndPan(view.m_zoom, 0, 0, 0);
+        view.m_state.zoom = 3;
     }
     CPreviewRenderer::JobSource Source(int width, int height)
     {
@@ -95,7 +95,7 @@ void Count(CPreviewRenderer& renderer, Counts& counts)
 TEST(PovRayPanel, NewestChangeWinsOverTheRenderItCancels)
 {
     Framed framed;
-    framed.doc->OnShapeBox();
+    framed.doc->OnShapeBox(framed.view.m_state);
     QTemporaryDir dir;
     CPreviewRenderer renderer(framed.Source(120, 90));
     renderer.SetProgram(Script(dir, QStringLiteral("sleep 1\nexec povray \"$@\"")));
@@ -114,8 +114,8 @@ TEST(PovRayPanel, NewestChangeWinsOverTheRenderItCancels)
     EXPECT_EQ(renderer.CancelledCount(), 1);
     EXPECT_EQ(counts.starts, 2);
     EXPECT_EQ(counts.pictures, 1);
-    // The ended renders leave no files behind.
-    EXPECT_EQ(QDir(renderer.Folder()).entryList(QDir::Files), QStringList());
+    // The ended renders leave no files behind; only the note naming the folder's program stays.
+    EXPECT_EQ(QDir(renderer.Folder()).entryList(QDir::Files), QStringList({"owner"}));
 
     // The picture is the model as it is now, exactly as POV-Ray renders it on its own.
     const PovRayPicture now = RunPovRay(BuildPreviewScene(framed.view, 120, 90).text, 120, 90, false);
@@ -132,7 +132,7 @@ TEST(PovRayPanel, NewestChangeWinsOverTheRenderItCancels)
 TEST(PovRayPanel, ShowsThePictureAtItsOwnSizeAndAgainWithAntialiasing)
 {
     Framed framed;
-    framed.doc->OnShapeCylinder();
+    framed.doc->OnShapeCylinder(framed.view.m_state);
     // From the side: seen along its axis a tube shows nothing but its edge-on walls.
     framed.view.OnViewAxisY();
     CPreviewPanel panel(framed.view);
@@ -155,7 +155,7 @@ TEST(PovRayPanel, ShowsThePictureAtItsOwnSizeAndAgainWithAntialiasing)
 TEST(PreviewPanel, ModelWithoutTrianglesShowsTheNote)
 {
     Framed framed;
-    framed.doc->OnShapeCircle();
+    framed.doc->OnShapeCircle(framed.view.m_state);
     CPreviewPanel panel(framed.view);
     panel.resize(240, 180);
     panel.show();
@@ -168,7 +168,7 @@ TEST(PreviewPanel, ModelWithoutTrianglesShowsTheNote)
 TEST(PreviewPanel, MissingPovRayIsSaidOnceInThePanelNeverAsADialog)
 {
     Framed framed;
-    framed.doc->OnShapeBox();
+    framed.doc->OnShapeBox(framed.view.m_state);
     CPreviewPanel panel(framed.view);
     panel.Renderer().SetProgram(QStringLiteral("/nonexistent/povray"));
     Counts counts;
@@ -230,7 +230,7 @@ TEST_F(ShellTest, F9OpensThePreviewAndEveryCommandRendersItAgain)
 TEST(PreviewPanel, PrivateFolderGoesWithTheRendererEvenWhileItRenders)
 {
     Framed framed;
-    framed.doc->OnShapeBox();
+    framed.doc->OnShapeBox(framed.view.m_state);
     QTemporaryDir dir;
     auto renderer = std::make_unique<CPreviewRenderer>(framed.Source(80, 60));
     renderer->SetProgram(Script(dir, QStringLiteral("exec sleep 30")));
@@ -243,6 +243,24 @@ TEST(PreviewPanel, PrivateFolderGoesWithTheRendererEvenWhileItRenders)
     EXPECT_FALSE(QDir(folder).entryList(QDir::Files).isEmpty());
     renderer.reset();
     EXPECT_FALSE(QDir(folder).exists());
+}
+
+// A render that takes too long is ended, and the panel says it was cut short.
+TEST(PreviewPanel, SaysWhenARenderWasCutShort)
+{
+    Framed framed;
+    framed.doc->OnShapeBox(framed.view.m_state);
+    QTemporaryDir dir;
+    CPreviewRenderer renderer(framed.Source(80, 60));
+    renderer.SetProgram(Script(dir, QStringLiteral("exec sleep 30")));
+    renderer.SetTimeLimit(std::chrono::milliseconds(300));
+    Counts counts;
+    Count(renderer, counts);
+    renderer.Changed();
+    ASSERT_TRUE(WaitFor([&] { return counts.notes > 0 && !renderer.IsRendering(); }, 10000));
+    EXPECT_EQ(counts.note, QStringLiteral("The render was cut short: POV-Ray did not finish within 0.3 seconds and "
+                                          "was stopped."));
+    EXPECT_EQ(counts.pictures, 0);
 }
 
 }  // namespace

@@ -98,8 +98,8 @@ protected:
     {
         auto model = std::make_unique<CPolydromDoc>();
         model->OnNewDocument();
-        model->OnShapeCylinder();
-        model->OnShapeBox();
+        model->OnShapeCylinder({});
+        model->OnShapeBox({});
         return ModelBytes(*model);
     }
 
@@ -187,9 +187,13 @@ TEST_F(RecoveryTest, AFailedWriteIsReportedOnceInTheStatusBarAndTriedAgain)
     }
     int reports = 0;
     for (const QList<QVariant>& message : messages)
-        if (message[0].toString().startsWith(QStringLiteral("Recovery copy not written: "))) ++reports;
+        if (message[0].toString().contains(QStringLiteral(": recovery copy not written; trying again"))) ++reports;
     EXPECT_EQ(reports, 1);
     EXPECT_TRUE(writer->Failure().contains(folder)) << writer->Failure().toStdString();
+    // The reason first, where a narrow status bar still shows it; the whole in the tool tip.
+    EXPECT_EQ(frame->StatusBar()->currentMessage(),
+              QStringLiteral("Not a directory: recovery copy not written; trying again"));
+    EXPECT_EQ(frame->StatusBar()->toolTip(), writer->Failure());
     EXPECT_TRUE(prompts.errors.isEmpty()) << "no dialog";
 
     // Once the way is clear the copy appears without another change.
@@ -229,6 +233,33 @@ TEST_F(RecoveryTest, RecoverRestoresTheModelAsUnsavedWorkOnTheOriginalFile)
     writer->WaitUntilIdle();
     EXPECT_EQ(FileBytes(original), work);
     EXPECT_TRUE(QDir(folder).entryList(QDir::Files).isEmpty());
+}
+
+// A copy whose recorded original is no model (a text file): Save asks before it goes.
+TEST_F(RecoveryTest, SaveAsksBeforeReplacingAnOriginalThatIsNoModel)
+{
+    const QString notes = Temp(QStringLiteral("notes.txt"));
+    QFile file(notes);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("my notes\n");
+    file.close();
+    LeaveCopy(TwoShapes(), notes, 1714567890);
+    FakeRecoveryPrompt ask;
+    ask.answers << RecoveryAnswer{RecoveryChoice::Recover, 0};
+    CRecoveryStore store(Native(folder));
+    OfferRecoveredWork(*frame, store, ask);
+    ASSERT_EQ(doc->GetPathName(), Native(notes));
+
+    frame->Dispatch(ID_FILE_SAVE);
+    EXPECT_EQ(prompts.replaceQuestions, QStringList{notes});
+    EXPECT_EQ(FileBytes(notes), QByteArray("my notes\n"));
+    EXPECT_TRUE(doc->IsModified());
+    prompts.replaceOther = true;
+    frame->Dispatch(ID_FILE_SAVE);
+    EXPECT_EQ(FileBytes(notes), TwoShapes());
+    frame->Dispatch(ID_SHAPE_BOX);
+    frame->Dispatch(ID_FILE_SAVE);
+    EXPECT_EQ(prompts.replaceQuestions.size(), 2) << "a model file is replaced without a question";
 }
 
 TEST_F(RecoveryTest, DiscardDeletesACopyAndLaterKeepsItForTheNextStart)

@@ -32,7 +32,7 @@ QString ShellTest::WriteCylinder(const QString& name)
 {
     auto model = std::make_unique<CPolydromDoc>();
     model->OnNewDocument();
-    model->OnShapeCylinder();
+    model->OnShapeCylinder({});
     const QString path = Temp(name);
     const Result saved = model->OnSaveDocument(QFile::encodeName(path).toStdString());
     EXPECT_TRUE(saved.ok) << saved.error;

@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 #include <QDir>
 #include <QList>
@@ -41,23 +42,44 @@ public:
         return saveAnswers.isEmpty() ? QString() : saveAnswers.takeFirst();
     }
     QString AskExportFileName(QWidget*, const QString& suggestion, const QString& filters,
-                              const QString& selectedFilter, QString* chosenFilter) override
+                              const QString& selectedFilter, QString* chosenFilter, bool* convertAxes) override
     {
+        exportConvertShown.append(*convertAxes);
+        if (exportConvertAnswer) *convertAxes = *exportConvertAnswer;
         lastFilter = filters;
         exportSuggestions.append(suggestion);
         exportSelectedFilters.append(selectedFilter);
         if (chosenFilter) *chosenFilter = exportFilter.isEmpty() ? selectedFilter : exportFilter;
         return exportAnswers.isEmpty() ? QString() : exportAnswers.takeFirst();
     }
-    QString AskImportFileName(QWidget*, const QString& filters) override
+    QString AskImportFileName(QWidget*, const QString& filters, const QString& folder) override
     {
         lastFilter = filters;
+        importFolders.append(folder);
         return importAnswers.isEmpty() ? QString() : importAnswers.takeFirst();
+    }
+    // The axis check boxes as the dialogs showed them, and the answers given (none: kept).
+    QList<bool> exportConvertShown, importConvertShown;
+    std::optional<bool> exportConvertAnswer;
+    // The Import dialog: accepted with importChoice (convertAxes kept when not set) unless cancelled.
+    std::optional<bool> importConvertAnswer;
+    double importScale = 1.0;
+    bool importCancel = false;
+    QStringList importHints;
+    bool AskImportOptions(QWidget*, const QString&, const MeshSize& size, ImportChoice* choice) override
+    {
+        importConvertShown.append(choice->convertAxes);
+        importHints.append(QString::fromStdString(ScaleHint(size, importScale)));
+        if (importCancel) return false;
+        if (importConvertAnswer) choice->convertAxes = *importConvertAnswer;
+        choice->scale = importScale;
+        return true;
     }
     // The progress of an import: every fraction reported; onProgress may cancel.
     class FakeProgress : public CProgressPrompt {
     public:
-        explicit FakeProgress(FakePrompts& prompts) : m_prompts(prompts) {}
+        explicit FakeProgress(FakePrompts& prompts) : m_prompts(prompts) { ++m_prompts.progressShown; }
+        ~FakeProgress() override { --m_prompts.progressShown; }
         bool Update(float fraction) override
         {
             m_prompts.progress.append(fraction);
@@ -74,6 +96,8 @@ public:
     }
     QStringList progressTexts;
     QList<float> progress;
+    int progressShown = 0;         // progress prompts not yet closed
+    int errorsOverProgress = 0;    // messages shown while one was still up
     std::function<bool(float)> onProgress;
 
     SaveChoice AskSaveChanges(QWidget*, const QString& name) override
@@ -81,7 +105,18 @@ public:
         saveQuestions.append(name);
         return saveChoices.isEmpty() ? SaveChoice::Cancel : saveChoices.takeFirst();
     }
-    void ShowError(QWidget*, const QString& text) override { errors.append(text); }
+    bool AskReplaceOther(QWidget*, const QString& path, const QString&) override
+    {
+        replaceQuestions.append(path);
+        return replaceOther;
+    }
+    QStringList replaceQuestions;
+    bool replaceOther = false;
+    void ShowError(QWidget*, const QString& text) override
+    {
+        errors.append(text);
+        errorsOverProgress += progressShown > 0;
+    }
     void ShowAbout(QWidget*) override { ++abouts; }
     bool AskPrint(QWidget*, QPrinter* printer) override { return onPrint && onPrint(printer); }
     void AskPageSetup(QWidget*, QPrinter*) override { ++pageSetups; }
@@ -103,17 +138,9 @@ public:
             if (pointReplies.last().isEmpty()) break;
         }
     }
-    // The Transform dialog: its button presses, each an edit and its values.
-    QList<std::pair<TypedEdit, QList<double>>> transformPresses;
-    QStringList transformReplies;
-    void ShowTransform(QWidget*, const TransformApply& apply) override
-    {
-        for (const auto& [edit, values] : transformPresses)
-            transformReplies.append(apply(edit, std::span<const double>(values.constData(), values.size())));
-        transformPresses.clear();
-    }
 
     QString lastFilter;
+    QStringList importFolders;  // where each import dialog started
 };
 
 // Drags the bar by its handle well away from every edge, as a user makes it float.

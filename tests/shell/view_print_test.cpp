@@ -70,7 +70,7 @@ TEST_F(ViewInFrameTest, ClicksAddAndPickVertices)
     QMouseEvent right(QEvent::MouseButtonPress, QPointF(20, 20), view->mapToGlobal(QPointF(20, 20)),
                       Qt::RightButton, Qt::RightButton, Qt::NoModifier);
     QApplication::sendEvent(view, &right);
-    EXPECT_EQ(frame->View().m_cursorX, 11.0f);
+    EXPECT_EQ(frame->View().m_state.cursor[0], 11.0f);
 }
 
 TEST_F(ViewInFrameTest, ClickAddsToAModelOfAnySizeAndSaysWhyNotAtTheLimit)

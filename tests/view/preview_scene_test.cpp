@@ -61,13 +61,11 @@ TEST(PreviewScene, EveryVertexLandsOnThePixelOfItsMark)
     };
     for (const Case& c : cases) {
         Scene scene(c.width, c.height);
-        scene.view.m_axisX = c.axis == 0;
-        scene.view.m_axisY = c.axis == 1;
-        scene.view.m_axisZ = c.axis == 2;
-        scene.view.m_zoom = c.zoom;
-        scene.view.m_panX = c.pan[0];
-        scene.view.m_panY = c.pan[1];
-        scene.view.m_panZ = c.pan[2];
+        scene.view.m_state.axis = ViewAxis(c.axis);
+        scene.view.m_state.zoom = c.zoom;
+        scene.view.m_state.pan[0] = c.pan[0];
+        scene.view.m_state.pan[1] = c.pan[1];
+        scene.view.m_state.pan[2] = c.pan[2];
         // Off-centre and without any symmetry, none of them on a pixel boundary.
         const float points[][3] = {{-9.3f, -6.1f, -4.2f}, {21.7f, -5.3f, -3.9f}, {-8.6f, 13.9f, -5.1f},
                                    {-9.9f, -7.7f, 8.8f},  {3.1f, 2.2f, 1.3f},    {17.45f, 9.05f, 6.6f}};

@@ -30,13 +30,11 @@ TEST(StatusText, AxisAndPointer)
     for (const auto& c : cases) {
         Scene scene;
         CPolydromView& view = scene.view;
-        view.m_axisX = c.axis == 0;
-        view.m_axisY = c.axis == 1;
-        view.m_axisZ = c.axis == 2;
-        view.m_zoom = c.zoom;
-        view.m_panX = c.panX;
-        view.m_panY = c.panY;
-        view.m_panZ = c.panZ;
+        view.m_state.axis = ViewAxis(c.axis);
+        view.m_state.zoom = c.zoom;
+        view.m_state.pan[0] = c.panX;
+        view.m_state.pan[1] = c.panY;
+        view.m_state.pan[2] = c.panZ;
         EXPECT_EQ(ViewAxisText(view), c.axisText);
         EXPECT_EQ(PointerText(view, c.pixel), c.pointer) << c.axisText;
     }

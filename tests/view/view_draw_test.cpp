@@ -38,10 +38,9 @@ TEST(ViewDraw, EdgeExamples)
     };
     for (const Case& c : cases) {
         Scene scene;
-        scene.view.m_zoom = c.zoom;
-        scene.view.m_panX = c.panX;
-        scene.view.m_axisX = c.alongX;
-        scene.view.m_axisZ = !c.alongX;
+        scene.view.m_state.zoom = c.zoom;
+        scene.view.m_state.pan[0] = c.panX;
+        scene.view.m_state.axis = c.alongX ? ViewAxis::X : ViewAxis::Z;
         const int a = scene.Vertex(c.a[0], c.a[1], c.a[2]);
         scene.Edge(a, scene.Vertex(c.b[0], c.b[1], c.b[2]));
         EXPECT_EQ(scene.EdgeLines(), c.expected) << c.a[0] << "," << c.a[1] << "," << c.a[2];
@@ -118,7 +117,7 @@ TEST(ViewDraw, PaintOrderRestoresEveryPenAndBrushAndAnEmptyAreaDrawsNothing)
 TEST(ViewDraw, HugeCoordinatesDrawWithoutOverflow)
 {
     Scene scene;
-    scene.view.m_zoom = 100;
+    scene.view.m_state.zoom = 100;
     const int o = scene.Vertex(0, 0, 0);
     const int far[] = {scene.Vertex(-1e30f, 0, 0), scene.Vertex(1e30f, 0, 0), scene.Vertex(1e30f, 1e30f, 0),
                        scene.Vertex(3e38f, -3e38f, 3e38f), scene.Vertex(-3.4e38f, 3.4e38f, 0),
@@ -132,12 +131,10 @@ TEST(ViewDraw, HugeCoordinatesDrawWithoutOverflow)
                                         "(400,300)-(700,0) black", "(100,0)-(700,600) black"}));
 
     // On pixels too, along every axis, with the cursor and the pan far out.
-    scene.view.m_cursorX = 3e38f;
-    scene.view.m_panY = -3e38f;
+    scene.view.m_state.cursor[0] = 3e38f;
+    scene.view.m_state.pan[1] = -3e38f;
     for (int axis = 0; axis < 3; ++axis) {
-        scene.view.m_axisX = axis == 0;
-        scene.view.m_axisY = axis == 1;
-        scene.view.m_axisZ = axis == 2;
+        scene.view.m_state.axis = ViewAxis(axis);
         CRasterDC dc(800, 600);
         scene.view.OnDraw(&dc);
     }

@@ -44,8 +44,7 @@ TEST(FitModel, FarAwayFlatModelIsShownWholeAndCentred)
     scene.Edge(c, d);
     scene.Edge(d, a);
     scene.view.FitModel();
-    EXPECT_EQ(scene.view.m_axisY, 1);
-    EXPECT_EQ(scene.doc->m_axisY, 1) << "the document's copy follows";
+    EXPECT_EQ(scene.view.m_state.axis, ViewAxis::Y);
     const InkBox ink = Ink(scene);
     ASSERT_GE(ink.right, 0) << "something is drawn";
     EXPECT_GE(ink.left, 5);
@@ -71,7 +70,7 @@ TEST(FitModel, EmptyModelKeepsTheViewAndDrawsNothing)
 {
     Scene scene(100, 100);
     scene.view.FitModel();
-    EXPECT_EQ(scene.view.m_zoom, 1.0f);
+    EXPECT_EQ(scene.view.m_state.zoom, 1.0f);
     EXPECT_EQ(Ink(scene).right, -1);
 }
 
@@ -93,11 +92,10 @@ TEST(FitModel, ModelsAtTheEdgesOfTheRangeGiveFinitePans)
         scene.Vertex(c.x0, 1, 2);
         scene.Vertex(c.x1, 3, 2);
         scene.view.FitModel();
-        const float values[] = {scene.view.m_zoom, scene.view.m_panX, scene.view.m_panY, scene.view.m_panZ};
+        const float values[] = {scene.view.m_state.zoom, scene.view.m_state.pan[0], scene.view.m_state.pan[1], scene.view.m_state.pan[2]};
         for (float v : values) EXPECT_TRUE(std::isfinite(v)) << c.x0 << " " << c.x1;
-        EXPECT_EQ(scene.view.m_panX, c.expectedPanX) << c.x0 << " " << c.x1;
-        EXPECT_EQ(scene.view.m_panY, -2.0f);
-        EXPECT_EQ(scene.doc->m_panX, scene.view.m_panX) << "the document's copy follows";
+        EXPECT_EQ(scene.view.m_state.pan[0], c.expectedPanX) << c.x0 << " " << c.x1;
+        EXPECT_EQ(scene.view.m_state.pan[1], -2.0f);
     }
 }
 

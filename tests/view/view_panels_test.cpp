@@ -53,9 +53,7 @@ TEST(ViewPanels, EachViewingAxisPicksItsPanelPlanes)
     const char* expected[] = {"hv.v.h", ".hvhv.", "h.v.vh"};  // looking along X, Y, Z
     for (int axis = 0; axis < 3; ++axis) {
         Scene scene;
-        scene.view.m_axisX = axis == 0;
-        scene.view.m_axisY = axis == 1;
-        scene.view.m_axisZ = axis == 2;
+        scene.view.m_state.axis = ViewAxis(axis);
         const int o = scene.Vertex(0, 0, 0);
         for (int k = 0; k < 3; ++k) scene.Edge(o, scene.Vertex(k == 0 ? 100 : 0, k == 1 ? 100 : 0, k == 2 ? 100 : 0));
         std::string shapes;
@@ -94,15 +92,14 @@ TEST(ViewPanels, CursorFollowsPanZoomAndAxis)
     // Cursor (10, 20, 30) with pan (1, 2, 3) at zoom 2 looking along X: it shows
     // (Z, Y) = ((30 + 3) x 2, (20 + 2) x 2) from the centre.
     Scene scene;
-    scene.view.m_cursorX = 10;
-    scene.view.m_cursorY = 20;
-    scene.view.m_cursorZ = 30;
-    scene.view.m_panX = 1;
-    scene.view.m_panY = 2;
-    scene.view.m_panZ = 3;
-    scene.view.m_zoom = 2;
-    scene.view.m_axisX = 1;
-    scene.view.m_axisZ = 0;
+    scene.view.m_state.cursor[0] = 10;
+    scene.view.m_state.cursor[1] = 20;
+    scene.view.m_state.cursor[2] = 30;
+    scene.view.m_state.pan[0] = 1;
+    scene.view.m_state.pan[1] = 2;
+    scene.view.m_state.pan[2] = 3;
+    scene.view.m_state.zoom = 2;
+    scene.view.m_state.axis = ViewAxis::X;
     EXPECT_EQ(scene.Paint().Lines()[0], "(463,344)-(456,344) black");
 }
 

@@ -8,6 +8,7 @@
 
 #include "app/command_table.h"
 #include "app/shell/main_frame.h"
+#include "app/shell/preview_renderer.h"
 #include "app/shell/prompts.h"
 #include "app/shell/recovery_dialog.h"
 #include "app/shell/recovery_offer.h"
@@ -40,6 +41,8 @@ int RunDesktop(int argc, char** argv, const StartOptions& options)
     NameTheApplication();
     QApplication app(argc, argv);
     InitShellResources();
+    // Render preview folders of programs that were killed go before this one makes its own.
+    RemoveAbandonedPreviewFolders();
 
     CQtPrompts prompts;
     // The About box comes first, and start-up waits until it is closed.
@@ -63,7 +66,7 @@ int RunDesktop(int argc, char** argv, const StartOptions& options)
     if (!recoveryFolder.isEmpty()) {
         CRecoveryStore store(QFile::encodeName(recoveryFolder).toStdString());
         CQtRecoveryPrompt recoveryPrompt;
-        OfferRecoveredWork(frame, store, recoveryPrompt);
+        OfferRecoveredWorkInBackground(frame, store, recoveryPrompt);
         recovery = std::make_unique<CRecoveryWriter>(frame, *doc, std::move(store));
     }
     for (const std::string& name : options.commands) frame.Dispatch(FindCommandByBatchName(name)->id);

@@ -12,6 +12,7 @@
 #include "app/shell/painter_dc.h"
 #include "app/shell/preview_panel.h"
 #include "app/shell/prompts.h"
+#include "app/shell/shaded_panel.h"
 #include "app/shell/status_bar.h"
 #include "view/polydrom_view.h"
 
@@ -87,6 +88,15 @@ void CMainFrame::OnViewRenderPreview()
         if (m_preview->width() < width() / 5) resizeDocks({m_preview}, {width() / 3}, Qt::Horizontal);
     }
     m_preview->raise();
+}
+
+void CMainFrame::OnView3D()
+{
+    if (m_shaded->isHidden()) {
+        m_shaded->show();
+        if (m_shaded->width() < width() / 5) resizeDocks({m_shaded}, {width() / 3}, Qt::Horizontal);
+    }
+    m_shaded->raise();
 }
 
 void CMainFrame::OnHelpFinder()

@@ -11,6 +11,7 @@
 #include "app/shell/settings.h"
 #include "model/mesh_export.h"
 #include "model/polydrom_doc.h"
+#include "model/recovery_copy.h"
 
 namespace {
 
@@ -112,8 +113,9 @@ void CMainFrame::OnFileExportAs()
     if (!m_doc.GetPathName().empty()) suggestion = modelFile.dir().filePath(suggestion);
 
     QString chosenFilter;
+    bool convertAxes = settings->value(kConvertAxesKey, true).toBool();
     QString path = m_prompts.AskExportFileName(this, suggestion, filters.join(QStringLiteral(";;")),
-                                               filters[proposedIndex], &chosenFilter);
+                                               filters[proposedIndex], &chosenFilter, &convertAxes);
     if (path.isEmpty()) return;
     // The name's extension picks the format; a name without a known one takes the
     // filter's format and extension.
@@ -125,12 +127,26 @@ void CMainFrame::OnFileExportAs()
         path += FromNative(std::string(info.extension));
     }
     settings->setValue(kExportFormatKey, FromNative(std::string(MeshFormatInfoOf(*format).extension)));
-    m_doc.ExportMeshAs(Native(path), *format);
+    settings->setValue(kConvertAxesKey, convertAxes);
+    m_doc.ExportMeshAs(Native(path), *format, convertAxes ? AxisConversion::Converted : AxisConversion::AsStored);
 }
 
 void CMainFrame::OnFileSave() { SaveDocument(false); }
 
 void CMainFrame::OnFileSaveAs() { SaveDocument(true); }
+
+bool CMainFrame::ConfirmReplacing(const QString& path)
+{
+    // The model's file may have been replaced meanwhile, or (for recovered work) never
+    // have been a model: a text file named as the original must not vanish unasked.
+    if (!QFileInfo::exists(path)) return true;
+    const Result model = CheckModelFile(Native(path));
+    if (model) return true;
+    QString why = FromNative(model.error);
+    if (const qsizetype colon = why.lastIndexOf(QStringLiteral("\": ")); colon >= 0) why = why.mid(colon + 3);
+    if (why.endsWith(QLatin1Char('.'))) why.chop(1);
+    return m_prompts.AskReplaceOther(this, QDir::toNativeSeparators(path), why);
+}
 
 bool CMainFrame::SaveDocument(bool askForName)
 {
@@ -141,6 +157,8 @@ bool CMainFrame::SaveDocument(bool askForName)
         const QString chosen = m_prompts.AskSaveFileName(this, suggestion, kFilter);
         if (chosen.isEmpty()) return false;
         path = WithDefaultExtension(chosen);
+    } else if (!ConfirmReplacing(path)) {
+        return false;
     }
     if (Result saved = m_doc.OnSaveDocument(Native(path)); !saved) {
         m_prompts.ShowError(this, FromNative(saved.error));
@@ -152,6 +170,8 @@ bool CMainFrame::SaveDocument(bool askForName)
         UpdateRecentMenu();
     }
     UpdateCaption();
+    // Shown once the command is over; a save asked for by New or Exit shows it the same way.
+    m_doc.ReportInfo(QStringLiteral("Saved %1").arg(QFileInfo(path).fileName()).toStdString());
     return true;
 }
 

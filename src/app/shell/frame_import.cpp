@@ -12,10 +12,13 @@
 #include "app/command_ids.h"
 #include "app/shell/main_frame.h"
 #include "app/shell/prompts.h"
+#include "app/shell/settings.h"
 #include "model/mesh_import.h"
 #include "model/polydrom_doc.h"
 
 namespace {
+
+const QString kImportFolderKey = QStringLiteral("Import/LastFolder");
 
 std::string Native(const QString& path) { return QFile::encodeName(path).toStdString(); }
 QString FromNative(const std::string& text) { return QFile::decodeName(QByteArray::fromStdString(text)); }
@@ -56,19 +59,47 @@ QStringList DroppedFiles(const QMimeData* data)
 void CMainFrame::OnFileImport()
 {
     QString path = std::exchange(m_importPath, QString());
-    if (path.isEmpty()) path = m_prompts.AskImportFileName(this, ImportFilters());
-    if (path.isEmpty()) return;
-
-    const std::unique_ptr<CProgressPrompt> progress =
-        m_prompts.StartProgress(this, QStringLiteral("Importing %1...").arg(QFileInfo(path).fileName()));
-    ImportOptions options;
-    options.progress = [&](float fraction) { return progress->Update(fraction); };
-    const ImportResult result = m_doc.ImportMesh(Native(path), options);
-    if (result.cancelled) {
-        m_doc.ReportInfo(result.error);  // "Import of box.stl cancelled." in the status bar
-    } else if (!result) {
-        m_prompts.ShowError(this, FromNative(result.error));
+    if (path.isEmpty()) {
+        // The dialog opens where the last file came from, in this run or an earlier one.
+        auto settings = OpenSettings();
+        path = m_prompts.AskImportFileName(this, ImportFilters(), settings->value(kImportFolderKey).toString());
+        if (path.isEmpty()) return;
+        settings->setValue(kImportFolderKey, QFileInfo(path).absolutePath());
     }
+    const QString name = QFileInfo(path).fileName();
+
+    MeshReadResult read;
+    // The progress dialog goes with the reading, before any message, which it would
+    // otherwise cover (it is modal) and keep from being answered.
+    {
+        const std::unique_ptr<CProgressPrompt> progress =
+            m_prompts.StartProgress(this, QStringLiteral("Importing %1...").arg(name));
+        ImportOptions options;
+        options.progress = [&](float fraction) { return progress->Update(fraction); };
+        read = ReadMeshFile(Native(path), m_doc.m_limits.vertices - m_doc.GetVertexCount(),
+                            m_doc.m_limits.edges - m_doc.GetEdgeCount(), options);
+    }
+    if (read.cancelled) {
+        m_doc.ReportInfo(read.error);  // "Import of box.stl cancelled." in the status bar
+        return;
+    }
+    if (!read) {
+        m_prompts.ShowError(this, FromNative(read.error));
+        return;
+    }
+
+    // The mesh's size is known now: the dialog shows what the scale makes of it.
+    auto settings = OpenSettings();
+    ImportChoice choice;
+    choice.convertAxes = settings->value(kConvertAxesKey, true).toBool();
+    if (!m_prompts.AskImportOptions(this, name, SizeOf(read.mesh), &choice)) {
+        m_doc.ReportInfo("Import of " + Native(name) + " cancelled.");
+        return;
+    }
+    settings->setValue(kConvertAxesKey, choice.convertAxes);
+    const AxisConversion axes = choice.convertAxes ? AxisConversion::Converted : AxisConversion::AsStored;
+    const ImportResult result = m_doc.AddImportedMesh(Native(path), std::move(read.mesh), choice.scale, axes);
+    if (!result) m_prompts.ShowError(this, FromNative(result.error));
 }
 
 void CMainFrame::ImportFile(const QString& path)

@@ -15,7 +15,7 @@
 
 QString CMainFrame::ApplyTypedEdit(TypedEdit edit, std::span<const double> values)
 {
-    const CommandReport report = RunTypedEdit(m_doc, edit, values);
+    const CommandReport report = RunTypedEdit(m_doc, m_view->m_state, edit, values);
     AfterCommand(report);
     return report.kind == CommandReport::Kind::Refusal ? QString::fromStdString(report.text) : QString();
 }
@@ -24,7 +24,7 @@ void CMainFrame::OnDoAddVertexAt()
 {
     const CPolydromView& view = *m_view;
     // Prefilled with the cursor: the point a right click would have used.
-    m_prompts.AskPoint(this, QStringLiteral("Add Vertex At"), {view.m_cursorX, view.m_cursorY, view.m_cursorZ},
+    m_prompts.AskPoint(this, QStringLiteral("Add Vertex At"), {view.m_state.cursor[0], view.m_state.cursor[1], view.m_state.cursor[2]},
                        [this](const std::array<double, 3>& point) {
                            return ApplyTypedEdit(TypedEdit::AddVertexAt, point);
                        });
@@ -32,15 +32,21 @@ void CMainFrame::OnDoAddVertexAt()
 
 void CMainFrame::OnDoTransform()
 {
-    m_prompts.ShowTransform(this, [this](TypedEdit edit, std::span<const double> values) {
-        return ApplyTypedEdit(edit, values);
-    });
+    // One modeless dialog for the window's life: the view, its axis keys and the
+    // selection stay at hand while it is open.
+    if (!m_transform) {
+        m_transform = new CTransformDialog(this, [this](TypedEdit edit, std::span<const double> values) {
+            return ApplyTypedEdit(edit, values);
+        });
+        m_transform->SetRotationPlace(QString::fromStdString(RotationText(*m_view)));
+    }
+    m_transform->Present();
 }
 
 void CMainFrame::OnDoSetCursor()
 {
     CPolydromView& view = *m_view;
-    m_prompts.AskPoint(this, QStringLiteral("Set Cursor"), {view.m_cursorX, view.m_cursorY, view.m_cursorZ},
+    m_prompts.AskPoint(this, QStringLiteral("Set Cursor"), {view.m_state.cursor[0], view.m_state.cursor[1], view.m_state.cursor[2]},
                        [&view](const std::array<double, 3>& point) -> QString {
                            for (double c : point)
                                if (!IsStorableCoordinate(c))
@@ -73,8 +79,13 @@ void CMainFrame::PointerMoved(bool inside, CPoint pointer)
 {
     m_pointerInside = inside;
     m_pointer = pointer;
-    m_statusBar->ShowPlace(QString::fromStdString(ViewAxisText(*m_view)),
-                           inside ? QString::fromStdString(PointerText(*m_view, pointer)) : QString(),
+    // Over an inset panel the pointer pane names the axes the panel shows instead.
+    QString place;
+    if (inside) {
+        place = QString::fromStdString(PanelText(*m_view, pointer));
+        if (place.isEmpty()) place = QString::fromStdString(PointerText(*m_view, pointer));
+    }
+    m_statusBar->ShowPlace(QString::fromStdString(ViewAxisText(*m_view)), place,
                            QString::fromStdString(SelectionText(m_doc)));
 }
 
@@ -87,6 +98,8 @@ void CMainFrame::UpdateMarks()
         {ID_STEP_FINEST, 0.01f}, {ID_STEP_FINE, 0.05f}, {ID_STEP_COARSE, 0.1f}, {ID_STEP_COARSEST, 0.5f}};
     for (auto [id, step] : steps) Action(id)->setChecked(m_doc.m_step == step);
     Action(ID_DO_MOVE)->setChecked(m_view->m_movePresses == 1);
+    // The Transform dialog names the axis and the point its rotation turns about.
+    if (m_transform) m_transform->SetRotationPlace(QString::fromStdString(RotationText(*m_view)));
     // A zoom or a new axis changes what the pixel under the pointer shows.
     PointerMoved(m_pointerInside, m_pointer);
 }

@@ -16,9 +16,11 @@
 
 #include "app/command_ids.h"
 #include "app/shell/help_window.h"
+#include "app/shell/precise_dialogs.h"
 #include "app/shell/preview_panel.h"
 #include "app/shell/prompts.h"
 #include "app/shell/settings.h"
+#include "app/shell/shaded_panel.h"
 #include "app/shell/status_bar.h"
 #include "app/shell/view_widget.h"
 #include "model/polydrom_doc.h"
@@ -56,6 +58,11 @@ CMainFrame::CMainFrame(CPolydromDoc& doc, CShellPrompts& prompts, QWidget* paren
     m_preview->hide();
     // Any command or click may have changed the model or the framing.
     connect(this, &CMainFrame::DocumentStateChanged, m_preview, &CPreviewPanel::Changed);
+    // The 3-D view docks there too, beside the preview, and follows every change.
+    m_shaded = new CShadedPanel(*m_view, this);
+    addDockWidget(Qt::RightDockWidgetArea, m_shaded);
+    m_shaded->hide();
+    connect(this, &CMainFrame::DocumentStateChanged, m_shaded, &CShadedPanel::Changed);
 
     BuildActions();
     BuildMenus();
@@ -83,6 +90,8 @@ CMainFrame::~CMainFrame()
     m_viewWidget = nullptr;
     delete m_preview;
     m_preview = nullptr;
+    delete m_shaded;
+    m_shaded = nullptr;
     m_doc.RemoveView(m_view.get());
 }
 
@@ -214,6 +223,8 @@ void CMainFrame::closeEvent(QCloseEvent* event)
     }
     SaveLayout();
     m_recent.Save();
+    // Closed now, while it can still note where it stood for the next start.
+    if (m_transform) m_transform->close();
     if (m_help) m_help->close();
     event->accept();
 }

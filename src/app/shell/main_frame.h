@@ -16,8 +16,10 @@ class CHelpWindow;
 class CPolydromDoc;
 class CPolydromView;
 class CPreviewPanel;
+class CShadedPanel;
 class CShellPrompts;
 class CStatusBar;
+class CTransformDialog;
 class CViewWidget;
 class QAction;
 class QPainter;
@@ -60,6 +62,8 @@ public:
 
     // Saves to the document's file, or asks for a name first when it has none.
     bool SaveDocument(bool askForName);
+    // Before Save replaces the model's file: asks when what is there now is no model.
+    bool ConfirmReplacing(const QString& path);
 
     // Shows the window as it was left last time, or maximized the first time; floating
     // bars come back above the window and inside the screen.
@@ -84,6 +88,9 @@ public:
     CPolydromView& View() const { return *m_view; }
     CHelpWindow* HelpWindow() const { return m_help; }
     CPreviewPanel* PreviewPanel() const { return m_preview; }
+    // Do > Transform...'s dialog once it has been opened, else null.
+    CTransformDialog* TransformDialog() const { return m_transform; }
+    CShadedPanel* ShadedPanel() const { return m_shaded; }
     CRecentFileList& RecentFiles() { return m_recent; }
     QAction* RecentPlaceholder() const { return m_recentPlaceholder; }
     const QList<QAction*>& RecentFileActions() const { return m_recentActions; }
@@ -106,6 +113,7 @@ public:
     void OnViewDoToolbar() override;
     void OnViewStatusBar() override;
     void OnViewRenderPreview() override;
+    void OnView3D() override;
     void OnHelpFinder() override;
     void OnHelp() override;
     void OnContextHelp() override;
@@ -153,6 +161,8 @@ private:
     CStatusBar* m_statusBar = nullptr;
     CHelpWindow* m_help = nullptr;
     CPreviewPanel* m_preview = nullptr;
+    CTransformDialog* m_transform = nullptr;
+    CShadedPanel* m_shaded = nullptr;
     QToolBar* m_toolBars[3] = {};
     std::map<unsigned, QAction*> m_actions;
     QAction* m_recentPlaceholder = nullptr;

@@ -12,9 +12,12 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/shell/settings.h"
 #include "app/typed_input.h"
 
 namespace {
+
+const QString kTransformGeometryKey = QStringLiteral("Transform/geometry");
 
 QLineEdit* NumberField(QWidget* parent, const QString& name, const QString& text)
 {
@@ -96,6 +99,9 @@ CTransformDialog::CTransformDialog(QWidget* parent, TransformApply apply) : QDia
 {
     setObjectName(QStringLiteral("TransformDialog"));
     setWindowTitle(QStringLiteral("Transform"));
+    setModal(false);
+    m_place = new QLabel(this);
+    m_place->setObjectName(QStringLiteral("RotationPlace"));
     auto* grid = new QGridLayout;
     const char* const moveNames[3] = {"dX", "dY", "dZ"};
     // Row 0 names the move's three fields; rows 1 to 3 are move, rotation and scale.
@@ -132,6 +138,7 @@ CTransformDialog::CTransformDialog(QWidget* parent, TransformApply apply) : QDia
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(new QLabel(QStringLiteral("Applies to the selection; each button press can be undone."), this));
     layout->addLayout(grid);
+    layout->addWidget(m_place);
     layout->addWidget(m_message);
     layout->addWidget(buttons);
 }
@@ -143,6 +150,29 @@ QLineEdit* CTransformDialog::Field(TypedEdit edit, int index) const
 }
 
 QString CTransformDialog::Message() const { return m_message->text(); }
+
+void CTransformDialog::SetRotationPlace(const QString& text) { m_place->setText(text); }
+
+QString CTransformDialog::RotationPlace() const { return m_place->text(); }
+
+void CTransformDialog::Present()
+{
+    if (!m_placed) {
+        m_placed = true;
+        const QByteArray geometry = OpenSettings()->value(kTransformGeometryKey).toByteArray();
+        if (!geometry.isEmpty()) restoreGeometry(geometry);
+    }
+    show();
+    raise();
+    activateWindow();
+}
+
+void CTransformDialog::hideEvent(QHideEvent* event)
+{
+    // Remembered for the next time, in this run or a later one.
+    if (m_placed) OpenSettings()->setValue(kTransformGeometryKey, saveGeometry());
+    QDialog::hideEvent(event);
+}
 
 void CTransformDialog::Apply(TypedEdit edit)
 {

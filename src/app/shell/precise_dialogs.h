@@ -34,18 +34,29 @@ private:
 };
 
 // Three rows, Move by, Rotate by and Scale by, each with its own button; each press is one
-// edit (and one undo step), and the dialog stays open for the next.
+// edit (and one undo step), and the dialog stays open for the next. It is modeless, so the
+// view and its commands stay at hand, and comes back where it was last left.
 class CTransformDialog : public QDialog {
     Q_OBJECT
 public:
     CTransformDialog(QWidget* parent, TransformApply apply);
+    // Shows it, at its remembered place the first time, and brings it to the front.
+    void Present();
+    // "Rotate about the Z axis, through the cursor (10, 20, 0)", kept up to date by the window.
+    void SetRotationPlace(const QString& text);
+    QString RotationPlace() const;
     // The fields of a row: dX, dY, dZ for the move; one for the angle and for the factor.
     QLineEdit* Field(TypedEdit edit, int index) const;
     QString Message() const;
     // What the row's button does.
     void Apply(TypedEdit edit);
 
+protected:
+    void hideEvent(QHideEvent* event) override;
+
 private:
+    QLabel* m_place;
+    bool m_placed = false;
     QLineEdit* m_move[3];
     QLineEdit* m_angle;
     QLineEdit* m_factor;

@@ -1,5 +1,6 @@
 #include "app/shell/preview_renderer.h"
 
+#include <cstring>
 #include <string_view>
 #include <utility>
 
@@ -7,8 +8,12 @@
 #include <QFile>
 
 #include "app/povray_runner.h"
+#include "framework/owned_folders.h"
 
 namespace {
+
+constexpr const char* kPreviewFolderPrefix = "polydrom-preview-";
+
 
 // Long enough to take in a held arrow key or a spun wheel as one change, short enough
 // not to be noticed after a single one.
@@ -19,7 +24,10 @@ std::string_view View(const QByteArray& bytes) { return {bytes.constData(), std:
 }  // namespace
 
 CPreviewRenderer::CPreviewRenderer(JobSource source, QObject* parent)
-    : QObject(parent), m_source(std::move(source)), m_program(QString::fromLatin1(kPovRayProgram))
+    : QObject(parent),
+      m_source(std::move(source)),
+      m_program(QString::fromLatin1(kPovRayProgram)),
+      m_timeLimit(kPovRayTimeLimit)
 {
     m_timer.setSingleShot(true);
     m_timer.setInterval(kQuietSpell);
@@ -28,13 +36,11 @@ CPreviewRenderer::CPreviewRenderer(JobSource source, QObject* parent)
 
 CPreviewRenderer::~CPreviewRenderer()
 {
-    // POV-Ray must be gone before the folder it writes into is removed.
+    // POV-Ray must be gone before the folder it writes into is removed; the watcher ends
+    // it within a tick. What it posted after that is dropped with this object.
     if (m_running) {
-        QProcess* process = m_running->process;
-        process->disconnect(this);
-        process->kill();
-        process->waitForFinished(3000);
-        delete process;
+        *m_running->stop = true;
+        m_running->watcher.join();
     }
 }
 
@@ -52,8 +58,12 @@ void CPreviewRenderer::Update()
     PreviewJob job = m_source();
     // The folder is made for the first render: a window whose preview is never opened
     // leaves nothing behind, even when it is killed.
-    if (job.note.isEmpty() && !m_folder)
-        m_folder = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/polydrom-preview-XXXXXX"));
+    if (job.note.isEmpty() && !m_folder) {
+        m_folder = std::make_unique<QTemporaryDir>(QDir::tempPath() + QLatin1Char('/') +
+                                                   QLatin1String(kPreviewFolderPrefix) + QStringLiteral("XXXXXX"));
+        // Named as this program's, so that the next start can clear it away should this one be killed.
+        if (m_folder->isValid()) MarkFolderOwner(QFile::encodeName(m_folder->path()).toStdString());
+    }
     if (job.note.isEmpty() && !m_folder->isValid())
         job = PreviewJob{QStringLiteral("Cannot make a temporary folder for POV-Ray: ") + m_folder->errorString(), {}};
     // Already on its way.
@@ -76,7 +86,7 @@ void CPreviewRenderer::Update()
 void CPreviewRenderer::Cancel()
 {
     m_running->cancelled = true;
-    m_running->process->kill();
+    *m_running->stop = true;
 }
 
 void CPreviewRenderer::Start(const PreviewJob& job)
@@ -94,36 +104,35 @@ void CPreviewRenderer::Start(const PreviewJob& job)
     }
     scene.close();
 
-    auto* process = new QProcess(this);
-    process->setWorkingDirectory(m_folder->path());
-    process->setProcessChannelMode(QProcess::MergedChannels);
-    process->setStandardInputFile(QProcess::nullDevice());
-    // Signals of a process that is no longer the running one are of no interest.
-    auto current = [this, process] { return m_running && m_running->process == process; };
-    connect(process, &QProcess::readyReadStandardOutput, this, [this, current] {
-        if (current()) OnOutput();
+    render->serial = m_serial;
+    ChildCommand command{m_program.toStdString(),
+                         PovRayArguments(render->scene.toStdString(), render->picture.toStdString(), job.width,
+                                         job.height, job.antialias),
+                         QFile::encodeName(m_folder->path()).toStdString()};
+    ChildWatch watch;
+    watch.timeLimit = m_timeLimit;
+    watch.keepGoing = [stop = render->stop] { return !*stop; };
+    // The watcher only posts: everything else happens on this object's thread, where a
+    // message of a render that is no longer the running one is let go.
+    const int serial = m_serial;
+    watch.output = [this, serial](std::string_view bytes) {
+        QByteArray copy(bytes.data(), qsizetype(bytes.size()));
+        QMetaObject::invokeMethod(this, [this, serial, copy] { OnOutput(serial, copy); }, Qt::QueuedConnection);
+        return true;
+    };
+    render->watcher = std::thread([this, serial, command = std::move(command), watch = std::move(watch)] {
+        const ChildEnd end = RunProgram(command, watch);
+        QMetaObject::invokeMethod(this, [this, serial, end] { OnFinished(serial, end); }, Qt::QueuedConnection);
     });
-    connect(process, &QProcess::finished, this, [this, current](int code, QProcess::ExitStatus status) {
-        if (current()) OnFinished(code, status);
-    });
-    connect(process, &QProcess::errorOccurred, this, [this, current](QProcess::ProcessError error) {
-        if (current()) OnError(error);
-    });
-    render->process = process;
     m_running = std::move(render);
     Q_EMIT Progress(-1);
-
-    QStringList args;
-    for (const std::string& arg : PovRayArguments(m_running->scene.toStdString(), m_running->picture.toStdString(),
-                                                  job.width, job.height, job.antialias))
-        args << QString::fromStdString(arg);
-    process->start(m_program, args);
 }
 
-void CPreviewRenderer::OnOutput()
+void CPreviewRenderer::OnOutput(int serial, const QByteArray& bytes)
 {
+    if (!m_running || m_running->serial != serial) return;
     Render& render = *m_running;
-    render.output += render.process->readAll();
+    render.output += bytes;
     if (render.cancelled || render.delivered) return;
     const int progress = PovRayProgress(View(render.output));
     if (progress != render.progress) {
@@ -132,33 +141,35 @@ void CPreviewRenderer::OnOutput()
     }
     // POV-Ray spends a good while tidying up after the picture is written: show it now,
     // and end the process, which has nothing left to do for us.
-    if (PovRayPictureFinished(View(render.output)) && Deliver()) render.process->kill();
+    if (PovRayPictureFinished(View(render.output)) && Deliver()) *render.stop = true;
 }
 
-void CPreviewRenderer::OnFinished(int exitCode, QProcess::ExitStatus status)
+void CPreviewRenderer::OnFinished(int serial, const ChildEnd& end)
 {
+    if (!m_running || m_running->serial != serial) return;
     Render& render = *m_running;
-    render.output += render.process->readAll();
     if (!render.cancelled && !render.delivered) {
-        if (status != QProcess::NormalExit)
-            Show(render.job, QStringLiteral("POV-Ray stopped unexpectedly."));
-        else if (exitCode != 0)
-            Show(render.job, QString::fromStdString(PovRayFailureReason(View(render.output), exitCode)));
-        else if (!Deliver())
-            Show(render.job, QStringLiteral("POV-Ray ended without writing a readable picture."));
-    }
-    Retire();
-}
-
-void CPreviewRenderer::OnError(QProcess::ProcessError error)
-{
-    // Every other error is followed by the finished signal.
-    if (error != QProcess::FailedToStart) return;
-    if (!m_running->cancelled) {
-        QString why = m_running->process->errorString();
-        // Qt names the call that failed ("execve: No such file or directory"); the reason is enough.
-        if (const qsizetype colon = why.indexOf(QLatin1String(": ")); colon >= 0) why = why.mid(colon + 2);
-        Show(m_running->job, QString::fromStdString(PovRayMissingReason(m_program.toStdString(), why.toStdString())));
+        switch (end.how) {
+        case ChildEnd::How::NotStarted:
+            Show(render.job, QString::fromStdString(PovRayMissingReason(m_program.toStdString(),
+                                                                        std::strerror(end.code))));
+            break;
+        case ChildEnd::How::TimedOut:
+            Show(render.job, QStringLiteral("The render was cut short: %1.")
+                                 .arg(QString::fromStdString(PovRayTimeoutReason(end.limit))));
+            break;
+        case ChildEnd::How::Signalled:
+        case ChildEnd::How::Cancelled:
+            Show(render.job, QStringLiteral("The render was cut short: POV-Ray was %1.")
+                                 .arg(QString::fromStdString(end.Describe())));
+            break;
+        case ChildEnd::How::Exited:
+            if (end.code != 0)
+                Show(render.job, QString::fromStdString(PovRayFailureReason(View(render.output), end.code)));
+            else if (!Deliver())
+                Show(render.job, QStringLiteral("POV-Ray ended without writing a readable picture."));
+            break;
+        }
     }
     Retire();
 }
@@ -195,8 +206,8 @@ void CPreviewRenderer::Retire()
 {
     if (m_running) {
         std::unique_ptr<Render> done = std::exchange(m_running, nullptr);
-        done->process->disconnect(this);
-        done->process->deleteLater();
+        // Its end has been posted, its last act: the thread is done or about to be.
+        done->watcher.join();
         QDir folder(m_folder->path());
         folder.remove(done->scene);
         folder.remove(done->picture);
@@ -213,4 +224,9 @@ void CPreviewRenderer::StartWaiting()
         Start(job);
     }
     if (!m_running) Q_EMIT Idle();
+}
+
+int RemoveAbandonedPreviewFolders()
+{
+    return RemoveAbandonedFolders(QFile::encodeName(QDir::tempPath()).toStdString(), kPreviewFolderPrefix);
 }

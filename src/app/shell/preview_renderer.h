@@ -1,19 +1,24 @@
 // Renders the preview's scenes with POV-Ray in the background: one process at a time, a
-// burst of changes coalesced into one render, a running render cancelled by a newer one,
-// and the scene and picture files in a private temporary folder removed with the renderer.
+// burst of changes coalesced into one render, a running render cancelled by a newer one
+// or cut short at its time limit, and the scene and picture files in a private temporary
+// folder removed with the renderer. Each render is watched by a thread of its own.
 #pragma once
 
+#include <atomic>
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
+#include <thread>
 
 #include <QImage>
 #include <QObject>
-#include <QProcess>
 #include <QString>
 #include <QTemporaryDir>
 #include <QTimer>
+
+#include "framework/child_process.h"
 
 // What the preview should show now: a scene to render at a size, or a note instead.
 struct PreviewJob {
@@ -45,6 +50,8 @@ public:
 
     // The program to run, "povray" on PATH unless a test says otherwise.
     void SetProgram(const QString& program) { m_program = program; }
+    // How long one render may take before it is stopped and the panel says so.
+    void SetTimeLimit(std::chrono::milliseconds limit) { m_timeLimit = limit; }
     // The quiet spell that coalesces changes.
     void SetDelay(int milliseconds) { m_timer.setInterval(milliseconds); }
 
@@ -59,7 +66,9 @@ Q_SIGNALS:
 
 private:
     struct Render {
-        QProcess* process = nullptr;
+        int serial = 0;
+        std::thread watcher;  // runs POV-Ray, and ends when it has ended
+        std::shared_ptr<std::atomic<bool>> stop = std::make_shared<std::atomic<bool>>(false);
         PreviewJob job;
         QString scene, picture;  // file names in the folder
         QByteArray output;
@@ -71,9 +80,8 @@ private:
     void Update();
     void Start(const PreviewJob& job);
     void Cancel();
-    void OnOutput();
-    void OnFinished(int exitCode, QProcess::ExitStatus status);
-    void OnError(QProcess::ProcessError error);
+    void OnOutput(int serial, const QByteArray& bytes);
+    void OnFinished(int serial, const ChildEnd& end);
     // The finished picture of the running render, once POV-Ray has written it whole.
     bool Deliver();
     void Show(const PreviewJob& job, const QString& note);
@@ -83,6 +91,7 @@ private:
 
     JobSource m_source;
     QString m_program;
+    std::chrono::milliseconds m_timeLimit;
     std::unique_ptr<QTemporaryDir> m_folder;
     QTimer m_timer;
     std::unique_ptr<Render> m_running;
@@ -93,3 +102,7 @@ private:
     int m_serial = 0;
     int m_cancelled = 0;
 };
+
+// At start-up: removes the preview folders in the temporary folder that a killed program
+// left behind (those of programs still running stay). Returns how many went.
+int RemoveAbandonedPreviewFolders();

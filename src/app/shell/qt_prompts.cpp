@@ -1,7 +1,10 @@
 // The real dialogs behind CShellPrompts.
 #include <QApplication>
+#include <QCheckBox>
 #include <QElapsedTimer>
 #include <QFileDialog>
+#include <QGridLayout>
+#include <QHeaderView>
 #include <QMessageBox>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
@@ -9,10 +12,12 @@
 #include <QPrintPreviewDialog>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QTreeView>
 
 #include <limits>
 
 #include "app/shell/about_box.h"
+#include "app/shell/import_options_dialog.h"
 #include "app/shell/prompts.h"
 
 namespace {
@@ -75,25 +80,69 @@ QString CQtPrompts::AskSaveFileName(QWidget* parent, const QString& suggestion, 
 }
 
 QString CQtPrompts::AskExportFileName(QWidget* parent, const QString& suggestion, const QString& filters,
-                                      const QString& selectedFilter, QString* chosenFilter)
+                                      const QString& selectedFilter, QString* chosenFilter, bool* convertAxes)
 {
     QFileDialog dialog(parent, QStringLiteral("Export As"), suggestion, filters);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.selectNameFilter(selectedFilter);
+    // Qt's own dialog, so that the axis conversion's check box can sit under the file name.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    QCheckBox* convert = new QCheckBox(kConvertAxesText, &dialog);
+    convert->setToolTip(QStringLiteral("OBJ and STL files only: a half turn about X, so the mesh stands upright "
+                                       "in programs with Y or Z up. POV-Ray files keep Polydrom's coordinates."));
+    convert->setChecked(convertAxes && *convertAxes);
+    if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout()))
+        grid->addWidget(convert, grid->rowCount(), 0, 1, grid->columnCount());
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
     if (chosenFilter) *chosenFilter = dialog.selectedNameFilter();
+    if (convertAxes) *convertAxes = convert->isChecked();
     return dialog.selectedFiles().constFirst();
 }
 
-QString CQtPrompts::AskImportFileName(QWidget* parent, const QString& filters)
+QString CQtPrompts::AskImportFileName(QWidget* parent, const QString& filters, const QString& folder)
 {
-    return QFileDialog::getOpenFileName(parent, QStringLiteral("Import"), QString(), filters);
+    QFileDialog dialog(parent, QStringLiteral("Import"), folder, filters);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    // Once the dialog's own widgets exist (a desktop's native dialog has none): the size,
+    // type and date columns as wide as what they show, so "832 bytes" is not cut short.
+    QMetaObject::invokeMethod(
+        &dialog,
+        [&dialog] {
+            auto* details = dialog.findChild<QTreeView*>(QStringLiteral("treeView"));
+            if (!details) return;
+            QHeaderView* header = details->header();
+            for (int column = 1; column < header->count(); ++column)
+                header->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+        },
+        Qt::QueuedConnection);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
+    return dialog.selectedFiles().constFirst();
+}
+
+bool CQtPrompts::AskImportOptions(QWidget* parent, const QString& fileName, const MeshSize& size,
+                                  ImportChoice* choice)
+{
+    return ShowImportOptions(parent, fileName, size, choice);
 }
 
 std::unique_ptr<CProgressPrompt> CQtPrompts::StartProgress(QWidget* parent, const QString& text)
 {
     return std::make_unique<CQtProgress>(parent, text);
+}
+
+bool CQtPrompts::AskReplaceOther(QWidget* parent, const QString& path, const QString& why)
+{
+    QMessageBox box(QMessageBox::Warning, kAppTitle,
+                    QStringLiteral("\"%1\" is not a model file (%2). Replace it with the model?").arg(path, why),
+                    QMessageBox::NoButton, parent);
+    QPushButton* replace = box.addButton(QStringLiteral("&Replace"), QMessageBox::DestructiveRole);
+    QPushButton* cancel = box.addButton(QStringLiteral("Cancel"), QMessageBox::RejectRole);
+    box.setDefaultButton(cancel);
+    box.setEscapeButton(cancel);
+    box.exec();
+    return box.clickedButton() == replace;
 }
 
 SaveChoice CQtPrompts::AskSaveChanges(QWidget* parent, const QString& name)
@@ -146,11 +195,5 @@ void CQtPrompts::AskPoint(QWidget* parent, const QString& title, const std::arra
                           const PointApply& apply)
 {
     CPointDialog dialog(parent, title, initial, apply);
-    dialog.exec();
-}
-
-void CQtPrompts::ShowTransform(QWidget* parent, const TransformApply& apply)
-{
-    CTransformDialog dialog(parent, apply);
     dialog.exec();
 }

@@ -1,7 +1,11 @@
 // The "Recover Unsaved Work" dialog and the message about damaged copies.
 #include "app/shell/recovery_dialog.h"
 
+#include <algorithm>
+
 #include <QDialogButtonBox>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QDir>
 #include <QFileInfo>
 #include <QHeaderView>
@@ -43,8 +47,15 @@ CRecoveryDialog::CRecoveryDialog(const QList<RecoveryOffer>& offers, QWidget* pa
         auto* row = new QTreeWidgetItem(m_list, {RecoveryOfferName(offer), RecoveryOfferTime(offer)});
         row->setToolTip(0, offer.original);
     }
-    m_list->header()->setSectionResizeMode(0, QHeaderView::Stretch);
-    m_list->header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
+    // Both columns as wide as their longest line, and the dialog wide enough to show them
+    // (within the screen; beyond it the list scrolls), so no name or time is cut short.
+    m_list->header()->setStretchLastSection(false);
+    m_list->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    int contents = 2 * m_list->frameWidth() + 2 * layout->contentsMargins().left() + 8;
+    for (int column = 0; column < m_list->columnCount(); ++column) {
+        m_list->resizeColumnToContents(column);
+        contents += m_list->columnWidth(column);
+    }
     m_list->setCurrentItem(m_list->topLevelItem(0));
     layout->addWidget(m_list);
 
@@ -67,7 +78,9 @@ CRecoveryDialog::CRecoveryDialog(const QList<RecoveryOffer>& offers, QWidget* pa
     connect(later, &QPushButton::clicked, this, [this] { Choose(RecoveryChoice::Later); });
     connect(m_list, &QTreeWidget::itemActivated, this, [this] { Choose(RecoveryChoice::Recover); });
     layout->addWidget(buttons);
-    resize(560, 300);
+    const QScreen* shown = parent ? parent->screen() : QGuiApplication::primaryScreen();
+    const int room = shown ? shown->availableGeometry().width() * 9 / 10 : contents;
+    resize(std::clamp(contents, 560, std::max(560, room)), 300);
 }
 
 void CRecoveryDialog::Choose(RecoveryChoice choice)

@@ -2,6 +2,10 @@
 #include "app/shell/recovery_offer.h"
 
 #include <algorithm>
+#include <chrono>
+#include <future>
+
+#include <QCoreApplication>
 
 #include <QDateTime>
 #include <QDir>
@@ -63,13 +67,14 @@ void PutAsideDamaged(CMainFrame& frame, CRecoveryStore& store, const std::vector
         &frame, text.arg(QDir::toNativeSeparators(FromNative(store.DamagedFolder())), lines.join(QLatin1Char('\n'))));
 }
 
-}  // namespace
-
-void OfferRecoveredWork(CMainFrame& frame, CRecoveryStore& store, CRecoveryPrompt& prompt)
+void Offer(CMainFrame& frame, CRecoveryStore& store, CRecoveryPrompt& prompt, std::vector<RecoveryLeftover> found)
 {
     std::vector<RecoveryLeftover> sound, damaged;
-    for (RecoveryLeftover& leftover : store.FindLeftovers(CheckModelFile))
+    for (RecoveryLeftover& leftover : found)
         (leftover.problem.empty() ? sound : damaged).push_back(std::move(leftover));
+    if (!store.FolderProblem().empty())
+        prompt.ShowRecoveryProblem(&frame, QStringLiteral("Recovery copies are not offered: %1.")
+                                               .arg(FromNative(store.FolderProblem())));
     PutAsideDamaged(frame, store, damaged, prompt);
 
     while (!sound.empty()) {
@@ -85,11 +90,34 @@ void OfferRecoveredWork(CMainFrame& frame, CRecoveryStore& store, CRecoveryPromp
                 prompt.ShowRecoveryProblem(&frame, FromNative(discarded.error));
             continue;
         }
+        // Claimed first: another program may have offered the same copy, and only one
+        // may take it on. From then on the copy is this program's: it is kept up to
+        // date (under this program's own name), and removed on save.
+        if (Result adopted = store.Adopt(chosen, QDateTime::currentSecsSinceEpoch()); !adopted) {
+            prompt.ShowRecoveryProblem(&frame, FromNative(adopted.error));
+            continue;
+        }
         // The error of a copy that fails to open has been shown; the others are still on offer.
-        if (!frame.OpenRecoveredModel(FromNative(chosen.modelPath), FromNative(chosen.info.original))) continue;
-        // From now on the copy is this program's: it is kept up to date, and removed on save.
-        if (Result adopted = store.Adopt(chosen, QDateTime::currentSecsSinceEpoch()); !adopted)
-            frame.StatusBar()->ShowOutcome(FromNative(adopted.error));
+        if (!frame.OpenRecoveredModel(FromNative(chosen.modelPath), FromNative(chosen.info.original))) {
+            if (Result released = store.Release(chosen); !released)
+                frame.StatusBar()->ShowOutcome(FromNative(released.error));
+            continue;
+        }
         return;
     }
+}
+
+}  // namespace
+
+void OfferRecoveredWork(CMainFrame& frame, CRecoveryStore& store, CRecoveryPrompt& prompt)
+{
+    Offer(frame, store, prompt, store.FindLeftovers(CheckModelFile));
+}
+
+void OfferRecoveredWorkInBackground(CMainFrame& frame, CRecoveryStore& store, CRecoveryPrompt& prompt)
+{
+    auto listing = std::async(std::launch::async, [&store] { return store.FindLeftovers(CheckModelFile); });
+    while (listing.wait_for(std::chrono::milliseconds(20)) != std::future_status::ready)
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    Offer(frame, store, prompt, listing.get());
 }

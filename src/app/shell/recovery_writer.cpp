@@ -144,6 +144,16 @@ Result CRecoveryWriter::Carry(const Job& job)
     return result;
 }
 
+QString RecoveryFailureText(const QString& failure)
+{
+    // "Cannot write "/home/ann/.local/.../4242.pdm": No space left on device." The
+    // reason comes first, where a narrow status bar still shows it.
+    QString reason = failure;
+    if (const qsizetype quote = failure.lastIndexOf(QStringLiteral("\": ")); quote >= 0) reason = failure.mid(quote + 3);
+    if (reason.endsWith(QLatin1Char('.'))) reason.chop(1);
+    return QStringLiteral("%1: recovery copy not written; trying again").arg(reason);
+}
+
 void CRecoveryWriter::Written(const Result& result)
 {
     if (result) {
@@ -153,8 +163,7 @@ void CRecoveryWriter::Written(const Result& result)
     // Said once until a write succeeds again: a dialog per change would stop the very
     // work the copy is there to keep.
     const QString failure = QFile::decodeName(QByteArray::fromStdString(result.error));
-    if (m_failure.isEmpty())
-        m_frame.StatusBar()->ShowOutcome(QStringLiteral("Recovery copy not written: %1. Trying again.").arg(failure));
+    if (m_failure.isEmpty()) m_frame.StatusBar()->ShowOutcome(RecoveryFailureText(failure), failure);
     m_failure = failure;
     if (!m_timer.isActive()) m_timer.start(kRecoveryRetryMs);
 }

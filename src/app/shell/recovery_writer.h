@@ -27,6 +27,10 @@ inline constexpr int kRecoveryDelayMs = 1000;
 // After a failed write the next attempt waits longer, not to hammer a full disk.
 inline constexpr int kRecoveryRetryMs = 3000;
 
+// The status bar's line for a failed write, its reason first ("No space left on device:
+// recovery copy not written; trying again"); the whole failure goes in the tool tip.
+QString RecoveryFailureText(const QString& failure);
+
 class CRecoveryWriter : public QObject {
     Q_OBJECT
 public:

@@ -10,6 +10,10 @@
 inline constexpr const char* kSettingsOrganization = "Local AppWizard-Generated Applications";
 inline constexpr const char* kSettingsApplication = "Polydrom";
 
+// Whether the Import and Export As dialogs convert between the views' axes and those of
+// Y-up/Z-up files (on unless the user turned it off).
+inline const QString kConvertAxesKey = QStringLiteral("Files/ConvertAxes");
+
 inline std::unique_ptr<QSettings> OpenSettings()
 {
     return std::make_unique<QSettings>(QString::fromLatin1(kSettingsOrganization),

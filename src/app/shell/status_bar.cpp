@@ -18,6 +18,9 @@ constexpr int kOutcomeMilliseconds = 10000;
 CStatusBar::CStatusBar(QWidget* parent) : QStatusBar(parent), m_lockSource(QueryKeyboardLocks)
 {
     setObjectName(QStringLiteral("StatusBar"));
+    connect(this, &QStatusBar::messageChanged, this, [this](const QString& message) {
+        if (message.isEmpty()) setToolTip(QString());
+    });
     // The idle prompt is a normal item: any temporary message (a hovered command's
     // prompt, a command's outcome) covers it, and it shows again when that is cleared.
     m_idle = new QLabel(QString::fromLatin1(kIdlePrompt.data(), kIdlePrompt.size()), this);
@@ -45,7 +48,12 @@ CStatusBar::CStatusBar(QWidget* parent) : QStatusBar(parent), m_lockSource(Query
     RefreshLocks();
 }
 
-void CStatusBar::ShowOutcome(const QString& text) { showMessage(text, kOutcomeMilliseconds); }
+void CStatusBar::ShowOutcome(const QString& text, const QString& whole)
+{
+    showMessage(text, kOutcomeMilliseconds);
+    // A message the pane may cut short is there whole in the tool tip, while it shows.
+    setToolTip(whole);
+}
 
 QString CStatusBar::IdleText() const { return m_idle->text(); }
 

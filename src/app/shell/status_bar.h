@@ -28,7 +28,8 @@ public:
     explicit CStatusBar(QWidget* parent = nullptr);
 
     // Shows a command's outcome ("Exported 12 triangles to object.pov") in the message pane.
-    void ShowOutcome(const QString& text);
+    // A long one gives its whole text for the tool tip.
+    void ShowOutcome(const QString& text, const QString& whole = QString());
     QString IdleText() const;
     // What the three indicator panes show now ("CAP" or empty, and so on).
     QString IndicatorText(int pane) const;

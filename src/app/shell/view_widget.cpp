@@ -2,13 +2,16 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <utility>
 
 #include <QMouseEvent>
 #include <QPainter>
 #include <QRubberBand>
+#include <QToolTip>
 #include <QWheelEvent>
 
 #include "view/polydrom_view.h"
+#include "view/status_text.h"
 
 namespace {
 
@@ -53,6 +56,20 @@ CRect CViewWidget::GetClientRect() const
 
 void CViewWidget::Invalidate() { update(); }
 
+bool CViewWidget::event(QEvent* event)
+{
+    if (event->type() != QEvent::ToolTip) return QWidget::event(event);
+    auto* help = static_cast<QHelpEvent*>(event);
+    const std::string text = PanelText(m_view, DevicePixel(help->pos()), true);
+    if (text.empty()) {
+        QToolTip::hideText();
+        event->ignore();
+    } else {
+        QToolTip::showText(help->globalPos(), QString::fromStdString(text), this);
+    }
+    return true;
+}
+
 void CViewWidget::paintEvent(QPaintEvent*)
 {
     QImage image = Render();
@@ -73,17 +90,22 @@ void CViewWidget::mousePressEvent(QMouseEvent* event)
 {
     if (event->button() != Qt::LeftButton) {
         // A right press during a drag ends the band: that drag selects nothing.
+        if (m_band->isVisible()) m_clickPending = false;
         m_bandAllowed = false;
         m_band->hide();
         QWidget::mousePressEvent(event);
         return;
     }
     const CPoint point = DevicePixel(event->position());
-    // The press does what a click does; only a drag that follows may draw a band.
     m_bandAllowed = !(event->buttons() & Qt::RightButton) && m_view.m_movePresses == 0;
     m_pressAt = event->position().toPoint();
     m_pressPixel = point;
-    if (onLeftPress) onLeftPress(KeyState(event->buttons() | Qt::LeftButton, event->modifiers()), point);
+    m_pressFlags = KeyState(event->buttons() | Qt::LeftButton, event->modifiers());
+    // A press that may still become a band waits: it is a click only if released
+    // without a drag, so that a band leaves the cursor and the selection as they were.
+    // Adding a vertex and the move tool act at once, as they never draw a band.
+    m_clickPending = m_bandAllowed;
+    if (!m_clickPending && onLeftPress) onLeftPress(m_pressFlags, point);
     event->accept();
 }
 
@@ -94,6 +116,7 @@ void CViewWidget::mouseMoveEvent(QMouseEvent* event)
     const QPoint at = event->position().toPoint();
     const QPoint moved = at - m_pressAt;
     if (!m_band->isVisible() && std::abs(moved.x()) < kDragPixels && std::abs(moved.y()) < kDragPixels) return;
+    m_clickPending = false;
     m_band->setGeometry(QRect(m_pressAt, at).normalized());
     m_band->show();
 }
@@ -107,6 +130,7 @@ void CViewWidget::mouseReleaseEvent(QMouseEvent* event)
     const bool band = m_band->isVisible();
     m_band->hide();
     m_bandAllowed = false;
+    if (std::exchange(m_clickPending, false) && onLeftPress) onLeftPress(m_pressFlags, m_pressPixel);
     if (band && onBox)
         onBox(m_pressPixel, DevicePixel(event->position()), KeyState(event->buttons(), event->modifiers()));
     event->accept();

@@ -28,7 +28,8 @@ public:
     // The picture a paint shows: the view drawn on a white canvas of the client size.
     QImage Render() const;
 
-    // A left press (flags with MK_RBUTTON while the right button is held) at a client pixel.
+    // A left click (flags with MK_RBUTTON while the right button is held) at a client pixel:
+    // at the press when adding or moving, else at a release without a drag.
     std::function<void(unsigned flags, CPoint point)> onLeftPress;
     // A rubber band released: its corners in client pixels, and the key state at release
     // (MK_SHIFT adds to the selection, MK_CONTROL takes away).
@@ -43,6 +44,8 @@ public:
     bool BandVisible() const;
 
 protected:
+    // The tool tip over an inset panel names the axes it shows.
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -56,9 +59,12 @@ private:
     CPolydromView& m_view;
     int m_wheelRemainder = 0;
     QRubberBand* m_band = nullptr;
-    // The drag under way: where it began (logical and client pixels), and whether it may
-    // still become a band (not with the right button held, nor in move mode).
+    // The drag under way: where it began (logical and client pixels) with the key state
+    // then, whether it may still become a band (not with the right button held, nor in
+    // move mode), and whether its click is still to come on release.
     bool m_bandAllowed = false;
+    bool m_clickPending = false;
     QPoint m_pressAt;
     CPoint m_pressPixel;
+    unsigned m_pressFlags = 0;
 };

@@ -1,0 +1,268 @@
+// A model of 1,000,000 vertices, 3,000,000 edges and 2,000,000 faces (the torus grid):
+// clicks, selection, undo, whole-model commands, open and save against `cat`, exports,
+// import against `assimp info`, memory per vertex and the headless render. Each figure
+// is wall time with the process's CPU time beside it (`cpu_ms`), since the machine is shared.
+#include <benchmark/benchmark.h>
+
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "big_mesh.h"
+#include "model/polydrom_doc.h"
+#include "view/polydrom_view.h"
+
+namespace {
+
+constexpr int kRings = 1000, kSegments = 1000;
+
+std::string Temp(const std::string& name)
+{
+    return (std::filesystem::temp_directory_path() / ("polydrom-big-" + std::to_string(::getpid()) + "-" + name))
+        .string();
+}
+
+// The torus as a model file, written once per run.
+const std::string& ModelPath()
+{
+    static const std::string path = [] {
+        const std::string p = Temp("torus.pdm");
+        WriteTempFile(std::filesystem::path(p).filename().string(), ModelFileBytes(TorusGrid(kRings, kSegments)));
+        return p;
+    }();
+    return path;
+}
+
+double CpuSeconds()
+{
+    timespec t{};
+    ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return double(t.tv_sec) + double(t.tv_nsec) * 1e-9;
+}
+
+using Clock = std::chrono::steady_clock;
+
+// Times the work alone, as wall time (the benchmark's) and CPU time (a counter).
+class Timing {
+public:
+    explicit Timing(benchmark::State& state) : m_state(state) {}
+    void Run(const std::function<void()>& work)
+    {
+        const double cpu = CpuSeconds();
+        const auto start = Clock::now();
+        work();
+        const double wall = std::chrono::duration<double>(Clock::now() - start).count();
+        m_cpu += CpuSeconds() - cpu;
+        ++m_runs;
+        m_state.SetIterationTime(wall);
+    }
+    ~Timing()
+    {
+        if (m_runs > 0) m_state.counters["cpu_ms"] = m_cpu / double(m_runs) * 1e3;
+    }
+
+private:
+    benchmark::State& m_state;
+    double m_cpu = 0;
+    int m_runs = 0;
+};
+
+// Whether this build opens the big model at all; when not, each benchmark reports so
+// and stops before its loop (Google Benchmark allows no timing calls after an error).
+bool Refused(benchmark::State& state)
+{
+    static const bool opens = std::make_unique<CPolydromDoc>()->OnOpenDocument(ModelPath()).ok;
+    if (!opens) state.SkipWithError("this build does not open a model of 1,000,000 vertices");
+    return !opens;
+}
+
+std::unique_ptr<CPolydromDoc> Open(benchmark::State& state)
+{
+    auto doc = std::make_unique<CPolydromDoc>();
+    if (!doc->OnOpenDocument(ModelPath())) state.SkipWithError("the big model did not open");
+    return doc;
+}
+
+// A command on a fresh copy of the model each time, with `prepare` untimed before it.
+void OnFreshModel(benchmark::State& state, const std::function<void(CPolydromDoc&)>& prepare,
+                  const std::function<void(CPolydromDoc&)>& command)
+{
+    if (Refused(state)) return;
+    Timing timing(state);
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto doc = Open(state);
+        prepare(*doc);
+        state.ResumeTiming();
+        timing.Run([&] { command(*doc); });
+        state.PauseTiming();
+        doc.reset();
+        state.ResumeTiming();
+    }
+}
+
+// A view along Z whose cursor (the last click) is at the model point.
+ViewState PointAt(float x, float y, float z)
+{
+    ViewState view;
+    view.cursor[0] = x;
+    view.cursor[1] = y;
+    view.cursor[2] = z;
+    return view;
+}
+
+void Nothing(CPolydromDoc&) {}
+void AllSelected(CPolydromDoc& doc)
+{
+    doc.OnDoSelectAll();
+    doc.CommitStep("Select All");
+}
+
+// The interactive ones, committed as the window commits them.
+#define BIG_COMMAND(name, prepare, body)                                                                    \
+    void name(benchmark::State& state) { OnFreshModel(state, prepare, [](CPolydromDoc& doc) { body; }); } \
+    BENCHMARK(name)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3)
+
+BIG_COMMAND(BigClickPick, Nothing, doc.ToggleSelectionNear(PointAt(300, 0, 75)); doc.CommitStep("Pick"));
+BIG_COMMAND(BigClickAdd, Nothing, doc.AddVertex(1, 2, 3); doc.CommitStep("Add"));
+BIG_COMMAND(BigClickMove, [](CPolydromDoc& doc) { doc.ToggleSelectionNear(PointAt(300, 0, 75)); doc.CommitStep("Pick"); },
+            doc.MoveSelected(1, 1, 0); doc.CommitStep("Move"));
+BIG_COMMAND(BigSelectAll, Nothing, AllSelected(doc));
+BIG_COMMAND(BigSelectNone, AllSelected, doc.OnDoDeselectAll(); doc.CommitStep("Select None"));
+BIG_COMMAND(BigSelectInvert, Nothing, doc.OnDoSelectInvert(); doc.CommitStep("Invert"));
+BIG_COMMAND(BigUndoRedoSmall, [](CPolydromDoc& doc) { doc.AddVertex(1, 2, 3); doc.CommitStep("Add"); },
+            doc.OnEditUndo(); doc.OnEditRedo());
+BIG_COMMAND(BigSelectConnected, [](CPolydromDoc& doc) { doc.ToggleSelectionNear(PointAt(300, 0, 75)); },
+            doc.OnDoSelectConnected(); doc.CommitStep("Connected"));
+BIG_COMMAND(BigMoveAll, AllSelected, doc.MoveSelectionBy(1, 2, 3); doc.CommitStep("Move"));
+BIG_COMMAND(BigGrowAll, AllSelected, doc.OnDoGrow(ViewState{}); doc.CommitStep("Grow"));
+BIG_COMMAND(BigRotateAll, AllSelected, doc.OnDoRotateCcw(ViewState{}); doc.CommitStep("Rotate"));
+BIG_COMMAND(BigExtrudeAll, AllSelected, doc.OnDoExtrude(); doc.CommitStep("Extrude"));
+BIG_COMMAND(BigCopyAll, AllSelected, doc.OnDoCopy(); doc.CommitStep("Copy"));
+BIG_COMMAND(BigConnectAll, AllSelected, doc.OnDoConnect(); doc.CommitStep("Connect"));
+BIG_COMMAND(BigUnconnectAll, AllSelected, doc.OnDoUnconnect(); doc.CommitStep("Un-connect"));
+
+// What `cat` needs to read the bytes and write them to a file.
+double CatSeconds(const std::string& from, const std::string& to)
+{
+    const std::string command = "cat '" + from + "' > '" + to + "'";
+    const auto start = Clock::now();
+    if (std::system(command.c_str()) != 0) return -1;
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+void BigOpen(benchmark::State& state)
+{
+    if (Refused(state)) return;
+    Timing timing(state);
+    for (auto _ : state) {
+        auto doc = std::make_unique<CPolydromDoc>();
+        timing.Run([&] { (void)doc->OnOpenDocument(ModelPath()); });
+        state.PauseTiming();
+        doc.reset();
+        state.ResumeTiming();
+    }
+    state.counters["cat_ms"] = CatSeconds(ModelPath(), Temp("cat.pdm")) * 1e3;
+    std::filesystem::remove(Temp("cat.pdm"));
+}
+BENCHMARK(BigOpen)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void BigSave(benchmark::State& state)
+{
+    if (Refused(state)) return;
+    auto doc = Open(state);
+    Timing timing(state);
+    for (auto _ : state) timing.Run([&] { (void)doc->OnSaveDocument(Temp("saved.pdm")); });
+    state.counters["cat_ms"] = CatSeconds(ModelPath(), Temp("cat.pdm")) * 1e3;
+    std::filesystem::remove(Temp("cat.pdm"));
+    std::filesystem::remove(Temp("saved.pdm"));
+}
+BENCHMARK(BigSave)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void BigExport(benchmark::State& state, MeshFormat format, const char* name)
+{
+    if (Refused(state)) return;
+    auto doc = Open(state);
+    Timing timing(state);
+    MeshExportResult result;
+    for (auto _ : state) timing.Run([&] { result = doc->ExportMesh(Temp(name), format); });
+    state.counters["triangles"] = double(result.triangles);
+    std::filesystem::remove(Temp(name));
+}
+BENCHMARK_CAPTURE(BigExport, mesh2, MeshFormat::PovMesh2, "t.inc")->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK_CAPTURE(BigExport, obj, MeshFormat::Obj, "t.obj")->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK_CAPTURE(BigExport, stl, MeshFormat::Stl, "t.stl")->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(2);
+
+void BigExportPov(benchmark::State& state)
+{
+    if (Refused(state)) return;
+    auto doc = Open(state);
+    Timing timing(state);
+    for (auto _ : state) timing.Run([&] { (void)doc->ExportPov(Temp("object.pov")); });
+    std::filesystem::remove(Temp("object.pov"));
+}
+BENCHMARK(BigExportPov)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(2);
+
+// Import of the STL the program wrote, beside `assimp info` on the same file.
+void BigImportStl(benchmark::State& state)
+{
+    if (Refused(state)) return;
+    const std::string stl = Temp("import.stl");
+    (void)Open(state)->ExportMesh(stl, MeshFormat::Stl);
+    Timing timing(state);
+    for (auto _ : state) {
+        auto doc = std::make_unique<CPolydromDoc>();
+        doc->OnNewDocument();
+        ImportResult result;
+        timing.Run([&] { result = doc->ImportMesh(stl); });
+        if (!result.ok) state.SkipWithError(result.error.c_str());
+    }
+    const auto start = Clock::now();
+    const int status = std::system(("assimp info '" + stl + "' > /dev/null 2>&1").c_str());
+    if (status == 0) state.counters["assimp_info_ms"] = std::chrono::duration<double>(Clock::now() - start).count() * 1e3;
+    std::filesystem::remove(stl);
+}
+BENCHMARK(BigImportStl)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(2);
+
+// The resident memory a model adds, per vertex, after it was opened: the peak set size
+// grows by the arrays, the history's first state excluded as far as it shares them.
+void BigMemoryPerVertex(benchmark::State& state)
+{
+    if (Refused(state)) return;
+    for (auto _ : state) {
+        rusage before{};
+        ::getrusage(RUSAGE_SELF, &before);
+        auto doc = Open(state);
+        rusage after{};
+        ::getrusage(RUSAGE_SELF, &after);
+        state.counters["bytes_per_vertex"] =
+            double(after.ru_maxrss - before.ru_maxrss) * 1024.0 / double(doc->GetVertexCount());
+    }
+}
+BENCHMARK(BigMemoryPerVertex)->Iterations(1);
+
+// `polydrom --batch MODEL --render OUT.png`, the whole process.
+void BigBatchRender(benchmark::State& state)
+{
+    if (Refused(state)) return;
+    const std::string command = std::string(POLYDROM_BINARY) + " --batch '" + ModelPath() + "' --render '" +
+                                Temp("render.png") + "' > /dev/null 2>&1";
+    for (auto _ : state) {
+        const auto start = Clock::now();
+        const int status = std::system(command.c_str());
+        state.SetIterationTime(std::chrono::duration<double>(Clock::now() - start).count());
+        if (status != 0) state.SkipWithError("--render failed");
+    }
+    std::filesystem::remove(Temp("render.png"));
+}
+BENCHMARK(BigBatchRender)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(2);
+
+}  // namespace

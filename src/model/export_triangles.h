@@ -1,0 +1,36 @@
+// The triangles every consumer of the model's surface shares: the exports, the render
+// preview and the shaded 3-D view all take them from here, so they never disagree.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "model/formats/mesh_writer.h"
+
+class CPolydromDoc;
+
+// What the triangles are found among: the vertices and edges, borrowed from a model or
+// from a copy of one (a worker thread works on a copy while the model goes on changing).
+struct TriangleSource {
+    std::span<const float> x, y, z;
+    std::span<const std::int32_t> from, to;
+};
+TriangleSource TriangleSourceOf(const CPolydromDoc& doc);
+
+// How the faces are wound: as the search lists them (the POV-Ray union, whose corner
+// order has always been the search's), or per piece with closed pieces facing outwards
+// (the mesh2, OBJ and STL files, and the shaded view, which shows that winding).
+enum class TriangleWinding { AsFound, Outwards };
+
+struct ExportTriangles {
+    IndexedMesh mesh;                      // the export's points and faces
+    std::vector<std::int32_t> vertexOf;    // the model vertex of each point
+    MeshPieces pieces;
+};
+
+// Finds, indexes and winds the triangles. `used`, when given (one mark per edge), gets
+// the marks the search leaves. Fails with the reason IndexTriangles gives.
+bool FindExportTriangles(const TriangleSource& source, TriangleWinding winding, ExportTriangles* out,
+                         std::string* reason, std::span<std::int32_t> used = {});

@@ -1,0 +1,167 @@
+// The paint's edges, vertex marks and panel edges on a raster canvas. The pixels are
+// exactly those of the passes through the context (view_draw.cpp, view_panels.cpp);
+// what changes is the work per line: each vertex is scaled and truncated once, not
+// once for every edge it ends, lines go straight into the pixels, and an edge inside
+// one pixel costs a comparison.
+#include <climits>
+
+#include "framework/raster_dc.h"
+#include "model/polydrom_doc.h"
+#include "view/edge_clip.h"
+#include "view/pixel_math.h"
+#include "view/polydrom_view.h"
+
+namespace {
+
+const std::uint32_t kBlack = CRasterDC::ToArgb(RGB(0, 0, 0));
+const std::uint32_t kRed = CRasterDC::ToArgb(RGB(255, 0, 0));
+
+// A vertex outside the view's box: its edges are cut by the box first.
+constexpr int kOutside = CRasterDC::kMarked;
+
+// Scale of vertex i, inline, since these passes run it once per vertex: (v + pan) x zoom
+// in double, each stored as a float.
+struct Scaler {
+    const CPolydromDoc* doc;
+    double panX, panY, panZ, zoom;
+    void operator()(int i, double s[3]) const
+    {
+        s[0] = StoredFloat((double(doc->GetVertexX(i)) + panX) * zoom);
+        s[1] = StoredFloat((double(doc->GetVertexY(i)) + panY) * zoom);
+        s[2] = StoredFloat((double(doc->GetVertexZ(i)) + panZ) * zoom);
+    }
+};
+
+}  // namespace
+
+void CPolydromView::DrawEdgesRaster(CRasterDC& dc, float hw, float hh)
+{
+    const CPolydromDoc* doc = GetDocument();
+    const Scaler ScaleAll{doc, m_state.pan[0], m_state.pan[1], m_state.pan[2], m_state.zoom};
+    const Axes axes = MainAxes();
+    const double half[3] = {hw, hh, hh};
+    const int vertices = doc->GetVertexCount();
+    m_pixelOf.resize(std::size_t(vertices));
+    m_pixelOfMain = true;
+    // A vertex inside the box is an edge end no cut moves: its pixel is the edge's.
+    for (int i = 0; i < vertices; ++i) {
+        double s[3];
+        ScaleAll(i, s);
+        const bool inside = s[axes.h] >= -half[0] && s[axes.h] <= half[0] && s[axes.v] >= -half[1] &&
+                            s[axes.v] <= half[1] && s[axes.d] >= -half[2] && s[axes.d] <= half[2];
+        m_pixelOf[std::size_t(i)] =
+            inside ? CPoint{TruncPixel(s[axes.h] + hw), TruncPixel(s[axes.v] + hh)} : CPoint{kOutside, 0};
+    }
+
+    const CRect clip = dc.ClipRect();
+    const CPoint* pixel = m_pixelOf.data();
+    auto from = [doc](std::size_t e) { return std::size_t(doc->GetEdgeFrom(int(e))); };
+    auto to = [doc](std::size_t e) { return std::size_t(doc->GetEdgeTo(int(e))); };
+    dc.DrawShortLines(pixel, std::size_t(doc->GetEdgeCount()), from, to, kBlack, clip, [&](std::size_t k) {
+        const int e = int(k);
+        CPoint a = pixel[from(k)], b = pixel[to(k)];
+        if (a.x == kOutside || b.x == kOutside) {
+            double sa[3], sb[3];
+            Scale(doc->GetEdgeFromX(e), doc->GetEdgeFromY(e), doc->GetEdgeFromZ(e), sa);
+            Scale(doc->GetEdgeToX(e), doc->GetEdgeToY(e), doc->GetEdgeToZ(e), sb);
+            BoxPoint pa{{sa[axes.h], sa[axes.v], sa[axes.d]}};
+            BoxPoint pb{{sb[axes.h], sb[axes.v], sb[axes.d]}};
+            if (!ClipEdgeToBox(pa, pb, half)) return;
+            a = {TruncPixel(StoredFloat(pa.c[0]) + hw), TruncPixel(StoredFloat(pa.c[1]) + hh)};
+            b = {TruncPixel(StoredFloat(pb.c[0]) + hw), TruncPixel(StoredFloat(pb.c[1]) + hh)};
+        }
+        dc.DrawLine(a.x, a.y, b.x, b.y, kBlack, clip);
+    });
+    // The context ends where the last line drawn left it, as after LineTo.
+    for (int e = doc->GetEdgeCount() - 1; e >= 0; --e) {
+        const CPoint a = pixel[from(std::size_t(e))], b = pixel[to(std::size_t(e))];
+        if (a.x != kOutside && b.x != kOutside) {
+            dc.MoveTo(b.x, b.y);
+            break;
+        }
+        double sa[3], sb[3];
+        Scale(doc->GetEdgeFromX(e), doc->GetEdgeFromY(e), doc->GetEdgeFromZ(e), sa);
+        Scale(doc->GetEdgeToX(e), doc->GetEdgeToY(e), doc->GetEdgeToZ(e), sb);
+        BoxPoint pa{{sa[axes.h], sa[axes.v], sa[axes.d]}};
+        BoxPoint pb{{sb[axes.h], sb[axes.v], sb[axes.d]}};
+        if (ClipEdgeToBox(pa, pb, half)) {
+            dc.MoveTo(TruncPixel(StoredFloat(pb.c[0]) + hw), TruncPixel(StoredFloat(pb.c[1]) + hh));
+            break;
+        }
+    }
+}
+
+void CPolydromView::DrawVerticesRaster(CRasterDC& dc, float hw, float hh)
+{
+    const CPolydromDoc* doc = GetDocument();
+    const Scaler ScaleAll{doc, m_state.pan[0], m_state.pan[1], m_state.pan[2], m_state.zoom};
+    const Axes axes = MainAxes();
+    const CRect clip = dc.ClipRect();
+    // A vertex in a state other than 0 or 1 keeps the colour of the vertex before it.
+    std::uint32_t argb = kBlack;
+    const int vertices = doc->GetVertexCount();
+    int lastX = 0, lastY = 0;
+    // The edge pass just left each vertex's pixel (cx, cy truncated) for a vertex inside
+    // the box. From 3 pixels on, cx - 2, cx + 3 and the rest are exact in double, so
+    // their truncations are the pixel's column plus the offset, and a mark that clears
+    // the clip is its nine pixels.
+    const bool known = m_pixelOfMain && m_pixelOf.size() == std::size_t(vertices);
+    std::uint32_t* const pixels = dc.Pixels();
+    const std::size_t width = std::size_t(dc.Width());
+    for (int i = 0; i < vertices; ++i) {
+        const int sel = doc->GetVertexSel(i);
+        if (sel == 0) argb = kBlack;
+        if (sel == 1) argb = kRed;
+        if (known) {
+            const CPoint p = m_pixelOf[std::size_t(i)];
+            if (p.x != kOutside && p.x >= 3 && p.y >= 3 && p.x - 2 >= clip.left && p.x + 2 < clip.right &&
+                p.y - 2 >= clip.top && p.y + 2 < clip.bottom) {
+                std::uint32_t* const centre = pixels + std::size_t(p.y) * width + std::size_t(p.x);
+                for (std::ptrdiff_t k = -2; k <= 2; ++k) {
+                    centre[k * std::ptrdiff_t(width) + k] = argb;
+                    centre[k * std::ptrdiff_t(width) - k] = argb;
+                }
+                lastX = p.x - 3;
+                lastY = p.y + 3;
+                continue;
+            }
+        }
+        double s[3];
+        ScaleAll(i, s);
+        const double cx = s[axes.h] + hw, cy = s[axes.v] + hh;
+        const int top = TruncPixel(cy - 2), bottom = TruncPixel(cy + 3);
+        dc.DrawLine(TruncPixel(cx - 2), top, TruncPixel(cx + 3), bottom, argb, clip);
+        lastX = TruncPixel(cx - 3);
+        lastY = bottom;
+        dc.DrawLine(TruncPixel(cx + 2), top, lastX, lastY, argb, clip);
+    }
+    if (vertices > 0) dc.MoveTo(lastX, lastY);
+}
+
+void CPolydromView::DrawPanelEdgesRaster(CRasterDC& dc, float hw, float hh, int hAxis, int vAxis, double panelTop)
+{
+    const CPolydromDoc* doc = GetDocument();
+    const Scaler ScaleAll{doc, m_state.pan[0], m_state.pan[1], m_state.pan[2], m_state.zoom};
+    const int vertices = doc->GetVertexCount();
+    m_pixelOf.resize(std::size_t(vertices));
+    m_pixelOfMain = false;
+    for (int i = 0; i < vertices; ++i) {
+        double s[3];
+        ScaleAll(i, s);
+        m_pixelOf[std::size_t(i)] = {TruncPixel((s[hAxis] + hw) * 0.28 + hw * 1.4),
+                                     TruncPixel((s[vAxis] + hh) * 0.3 + hh * panelTop)};
+    }
+    const CRect clip = dc.ClipRect();
+    const CPoint* pixel = m_pixelOf.data();
+    const int edges = doc->GetEdgeCount();
+    auto from = [doc](std::size_t e) { return std::size_t(doc->GetEdgeFrom(int(e))); };
+    auto to = [doc](std::size_t e) { return std::size_t(doc->GetEdgeTo(int(e))); };
+    dc.DrawShortLines(pixel, std::size_t(edges), from, to, kBlack, clip, [&](std::size_t k) {
+        const CPoint a = pixel[from(k)], b = pixel[to(k)];
+        dc.DrawLine(a.x, a.y, b.x, b.y, kBlack, clip);
+    });
+    if (edges > 0) {
+        const CPoint b = pixel[doc->GetEdgeTo(edges - 1)];
+        dc.MoveTo(b.x, b.y);
+    }
+}

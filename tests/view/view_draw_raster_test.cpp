@@ -1,0 +1,126 @@
+// The raster canvas's own paint against the paint through the context's calls, on the
+// same models: every pixel must agree.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "framework/digit_font.h"
+#include "framework/raster_dc.h"
+#include "scene.h"
+
+namespace {
+
+// Not a raster canvas to the view, so it paints through MoveTo and LineTo; every call
+// lands on the canvas behind it.
+class ForwardingDC : public CDC {
+public:
+    explicit ForwardingDC(CRasterDC& target) : m_target(target) {}
+    const CPen* SelectObject(const CPen* pen) override
+    {
+        m_target.SelectObject(pen);
+        return CDC::SelectObject(pen);
+    }
+    void MoveTo(int x, int y) override
+    {
+        m_target.MoveTo(x, y);
+        CDC::MoveTo(x, y);
+    }
+    void LineTo(int x, int y) override
+    {
+        m_target.LineTo(x, y);
+        CDC::MoveTo(x, y);
+    }
+    void TextOut(int x, int y, std::string_view text) override { m_target.TextOut(x, y, text); }
+    void FillRect(const CRect& rect, const CBrush* brush) override { m_target.FillRect(rect, brush); }
+    void Draw3dRect(int x, int y, int cx, int cy, COLORREF topLeft, COLORREF bottomRight) override
+    {
+        m_target.Draw3dRect(x, y, cx, cy, topLeft, bottomRight);
+    }
+    void SelectClipRect(const CRect* rect) override
+    {
+        m_target.SelectClipRect(rect);
+        CDC::SelectClipRect(rect);
+    }
+
+private:
+    CRasterDC& m_target;
+};
+
+// Both paints of the scene; the number of pixels where they differ.
+int DifferingPixels(Scene& scene, int width, int height)
+{
+    CRasterDC fast(width, height), slow(width, height);
+    fast.SetTextRenderer(DrawDigitText);
+    slow.SetTextRenderer(DrawDigitText);
+    scene.view.OnDraw(&fast);
+    ForwardingDC forwarding(slow);
+    scene.view.OnDraw(&forwarding);
+    EXPECT_EQ(fast.CurrentPosition().x, slow.CurrentPosition().x);
+    EXPECT_EQ(fast.CurrentPosition().y, slow.CurrentPosition().y);
+    int differing = 0;
+    for (int i = 0; i < width * height; ++i) {
+        if (fast.Pixels()[i] != slow.Pixels()[i] && differing < 3)
+            ADD_FAILURE() << "pixel " << i % width << "," << i / width << " fast " << std::hex << fast.Pixels()[i]
+                          << " slow " << slow.Pixels()[i] << std::dec;
+        differing += fast.Pixels()[i] != slow.Pixels()[i];
+    }
+    return differing;
+}
+
+TEST(ViewDrawRaster, SamePixelsAsThePaintThroughTheContext)
+{
+    std::mt19937 random(7);
+    // Vertices near the window (short and sub-pixel edges), beyond it (cut edges), far
+    // off (saturating pixels), at the window's very edges, and in every selection state.
+    std::uniform_real_distribution<float> near(-600, 600), tiny(-0.8f, 0.8f), far(-3e7f, 3e7f);
+    std::uniform_int_distribution<int> pick(0, 9), state(0, 9);
+    for (int round = 0; round < 24; ++round) {
+        const int width = round % 3 == 0 ? 801 : 640, height = round % 4 == 0 ? 479 : 480;
+        Scene scene(width, height);
+        scene.view.m_state.zoom = round % 5 == 0 ? 0.25f : round % 5 == 1 ? 3.0f : 1.0f;
+        scene.view.m_state.pan[0] = float(round % 3) * 37.5f;
+        scene.view.m_state.axis = round % 3 == 1 ? ViewAxis::X : round % 3 == 2 ? ViewAxis::Y : ViewAxis::Z;
+        scene.view.m_movePresses = round % 2;
+        scene.view.m_modelOnly = round % 7 == 3;
+        float lastX = 0, lastY = 0, lastZ = 0;
+        for (int i = 0; i < 300; ++i) {
+            const int kind = pick(random);
+            float x = near(random), y = near(random), z = near(random);
+            if (kind < 4) {
+                x = lastX + tiny(random);
+                y = lastY + tiny(random);
+                z = lastZ + tiny(random);
+            } else if (kind == 4) {
+                x = far(random);
+            } else if (kind == 5) {
+                x = float(width) / 2;
+                y = -float(height) / 2;
+            }
+            const int s = state(random);
+            scene.Vertex(x, y, z, s < 4 ? 0 : s < 8 ? 1 : 2);
+            lastX = x;
+            lastY = y;
+            lastZ = z;
+        }
+        std::uniform_int_distribution<int> vertex(0, 299);
+        for (int e = 0; e < 600; ++e) scene.Edge(e < 299 ? e : vertex(random), e < 299 ? e + 1 : vertex(random));
+        EXPECT_EQ(DifferingPixels(scene, width, height), 0) << "round " << round;
+    }
+}
+
+TEST(ViewDrawRaster, EmptyModelAndPaintsAfterAClip)
+{
+    Scene scene(300, 200);
+    EXPECT_EQ(DifferingPixels(scene, 300, 200), 0);
+    // A canvas painted twice without being cleared keeps the panel's clip in force.
+    scene.Edge(scene.Vertex(-140, -90, 0), scene.Vertex(140, 90, 0, 1));
+    CRasterDC fast(300, 200), slow(300, 200);
+    ForwardingDC forwarding(slow);
+    for (int paint = 0; paint < 2; ++paint) {
+        scene.view.OnDraw(&fast);
+        scene.view.OnDraw(&forwarding);
+    }
+    EXPECT_TRUE(std::equal(fast.Pixels(), fast.Pixels() + 300 * 200, slow.Pixels()));
+}
+
+}  // namespace
