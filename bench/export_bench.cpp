@@ -34,7 +34,7 @@ std::vector<std::int32_t> Ends(const std::int32_t* ends, int count) { return {en
 void BM_TriangleSearch(benchmark::State& state, int extrusions)
 {
     auto doc = StackedRings(extrusions);
-    const int edges = doc->m_nEdges;
+    const int edges = doc->GetEdgeCount();
     std::vector<std::int32_t> from = Ends(doc->m_edgeFrom, edges), to = Ends(doc->m_edgeTo, edges);
     std::vector<std::int32_t> marks(static_cast<std::size_t>(edges));
     std::size_t triangles = 0;
@@ -49,7 +49,7 @@ void BM_TriangleSearch(benchmark::State& state, int extrusions)
 void BM_ReferenceWalk(benchmark::State& state, int extrusions)
 {
     auto doc = StackedRings(extrusions);
-    const int edges = doc->m_nEdges;
+    const int edges = doc->GetEdgeCount();
     std::vector<std::int32_t> from = Ends(doc->m_edgeFrom, edges), to = Ends(doc->m_edgeTo, edges);
     std::size_t triangles = 0;
     for (auto _ : state) {
@@ -92,7 +92,7 @@ void BM_ExportPov(benchmark::State& state, int extrusions)
         if (!result.ok) state.SkipWithError(result.error.c_str());
     }
     std::filesystem::remove(path);
-    state.counters["edges"] = doc->m_nEdges;
+    state.counters["edges"] = doc->GetEdgeCount();
     state.counters["triangles"] = result.triangles;
 }
 
@@ -110,7 +110,7 @@ void BM_ExportMesh(benchmark::State& state, int extrusions, MeshFormat format)
     }
     state.counters["bytes"] = static_cast<double>(std::filesystem::file_size(path));
     std::filesystem::remove(path);
-    state.counters["edges"] = doc->m_nEdges;
+    state.counters["edges"] = doc->GetEdgeCount();
     state.counters["triangles"] = result.triangles;
 }
 
@@ -121,15 +121,18 @@ void BM_ExportFan(benchmark::State& state)
     auto doc = std::make_unique<CPolydromDoc>();
     doc->OnNewDocument();
     auto vertex = [&](float x, float y, float z) {
-        const int v = doc->m_nVertices++;
+        const int v = doc->GetVertexCount();
+        doc->ResizeModel(v + 1, doc->GetEdgeCount(), 0);
         doc->m_x[v] = x;
         doc->m_y[v] = y;
         doc->m_z[v] = z;
         return v;
     };
     auto edge = [&](int from, int to) {
-        doc->m_edgeFrom[doc->m_nEdges] = from;
-        doc->m_edgeTo[doc->m_nEdges++] = to;
+        const int e = doc->GetEdgeCount();
+        doc->ResizeModel(doc->GetVertexCount(), e + 1, 0);
+        doc->m_edgeFrom[e] = from;
+        doc->m_edgeTo[e] = to;
     };
     edge(vertex(0, 0, -50), vertex(0, 0, 50));
     for (int k = 0; k < 4999; ++k) {
@@ -145,7 +148,7 @@ void BM_ExportFan(benchmark::State& state)
         if (!result.ok) state.SkipWithError(result.error.c_str());
     }
     std::filesystem::remove(path);
-    state.counters["edges"] = doc->m_nEdges;
+    state.counters["edges"] = doc->GetEdgeCount();
     state.counters["triangles"] = result.triangles;
 }
 

@@ -90,8 +90,8 @@ void BM_ImportObj10000(benchmark::State& state)
 {
     auto doc = std::make_unique<CPolydromDoc>();
     for (auto _ : state) state.SetIterationTime(ImportOnce(*doc, state));
-    state.counters["vertices"] = doc->m_nVertices;
-    state.counters["edges"] = doc->m_nEdges;
+    state.counters["vertices"] = doc->GetVertexCount();
+    state.counters["edges"] = doc->GetEdgeCount();
 }
 
 void BM_AssimpInfo(benchmark::State& state, bool raw)

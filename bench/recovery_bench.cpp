@@ -9,20 +9,22 @@
 
 namespace {
 
+// The size of the models timed here: the capacity the model once had.
+constexpr int kBenchModelSize = 10000;
+
 std::unique_ptr<CPolydromDoc> FullModel()
 {
     auto doc = std::make_unique<CPolydromDoc>();
     doc->OnNewDocument();
-    for (int i = 0; i < MODEL_CAPACITY; ++i) {
+    doc->ResizeModel(kBenchModelSize, kBenchModelSize, 0);
+    for (int i = 0; i < kBenchModelSize; ++i) {
         doc->m_x[i] = float(i);
         doc->m_y[i] = float(i % 100);
         doc->m_z[i] = -float(i);
         doc->m_sel[i] = i % 2;
         doc->m_edgeFrom[i] = i;
-        doc->m_edgeTo[i] = (i + 1) % MODEL_CAPACITY;
+        doc->m_edgeTo[i] = (i + 1) % kBenchModelSize;
     }
-    doc->m_nVertices = MODEL_CAPACITY;
-    doc->m_nEdges = MODEL_CAPACITY;
     return doc;
 }
 

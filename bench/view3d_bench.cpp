@@ -148,7 +148,7 @@ void BM_View3dBuildArrays(benchmark::State& state)
         benchmark::DoNotOptimize(mesh.corners.data());
     }
     state.counters["triangles"] = triangles;
-    state.counters["edges"] = doc->m_nEdges;
+    state.counters["edges"] = doc->GetEdgeCount();
 }
 BENCHMARK(BM_View3dBuildArrays)->Unit(benchmark::kMillisecond);
 

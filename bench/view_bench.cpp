@@ -11,6 +11,9 @@
 
 namespace {
 
+// The size of the models timed here: the capacity the model once had.
+constexpr int kBenchModelSize = 10000;
+
 class BenchHost : public CViewHost {
 public:
     CRect GetClientRect() const override { return CRect{0, 0, 1920, 1080}; }
@@ -26,21 +29,20 @@ std::unique_ptr<CPolydromDoc> ModelAtCapacity(bool randomEdges)
     doc->OnNewDocument();
     std::mt19937 random(1);
     std::uniform_real_distribution<float> depth(-500, 500);
-    std::uniform_int_distribution<int> vertex(0, MODEL_CAPACITY - 1);
-    for (int i = 0; i < MODEL_CAPACITY; ++i) {
+    std::uniform_int_distribution<int> vertex(0, kBenchModelSize - 1);
+    doc->ResizeModel(kBenchModelSize, kBenchModelSize, 0);
+    for (int i = 0; i < kBenchModelSize; ++i) {
         doc->m_x[i] = -960.0f + 19.2f * float(i % 100) + 9.6f;
         doc->m_y[i] = -540.0f + 10.8f * float(i / 100) + 5.4f;
         doc->m_z[i] = depth(random);
         doc->m_sel[i] = i % 2;
         doc->m_dup[i] = -1;
     }
-    doc->m_nVertices = MODEL_CAPACITY;
-    for (int e = 0; e < MODEL_CAPACITY; ++e) {
+    for (int e = 0; e < kBenchModelSize; ++e) {
         doc->m_edgeFrom[e] = randomEdges ? vertex(random) : e;
-        doc->m_edgeTo[e] = randomEdges ? vertex(random) : e % 100 != 99 ? e + 1 : (e + 100) % MODEL_CAPACITY;
+        doc->m_edgeTo[e] = randomEdges ? vertex(random) : e % 100 != 99 ? e + 1 : (e + 100) % kBenchModelSize;
         doc->m_edgeUsed[e] = 0;
     }
-    doc->m_nEdges = MODEL_CAPACITY;
     return doc;
 }
 

@@ -15,6 +15,8 @@
 
 #include <unistd.h>
 
+#include "framework/archive.h"
+#include "model/model_arrays.h"
 #include "model/polydrom_doc.h"
 
 // A property that must hold for every input; a failure is a finding, so it aborts and
@@ -101,22 +103,13 @@ private:
 };
 
 // The bytes of everything a model file holds, live entries only: counts, X, Y, Z,
-// selection, edge ends. Two models are the same model when these are equal.
+// selection, edge ends, face corners. Two models are the same model when these are equal.
 inline std::vector<std::uint8_t> FileContent(const CPolydromDoc& doc)
 {
-    std::vector<std::uint8_t> out;
-    auto add = [&out](const void* data, std::size_t size) {
-        const auto* p = static_cast<const std::uint8_t*>(data);
-        out.insert(out.end(), p, p + size);
-    };
-    const auto n = static_cast<std::size_t>(doc.m_nVertices), e = static_cast<std::size_t>(doc.m_nEdges);
-    add(&doc.m_nVertices, sizeof doc.m_nVertices);
-    add(&doc.m_nEdges, sizeof doc.m_nEdges);
-    for (const float* a : {doc.m_x, doc.m_y, doc.m_z}) add(a, n * sizeof(float));
-    add(doc.m_sel, n * sizeof(std::int32_t));
-    add(doc.m_edgeFrom, e * sizeof(std::int32_t));
-    add(doc.m_edgeTo, e * sizeof(std::int32_t));
-    return out;
+    // Exactly the bytes a save writes: the file's own layout, face block included.
+    CArchive ar;
+    StoreModel(ar, doc.LiveArrays());
+    return ar.Bytes();
 }
 
 // The model every command must leave: counts in range, finite coordinates, selection
@@ -124,15 +117,32 @@ inline std::vector<std::uint8_t> FileContent(const CPolydromDoc& doc)
 // what a file may hold, so it can always be saved.
 inline void CheckModelInvariants(const CPolydromDoc& doc)
 {
-    FUZZ_CHECK(doc.m_nVertices >= 0 && doc.m_nVertices <= MODEL_CAPACITY);
-    FUZZ_CHECK(doc.m_nEdges >= 0 && doc.m_nEdges <= MODEL_CAPACITY);
-    for (int i = 0; i < doc.m_nVertices; ++i) {
+    FUZZ_CHECK(doc.GetVertexCount() >= 0 && doc.GetVertexCount() <= doc.m_limits.vertices);
+    FUZZ_CHECK(doc.GetEdgeCount() >= 0 && doc.GetEdgeCount() <= doc.m_limits.edges);
+    FUZZ_CHECK(doc.GetFaceCount() >= 0 && doc.GetFaceCount() <= doc.m_limits.faces);
+    FUZZ_CHECK(doc.m_y.size() == doc.m_x.size() && doc.m_z.size() == doc.m_x.size() &&
+               doc.m_sel.size() == doc.m_x.size() && doc.m_dup.size() == doc.m_x.size());
+    FUZZ_CHECK(doc.m_edgeTo.size() == doc.m_edgeFrom.size() && doc.m_edgeUsed.size() == doc.m_edgeFrom.size());
+    FUZZ_CHECK(doc.m_face.size() % 3 == 0);
+    for (int i = 0; i < doc.GetVertexCount(); ++i) {
         FUZZ_CHECK(std::isfinite(doc.m_x[i]) && std::isfinite(doc.m_y[i]) && std::isfinite(doc.m_z[i]));
         FUZZ_CHECK(doc.m_sel[i] == 0 || doc.m_sel[i] == 1);
     }
-    for (int j = 0; j < doc.m_nEdges; ++j) {
-        FUZZ_CHECK(doc.m_edgeFrom[j] >= 0 && doc.m_edgeFrom[j] < doc.m_nVertices);
-        FUZZ_CHECK(doc.m_edgeTo[j] >= 0 && doc.m_edgeTo[j] < doc.m_nVertices);
+    for (int j = 0; j < doc.GetEdgeCount(); ++j) {
+        FUZZ_CHECK(doc.m_edgeFrom[j] >= 0 && doc.m_edgeFrom[j] < doc.GetVertexCount());
+        FUZZ_CHECK(doc.m_edgeTo[j] >= 0 && doc.m_edgeTo[j] < doc.GetVertexCount());
+    }
+    // Faces obey every rule of the file (corners, sides that are edges, none twice):
+    // storing the model checks them all, and throws otherwise.
+    if (doc.GetFaceCount() > 0) {
+        bool stored = true;
+        try {
+            CArchive ar;
+            StoreModel(ar, doc.LiveArrays());
+        } catch (const CArchiveException&) {
+            stored = false;
+        }
+        FUZZ_CHECK(stored);
     }
     FUZZ_CHECK(std::isfinite(doc.m_step));
 }

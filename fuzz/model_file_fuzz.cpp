@@ -13,8 +13,7 @@
 
 namespace {
 
-// Everything of the document a failed open could disturb, each array over its whole
-// capacity, and the path, the modified flag and the history's state.
+// Everything of the document a failed open could disturb, every array whole, and the path, the modified flag and the history's state.
 void WholeState(const CPolydromDoc& doc, std::vector<std::uint8_t>& out)
 {
     out.clear();
@@ -22,15 +21,10 @@ void WholeState(const CPolydromDoc& doc, std::vector<std::uint8_t>& out)
         const auto* p = static_cast<const std::uint8_t*>(data);
         out.insert(out.end(), p, p + size);
     };
-    add(doc.m_x, sizeof doc.m_x);
-    add(doc.m_y, sizeof doc.m_y);
-    add(doc.m_z, sizeof doc.m_z);
-    add(doc.m_sel, sizeof doc.m_sel);
-    add(doc.m_dup, sizeof doc.m_dup);
-    add(doc.m_edgeFrom, sizeof doc.m_edgeFrom);
-    add(doc.m_edgeTo, sizeof doc.m_edgeTo);
-    add(doc.m_edgeUsed, sizeof doc.m_edgeUsed);
-    const std::int32_t counts[] = {doc.m_nVertices, doc.m_nEdges, doc.m_nResolution};
+    for (const auto* a : {&doc.m_x, &doc.m_y, &doc.m_z}) add(a->data(), a->size() * sizeof(float));
+    for (const auto* a : {&doc.m_sel, &doc.m_dup, &doc.m_edgeFrom, &doc.m_edgeTo, &doc.m_edgeUsed, &doc.m_face})
+        add(a->data(), a->size() * sizeof(std::int32_t));
+    const std::int32_t counts[] = {doc.GetVertexCount(), doc.GetEdgeCount(), doc.m_nResolution};
     add(counts, sizeof counts);
     add(&doc.m_step, sizeof doc.m_step);
     const CModelHistory& history = doc.History();

@@ -402,11 +402,11 @@ void DumpDocument(const CPolydromDoc& doc, const ViewState& view, std::ostream& 
     out << "step " << ShortestFloat(doc.m_step) << '\n';
     // The state the commands use, where the model's settings are listed.
     DumpViewState(view, "", out);
-    out << "vertices " << doc.m_nVertices << '\n';
-    for (int i = 0; i < doc.m_nVertices; ++i)
+    out << "vertices " << doc.GetVertexCount() << '\n';
+    for (int i = 0; i < doc.GetVertexCount(); ++i)
         out << "v " << i << ' ' << Triple(doc.m_x[i], doc.m_y[i], doc.m_z[i]) << ' ' << doc.m_sel[i] << '\n';
-    out << "edges " << doc.m_nEdges << '\n';
-    for (int j = 0; j < doc.m_nEdges; ++j)
+    out << "edges " << doc.GetEdgeCount() << '\n';
+    for (int j = 0; j < doc.GetEdgeCount(); ++j)
         out << "e " << j << ' ' << doc.m_edgeFrom[j] << ' ' << doc.m_edgeTo[j] << '\n';
 }
 

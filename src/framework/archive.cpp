@@ -2,6 +2,7 @@
 #include "framework/archive.h"
 
 #include <bit>
+#include <cstring>
 
 std::uint32_t CArchive::ReadWord()
 {
@@ -43,4 +44,37 @@ CArchive& CArchive::operator>>(float& value)
 {
     value = std::bit_cast<float>(ReadWord());
     return *this;
+}
+
+void CArchive::StoreWords(const void* p, std::size_t count)
+{
+    if (m_loading) throw std::logic_error("write to a loading archive");
+    const auto* words = static_cast<const unsigned char*>(p);
+    if constexpr (std::endian::native == std::endian::little) {
+        m_out.insert(m_out.end(), words, words + 4 * count);
+    } else {
+        for (std::size_t k = 0; k < count; ++k) {
+            std::uint32_t word;
+            std::memcpy(&word, words + 4 * k, 4);
+            WriteWord(word);
+        }
+    }
+}
+
+void CArchive::LoadWords(void* p, std::size_t count)
+{
+    if (!m_loading) throw std::logic_error("read from a storing archive");
+    if (count > Remaining() / 4)
+        throw CArchiveException("file ends after " + std::to_string(m_in.size()) + " of " +
+                                std::to_string(m_pos + 4 * count) + " bytes");
+    auto* words = static_cast<unsigned char*>(p);
+    if constexpr (std::endian::native == std::endian::little) {
+        if (count > 0) std::memcpy(words, m_in.data() + m_pos, 4 * count);
+        m_pos += 4 * count;
+    } else {
+        for (std::size_t k = 0; k < count; ++k) {
+            const std::uint32_t word = ReadWord();
+            std::memcpy(words + 4 * k, &word, 4);
+        }
+    }
 }

@@ -29,11 +29,21 @@ public:
     CArchive& operator<<(float value);
     CArchive& operator>>(std::int32_t& value);
     CArchive& operator>>(float& value);
+    // Whole arrays at once, the same bytes as value by value, at the speed of a copy.
+    void Store(std::span<const std::int32_t> values) { StoreWords(values.data(), values.size()); }
+    void Store(std::span<const float> values) { StoreWords(values.data(), values.size()); }
+    void Load(std::span<std::int32_t> values) { LoadWords(values.data(), values.size()); }
+    void Load(std::span<float> values) { LoadWords(values.data(), values.size()); }
+    // Storing: room for this many more bytes, so a big model is not copied as it grows.
+    void Reserve(std::size_t moreBytes) { m_out.reserve(m_out.size() + moreBytes); }
 
     // Loading: how many bytes have been read, and how many the archive holds in all.
     std::size_t Position() const { return m_pos; }
     std::size_t Size() const { return m_in.size(); }
     std::size_t Remaining() const { return m_in.size() - m_pos; }
+
+    // Loading: every byte the archive holds, for a reader that looks ahead.
+    std::span<const unsigned char> Input() const { return m_in; }
 
     // Storing: the bytes written so far.
     const std::vector<unsigned char>& Bytes() const { return m_out; }
@@ -41,6 +51,9 @@ public:
 private:
     std::uint32_t ReadWord();
     void WriteWord(std::uint32_t word);
+    // count 4-byte values (int32 or float) at p.
+    void StoreWords(const void* p, std::size_t count);
+    void LoadWords(void* p, std::size_t count);
 
     std::span<const unsigned char> m_in;
     std::size_t m_pos = 0;

@@ -64,7 +64,10 @@ Result CDocument::OnOpenDocument(const std::string& path)
     };
     try {
         std::vector<unsigned char> bytes;
-        if (FileResult read = ReadFileStart(path, MaxFileBytes(), &bytes); !read) return fail(read.reason);
+        std::size_t wanted = 0;
+        if (Result sized = BytesToRead(path, &wanted); !sized) return fail(sized.error);
+        if (FileResult read = ReadFileStart(path, std::min(wanted, MaxFileBytes()), &bytes); !read)
+            return fail(read.reason);
         CArchive ar(bytes);
         Serialize(ar);
     } catch (const CArchiveException& e) {

@@ -13,7 +13,7 @@ class CArchive;
 class CView;
 
 // What a document command tells its caller: an outcome worth a word (Info), a command
-// not carried out because the model is full or the click limit is reached (Refusal),
+// not carried out because the model is full or memory ran out (Refusal),
 // or work on a file that failed (Failure). The shell shows a failure in a dialog, as it
 // does a failed save, and the rest in the status bar; batch mode stops at either of the last two.
 struct CommandReport {
@@ -58,6 +58,14 @@ public:
     virtual void Serialize(CArchive& ar) = 0;
     // The most bytes a file of this document can need; anything after them is never read.
     virtual std::size_t MaxFileBytes() const { return std::size_t(64) << 20; }
+    // How many bytes of this file to read: at most MaxFileBytes(), fewer when the file's
+    // own counts say it needs fewer. May fail with the reason.
+    virtual Result BytesToRead(const std::string& path, std::size_t* bytes) const
+    {
+        (void)path;
+        *bytes = MaxFileBytes();
+        return Result::Success();
+    }
 
     void Report(CommandReport::Kind kind, std::string text);
     void ReportRefusal(std::string text) { Report(CommandReport::Kind::Refusal, std::move(text)); }

@@ -1,5 +1,6 @@
 // Connect joins two or three selected vertices; Un-connect deletes the selected
 // vertices with every edge that touches them and packs both arrays.
+#include <algorithm>
 #include <vector>
 
 #include "model/polydrom_doc.h"
@@ -8,7 +9,8 @@ void CPolydromDoc::OnDoConnect()
 {
     // a is the highest selected index, b the one before it, c the one before b.
     int count = 0, a = -1, b = -1, c = -1;
-    for (int i = 0; i < m_nVertices; ++i) {
+    const int n = GetVertexCount();
+    for (int i = 0; i < n; ++i) {
         if (m_sel[i] != 1) continue;
         ++count;
         c = b;
@@ -38,22 +40,35 @@ void CPolydromDoc::OnDoConnect()
 void CPolydromDoc::OnDoUnconnect()
 {
     // An edge goes when either end is selected; the survivors keep their order.
+    const int e = GetEdgeCount();
     int k = 0;
-    for (int j = 0; j < m_nEdges; ++j) {
+    for (int j = 0; j < e; ++j) {
         if (m_sel[m_edgeFrom[j]] == 1 || m_sel[m_edgeTo[j]] == 1) continue;
         m_edgeFrom[k] = m_edgeFrom[j];
         m_edgeTo[k] = m_edgeTo[j];
         m_edgeUsed[k] = 0;
         ++k;
     }
-    m_nEdges = k;
+    const int edgesLeft = k;
 
-    // Unselected vertices move down to close the gaps; edges follow them. A dropped
-    // vertex keeps its old number in the map, so an edge still naming it (possible
-    // only for a vertex in a state other than 0 or 1) is left as it was.
-    std::vector<int> newIndex(static_cast<std::size_t>(m_nVertices));
+    // So does a face with a selected corner.
+    const int f = GetFaceCount();
     k = 0;
-    for (int i = 0; i < m_nVertices; ++i) {
+    for (int j = 0; j < f; ++j) {
+        const std::int32_t* corner = &m_face[3 * std::size_t(j)];
+        if (m_sel[corner[0]] == 1 || m_sel[corner[1]] == 1 || m_sel[corner[2]] == 1) continue;
+        std::copy_n(corner, 3, &m_face[3 * std::size_t(k)]);
+        ++k;
+    }
+    const int facesLeft = k;
+
+    // Unselected vertices move down to close the gaps; edges and faces follow them. A
+    // dropped vertex keeps its old number in the map, so an edge still naming it (possible
+    // only for a vertex in a state other than 0 or 1) is left as it was.
+    const int n = GetVertexCount();
+    std::vector<int> newIndex(static_cast<std::size_t>(n));
+    k = 0;
+    for (int i = 0; i < n; ++i) {
         newIndex[i] = i;
         if (m_sel[i] != 0) continue;
         m_sel[k] = 0;
@@ -63,10 +78,11 @@ void CPolydromDoc::OnDoUnconnect()
         newIndex[i] = k;
         ++k;
     }
-    m_nVertices = k;
-    for (int j = 0; j < m_nEdges; ++j) {
+    ResizeModel(k, edgesLeft, facesLeft);  // shrinking: never allocates
+    for (int j = 0; j < edgesLeft; ++j) {
         m_edgeFrom[j] = newIndex[m_edgeFrom[j]];
         m_edgeTo[j] = newIndex[m_edgeTo[j]];
     }
+    for (std::int32_t& corner : m_face) corner = newIndex[corner];
     UpdateAllViews(nullptr);
 }

@@ -12,7 +12,7 @@ constexpr int kDuplicatedSource = 2;
 
 void CPolydromDoc::DuplicateSelection(DuplicateKind kind, float mirrorX)
 {
-    const int n0 = m_nVertices, e0 = m_nEdges;
+    const int n0 = GetVertexCount(), e0 = GetEdgeCount();
 
     // Refuse the whole command up front rather than stop half way at the capacity.
     int selected = 0, selectedEdges = 0;
@@ -31,7 +31,7 @@ void CPolydromDoc::DuplicateSelection(DuplicateKind kind, float mirrorX)
 
     for (int i = 0; i < n0; ++i) {
         if (m_sel[i] != 1) continue;
-        const int v = m_nVertices;
+        const int v = GetVertexCount();
         // Mirror reflects in X about x = cursorX / 2, whatever axis the view looks along.
         const double x = kind == DuplicateKind::Mirror ? double(mirrorX) - double(m_x[i]) : double(m_x[i]);
         AppendVertex(x, m_y[i], m_z[i]);
@@ -48,10 +48,10 @@ void CPolydromDoc::DuplicateSelection(DuplicateKind kind, float mirrorX)
     }
 
     if (kind == DuplicateKind::Extrude)
-        for (int i = 0; i < m_nVertices; ++i)
+        for (int i = 0; i < GetVertexCount(); ++i)
             if (m_sel[i] == kDuplicatedSource) AppendEdge(i, m_dup[i]);
 
-    for (int i = 0; i < m_nVertices; ++i) {
+    for (int i = 0; i < GetVertexCount(); ++i) {
         if (m_sel[i] != kDuplicatedSource) continue;
         m_sel[i] = 0;
         m_dup[i] = -1;

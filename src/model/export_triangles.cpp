@@ -5,10 +5,8 @@
 
 TriangleSource TriangleSourceOf(const CPolydromDoc& doc)
 {
-    const auto vertices = static_cast<std::size_t>(doc.m_nVertices);
-    const auto edges = static_cast<std::size_t>(doc.m_nEdges);
-    return {std::span(doc.m_x, vertices), std::span(doc.m_y, vertices), std::span(doc.m_z, vertices),
-            std::span(doc.m_edgeFrom, edges), std::span(doc.m_edgeTo, edges)};
+    return {std::span(doc.m_x), std::span(doc.m_y), std::span(doc.m_z), std::span(doc.m_edgeFrom),
+            std::span(doc.m_edgeTo)};
 }
 
 bool FindExportTriangles(const TriangleSource& source, TriangleWinding winding, ExportTriangles* out,

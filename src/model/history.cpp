@@ -14,6 +14,19 @@ bool Same(const T& a, const T& b)
     return std::memcmp(&a, &b, sizeof(T)) == 0;
 }
 
+// Replaces `length` entries of the array from `begin` on by the window's, in place:
+// the tail slides, then the window is written. Room is reserved by the caller.
+template <typename T>
+void Splice(std::vector<T>& array, std::size_t begin, std::size_t length, const std::vector<T>& window)
+{
+    const std::size_t tail = array.size() - begin - length;
+    if (window.size() > length) array.resize(array.size() + window.size() - length);
+    T* at = array.data() + begin;
+    if (tail > 0 && window.size() != length) std::memmove(at + window.size(), at + length, tail * sizeof(T));
+    std::copy(window.begin(), window.end(), at);
+    array.resize(begin + window.size() + tail);
+}
+
 // Records how the live array (m entries) differs from the shadow; returns false
 // when they are equal. The window is the span between the common head and tail.
 template <typename T, typename P>
@@ -30,24 +43,35 @@ bool Record(std::vector<T>& shadow, std::span<const T> live, P& patch)
     patch.tail = tail;
     patch.before.assign(shadow.begin() + head, shadow.end() - tail);
     patch.after.assign(live.begin() + head, live.end() - tail);
-    shadow.assign(live.begin(), live.end());
     return true;
 }
 
-// Turns the array from one side of the patch into the other: slide the tail, then
-// write the window.
+// The shadow becomes the live array: only the window changes.
 template <typename T, typename P>
-void ApplyPatch(std::span<T> array, std::vector<T>& shadow, const P& patch, bool forward)
+void Follow(std::vector<T>& shadow, const P& patch)
+{
+    shadow.reserve(patch.begin + patch.after.size() + patch.tail);
+    Splice(shadow, patch.begin, patch.before.size(), patch.after);
+}
+
+// The size the array has on the far side of the patch.
+template <typename P>
+std::size_t SizeAfter(const P& patch, bool forward)
+{
+    return patch.begin + (forward ? patch.after.size() : patch.before.size()) + patch.tail;
+}
+
+// Turns the array (and its shadow, equal to it) from one side of the patch into the other.
+template <typename T, typename P>
+void ApplyPatch(std::vector<T>& array, std::vector<T>& shadow, const P& patch, bool forward)
 {
     const std::vector<T>& from = forward ? patch.before : patch.after;
     const std::vector<T>& to = forward ? patch.after : patch.before;
     if (from.empty() && to.empty()) return;
-    // Every side of a step was a model that fitted the arrays.
-    assert(patch.begin + std::max(from.size(), to.size()) + patch.tail <= array.size());
-    T* window = array.data() + patch.begin;
-    std::memmove(window + to.size(), window + from.size(), patch.tail * sizeof(T));
-    std::copy(to.begin(), to.end(), window);
-    shadow.assign(array.data(), window + to.size() + patch.tail);
+    // Every side of a step was a model the arrays held.
+    assert(patch.begin + from.size() + patch.tail == array.size());
+    Splice(array, patch.begin, from.size(), to);
+    Splice(shadow, patch.begin, from.size(), to);
 }
 
 }  // namespace
@@ -55,43 +79,55 @@ void ApplyPatch(std::span<T> array, std::vector<T>& shadow, const P& patch, bool
 std::size_t CModelHistory::Step::Bytes() const
 {
     return sizeof(Step) + label.capacity() + x.Bytes() + y.Bytes() + z.Bytes() + sel.Bytes() + from.Bytes() +
-           to.Bytes();
+           to.Bytes() + face.Bytes();
 }
 
 void CModelHistory::Reset(const ModelArrays& model)
 {
+    const auto n = static_cast<std::size_t>(model.vertices), e = static_cast<std::size_t>(model.edges);
+    const auto f = 3 * static_cast<std::size_t>(model.faces);
+    // Built aside first, so that running out of memory leaves the history as it was.
+    Shadow shadow;
+    shadow.x.assign(model.x, model.x + n);
+    shadow.y.assign(model.y, model.y + n);
+    shadow.z.assign(model.z, model.z + n);
+    shadow.sel.assign(model.sel, model.sel + n);
+    shadow.from.assign(model.from, model.from + e);
+    shadow.to.assign(model.to, model.to + e);
+    shadow.face.assign(model.face, model.face + f);
+    m_shadow = std::move(shadow);
     m_steps.clear();
     m_position = 0;
     m_bytes = 0;
     m_dropped = 0;
     m_savedAt = 0;
-    const auto n = static_cast<std::size_t>(model.vertices), e = static_cast<std::size_t>(model.edges);
-    m_shadow.x.assign(model.x, model.x + n);
-    m_shadow.y.assign(model.y, model.y + n);
-    m_shadow.z.assign(model.z, model.z + n);
-    m_shadow.sel.assign(model.sel, model.sel + n);
-    m_shadow.from.assign(model.from, model.from + e);
-    m_shadow.to.assign(model.to, model.to + e);
 }
 
 bool CModelHistory::Commit(const ModelArrays& model, std::string label)
 {
     const auto n = static_cast<std::size_t>(model.vertices), e = static_cast<std::size_t>(model.edges);
+    const auto f = 3 * static_cast<std::size_t>(model.faces);
     Step step;
     step.label = std::move(label);
-    step.verticesBefore = static_cast<std::int32_t>(m_shadow.x.size());
-    step.edgesBefore = static_cast<std::int32_t>(m_shadow.from.size());
-    step.verticesAfter = model.vertices;
-    step.edgesAfter = model.edges;
+    // Nothing changes until every patch is made: running out of memory here loses no step.
     bool changed = false;
     changed |= Record(m_shadow.x, {model.x, n}, step.x);
     changed |= Record(m_shadow.y, {model.y, n}, step.y);
     changed |= Record(m_shadow.z, {model.z, n}, step.z);
     changed |= Record(m_shadow.from, {model.from, e}, step.from);
     changed |= Record(m_shadow.to, {model.to, e}, step.to);
-    step.geometry = changed || step.verticesBefore != step.verticesAfter || step.edgesBefore != step.edgesAfter;
+    changed |= Record(m_shadow.face, {model.face, f}, step.face);
+    // Counts changing change the arrays' lengths, so they are among these.
+    step.geometry = changed;
     changed |= Record(m_shadow.sel, {model.sel, n}, step.sel);
     if (!changed) return false;
+    Follow(m_shadow.x, step.x);
+    Follow(m_shadow.y, step.y);
+    Follow(m_shadow.z, step.z);
+    Follow(m_shadow.sel, step.sel);
+    Follow(m_shadow.from, step.from);
+    Follow(m_shadow.to, step.to);
+    Follow(m_shadow.face, step.face);
 
     // The saved state is among the steps thrown away; when only selections lie between it
     // and here, this state has the saved geometry and stands in for it.
@@ -104,7 +140,8 @@ bool CModelHistory::Commit(const ModelArrays& model, std::string label)
     m_bytes += step.Bytes();
     m_steps.push_back(std::move(step));
     m_position = m_steps.size();
-    while (m_bytes > kByteBudget && m_steps.size() > 1) DropOldest();
+    const std::size_t budget = ByteBudget(n);
+    while (m_bytes > budget && m_steps.size() > 1) DropOldest();
     return true;
 }
 
@@ -159,12 +196,34 @@ bool CModelHistory::Redo(const RestoredArrays& model)
 
 void CModelHistory::Apply(const RestoredArrays& model, const Step& step, bool forward)
 {
-    ApplyPatch(model.x, m_shadow.x, step.x, forward);
-    ApplyPatch(model.y, m_shadow.y, step.y, forward);
-    ApplyPatch(model.z, m_shadow.z, step.z, forward);
-    ApplyPatch(model.sel, m_shadow.sel, step.sel, forward);
-    ApplyPatch(model.from, m_shadow.from, step.from, forward);
-    ApplyPatch(model.to, m_shadow.to, step.to, forward);
-    *model.vertices = forward ? step.verticesAfter : step.verticesBefore;
-    *model.edges = forward ? step.edgesAfter : step.edgesBefore;
+    // Room first, for the arrays and their shadows alike, so that running out of memory
+    // stops the step before anything has changed.
+    // A count that changes changes the size of X (of the edge starts), so their patches tell the new counts.
+    auto touched = [](const auto& patch) { return !patch.before.empty() || !patch.after.empty(); };
+    const std::size_t vertices = touched(step.x) ? SizeAfter(step.x, forward) : model.x->size();
+    const std::size_t edges = touched(step.from) ? SizeAfter(step.from, forward) : model.from->size();
+    auto room = [](auto& array, auto& shadow, const auto& patch, bool ahead) {
+        if (patch.before.empty() && patch.after.empty()) return;
+        array.reserve(SizeAfter(patch, ahead));
+        shadow.reserve(SizeAfter(patch, ahead));
+    };
+    room(*model.x, m_shadow.x, step.x, forward);
+    room(*model.y, m_shadow.y, step.y, forward);
+    room(*model.z, m_shadow.z, step.z, forward);
+    room(*model.sel, m_shadow.sel, step.sel, forward);
+    room(*model.from, m_shadow.from, step.from, forward);
+    room(*model.to, m_shadow.to, step.to, forward);
+    room(*model.face, m_shadow.face, step.face, forward);
+    if (model.dup) model.dup->reserve(vertices);
+    if (model.used) model.used->reserve(edges);
+
+    ApplyPatch(*model.x, m_shadow.x, step.x, forward);
+    ApplyPatch(*model.y, m_shadow.y, step.y, forward);
+    ApplyPatch(*model.z, m_shadow.z, step.z, forward);
+    ApplyPatch(*model.sel, m_shadow.sel, step.sel, forward);
+    ApplyPatch(*model.from, m_shadow.from, step.from, forward);
+    ApplyPatch(*model.to, m_shadow.to, step.to, forward);
+    ApplyPatch(*model.face, m_shadow.face, step.face, forward);
+    if (model.dup) model.dup->resize(model.x->size(), -1);
+    if (model.used) model.used->resize(model.from->size(), 0);
 }

@@ -11,24 +11,31 @@
 
 #include "model/model_arrays.h"
 
-// A step records what a model file holds (ModelArrays: the counts, X, Y, Z and the
-// selection per vertex, the two ends per edge) and nothing else of the document, so
-// the history can be tested, and reused, on arrays of any owner. Undo and redo write
-// the model back here: each array whole (its capacity), and the two counts that say
-// how many leading entries are live.
+// A step records what a model file holds (ModelArrays: X, Y, Z and the selection per
+// vertex, the two ends per edge, the three corners per face) and nothing else of the
+// document, so the history can be tested, and reused, on arrays of any owner. Undo and
+// redo write the model back into these arrays, resizing them; `dup` and `used` (either may
+// be null) are kept the size of the vertices (entries -1) and of the edges (entries 0).
 struct RestoredArrays {
-    std::span<float> x, y, z;
-    std::span<std::int32_t> sel, from, to;
-    std::int32_t* vertices;
-    std::int32_t* edges;
+    std::vector<float> *x, *y, *z;
+    std::vector<std::int32_t> *sel, *from, *to, *face;
+    std::vector<std::int32_t>* dup = nullptr;
+    std::vector<std::int32_t>* used = nullptr;
 };
 
 class CModelHistory {
 public:
-    // A step keeps at most this many bytes of history in all; the oldest go first. At
-    // the model's capacity a step that rewrites every array takes under 0.5 MiB, so
-    // more than 100 such steps fit.
+    // The history keeps at most ByteBudget(vertices) bytes in all, the vertices counted
+    // when a step is committed; the oldest steps go first. The floor holds more than 100
+    // steps that rewrite every array of a 10,000-vertex model (under 0.5 MiB each); past
+    // 114,688 vertices the budget grows by 512 bytes a vertex, room for 21 steps that
+    // rewrite every coordinate (24 bytes a vertex, before and after): 512 MiB at a million.
     static constexpr std::size_t kByteBudget = std::size_t(56) << 20;
+    static constexpr std::size_t kBytesPerVertex = 512;
+    static std::size_t ByteBudget(std::size_t vertices)
+    {
+        return vertices > kByteBudget / kBytesPerVertex ? vertices * kBytesPerVertex : kByteBudget;
+    }
 
     // Forgets every step and takes the model as the starting point.
     void Reset(const ModelArrays& model);
@@ -70,15 +77,14 @@ private:
     struct Step {
         std::string label;
         bool geometry = false;  // anything beside the selection changed
-        std::int32_t verticesBefore = 0, verticesAfter = 0, edgesBefore = 0, edgesAfter = 0;
         Patch<float> x, y, z;
-        Patch<std::int32_t> sel, from, to;
+        Patch<std::int32_t> sel, from, to, face;
         std::size_t Bytes() const;
     };
     // The model as of the last step, to diff the next one against.
     struct Shadow {
         std::vector<float> x, y, z;
-        std::vector<std::int32_t> sel, from, to;
+        std::vector<std::int32_t> sel, from, to, face;
     };
 
     void Apply(const RestoredArrays& model, const Step& step, bool forward);

@@ -32,14 +32,13 @@ MeshExportResult CPolydromDoc::ExportMesh(const std::string& path, MeshFormat fo
         failed.error = "Cannot export " + Shown(path) + ": " + reason;
         return failed;
     };
-    const auto edges = static_cast<std::size_t>(m_nEdges);
     const MeshFormatInfo& info = MeshFormatInfoOf(format);
     // The union keeps the corner order it has always had; the other formats are read by
     // programs that take the winding for the outside of the surface.
     const TriangleWinding winding = info.capabilities.wound ? TriangleWinding::Outwards : TriangleWinding::AsFound;
     ExportTriangles found;
     std::string reason;
-    if (!FindExportTriangles(TriangleSourceOf(*this), winding, &found, &reason, std::span(m_edgeUsed, edges)))
+    if (!FindExportTriangles(TriangleSourceOf(*this), winding, &found, &reason, std::span(m_edgeUsed)))
         return fail(reason);
     IndexedMesh& mesh = found.mesh;
     const MeshPieces pieces = found.pieces;

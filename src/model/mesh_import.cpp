@@ -125,7 +125,7 @@ MeshReadResult ReadMeshFile(const std::string& path, int roomVertices, int roomE
 ImportResult CPolydromDoc::ImportMesh(const std::string& path, const ImportOptions& options)
 {
     ImportResult result;
-    const int roomVertices = MODEL_CAPACITY - m_nVertices, roomEdges = MODEL_CAPACITY - m_nEdges;
+    const int roomVertices = m_limits.vertices - GetVertexCount(), roomEdges = m_limits.edges - GetEdgeCount();
     // A scale that can never work is refused before the file is read.
     ImportedMesh none;
     if (std::string reason; !PlaceImportedMesh(none, options.scale, options.axes, &reason)) {
@@ -152,7 +152,7 @@ ImportResult CPolydromDoc::AddImportedMesh(const std::string& path, ImportedMesh
         result.error = "Cannot import \"" + Shown(path) + "\": " + reason + ".";
         return result;
     }
-    const int roomVertices = MODEL_CAPACITY - m_nVertices, roomEdges = MODEL_CAPACITY - m_nEdges;
+    const int roomVertices = m_limits.vertices - GetVertexCount(), roomEdges = m_limits.edges - GetEdgeCount();
     if (mesh.x.size() > std::size_t(roomVertices) || mesh.from.size() > std::size_t(roomEdges)) {
         // The reader keeps to the room; this only guards the arrays.
         result.ok = false;
@@ -160,9 +160,14 @@ ImportResult CPolydromDoc::AddImportedMesh(const std::string& path, ImportedMesh
         return result;
     }
 
+    const int first = GetVertexCount();
+    if (!Fits("Import", std::int64_t(mesh.x.size()), std::int64_t(mesh.from.size()))) {
+        result.ok = false;
+        result.error = TakeReport().text;
+        return result;
+    }
     // The import alone is selected, so that Move, Grow or Rotate can place it at once.
-    for (int i = 0; i < m_nVertices; ++i) m_sel[i] = 0;
-    const int first = m_nVertices;
+    for (int i = 0; i < first; ++i) m_sel[i] = 0;
     for (std::size_t i = 0; i < mesh.x.size(); ++i) AppendVertex(mesh.x[i], mesh.y[i], mesh.z[i]);
     for (std::size_t j = 0; j < mesh.from.size(); ++j) AppendEdge(first + mesh.from[j], first + mesh.to[j]);
     UpdateAllViews(nullptr);

@@ -12,10 +12,9 @@
 #include "model/formats/axes.h"
 #include "model/formats/import_child.h"
 
-// A file larger than this is refused before anything is read. A mesh that fits the
-// model (10000 vertices, 10000 edges) takes a few megabytes in any format; this leaves
-// room for comments, materials and embedded images, and keeps a 2 GB scan from being
-// read whole just to be refused.
+// A file larger than this is refused before anything is read: room for a binary STL of
+// 5 million triangles, or a few million in a text format, and it keeps a 2 GB scan from
+// being read whole into the helper.
 constexpr std::uint64_t kMaxImportFileBytes = std::uint64_t(256) << 20;
 
 // One format the library reads: "Wavefront Object Importer", {"obj"}.

@@ -11,7 +11,10 @@ struct ModelArrays {
     const float *x = nullptr, *y = nullptr, *z = nullptr;
     const std::int32_t* sel = nullptr;
     const std::int32_t *from = nullptr, *to = nullptr;
+    std::int32_t faces = 0;
+    const std::int32_t* face = nullptr;  // three corners per face
 };
 
-// Writes the ".pdm" layout: the counts, then every X, Y, Z, selection, edge start and edge end.
+// Writes the ".pdm" layout: the counts, then every X, Y, Z, selection, edge start and edge
+// end; then, only when there are faces, the face block ("FACE", 1, the count, the corners).
 void StoreModel(CArchive& ar, const ModelArrays& model);

@@ -1,4 +1,5 @@
-// The mesh document: the whole wireframe model in fixed arrays, and every command on it.
+// The mesh document: the whole model (vertices, edges and faces) in flat growable arrays,
+// and every command on it.
 #pragma once
 
 #include <cstddef>
@@ -13,9 +14,21 @@
 #include "model/mesh_import.h"
 #include "model/view_state.h"
 
-constexpr int MODEL_CAPACITY = 10000;
-// A click adds vertices only while the model holds fewer than this many.
-constexpr int MAX_CLICK_VERTICES = 1000;
+// The largest model the program holds and a file may announce: far beyond any mesh a
+// desktop works with (a 2^24-vertex scan takes about 1.3 GB here), and small enough that
+// every index and count fits an int32 and every byte count a size_t with room to spare.
+// Before these, a model is limited only by memory: running out is a refusal, not an end.
+constexpr std::int32_t MAX_VERTICES = 16777216;
+constexpr std::int32_t MAX_EDGES = 50000000;
+constexpr std::int32_t MAX_FACES = 50000000;
+
+// How far a document's model may grow; the limits above, or smaller ones a test sets to
+// reach "the model is full" without gigabytes.
+struct ModelLimits {
+    std::int32_t vertices = MAX_VERTICES;
+    std::int32_t edges = MAX_EDGES;
+    std::int32_t faces = MAX_FACES;
+};
 
 using PovExportResult = MeshExportResult;
 
@@ -30,10 +43,16 @@ public:
     bool OnNewDocument() override;
     void Serialize(CArchive& ar) override;
     std::size_t MaxFileBytes() const override;
+    // The counts' bytes, the edges' end and the face block's header are read first, so
+    // that only what the counts announce (and one byte more, to see a longer file) is read.
+    Result BytesToRead(const std::string& path, std::size_t* bytes) const override;
 
     // Accessors for the view's drawing; indices are trusted.
-    int GetVertexCount() const { return m_nVertices; }
-    int GetEdgeCount() const { return m_nEdges; }
+    int GetVertexCount() const { return static_cast<int>(m_x.size()); }
+    int GetEdgeCount() const { return static_cast<int>(m_edgeFrom.size()); }
+    int GetFaceCount() const { return static_cast<int>(m_face.size() / 3); }
+    // Corner k (0, 1, 2) of face f, in the face's corner order.
+    int GetFaceCorner(int f, int k) const { return m_face[3 * static_cast<std::size_t>(f) + k]; }
     float GetVertexX(int i) const { return m_x[i]; }
     float GetVertexY(int i) const { return m_y[i]; }
     float GetVertexZ(int i) const { return m_z[i]; }
@@ -142,19 +161,22 @@ public:
     // history restores them (each array whole, and the counts).
     ModelArrays LiveArrays() const;
     RestoredArrays WholeArrays();
+    // Sets the counts, keeping the arrays of each kind the same size; new entries are 0
+    // (m_dup -1). May throw std::bad_alloc, before anything changes when it grows.
+    void ResizeModel(int vertices, int edges, int faces);
 
-    // The model, in fixed arrays inside the object; counts say how many leading entries live.
-    float m_x[MODEL_CAPACITY];
-    float m_y[MODEL_CAPACITY];
-    float m_z[MODEL_CAPACITY];
-    std::int32_t m_sel[MODEL_CAPACITY];
-    std::int32_t m_dup[MODEL_CAPACITY];
-    std::int32_t m_nVertices;
-    std::int32_t m_edgeFrom[MODEL_CAPACITY];
-    std::int32_t m_edgeTo[MODEL_CAPACITY];
-    std::int32_t m_edgeUsed[MODEL_CAPACITY];  // after an export: 1 when the edge is a side of a triangle
-    std::int32_t m_nEdges;
+    // The model, one flat array per attribute (no allocation per element, 20 bytes a
+    // vertex, 12 an edge, 12 a face). The vertex arrays always have one size (the vertex
+    // count), so do the edge arrays (the edge count); m_face holds three corners per face.
+    // Whoever grows them calls Reserve first, so a model is never left half grown.
+    std::vector<float> m_x, m_y, m_z;
+    std::vector<std::int32_t> m_sel;
+    std::vector<std::int32_t> m_dup;
+    std::vector<std::int32_t> m_edgeFrom, m_edgeTo;
+    std::vector<std::int32_t> m_edgeUsed;  // after an export: 1 when the edge is a side of a triangle
+    std::vector<std::int32_t> m_face;      // corners of face 0, then face 1 ...
     std::int32_t m_nResolution;
+    ModelLimits m_limits;
     // The step of Grow, Shrink and the rotations; a tool setting, not in the file.
     float m_step;
 
@@ -162,10 +184,13 @@ protected:
     void OnAfterSave() override;
 
 private:
+    // Appending never allocates: room comes first, from Fits.
     void AppendVertex(double x, double y, double z);
     void AppendEdge(int from, int to);
-    // True when n more vertices and e more edges fit; otherwise reports the refusal.
-    bool Fits(const char* command, int moreVertices, int moreEdges);
+    void AppendFace(int a, int b, int c);
+    // True when n more vertices, e more edges and f more faces fit the limits and the
+    // memory (room is reserved for them); otherwise reports the refusal.
+    bool Fits(const char* command, std::int64_t moreVertices, std::int64_t moreEdges, std::int64_t moreFaces = 0);
     // Reports that the command was refused because a coordinate would leave the float range.
     void RefuseOutOfRange(const char* command);
     // The export's report: the count, the file's name as given and the pieces, or the refusal with its reason.

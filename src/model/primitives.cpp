@@ -26,7 +26,7 @@ void CPolydromDoc::AppendFlatRing(const ViewState& view, const char* name, int n
     const float panX = view.pan[0], panY = view.pan[1], panZ = view.pan[2];
     if (!Fits(name, n, n)) return;
     const double r = 100.0 / view.zoom;
-    const int v0 = m_nVertices;
+    const int v0 = GetVertexCount();
     for (int i = 0; i < n; ++i) {
         const double theta = Angle(n, i, fourPoint);
         const double s = std::sin(theta);
@@ -44,7 +44,7 @@ void CPolydromDoc::AppendPrism(const ViewState& view, const char* name, int n, b
     const float panX = view.pan[0], panY = view.pan[1], panZ = view.pan[2];
     if (!Fits(name, 2 * n, 4 * n)) return;
     const double r = 100.0 / view.zoom;
-    const int v0 = m_nVertices;
+    const int v0 = GetVertexCount();
     for (int i = 0; i < n; ++i) {
         const double theta = Angle(n, i, fourPoint);
         const double s = Rounded(std::sin(theta));
@@ -70,7 +70,7 @@ void CPolydromDoc::AppendSpire(const ViewState& view, const char* name, int n, b
     const float panX = view.pan[0], panY = view.pan[1], panZ = view.pan[2];
     if (!Fits(name, n + 1, 2 * n)) return;
     const double r = 100.0 / view.zoom;
-    const int apex = m_nVertices;
+    const int apex = GetVertexCount();
     AppendVertex(-panX, -panY - r, -panZ);
     for (int i = 0; i < n; ++i) {
         const double theta = Angle(n, i, fourPoint);

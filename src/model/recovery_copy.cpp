@@ -8,15 +8,16 @@
 
 void TakeSnapshot(const CPolydromDoc& doc, ModelSnapshot* snapshot)
 {
-    const auto n = static_cast<std::size_t>(doc.m_nVertices), e = static_cast<std::size_t>(doc.m_nEdges);
-    snapshot->vertices = doc.m_nVertices;
-    snapshot->edges = doc.m_nEdges;
-    snapshot->x.assign(doc.m_x, doc.m_x + n);
-    snapshot->y.assign(doc.m_y, doc.m_y + n);
-    snapshot->z.assign(doc.m_z, doc.m_z + n);
-    snapshot->sel.assign(doc.m_sel, doc.m_sel + n);
-    snapshot->from.assign(doc.m_edgeFrom, doc.m_edgeFrom + e);
-    snapshot->to.assign(doc.m_edgeTo, doc.m_edgeTo + e);
+    snapshot->vertices = doc.GetVertexCount();
+    snapshot->edges = doc.GetEdgeCount();
+    snapshot->faces = doc.GetFaceCount();
+    snapshot->x = doc.m_x;
+    snapshot->y = doc.m_y;
+    snapshot->z = doc.m_z;
+    snapshot->sel = doc.m_sel;
+    snapshot->from = doc.m_edgeFrom;
+    snapshot->to = doc.m_edgeTo;
+    snapshot->face = doc.m_face;
 }
 
 std::vector<unsigned char> SnapshotBytes(const ModelSnapshot& snapshot)

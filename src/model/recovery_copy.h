@@ -13,17 +13,19 @@
 class CPolydromDoc;
 
 struct ModelSnapshot {
-    std::int32_t vertices = 0, edges = 0;
+    std::int32_t vertices = 0, edges = 0, faces = 0;
     std::vector<float> x, y, z;
-    std::vector<std::int32_t> sel, from, to;
+    std::vector<std::int32_t> sel, from, to, face;
 
     ModelArrays Arrays() const
     {
-        return ModelArrays{vertices, edges, x.data(), y.data(), z.data(), sel.data(), from.data(), to.data()};
+        return ModelArrays{vertices, edges,       x.data(), y.data(), z.data(), sel.data(), from.data(), to.data(),
+                           faces,    face.data()};
     }
 };
 
-// Copies the live part of the arrays: at most 280 kB, reusing the snapshot's storage.
+// Copies the arrays (44 bytes a vertex with three edges and two faces), reusing the
+// snapshot's storage. May throw std::bad_alloc, leaving the snapshot unusable.
 void TakeSnapshot(const CPolydromDoc& doc, ModelSnapshot* snapshot);
 // The bytes File > Save writes for the model in the snapshot.
 std::vector<unsigned char> SnapshotBytes(const ModelSnapshot& snapshot);

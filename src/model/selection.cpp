@@ -7,13 +7,13 @@
 
 void CPolydromDoc::OnDoSelectAll()
 {
-    for (int i = 0; i < m_nVertices; ++i) m_sel[i] = 1;
+    for (int i = 0; i < GetVertexCount(); ++i) m_sel[i] = 1;
     UpdateAllViews(nullptr);
 }
 
 void CPolydromDoc::OnDoDeselectAll()
 {
-    for (int i = 0; i < m_nVertices; ++i) m_sel[i] = 0;
+    for (int i = 0; i < GetVertexCount(); ++i) m_sel[i] = 0;
     UpdateAllViews(nullptr);
 }
 
@@ -21,7 +21,7 @@ void CPolydromDoc::OnDoSelectConnected()
 {
     // Every vertex joined by a chain of edges to a selected one becomes selected.
     // A breadth-first walk over an adjacency list built once per command.
-    const int n = m_nVertices, e = m_nEdges;
+    const int n = GetVertexCount(), e = GetEdgeCount();
     if (e == 0) {
         UpdateAllViews(nullptr);
         return;
@@ -81,12 +81,12 @@ void CPolydromDoc::ToggleSelectionNear(const ViewState& view)
     // 4 pixels at the view's zoom, rounded to float.
     const float t = static_cast<float>(4.0 / view.zoom);
     auto pass = [&](float clickedH, float clickedV, const float* h, const float* v) {
-        for (int i = 0; i < m_nVertices; ++i)
+        for (int i = 0; i < GetVertexCount(); ++i)
             if (Near(clickedH, h[i], t) && Near(clickedV, v[i], t)) m_sel[i] = m_sel[i] == 0 ? 1 : 0;
     };
     switch (view.axis) {
-    case ViewAxis::X: pass(z, y, m_z, m_y); break;
-    case ViewAxis::Y: pass(x, z, m_x, m_z); break;
-    case ViewAxis::Z: pass(x, y, m_x, m_y); break;
+    case ViewAxis::X: pass(z, y, m_z.data(), m_y.data()); break;
+    case ViewAxis::Y: pass(x, z, m_x.data(), m_z.data()); break;
+    case ViewAxis::Z: pass(x, y, m_x.data(), m_y.data()); break;
     }
 }

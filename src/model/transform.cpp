@@ -17,12 +17,12 @@ bool ScaleSelected(CPolydromDoc& doc, const ViewState& view, double factor)
 {
     const double f = static_cast<float>(factor);
     const double cursor[3] = {view.cursor[0], view.cursor[1], view.cursor[2]};
-    float* const coordinates[3] = {doc.m_x, doc.m_y, doc.m_z};
+    float* const coordinates[3] = {doc.m_x.data(), doc.m_y.data(), doc.m_z.data()};
     auto scaled = [&](int axis, int i) { return cursor[axis] - (cursor[axis] - coordinates[axis][i]) * f; };
-    for (int i = 0; i < doc.m_nVertices; ++i)
+    for (int i = 0; i < doc.GetVertexCount(); ++i)
         for (int axis = 0; axis < 3 && doc.m_sel[i] == 1; ++axis)
             if (!IsStorableCoordinate(scaled(axis, i))) return false;
-    for (int i = 0; i < doc.m_nVertices; ++i)
+    for (int i = 0; i < doc.GetVertexCount(); ++i)
         for (int axis = 0; axis < 3 && doc.m_sel[i] == 1; ++axis)
             coordinates[axis][i] = static_cast<float>(scaled(axis, i));
     return true;
@@ -84,11 +84,11 @@ bool RotateSelected(CPolydromDoc& doc, const ViewState& view, bool counterClockw
                                                          : kQuarterTurn - double(doc.m_step));
     const double b = a + kQuarterTurn;
     const Turn turn{std::sin(a), std::cos(a), std::sin(b), std::cos(b), view.cursor[0], view.cursor[1], view.cursor[2]};
-    for (int i = 0; i < doc.m_nVertices; ++i) {
+    for (int i = 0; i < doc.GetVertexCount(); ++i) {
         float x = doc.m_x[i], y = doc.m_y[i], z = doc.m_z[i];
         if (doc.m_sel[i] == 1 && !TurnVertex(view.axis, turn, x, y, z)) return false;
     }
-    for (int i = 0; i < doc.m_nVertices; ++i)
+    for (int i = 0; i < doc.GetVertexCount(); ++i)
         if (doc.m_sel[i] == 1 && !TurnVertex(view.axis, turn, doc.m_x[i], doc.m_y[i], doc.m_z[i])) return false;
     return true;
 }

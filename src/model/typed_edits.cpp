@@ -34,8 +34,8 @@ void SinCosDegrees(double degrees, double* s, double* c)
 
 bool CPolydromDoc::AddVertexAt(double x, double y, double z)
 {
-    if (m_nVertices >= MODEL_CAPACITY) {
-        ReportRefusal("Add Vertex At refused: the model already holds " + std::to_string(MODEL_CAPACITY) +
+    if (GetVertexCount() >= m_limits.vertices) {
+        ReportRefusal("Add Vertex At refused: the model already holds " + std::to_string(m_limits.vertices) +
                       " vertices, as many as it can.");
         return false;
     }
@@ -43,6 +43,7 @@ bool CPolydromDoc::AddVertexAt(double x, double y, double z)
         RefuseOutOfRange("Add Vertex At");
         return false;
     }
+    if (!Fits("Add Vertex At", 1, 0)) return false;
     AppendVertex(x, y, z);
     UpdateAllViews(nullptr);
     return true;
@@ -52,7 +53,7 @@ bool CPolydromDoc::TransformSelection(const char* command, const PointMap& map)
 {
     // Every result is checked before the first is stored, so a refusal leaves the model as it was.
     double p[3];
-    for (int i = 0; i < m_nVertices; ++i) {
+    for (int i = 0; i < GetVertexCount(); ++i) {
         if (m_sel[i] != 1) continue;
         map(m_x[i], m_y[i], m_z[i], p);
         if (!IsStorableCoordinate(p[0]) || !IsStorableCoordinate(p[1]) || !IsStorableCoordinate(p[2])) {
@@ -60,7 +61,7 @@ bool CPolydromDoc::TransformSelection(const char* command, const PointMap& map)
             return false;
         }
     }
-    for (int i = 0; i < m_nVertices; ++i) {
+    for (int i = 0; i < GetVertexCount(); ++i) {
         if (m_sel[i] != 1) continue;
         map(m_x[i], m_y[i], m_z[i], p);
         m_x[i] = static_cast<float>(p[0]);
@@ -120,13 +121,13 @@ bool CPolydromDoc::ScaleSelectionBy(double factor, const ViewState& view)
 
 void CPolydromDoc::OnDoSelectInvert()
 {
-    for (int i = 0; i < m_nVertices; ++i) m_sel[i] = m_sel[i] == 1 ? 0 : 1;
+    for (int i = 0; i < GetVertexCount(); ++i) m_sel[i] = m_sel[i] == 1 ? 0 : 1;
     UpdateAllViews(nullptr);
 }
 
 void CPolydromDoc::ChangeSelection(const std::vector<bool>& marked, SelectionChange change)
 {
-    for (int i = 0; i < m_nVertices && i < static_cast<int>(marked.size()); ++i) {
+    for (int i = 0; i < GetVertexCount() && i < static_cast<int>(marked.size()); ++i) {
         if (change == SelectionChange::Replace) m_sel[i] = marked[i] ? 1 : 0;
         if (change == SelectionChange::Add && marked[i]) m_sel[i] = 1;
         if (change == SelectionChange::Remove && marked[i]) m_sel[i] = 0;

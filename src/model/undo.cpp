@@ -3,12 +3,13 @@
 
 ModelArrays CPolydromDoc::LiveArrays() const
 {
-    return {m_nVertices, m_nEdges, m_x, m_y, m_z, m_sel, m_edgeFrom, m_edgeTo};
+    return {GetVertexCount(), GetEdgeCount(), m_x.data(), m_y.data(), m_z.data(), m_sel.data(),
+            m_edgeFrom.data(), m_edgeTo.data(), GetFaceCount(), m_face.data()};
 }
 
 RestoredArrays CPolydromDoc::WholeArrays()
 {
-    return {m_x, m_y, m_z, m_sel, m_edgeFrom, m_edgeTo, &m_nVertices, &m_nEdges};
+    return {&m_x, &m_y, &m_z, &m_sel, &m_edgeFrom, &m_edgeTo, &m_face, &m_dup, &m_edgeUsed};
 }
 
 bool CPolydromDoc::CommitStep(std::string label)

@@ -63,10 +63,8 @@ struct MeshText {
 
 Result WriteMesh(const CPolydromDoc& doc, const std::vector<TriangleCorners>& triangles, MeshText* out)
 {
-    const auto n = static_cast<std::size_t>(doc.m_nVertices);
     std::string reason;
-    if (!IndexTriangles(std::span(doc.m_x, n), std::span(doc.m_y, n), std::span(doc.m_z, n), triangles, &out->mesh,
-                        &reason) ||
+    if (!IndexTriangles(std::span(doc.m_x), std::span(doc.m_y), std::span(doc.m_z), triangles, &out->mesh, &reason) ||
         !MakePovMesh2Writer()->Write(out->mesh, &out->text, &reason))
         return Result::Failure(reason);
     return Result::Success();

@@ -9,14 +9,13 @@
 
 ShadedSource CopyShadedSource(const CPolydromDoc& doc)
 {
-    const auto n = static_cast<std::size_t>(doc.m_nVertices), e = static_cast<std::size_t>(doc.m_nEdges);
     ShadedSource source;
-    source.x.assign(doc.m_x, doc.m_x + n);
-    source.y.assign(doc.m_y, doc.m_y + n);
-    source.z.assign(doc.m_z, doc.m_z + n);
-    source.selected.assign(doc.m_sel, doc.m_sel + n);
-    source.from.assign(doc.m_edgeFrom, doc.m_edgeFrom + e);
-    source.to.assign(doc.m_edgeTo, doc.m_edgeTo + e);
+    source.x = doc.m_x;
+    source.y = doc.m_y;
+    source.z = doc.m_z;
+    source.selected = doc.m_sel;
+    source.from = doc.m_edgeFrom;
+    source.to = doc.m_edgeTo;
     return source;
 }
 

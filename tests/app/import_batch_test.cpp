@@ -77,26 +77,25 @@ TEST(BatchImport, ARefusalIsOneErrorLineAndStopsTheSteps)
     }
 }
 
-TEST(BatchImport, TheRealProgramPrintsEachLineOnceAndRefusesWhatDoesNotFit)
+TEST(BatchImport, TheRealProgramPrintsEachLineOnceAndRefusesWhatItCannotRead)
 {
     // The helper process starts with a copy of the program's unwritten output; it must
-    // never write it a second time.
+    // never write it a second time, whether the import succeeds or is refused.
     TempFolder folder;
-    const std::string tetra = folder / "tetra.obj", grid = folder / "grid.obj";
+    const std::string tetra = folder / "tetra.obj", bad = folder / "bad.obj";
     WriteBytes(tetra, mesh_files::Obj(kTetra, kTetraFaces));
-    WriteBytes(grid, mesh_files::GridObj(80, 80));
+    WriteBytes(bad, std::string("v 0 0 0\nf 1 2 3\n"));
     const std::string program = std::string(POLYDROM_BINARY) + " --batch";
     const BatchOutcome fits = RunShell(program + " --do shape-box --dump --import " + Quoted(tetra) + " --dump");
     EXPECT_EQ(fits.status, 0) << fits.out;
     EXPECT_EQ(Count(fits.out, "resolution "), 2u) << fits.out;
 
-    const BatchOutcome full =
-        RunShell(program + " --do shape-box --dump --import " + Quoted(grid) + " --dump 2>/dev/null");
-    EXPECT_EQ(full.status, 1);
-    EXPECT_EQ(Count(full.out, "resolution "), 1u) << full.out;
-    const BatchOutcome message = RunShell(program + " --do shape-box --import " + Quoted(grid));
-    EXPECT_EQ(message.out, "polydrom: grid.obj needs 6400 vertices and " + std::to_string(mesh_files::GridEdges(80, 80)) +
-                               " edges; the model has room for 9992 vertices and 9984 edges.\n");
+    const BatchOutcome refused =
+        RunShell(program + " --do shape-box --dump --import " + Quoted(bad) + " --dump 2>/dev/null");
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(Count(refused.out, "resolution "), 1u) << refused.out;
+    const BatchOutcome message = RunShell(program + " --do shape-box --import " + Quoted(bad));
+    EXPECT_EQ(message.out, "polydrom: Cannot import \"" + bad + "\": OBJ: vertex index out of range.\n");
 }
 
 }  // namespace

@@ -22,7 +22,7 @@ std::set<PointBits> Points(const CPolydromDoc& doc, bool signedZero)
 {
     auto bits = [&](float f) { return std::bit_cast<std::uint32_t>(!signedZero && f == 0.0f ? 0.0f : f); };
     std::set<PointBits> points;
-    for (int v = 0; v < doc.m_nVertices; ++v) points.insert({bits(doc.m_x[v]), bits(doc.m_y[v]), bits(doc.m_z[v])});
+    for (int v = 0; v < doc.GetVertexCount(); ++v) points.insert({bits(doc.m_x[v]), bits(doc.m_y[v]), bits(doc.m_z[v])});
     return points;
 }
 
@@ -73,7 +73,7 @@ TEST_P(ConvertedImport, KeepsTheCoordinatesAsStored)
     const ImportResult result = imported->ImportMesh(converted);
     ASSERT_TRUE(result.ok) << result.error;
     EXPECT_EQ(Points(*imported, c.signedZero), Points(*reference, c.signedZero));
-    EXPECT_EQ(imported->m_nEdges, reference->m_nEdges);
+    EXPECT_EQ(imported->GetEdgeCount(), reference->GetEdgeCount());
 }
 
 INSTANTIATE_TEST_SUITE_P(Formats, ConvertedImport,

@@ -11,7 +11,7 @@ std::unique_ptr<CPolydromDoc> After(const std::string& before, void (CPolydromDo
                                     const std::string& report = {})
 {
     auto doc = ModelFrom(before);
-    for (int j = 0; j < MODEL_CAPACITY; ++j) doc->m_edgeUsed[j] = 1;  // marks an export left
+    for (auto& used : doc->m_edgeUsed) used = 1;  // marks an export left
     CountingView view;
     doc->AddView(&view);
     for (int k = 0; k < times; ++k) (doc.get()->*command)();
@@ -20,7 +20,7 @@ std::unique_ptr<CPolydromDoc> After(const std::string& before, void (CPolydromDo
     const CommandReport said = doc->TakeReport();
     EXPECT_EQ(said.kind, report.empty() ? CommandReport::Kind::None : CommandReport::Kind::Info) << before;
     EXPECT_EQ(said.text, report) << before;
-    for (int j = 0; j < doc->m_nEdges; ++j) EXPECT_EQ(doc->m_edgeUsed[j], 0) << "edge " << j << " of " << before;
+    for (int j = 0; j < doc->GetEdgeCount(); ++j) EXPECT_EQ(doc->m_edgeUsed[j], 0) << "edge " << j << " of " << before;
     return doc;
 }
 
@@ -50,7 +50,7 @@ TEST(Connect, Examples)
 TEST(Connect, FullEdgeArraysAreRefusedWhole)
 {
     auto doc = ModelFrom("0 0 0 0|1 0 0 0|2 0 0 1|3 0 0 1|4 0 0 1;");
-    for (int j = 0; j < MODEL_CAPACITY - 2; ++j) Edges(*doc, {{0, 1}});
+    for (int j = 0; j < kTestCapacity - 2; ++j) Edges(*doc, {{0, 1}});
     const auto before = Snapshot(*doc);
     CountingView view;
     doc->AddView(&view);
@@ -63,13 +63,13 @@ TEST(Connect, FullEdgeArraysAreRefusedWhole)
 
     doc->m_sel[4] = 0;  // one edge still fits
     doc->OnDoConnect();
-    EXPECT_EQ(doc->GetEdgeCount(), MODEL_CAPACITY - 1);
-    EXPECT_EQ(doc->GetEdgeFrom(MODEL_CAPACITY - 2), 3);
+    EXPECT_EQ(doc->GetEdgeCount(), kTestCapacity - 1);
+    EXPECT_EQ(doc->GetEdgeFrom(kTestCapacity - 2), 3);
     doc->OnDoConnect();
-    EXPECT_EQ(doc->GetEdgeCount(), MODEL_CAPACITY);
+    EXPECT_EQ(doc->GetEdgeCount(), kTestCapacity);
     EXPECT_EQ(doc->TakeReport().kind, CommandReport::Kind::None);
     doc->OnDoConnect();
-    EXPECT_EQ(doc->GetEdgeCount(), MODEL_CAPACITY);
+    EXPECT_EQ(doc->GetEdgeCount(), kTestCapacity);
     EXPECT_EQ(doc->TakeReport().kind, CommandReport::Kind::Refusal);
     doc->RemoveView(&view);
 }
@@ -90,11 +90,6 @@ TEST(Unconnect, Examples)
         {"0 0 0 1|1 0 0 1;0-1 1-0", ";"},
     };
     for (const auto& c : cases) EXPECT_EQ(ModelText(*After(c.before, &CPolydromDoc::OnDoUnconnect)), c.after);
-
-    auto doc = ModelFrom("0 0 0 0|1 0 0 1|2 0 0 0|3 0 0 0;");
-    doc->m_dup[3] = 99;
-    doc->OnDoUnconnect();
-    EXPECT_EQ(doc->m_dup[3], 99) << "duplicate links stay where they were";
 }
 
 TEST(Unconnect, KeepsTheOtherShapesIntact)

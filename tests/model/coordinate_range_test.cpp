@@ -17,7 +17,7 @@ using D = CPolydromDoc;
 
 bool AllFinite(const CPolydromDoc& doc)
 {
-    for (int i = 0; i < doc.m_nVertices; ++i)
+    for (int i = 0; i < doc.GetVertexCount(); ++i)
         if (!std::isfinite(doc.m_x[i]) || !std::isfinite(doc.m_y[i]) || !std::isfinite(doc.m_z[i])) return false;
     return true;
 }
@@ -151,7 +151,7 @@ TEST(CoordinateRange, NoSequenceOfCommandsLeavesANonFiniteCoordinate)
         doc->CommitStep("Step");
         doc->TakeReport();
         ASSERT_TRUE(AllFinite(*doc)) << "after step " << k;
-        if (doc->m_nVertices > MODEL_CAPACITY / 2) doc->OnNewDocument();
+        if (doc->GetVertexCount() > kTestCapacity / 2) doc->OnNewDocument();
     }
 }
 

@@ -38,7 +38,7 @@ TEST(Duplicate, Examples)
         auto doc = ModelFrom(c.before);
         c.command.Run(*doc, Looking(0, c.cursorX, 99, 99));
         EXPECT_EQ(ModelText(*doc), c.after) << c.before;
-        for (int i = 0; i < doc->m_nVertices; ++i) EXPECT_EQ(doc->m_dup[i], -1) << "no marks remain";
+        for (int i = 0; i < doc->GetVertexCount(); ++i) EXPECT_EQ(doc->m_dup[i], -1) << "no marks remain";
     }
 }
 
@@ -83,19 +83,19 @@ TEST(Duplicate, RefusedWholeWhenTheDuplicatesWouldNotFit)
     // 3000 vertices fit twice over, but 2 * 2999 + 3000 new edges do not.
     doc = SelectedChain(3000);
     doc->OnDoExtrude();
-    EXPECT_EQ(doc->m_nVertices, 3000);
+    EXPECT_EQ(doc->GetVertexCount(), 3000);
     EXPECT_EQ(doc->TakeReport().kind, CommandReport::Kind::Refusal);
     doc->OnDoCopy();  // 3000 vertices and 2999 edges: room for that
-    EXPECT_EQ(doc->m_nVertices, 6000);
-    EXPECT_EQ(doc->m_nEdges, 5998);
+    EXPECT_EQ(doc->GetVertexCount(), 6000);
+    EXPECT_EQ(doc->GetEdgeCount(), 5998);
     EXPECT_EQ(doc->TakeReport().kind, CommandReport::Kind::None);
 
     // 5000 vertices and 5000 pillars fill both arrays exactly, which is allowed.
     doc = SelectedChain(5000);
-    doc->m_nEdges = 0;
+    doc->ResizeModel(doc->GetVertexCount(), 0, 0);
     doc->OnDoExtrude();
-    EXPECT_EQ(doc->m_nVertices, MODEL_CAPACITY);
-    EXPECT_EQ(doc->m_nEdges, 5000);
+    EXPECT_EQ(doc->GetVertexCount(), kTestCapacity);
+    EXPECT_EQ(doc->GetEdgeCount(), 5000);
     EXPECT_EQ(doc->TakeReport().kind, CommandReport::Kind::None);
 }
 

@@ -28,8 +28,8 @@ TEST(ExportTriangles, AsFoundTheyAreTheSearchsTrianglesOnTheModelsVertices)
     ExportTriangles found;
     std::string reason;
     ASSERT_TRUE(FindExportTriangles(TriangleSourceOf(*doc), TriangleWinding::AsFound, &found, &reason)) << reason;
-    std::vector<std::int32_t> marks(static_cast<std::size_t>(doc->m_nEdges));
-    const auto searched = FindTriangles(std::span(doc->m_edgeFrom, marks.size()), std::span(doc->m_edgeTo, marks.size()), marks);
+    std::vector<std::int32_t> marks(static_cast<std::size_t>(doc->GetEdgeCount()));
+    const auto searched = FindTriangles(std::span(doc->m_edgeFrom), std::span(doc->m_edgeTo), marks);
     ASSERT_EQ(found.mesh.faces.size(), searched.size());
     for (std::size_t k = 0; k < searched.size(); ++k) {
         const TriangleCorners& f = found.mesh.faces[k];
@@ -48,7 +48,7 @@ TEST(ExportTriangles, OutwardsAClosedPieceHasAPositiveVolumeAndTheMarksAreKept)
     auto doc = ConnectedBox();
     ExportTriangles found;
     std::string reason;
-    std::vector<std::int32_t> marks(static_cast<std::size_t>(doc->m_nEdges), 7);
+    std::vector<std::int32_t> marks(static_cast<std::size_t>(doc->GetEdgeCount()), 7);
     ASSERT_TRUE(FindExportTriangles(TriangleSourceOf(*doc), TriangleWinding::Outwards, &found, &reason, marks));
     EXPECT_EQ(found.mesh.faces.size(), 12u);
     EXPECT_GT(SignedVolume(found.mesh), 0);

@@ -85,9 +85,8 @@ TEST(ModelFile, RoundTripIsBitForBitAndKeepsWhatTheFileDoesNotHold)
     auto loaded = NewDoc();
     loaded->OnResHigh();
     loaded->m_step = 0.1f;
-    for (int j = 0; j < 8; ++j) loaded->m_edgeUsed[j] = 1;  // marks of an earlier export
-    for (int i = 0; i < 12; ++i) loaded->m_dup[i] = 40 + i;
-    loaded->m_x[7] = 77.0f;  // beyond the loaded count
+    loaded->OnShapeCylinder({});
+    for (auto& used : loaded->m_edgeUsed) used = 1;  // marks of an earlier export
     Result opened = loaded->OnOpenDocument(path);
     ASSERT_TRUE(opened.ok) << opened.error;
     EXPECT_EQ(loaded->GetPathName(), path);
@@ -95,16 +94,17 @@ TEST(ModelFile, RoundTripIsBitForBitAndKeepsWhatTheFileDoesNotHold)
     EXPECT_EQ(SavedBytes(*loaded), SavedBytes(*saved));
     EXPECT_EQ(loaded->m_nResolution, 40);
     EXPECT_EQ(loaded->m_step, 0.1f);
-    EXPECT_EQ(loaded->m_edgeUsed[0], 1);
-    EXPECT_EQ(loaded->m_dup[3], 43);
-    EXPECT_EQ(loaded->m_x[7], 77.0f);
+    // The model's own marks are fresh: no edge is marked, no vertex has a duplicate.
+    EXPECT_EQ(loaded->m_edgeUsed, std::vector<std::int32_t>(5, 0));
+    EXPECT_EQ(loaded->m_dup, std::vector<std::int32_t>(7, -1));
 
-    // The largest valid model loads too.
-    auto full = NewDoc();
-    for (int i = 0; i < MODEL_CAPACITY; ++i) Vertex(*full, float(i), -float(i), 0.5f, i % 3 == 0);
-    for (int j = 0; j < MODEL_CAPACITY; ++j) Edges(*full, {{j, MODEL_CAPACITY - 1 - j}});
+    // Past the old capacity of 10000: the same layout with bigger counts.
+    auto full = std::make_unique<CPolydromDoc>();
+    const int big = 10001;
+    for (int i = 0; i < big; ++i) Vertex(*full, float(i), -float(i), 0.5f, i % 3 == 0);
+    for (int j = 0; j < big + 5; ++j) Edges(*full, {{j % big, big - 1 - j % big}});
     const Bytes bytes = SavedBytes(*full);
-    ASSERT_EQ(bytes.size(), 8u + 16u * 10000 + 8u * 10000);
+    ASSERT_EQ(bytes.size(), 8u + 16u * big + 8u * (big + 5));
     WriteBytes(path, bytes);
     opened = loaded->OnOpenDocument(path);
     ASSERT_TRUE(opened.ok) << opened.error;
@@ -133,9 +133,12 @@ TEST(ModelFile, InvalidFileLeavesTheDocumentExactlyAsItWas)
     };
     const Bytes full = File(2, 1, {1, 2, 3, 4, 5, 6}, {0, 1}, {0, 1});
     const std::vector<Case> cases = {
-        {File(10001, 0, {}, {}, {}), "vertex count 10001 exceeds 10000"},
+        {File(16777217, 0, {}, {}, {}), "vertex count 16777217 exceeds 16777216"},
         {File(-1, 0, {}, {}, {}), "vertex count -1 is negative"},
-        {File(0, 10001, {}, {}, {}), "edge count 10001 exceeds 10000"},
+        {File(0, 50000001, {}, {}, {}), "edge count 50000001 exceeds 50000000"},
+        // Counts within the limits that promise more than the file holds: refused before anything is read.
+        {File(16777216, 50000000, {}, {}, {}), "file ends after 8 of 668435464 bytes"},
+        {File(10001, 0, {}, {}, {}), "file ends after 8 of 160024 bytes"},
         {File(0, -5, {}, {}, {}), "edge count -5 is negative"},
         {Bytes{}, "file ends after 0 of 4 bytes"},
         {Bytes{1, 0, 0, 0, 0, 0, 0}, "file ends after 7 of 8 bytes"},
@@ -228,7 +231,7 @@ TEST(ModelFile, OpenReadsOnlyWhatTheLargestModelNeeds)
     const Result opened = doc->OnOpenDocument(path);
     ASSERT_TRUE(opened.ok) << opened.error;
     EXPECT_EQ(ModelText(*doc), "1 2 3 1;");
-    EXPECT_EQ(doc->MaxFileBytes(), 8u + 16u * MODEL_CAPACITY + 8u * MODEL_CAPACITY);
+    EXPECT_EQ(doc->MaxFileBytes(), 8u + 16u * 16777216 + 8u * 50000000 + 12u + 12u * 50000000);
 }
 
 TEST(ModelFile, SaveRefusesAModelNoFileMayHold)
@@ -246,7 +249,6 @@ TEST(ModelFile, SaveRefusesAModelNoFileMayHold)
          "Z of vertex 2 is not a finite number"},
         {[](CPolydromDoc& d) { d.m_sel[1] = 2; }, "vertex 1 has selection state 2 (only 0 and 1 are valid)"},
         {[](CPolydromDoc& d) { d.m_edgeTo[2] = 3; }, "edge 2 refers to vertex 3 of 3"},
-        {[](CPolydromDoc& d) { d.m_nEdges = -1; }, "edge count -1 is negative"},
     };
     TempFolder folder;
     const std::string path = folder / "kept.pdm";

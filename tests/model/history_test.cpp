@@ -178,7 +178,7 @@ TEST(History, NewAndOpenClearTheHistory)
 TEST(History, OldestStepsGoFirstWhenTheBudgetIsReached)
 {
     auto doc = NewDoc();
-    for (int i = 0; i < MODEL_CAPACITY; ++i) Vertex(*doc, float(i), 0.0f, 0.0f, 1);
+    for (int i = 0; i < kTestCapacity; ++i) Vertex(*doc, float(i), 0.0f, 0.0f, 1);
     doc->CommitStep("Fill");
     // Moving everything rewrites all three coordinate arrays: the largest kind of step.
     for (int k = 0; k < 400; ++k) {

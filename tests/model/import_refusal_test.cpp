@@ -22,9 +22,9 @@ namespace {
 std::unique_ptr<CPolydromDoc> ModelWithRoom(int vertices, int edges)
 {
     auto doc = NewDoc();
-    while (doc->m_nVertices < MODEL_CAPACITY - vertices) Vertex(*doc, float(doc->m_nVertices), 1, 2, 1);
-    for (int j = 0; doc->m_nEdges < MODEL_CAPACITY - edges; ++j) {
-        const int from = j % (doc->m_nVertices - 1);
+    while (doc->GetVertexCount() < kTestCapacity - vertices) Vertex(*doc, float(doc->GetVertexCount()), 1, 2, 1);
+    for (int j = 0; doc->GetEdgeCount() < kTestCapacity - edges; ++j) {
+        const int from = j % (doc->GetVertexCount() - 1);
         Edges(*doc, {{from, from + 1}});
     }
     doc->CommitStep("Setup");
@@ -70,8 +70,8 @@ TEST_P(ImportCapacity, AFileThatDoesNotFitIsRefusedWithItsNumbers)
     const ImportResult result = doc->ImportMesh(path);
     if (c.fits) {
         ASSERT_TRUE(result.ok) << result.error;
-        EXPECT_EQ(doc->m_nVertices, MODEL_CAPACITY - c.roomVertices + vertices);
-        EXPECT_EQ(doc->m_nEdges, MODEL_CAPACITY - c.roomEdges + edges);
+        EXPECT_EQ(doc->GetVertexCount(), kTestCapacity - c.roomVertices + vertices);
+        EXPECT_EQ(doc->GetEdgeCount(), kTestCapacity - c.roomEdges + edges);
         return;
     }
     ASSERT_FALSE(result.ok);

@@ -40,12 +40,12 @@ std::string Exported(CPolydromDoc& doc, MeshFormat format, const TempFolder& fol
 // The triangles the union export writes, as coordinates.
 std::vector<Triangle> SearchedTriangles(const CPolydromDoc& doc)
 {
-    const auto edges = static_cast<std::size_t>(doc.m_nEdges);
+    const auto edges = static_cast<std::size_t>(doc.GetEdgeCount());
     std::vector<std::int32_t> marks(edges);
     std::vector<Triangle> triangles;
     auto corner = [&](int v) { return Corner{doc.m_x[v], doc.m_y[v], doc.m_z[v]}; };
     for (const TriangleCorners& t :
-         FindTriangles(std::span(doc.m_edgeFrom, edges), std::span(doc.m_edgeTo, edges), marks))
+         FindTriangles(std::span(doc.m_edgeFrom), std::span(doc.m_edgeTo), marks))
         triangles.push_back({corner(t.first), corner(t.second), corner(t.third)});
     return triangles;
 }
@@ -263,11 +263,11 @@ TEST(MeshExport, MenuCommandWritesObjectPovInTheCurrentFolderAndMarksItsEdges)
                                " (1 open or non-manifold piece)");
     EXPECT_EQ(ReadText(folder / "object.pov").substr(0, 8), "union{ \r");
     // Every edge of the cylinder belongs to a written side triangle.
-    for (int j = 0; j < doc->m_nEdges; ++j) EXPECT_EQ(doc->m_edgeUsed[j], 1) << "edge " << j;
+    for (int j = 0; j < doc->GetEdgeCount(); ++j) EXPECT_EQ(doc->m_edgeUsed[j], 1) << "edge " << j;
 
     // The marks are cleared before each search, so a second export finds the same.
     doc->OnShapeBox({});
-    for (int j = 0; j < doc->m_nEdges; ++j) doc->m_edgeUsed[j] = 1;
+    for (int j = 0; j < doc->GetEdgeCount(); ++j) doc->m_edgeUsed[j] = 1;
     EXPECT_EQ(doc->ExportPov(folder / "box.pov").triangles, 10 + 8);
 }
 

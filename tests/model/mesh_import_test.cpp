@@ -41,8 +41,8 @@ struct Part {
 Part PartFrom(const CPolydromDoc& doc, int first)
 {
     Part part;
-    for (int v = first; v < doc.m_nVertices; ++v) part.vertices.push_back(At(doc, v));
-    for (int j = 0; j < doc.m_nEdges; ++j)
+    for (int v = first; v < doc.GetVertexCount(); ++v) part.vertices.push_back(At(doc, v));
+    for (int j = 0; j < doc.GetEdgeCount(); ++j)
         if (doc.m_edgeFrom[j] >= first)
             part.edges.insert(Between(At(doc, doc.m_edgeFrom[j]), At(doc, doc.m_edgeTo[j])));
     return part;
@@ -138,7 +138,7 @@ TEST_P(ImportFormats, AppendsTheMeshAsTheNewSelection)
     const std::string path = folder / c.file;
     WriteBytes(path, c.bytes);
     auto doc = ModelToImportInto();
-    const int vertices = doc->m_nVertices, edges = doc->m_nEdges;
+    const int vertices = doc->GetVertexCount(), edges = doc->GetEdgeCount();
     const std::string before = ModelText(*doc);
 
     const ImportResult result = doc->ImportMesh(path);
@@ -156,16 +156,16 @@ TEST_P(ImportFormats, AppendsTheMeshAsTheNewSelection)
     for (int v = 0; v < vertices; ++v) Vertex(*old, doc->m_x[v], doc->m_y[v], doc->m_z[v], doc->m_sel[v]);
     for (int j = 0; j < edges; ++j) Edges(*old, {{doc->m_edgeFrom[j], doc->m_edgeTo[j]}});
     EXPECT_EQ(ModelText(*old), ModelText(*expected));
-    for (int v = vertices; v < doc->m_nVertices; ++v) EXPECT_EQ(doc->m_sel[v], 1) << v;
+    for (int v = vertices; v < doc->GetVertexCount(); ++v) EXPECT_EQ(doc->m_sel[v], 1) << v;
 
     const Part part = PartFrom(*doc, vertices);
     EXPECT_EQ(std::set<Point>(part.vertices.begin(), part.vertices.end()),
               std::set<Point>(c.vertices.begin(), c.vertices.end()));
     EXPECT_EQ(part.vertices.size(), c.vertices.size()) << "a position came twice";
-    EXPECT_EQ(doc->m_nEdges - edges, int(c.edges));
+    EXPECT_EQ(doc->GetEdgeCount() - edges, int(c.edges));
     EXPECT_EQ(part.edges.size(), c.edges) << "an edge came twice";
     for (const Segment& side : c.sides) EXPECT_TRUE(part.edges.count(side)) << "a side is missing";
-    for (int j = edges; j < doc->m_nEdges; ++j) {
+    for (int j = edges; j < doc->GetEdgeCount(); ++j) {
         EXPECT_GE(doc->m_edgeFrom[j], vertices);
         EXPECT_GE(doc->m_edgeTo[j], vertices);
         EXPECT_NE(doc->m_edgeFrom[j], doc->m_edgeTo[j]);
@@ -186,10 +186,10 @@ using Triangle = std::array<Point, 3>;
 // Every triangle the export would write, corners sorted: the same set means the same faces.
 std::multiset<Triangle> TrianglesOf(CPolydromDoc& doc)
 {
-    const auto n = static_cast<std::size_t>(doc.m_nEdges);
+    const auto n = static_cast<std::size_t>(doc.GetEdgeCount());
     std::vector<std::int32_t> used(n);
     std::multiset<Triangle> triangles;
-    for (const TriangleCorners& t : FindTriangles(std::span(doc.m_edgeFrom, n), std::span(doc.m_edgeTo, n), used)) {
+    for (const TriangleCorners& t : FindTriangles(std::span(doc.m_edgeFrom), std::span(doc.m_edgeTo), used)) {
         Triangle corners{At(doc, t.first), At(doc, t.second), At(doc, t.third)};
         std::sort(corners.begin(), corners.end());
         triangles.insert(corners);
@@ -290,13 +290,13 @@ TEST_P(ImportRoundTrip, ExportedTrianglesComeBackWithTheSameCoordinates)
     std::set<PointBits> corners, vertices;
     for (const Triangle& t : exported)
         for (const Point& p : t) corners.insert(BitsOf(p));
-    for (int v = 0; v < imported->m_nVertices; ++v) vertices.insert(BitsOf(At(*imported, v)));
+    for (int v = 0; v < imported->GetVertexCount(); ++v) vertices.insert(BitsOf(At(*imported, v)));
     EXPECT_EQ(vertices, corners);
-    EXPECT_EQ(std::size_t(imported->m_nVertices), corners.size());
+    EXPECT_EQ(std::size_t(imported->GetVertexCount()), corners.size());
     if (GetParam() == MeshFormat::Obj) {
         // And in the file's order.
         std::vector<PointBits> order;
-        for (int v = 0; v < imported->m_nVertices; ++v) order.push_back(BitsOf(At(*imported, v)));
+        for (int v = 0; v < imported->GetVertexCount(); ++v) order.push_back(BitsOf(At(*imported, v)));
         EXPECT_EQ(order, ObjPoints(ReadText(path)));
     }
 }
@@ -313,7 +313,7 @@ TEST(ImportRoundTrip, ObjCoordinatesOfEveryMagnitudeComeBackBitForBit)
         return seed;
     };
     for (int t = 0; t < 1000; ++t) {
-        const int first = doc->m_nVertices;
+        const int first = doc->GetVertexCount();
         for (int k = 0; k < 3; ++k) {
             float c[3];
             for (float& f : c) {
@@ -331,11 +331,11 @@ TEST(ImportRoundTrip, ObjCoordinatesOfEveryMagnitudeComeBackBitForBit)
     const ImportResult result = imported->ImportMesh(path);
     ASSERT_TRUE(result.ok) << result.error;
     std::vector<PointBits> order;
-    for (int v = 0; v < imported->m_nVertices; ++v) order.push_back(BitsOf(At(*imported, v)));
+    for (int v = 0; v < imported->GetVertexCount(); ++v) order.push_back(BitsOf(At(*imported, v)));
     const std::vector<PointBits> written = ObjPoints(ReadText(path));
     EXPECT_EQ(order, written);
     std::set<PointBits> original;
-    for (int v = 0; v < doc->m_nVertices; ++v) original.insert(BitsOf(At(*doc, v)));
+    for (int v = 0; v < doc->GetVertexCount(); ++v) original.insert(BitsOf(At(*doc, v)));
     EXPECT_EQ(std::set<PointBits>(written.begin(), written.end()), original) << "an exact reader disagrees";
 }
 

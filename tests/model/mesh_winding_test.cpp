@@ -34,12 +34,12 @@ Face Sorted(Face f)
 std::set<Face> AllTriangles(const CPolydromDoc& doc)
 {
     std::set<Side> joined;
-    for (int j = 0; j < doc.m_nEdges; ++j)
+    for (int j = 0; j < doc.GetEdgeCount(); ++j)
         joined.insert(std::minmax(doc.m_edgeFrom[j], doc.m_edgeTo[j]));
     std::set<Face> result;
-    for (int a = 0; a < doc.m_nVertices; ++a)
-        for (int b = a + 1; b < doc.m_nVertices; ++b)
-            for (int c = b + 1; c < doc.m_nVertices; ++c)
+    for (int a = 0; a < doc.GetVertexCount(); ++a)
+        for (int b = a + 1; b < doc.GetVertexCount(); ++b)
+            for (int c = b + 1; c < doc.GetVertexCount(); ++c)
                 if (joined.count({a, b}) && joined.count({b, c}) && joined.count({a, c})) result.insert({a, b, c});
     return result;
 }
@@ -53,7 +53,7 @@ std::vector<Face> FacesOf(const CPolydromDoc& doc, const std::vector<MeshTriangl
         Face f{};
         for (std::size_t k = 0; k < 3; ++k) {
             double best = INFINITY;
-            for (int v = 0; v < doc.m_nVertices; ++v) {
+            for (int v = 0; v < doc.GetVertexCount(); ++v) {
                 const double d = std::hypot(t[k][0] - doc.m_x[v], t[k][1] - doc.m_y[v], t[k][2] - doc.m_z[v]);
                 if (d < best) {
                     best = d;
@@ -263,7 +263,7 @@ TEST(MeshWinding, RandomEdgeSetsInEveryFormat)
         auto doc = NewDoc();
         const int vertices = 4 + static_cast<int>(rng() % 5);
         std::set<MeshCorner> used;
-        while (doc->m_nVertices < vertices) {
+        while (doc->GetVertexCount() < vertices) {
             const MeshCorner p{static_cast<float>(static_cast<int>(rng() % 21) - 10),
                                static_cast<float>(static_cast<int>(rng() % 21) - 10),
                                static_cast<float>(static_cast<int>(rng() % 21) - 10)};

@@ -15,7 +15,10 @@
 #include "framework/view.h"
 #include "model/polydrom_doc.h"
 
-// The document is a few hundred kilobytes of arrays: keep it off the stack.
+// The limit the model tests give their documents, so that a full model costs kilobytes.
+constexpr int kTestCapacity = 10000;
+inline void SmallLimits(CPolydromDoc& doc) { doc.m_limits = {kTestCapacity, kTestCapacity, kTestCapacity}; }
+
 // The state of a view looking along an axis (0 X, 1 Y, 2 Z) with its cursor at a point.
 inline ViewState Looking(int axis, float cx = 0.0f, float cy = 0.0f, float cz = 0.0f, float zoom = 1.0f)
 {
@@ -48,28 +51,28 @@ inline std::unique_ptr<CPolydromDoc> NewDoc()
 {
     auto doc = std::make_unique<CPolydromDoc>();
     doc->OnNewDocument();
+    SmallLimits(*doc);
     return doc;
 }
 
 // Appends an unselected vertex and returns its index.
 inline int Vertex(CPolydromDoc& doc, float x, float y = 0.0f, float z = 0.0f, int sel = 0)
 {
-    const int v = doc.m_nVertices++;
-    doc.m_x[v] = x;
-    doc.m_y[v] = y;
-    doc.m_z[v] = z;
-    doc.m_sel[v] = sel;
-    doc.m_dup[v] = -1;
+    const int v = doc.GetVertexCount();
+    doc.m_x.push_back(x);
+    doc.m_y.push_back(y);
+    doc.m_z.push_back(z);
+    doc.m_sel.push_back(sel);
+    doc.m_dup.push_back(-1);
     return v;
 }
 
 inline void Edges(CPolydromDoc& doc, std::initializer_list<std::pair<int, int>> edges)
 {
     for (auto [from, to] : edges) {
-        const int j = doc.m_nEdges++;
-        doc.m_edgeFrom[j] = from;
-        doc.m_edgeTo[j] = to;
-        doc.m_edgeUsed[j] = 0;
+        doc.m_edgeFrom.push_back(from);
+        doc.m_edgeTo.push_back(to);
+        doc.m_edgeUsed.push_back(0);
     }
 }
 
@@ -107,18 +110,18 @@ inline std::string ModelText(const CPolydromDoc& doc)
         return std::string(buffer, std::to_chars(buffer, buffer + sizeof buffer, value).ptr);
     };
     std::string text;
-    for (int i = 0; i < doc.m_nVertices; ++i)
+    for (int i = 0; i < doc.GetVertexCount(); ++i)
         text += (i ? "|" : "") + num(doc.m_x[i]) + " " + num(doc.m_y[i]) + " " + num(doc.m_z[i]) + " " +
                 std::to_string(doc.m_sel[i]);
     text += ";";
-    for (int j = 0; j < doc.m_nEdges; ++j)
+    for (int j = 0; j < doc.GetEdgeCount(); ++j)
         text += (j ? " " : "") + std::to_string(doc.m_edgeFrom[j]) + "-" + std::to_string(doc.m_edgeTo[j]);
     return text;
 }
 
 inline std::vector<int> Selection(const CPolydromDoc& doc)
 {
-    return std::vector<int>(doc.m_sel, doc.m_sel + doc.m_nVertices);
+    return std::vector<int>(doc.m_sel.begin(), doc.m_sel.end());
 }
 
 // The model file's bytes for the document as it stands.
@@ -129,8 +132,8 @@ inline std::vector<unsigned char> SavedBytes(CPolydromDoc& doc)
     return ar.Bytes();
 }
 
-// Every member of the model, entries beyond the counts included, as raw bytes, so
-// that -0 and 0 differ and nothing outside the file format escapes the comparison.
+// Every member of the model as raw bytes, so that -0 and 0 differ and nothing outside
+// the file format escapes the comparison.
 inline std::vector<unsigned char> Snapshot(const CPolydromDoc& doc)
 {
     std::vector<unsigned char> bytes;
@@ -138,16 +141,20 @@ inline std::vector<unsigned char> Snapshot(const CPolydromDoc& doc)
         const auto* b = static_cast<const unsigned char*>(p);
         bytes.insert(bytes.end(), b, b + n);
     };
-    add(doc.m_x, sizeof doc.m_x);
-    add(doc.m_y, sizeof doc.m_y);
-    add(doc.m_z, sizeof doc.m_z);
-    add(doc.m_sel, sizeof doc.m_sel);
-    add(doc.m_dup, sizeof doc.m_dup);
-    add(&doc.m_nVertices, sizeof doc.m_nVertices);
-    add(doc.m_edgeFrom, sizeof doc.m_edgeFrom);
-    add(doc.m_edgeTo, sizeof doc.m_edgeTo);
-    add(doc.m_edgeUsed, sizeof doc.m_edgeUsed);
-    add(&doc.m_nEdges, sizeof doc.m_nEdges);
+    auto array = [&](const auto& v) {
+        const std::uint64_t size = v.size();
+        add(&size, sizeof size);
+        add(v.data(), v.size() * sizeof v[0]);
+    };
+    array(doc.m_x);
+    array(doc.m_y);
+    array(doc.m_z);
+    array(doc.m_sel);
+    array(doc.m_dup);
+    array(doc.m_edgeFrom);
+    array(doc.m_edgeTo);
+    array(doc.m_edgeUsed);
+    array(doc.m_face);
     add(&doc.m_nResolution, sizeof doc.m_nResolution);
     add(&doc.m_step, sizeof doc.m_step);
     return bytes;

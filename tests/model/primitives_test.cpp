@@ -31,16 +31,16 @@ TEST(Primitives, EveryCoordinateAndEdgeToTheBit)
         doc->OnResVeryLow();
         doc->OnShapeCircle(view);
     }
-    std::string text = "vertices " + std::to_string(doc->m_nVertices) + "\n";
+    std::string text = "vertices " + std::to_string(doc->GetVertexCount()) + "\n";
     char line[64];
-    for (int i = 0; i < doc->m_nVertices; ++i) {
+    for (int i = 0; i < doc->GetVertexCount(); ++i) {
         std::snprintf(line, sizeof line, "v %d %08x %08x %08x\n", i, unsigned(Bits(doc->m_x[i])),
                       unsigned(Bits(doc->m_y[i])), unsigned(Bits(doc->m_z[i])));
         text += line;
         EXPECT_EQ(doc->m_sel[i], 1) << "a new shape is selected";
     }
-    text += "edges " + std::to_string(doc->m_nEdges) + "\n";
-    for (int j = 0; j < doc->m_nEdges; ++j)
+    text += "edges " + std::to_string(doc->GetEdgeCount()) + "\n";
+    for (int j = 0; j < doc->GetEdgeCount(); ++j)
         text += "e " + std::to_string(j) + " " + std::to_string(doc->m_edgeFrom[j]) + " " +
                 std::to_string(doc->m_edgeTo[j]) + "\n";
     ExpectGolden("golden/model/primitives.txt", text);
@@ -55,8 +55,8 @@ TEST(Primitives, ResolutionSetsTheRingSize)
         auto doc = NewDoc();
         (doc.get()->*command)();
         doc->OnShapeCylinder({});
-        EXPECT_EQ(doc->m_nVertices, 2 * points);
-        EXPECT_EQ(doc->m_nEdges, 4 * points);
+        EXPECT_EQ(doc->GetVertexCount(), 2 * points);
+        EXPECT_EQ(doc->GetEdgeCount(), 4 * points);
     }
 }
 
@@ -65,7 +65,7 @@ TEST(Primitives, ShapeThatDoesNotFitIsRefusedWhole)
     auto doc = NewDoc();
     doc->OnResVeryHigh();
     for (int k = 0; k < 31; ++k) doc->OnShapeCylinder({});  // 31 * 320 = 9920 edges
-    ASSERT_EQ(doc->m_nEdges, 9920);
+    ASSERT_EQ(doc->GetEdgeCount(), 9920);
     doc->TakeReport();
     const auto before = Snapshot(*doc);
     doc->OnShapeCylinder({});
@@ -74,7 +74,7 @@ TEST(Primitives, ShapeThatDoesNotFitIsRefusedWhole)
     EXPECT_EQ(report.kind, CommandReport::Kind::Refusal);
     EXPECT_TRUE(report.text.starts_with("Cylinder refused: ")) << report.text;
     doc->OnShapeBox({});  // 80 edges are still free, and a box needs 16
-    EXPECT_EQ(doc->m_nEdges, 9936);
+    EXPECT_EQ(doc->GetEdgeCount(), 9936);
 }
 
 }  // namespace

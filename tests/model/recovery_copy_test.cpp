@@ -12,9 +12,9 @@ namespace {
 std::unique_ptr<CPolydromDoc> FullModel()
 {
     auto doc = NewDoc();
-    for (int i = 0; i < MODEL_CAPACITY; ++i) {
+    for (int i = 0; i < kTestCapacity; ++i) {
         Vertex(*doc, i % 7 == 0 ? -0.0f : float(i) * 0.37f, 1e-40f * float(i % 5), -float(i), i % 2);
-        Edges(*doc, {{i, (i * 7919) % MODEL_CAPACITY}});
+        Edges(*doc, {{i, (i * 7919) % kTestCapacity}});
     }
     return doc;
 }
@@ -25,12 +25,12 @@ TEST(RecoveryCopy, SnapshotBytesAreWhatSaveWrites)
     ModelSnapshot snapshot;
     TakeSnapshot(*doc, &snapshot);
     const std::vector<unsigned char> saved = SavedBytes(*doc);
-    ASSERT_EQ(saved.size(), 8u + 16u * MODEL_CAPACITY + 8u * MODEL_CAPACITY);
+    ASSERT_EQ(saved.size(), 8u + 16u * kTestCapacity + 8u * kTestCapacity);
     EXPECT_EQ(SnapshotBytes(snapshot), saved);
 
     // The snapshot is a copy: the model may change while the worker writes it.
     doc->m_x[5] = 99.0f;
-    doc->m_edgeTo[MODEL_CAPACITY - 1] = 0;
+    doc->m_edgeTo[kTestCapacity - 1] = 0;
     EXPECT_EQ(SnapshotBytes(snapshot), saved);
 
     // Taken again into the same storage, a smaller model leaves nothing of the larger one.
@@ -78,7 +78,7 @@ TEST(RecoveryCopy, ARecoveredModelStaysModifiedUntilSaved)
     doc->OnShapeBox({});
     ASSERT_TRUE(doc->CommitStep("Box"));
     doc->OnEditUndo();
-    EXPECT_EQ(doc->m_nVertices, 1);
+    EXPECT_EQ(doc->GetVertexCount(), 1);
     EXPECT_TRUE(doc->IsModified());
 
     const Result saved = doc->OnSaveDocument(temp / "saved.pdm");

@@ -24,10 +24,10 @@ std::uint32_t Pick(std::mt19937& rng, std::uint32_t n) { return rng() % n; }
 // pair is often joined twice and edges often start and end at one vertex.
 void RandomModel(CPolydromDoc& doc, std::mt19937& rng, const Shape& shape)
 {
-    doc.m_nVertices = 1 + static_cast<int>(Pick(rng, shape.maxVertices));
-    doc.m_nEdges = static_cast<int>(Pick(rng, shape.maxEdges + 1));
+    const int vertices = 1 + static_cast<int>(Pick(rng, shape.maxVertices));
+    doc.ResizeModel(vertices, static_cast<int>(Pick(rng, shape.maxEdges + 1)), 0);
     const int selectedPercent = static_cast<int>(Pick(rng, 101));
-    for (int i = 0; i < doc.m_nVertices; ++i) {
+    for (int i = 0; i < doc.GetVertexCount(); ++i) {
         doc.m_x[i] = static_cast<float>(static_cast<int>(Pick(rng, 2001)) - 1000) / 8.0f;
         doc.m_y[i] = Pick(rng, 4) == 0 ? -0.0f : static_cast<float>(i);
         doc.m_z[i] = std::bit_cast<float>(static_cast<std::uint32_t>(rng() & 0x7f7fffffu));  // finite, any magnitude
@@ -35,9 +35,9 @@ void RandomModel(CPolydromDoc& doc, std::mt19937& rng, const Shape& shape)
         doc.m_sel[i] = roll < shape.markedPercent ? 2 : roll < selectedPercent ? 1 : 0;
         doc.m_dup[i] = static_cast<int>(Pick(rng, 7)) - 1;
     }
-    for (int j = 0; j < doc.m_nEdges; ++j) {
-        doc.m_edgeFrom[j] = static_cast<int>(Pick(rng, doc.m_nVertices));
-        doc.m_edgeTo[j] = Pick(rng, 5) == 0 ? doc.m_edgeFrom[j] : static_cast<int>(Pick(rng, doc.m_nVertices));
+    for (int j = 0; j < doc.GetEdgeCount(); ++j) {
+        doc.m_edgeFrom[j] = static_cast<int>(Pick(rng, doc.GetVertexCount()));
+        doc.m_edgeTo[j] = Pick(rng, 5) == 0 ? doc.m_edgeFrom[j] : static_cast<int>(Pick(rng, doc.GetVertexCount()));
         doc.m_edgeUsed[j] = static_cast<int>(Pick(rng, 2));  // marks an export may have left
     }
 }
@@ -46,9 +46,9 @@ void RandomModel(CPolydromDoc& doc, std::mt19937& rng, const Shape& shape)
 std::string Live(const CPolydromDoc& doc)
 {
     std::string text = ModelText(doc) + "\ndup";
-    for (int i = 0; i < doc.m_nVertices; ++i) text += " " + std::to_string(doc.m_dup[i]);
+    for (int i = 0; i < doc.GetVertexCount(); ++i) text += " " + std::to_string(doc.m_dup[i]);
     text += "\nused";
-    for (int j = 0; j < doc.m_nEdges; ++j) text += " " + std::to_string(doc.m_edgeUsed[j]);
+    for (int j = 0; j < doc.GetEdgeCount(); ++j) text += " " + std::to_string(doc.m_edgeUsed[j]);
     return text;
 }
 

@@ -8,8 +8,8 @@
 // across each edge, from the first endpoint to the second and then back, testing afresh.
 inline void ReferenceSelectConnected(CPolydromDoc& doc)
 {
-    for (int pass = 0; pass < doc.m_nEdges; ++pass) {
-        for (int j = 0; j < doc.m_nEdges; ++j) {
+    for (int pass = 0; pass < doc.GetEdgeCount(); ++pass) {
+        for (int j = 0; j < doc.GetEdgeCount(); ++j) {
             if (doc.m_sel[doc.m_edgeFrom[j]] == 1) doc.m_sel[doc.m_edgeTo[j]] = 1;
             if (doc.m_sel[doc.m_edgeTo[j]] == 1) doc.m_sel[doc.m_edgeFrom[j]] = 1;
         }
@@ -21,35 +21,35 @@ inline void ReferenceSelectConnected(CPolydromDoc& doc)
 // endpoints by scanning all remaining edges once per surviving vertex.
 inline void ReferenceUnconnect(CPolydromDoc& doc)
 {
-    for (int j = 0; j < doc.m_nEdges; ++j) doc.m_edgeUsed[j] = 0;
-    for (int i = 0; i < doc.m_nVertices; ++i) {
+    for (int j = 0; j < doc.GetEdgeCount(); ++j) doc.m_edgeUsed[j] = 0;
+    for (int i = 0; i < doc.GetVertexCount(); ++i) {
         if (doc.m_sel[i] != 1) continue;
-        for (int j = 0; j < doc.m_nEdges; ++j)
+        for (int j = 0; j < doc.GetEdgeCount(); ++j)
             if (doc.m_edgeTo[j] == i || doc.m_edgeFrom[j] == i) doc.m_edgeUsed[j] = 1;
     }
 
     int k = 0;
-    for (int j = 0; j < doc.m_nEdges; ++j) {
+    for (int j = 0; j < doc.GetEdgeCount(); ++j) {
         if (doc.m_edgeUsed[j] != 0) continue;
         doc.m_edgeFrom[k] = doc.m_edgeFrom[j];
         doc.m_edgeTo[k] = doc.m_edgeTo[j];
         doc.m_edgeUsed[k] = doc.m_edgeUsed[j];
         ++k;
     }
-    doc.m_nEdges = k;
+    doc.ResizeModel(doc.GetVertexCount(), k, doc.GetFaceCount());
 
     k = 0;
-    for (int i = 0; i < doc.m_nVertices; ++i) {
+    for (int i = 0; i < doc.GetVertexCount(); ++i) {
         if (doc.m_sel[i] != 0) continue;
         doc.m_sel[k] = 0;
         doc.m_x[k] = doc.m_x[i];
         doc.m_y[k] = doc.m_y[i];
         doc.m_z[k] = doc.m_z[i];
-        for (int j = 0; j < doc.m_nEdges; ++j) {
+        for (int j = 0; j < doc.GetEdgeCount(); ++j) {
             if (doc.m_edgeFrom[j] == i) doc.m_edgeFrom[j] = k;
             if (doc.m_edgeTo[j] == i) doc.m_edgeTo[j] = k;
         }
         ++k;
     }
-    doc.m_nVertices = k;
+    doc.ResizeModel(k, doc.GetEdgeCount(), doc.GetFaceCount());
 }

@@ -19,7 +19,7 @@ inline std::unique_ptr<CPolydromDoc> ConnectedBox(bool top = true)
     std::vector<std::array<int, 3>> connects = {{0, 2, 4}, {0, 4, 6}};
     if (top) connects.insert(connects.end(), {{1, 3, 5}, {1, 5, 7}});
     for (const auto& three : connects) {
-        for (int v = 0; v < doc->m_nVertices; ++v) doc->m_sel[v] = 0;
+        for (int v = 0; v < doc->GetVertexCount(); ++v) doc->m_sel[v] = 0;
         for (int v : three) doc->m_sel[v] = 1;
         doc->OnDoConnect();
     }

@@ -78,12 +78,11 @@ TEST(TypedEdits, RefusedWholeWithTheModelUntouched)
     }
 }
 
-TEST(TypedEdits, AddVertexAtStopsAtTheCapacityNotAtTheClickLimit)
+TEST(TypedEdits, AddVertexAtStopsAtTheModelLimit)
 {
     auto doc = NewDoc();
-    for (int i = 0; i < MAX_CLICK_VERTICES; ++i) Vertex(*doc, float(i));
     EXPECT_TRUE(doc->AddVertexAt(1, 2, 3));
-    while (doc->m_nVertices < MODEL_CAPACITY) Vertex(*doc, 0);
+    while (doc->GetVertexCount() < kTestCapacity) Vertex(*doc, 0);
     const auto before = Snapshot(*doc);
     EXPECT_FALSE(doc->AddVertexAt(1, 2, 3));
     EXPECT_TRUE(Snapshot(*doc) == before);

@@ -84,9 +84,9 @@ protected:
         frame->Dispatch(ID_FILE_NEW);
         doc->AddVertex(10, 20, 0);
         doc->AddVertex(-30, 5, 0);
+        doc->ResizeModel(2, 1, 0);
         doc->m_edgeFrom[0] = 0;
         doc->m_edgeTo[0] = 1;
-        doc->m_nEdges = 1;
         doc->CommitStep("set-up");
     }
     CPolydromView& view() { return frame->View(); }
@@ -99,11 +99,11 @@ TEST_F(ModelCommandTest, EveryModelAndViewCommandReachesItsHandler)
     using Check = std::function<bool()>;
     const std::map<unsigned, Check> effects = {
         {ID_FILE_EXPORT_POV, [&] { return QFile::exists(Temp("object.pov")); }},
-        {ID_DO_CONNECT, [&] { return doc->m_nEdges == 2; }},
-        {ID_DO_UNCONNECT, [&] { return doc->m_nVertices == 0 && doc->m_nEdges == 0; }},
-        {ID_DO_EXTRUDE, [&] { return doc->m_nVertices == 4; }},
-        {ID_DO_COPY, [&] { return doc->m_nVertices == 4 && doc->m_nEdges == 2; }},
-        {ID_DO_MIRROR, [&] { return doc->m_nVertices == 4 && doc->m_x[2] == -10.0f; }},
+        {ID_DO_CONNECT, [&] { return doc->GetEdgeCount() == 2; }},
+        {ID_DO_UNCONNECT, [&] { return doc->GetVertexCount() == 0 && doc->GetEdgeCount() == 0; }},
+        {ID_DO_EXTRUDE, [&] { return doc->GetVertexCount() == 4; }},
+        {ID_DO_COPY, [&] { return doc->GetVertexCount() == 4 && doc->GetEdgeCount() == 2; }},
+        {ID_DO_MIRROR, [&] { return doc->GetVertexCount() == 4 && doc->m_x[2] == -10.0f; }},
         {ID_DO_SELECT_ALL, [&] { return doc->m_sel[0] == 1; }},
         {ID_DO_DESELECT_ALL, [&] { return doc->m_sel[0] == 0 && doc->m_sel[1] == 0; }},
         {ID_DO_SELECT_CONNECTED, [&] { return doc->m_sel[0] == 1 && doc->m_sel[1] == 1; }},
@@ -118,14 +118,14 @@ TEST_F(ModelCommandTest, EveryModelAndViewCommandReachesItsHandler)
         {ID_STEP_COARSE, [&] { return doc->m_step == 0.1f; }},
         {ID_STEP_COARSEST, [&] { return doc->m_step == 0.5f; }},
         {ID_DO_MOVE, [&] { return view().m_movePresses == 1; }},
-        {ID_SHAPE_CYLINDER, [&] { return doc->m_nVertices == 2 + 2 * doc->m_nResolution; }},
-        {ID_SHAPE_CIRCLE, [&] { return doc->m_nVertices == 2 + doc->m_nResolution; }},
-        {ID_SHAPE_BOX, [&] { return doc->m_nVertices == 2 + 8; }},
-        {ID_SHAPE_SQUARE, [&] { return doc->m_nVertices == 2 + 4; }},
-        {ID_SHAPE_CONE, [&] { return doc->m_nVertices == 2 + doc->m_nResolution + 1; }},
-        {ID_SHAPE_PYRAMID, [&] { return doc->m_nVertices == 2 + 5; }},
-        {ID_DO_ROTATE_CCW, [&] { return doc->m_x[0] != 10.0f && doc->m_nVertices == 2; }},
-        {ID_DO_ROTATE_CW, [&] { return doc->m_x[0] != 10.0f && doc->m_nVertices == 2; }},
+        {ID_SHAPE_CYLINDER, [&] { return doc->GetVertexCount() == 2 + 2 * doc->m_nResolution; }},
+        {ID_SHAPE_CIRCLE, [&] { return doc->GetVertexCount() == 2 + doc->m_nResolution; }},
+        {ID_SHAPE_BOX, [&] { return doc->GetVertexCount() == 2 + 8; }},
+        {ID_SHAPE_SQUARE, [&] { return doc->GetVertexCount() == 2 + 4; }},
+        {ID_SHAPE_CONE, [&] { return doc->GetVertexCount() == 2 + doc->m_nResolution + 1; }},
+        {ID_SHAPE_PYRAMID, [&] { return doc->GetVertexCount() == 2 + 5; }},
+        {ID_DO_ROTATE_CCW, [&] { return doc->m_x[0] != 10.0f && doc->GetVertexCount() == 2; }},
+        {ID_DO_ROTATE_CW, [&] { return doc->m_x[0] != 10.0f && doc->GetVertexCount() == 2; }},
         {ID_DO_GROW, [&] { return doc->m_x[0] > 10.0f; }},
         {ID_DO_SHRINK, [&] { return doc->m_x[0] < 10.0f && doc->m_x[0] > 0.0f; }},
         {ID_VIEW_ZOOM_IN, [&] { return view().m_state.zoom == 2.0f; }},
@@ -138,8 +138,8 @@ TEST_F(ModelCommandTest, EveryModelAndViewCommandReachesItsHandler)
         {ID_VIEW_AXIS_Y, [&] { return view().m_state.axis == ViewAxis::Y; }},
         {ID_VIEW_AXIS_Z, [&] { return view().m_state.axis == ViewAxis::Z; }},
         {ID_VIEW_FIT, [&] { return view().m_state.pan[0] == 10.0f && view().m_state.pan[1] == -12.5f; }},
-        {ID_EDIT_UNDO, [&] { return doc->m_nEdges == 0 && doc->m_nVertices == 0; }},
-        {ID_EDIT_REDO, [&] { return doc->m_nEdges == 1; }},
+        {ID_EDIT_UNDO, [&] { return doc->GetEdgeCount() == 0 && doc->GetVertexCount() == 0; }},
+        {ID_EDIT_REDO, [&] { return doc->GetEdgeCount() == 1; }},
     };
     std::set<unsigned> covered;
     for (const auto& [id, check] : effects) {
@@ -186,7 +186,7 @@ TEST_F(ModelCommandTest, ViewDoToolbarTogglesTheBarInsteadOfConnecting)
     frame->Dispatch(ID_VIEW_DO_TOOLBAR);
     EXPECT_TRUE(frame->DoToolBar()->isHidden());
     EXPECT_FALSE(frame->Action(ID_VIEW_DO_TOOLBAR)->isChecked());
-    EXPECT_EQ(doc->m_nEdges, 1);
+    EXPECT_EQ(doc->GetEdgeCount(), 1);
     frame->Dispatch(ID_VIEW_DO_TOOLBAR);
     EXPECT_FALSE(frame->DoToolBar()->isHidden());
     EXPECT_TRUE(frame->Action(ID_VIEW_DO_TOOLBAR)->isChecked());
@@ -240,11 +240,12 @@ TEST_F(ModelCommandTest, RefusalsAndExportShowInTheStatusBar)
     // The export is no step of its own.
     EXPECT_EQ(doc->History().UndoLabel(), "Box");
 
-    // A model at capacity refuses another cylinder, and says so.
-    doc->m_nVertices = MODEL_CAPACITY - 3;
+    // A model at its limit refuses another cylinder, and says so.
+    const int vertices = doc->GetVertexCount();
+    doc->m_limits.vertices = vertices + 3;
     frame->Dispatch(ID_SHAPE_CYLINDER);
     EXPECT_FALSE(frame->StatusBar()->currentMessage().isEmpty());
-    EXPECT_EQ(doc->m_nVertices, MODEL_CAPACITY - 3);
+    EXPECT_EQ(doc->GetVertexCount(), vertices);
 }
 
 TEST_F(ShellTest, HelpTopicsAndContextHelp)

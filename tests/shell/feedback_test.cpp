@@ -35,7 +35,7 @@ protected:
 TEST_F(FeedbackTest, ConnectSaysWhyItDidNothing)
 {
     frame->Dispatch(ID_SHAPE_SQUARE);  // four vertices, all selected
-    const int edges = doc->m_nEdges;
+    const int edges = doc->GetEdgeCount();
     frame->Dispatch(ID_DO_CONNECT);
     EXPECT_EQ(Said(), "Connect joins 2 or 3 selected vertices; 4 are selected");
     doc->m_sel[0] = doc->m_sel[1] = doc->m_sel[2] = 0;
@@ -44,7 +44,7 @@ TEST_F(FeedbackTest, ConnectSaysWhyItDidNothing)
     frame->Dispatch(ID_DO_DESELECT_ALL);
     frame->Dispatch(ID_DO_CONNECT);
     EXPECT_EQ(Said(), "Connect joins 2 or 3 selected vertices; none are selected");
-    EXPECT_EQ(doc->m_nEdges, edges);
+    EXPECT_EQ(doc->GetEdgeCount(), edges);
     EXPECT_EQ(doc->History().UndoLabel(), "Deselect All") << "a refused Connect is no step";
 }
 
@@ -109,10 +109,10 @@ TEST_F(FeedbackTest, ModellersKeysZoomAndDeleteTheSelection)
     frame->Dispatch(ID_DO_DESELECT_ALL);
     doc->m_sel[0] = 1;
     QTest::keyClick(frame.get(), Qt::Key_Delete);
-    EXPECT_EQ(doc->m_nVertices, 7);
+    EXPECT_EQ(doc->GetVertexCount(), 7);
     EXPECT_EQ(doc->History().UndoLabel(), "Un-connect");
     frame->Dispatch(ID_EDIT_UNDO);
-    EXPECT_EQ(doc->m_nVertices, 8);
+    EXPECT_EQ(doc->GetVertexCount(), 8);
 }
 
 TEST_F(FeedbackTest, ShapesComeLastAndTheSelectionTransformsSitInDo)

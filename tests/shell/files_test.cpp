@@ -31,7 +31,7 @@ TEST_F(ShellTest, OpenOfAnInvalidFileKeepsTheModelAndShowsTheError)
     EXPECT_EQ(prompts.lastFilter, QStringLiteral(" Files (*.pdm)"));
     ASSERT_EQ(prompts.errors.size(), 1);
     EXPECT_TRUE(prompts.errors[0].contains(bad)) << prompts.errors[0].toStdString();
-    EXPECT_EQ(doc->m_nVertices, 8);
+    EXPECT_EQ(doc->GetVertexCount(), 8);
     EXPECT_TRUE(frame->RecentFiles().Files().isEmpty());
     EXPECT_TRUE(frame->windowTitle().startsWith(QStringLiteral("Untitled")));
 
@@ -41,7 +41,7 @@ TEST_F(ShellTest, OpenOfAnInvalidFileKeepsTheModelAndShowsTheError)
     frame->Dispatch(ID_FILE_OPEN);
     ASSERT_EQ(prompts.errors.size(), 2);
     EXPECT_TRUE(prompts.errors[1].contains(QStringLiteral("missing.pdm")));
-    EXPECT_EQ(doc->m_nVertices, 8);
+    EXPECT_EQ(doc->GetVertexCount(), 8);
 }
 
 TEST_F(ShellTest, OpenLoadsTheFileAndNamesTheCaption)
@@ -50,7 +50,7 @@ TEST_F(ShellTest, OpenLoadsTheFileAndNamesTheCaption)
     prompts.openAnswers << path;
     frame->Dispatch(ID_FILE_OPEN);
     EXPECT_TRUE(prompts.errors.isEmpty());
-    EXPECT_EQ(doc->m_nVertices, 10);
+    EXPECT_EQ(doc->GetVertexCount(), 10);
     EXPECT_EQ(frame->windowTitle(), QStringLiteral("tube.pdm[*] - Polydrom"));
     EXPECT_FALSE(frame->isWindowModified());
 }
@@ -64,7 +64,7 @@ TEST_F(ShellTest, SavePromptGuardsUnsavedWork)
     prompts.saveChoices << SaveChoice::Cancel;
     frame->Dispatch(ID_FILE_NEW);
     EXPECT_EQ(prompts.saveQuestions, QStringList{"Untitled"});
-    EXPECT_EQ(doc->m_nVertices, 8);
+    EXPECT_EQ(doc->GetVertexCount(), 8);
 
     // Save on an untitled model asks for a name, appends ".pdm", saves, then goes on.
     prompts.saveChoices << SaveChoice::Save;
@@ -72,7 +72,7 @@ TEST_F(ShellTest, SavePromptGuardsUnsavedWork)
     frame->Dispatch(ID_FILE_NEW);
     EXPECT_EQ(prompts.saveSuggestions, QStringList{"Untitled.pdm"});
     EXPECT_EQ(Bytes(Temp("boxed.pdm")).size(), 8 + 16 * 8 + 8 * 16);
-    EXPECT_EQ(doc->m_nVertices, 0);
+    EXPECT_EQ(doc->GetVertexCount(), 0);
     EXPECT_FALSE(doc->IsModified());
     prompts.saveQuestions.clear();
     frame->Dispatch(ID_FILE_NEW);
@@ -82,12 +82,12 @@ TEST_F(ShellTest, SavePromptGuardsUnsavedWork)
     frame->Dispatch(ID_SHAPE_SQUARE);
     prompts.saveChoices << SaveChoice::Save;
     frame->Dispatch(ID_FILE_NEW);
-    EXPECT_EQ(doc->m_nVertices, 4);
+    EXPECT_EQ(doc->GetVertexCount(), 4);
 
     // Don't Save discards.
     prompts.saveChoices << SaveChoice::Discard;
     frame->Dispatch(ID_FILE_NEW);
-    EXPECT_EQ(doc->m_nVertices, 0);
+    EXPECT_EQ(doc->GetVertexCount(), 0);
 }
 
 TEST_F(ShellTest, ClosingAModifiedWindowAsksFirst)
@@ -207,7 +207,7 @@ TEST_F(ShellTest, ExportFailuresGetTheDialogASaveFailureGets)
     EXPECT_EQ(prompts.errors[1], QStringLiteral("Cannot export %1: No such file or directory").arg(target));
 
     // A refusal is no failure of a file: it stays a word in the status bar.
-    doc->m_nVertices = MODEL_CAPACITY - 3;
+    doc->m_limits.vertices = doc->GetVertexCount() + 3;
     frame->Dispatch(ID_SHAPE_CYLINDER);
     EXPECT_EQ(prompts.errors.size(), 2);
     EXPECT_FALSE(frame->StatusBar()->currentMessage().isEmpty());

@@ -66,29 +66,29 @@ TEST_F(ShellTest, ImportAddsTheMeshAsOneUndoStep)
     EXPECT_TRUE(prompts.lastFilter.endsWith(QStringLiteral(";;All files (*)")));
 
     EXPECT_TRUE(prompts.errors.isEmpty()) << prompts.errors.join('\n').toStdString();
-    EXPECT_EQ(doc->m_nVertices, 8 + 4);
-    EXPECT_EQ(doc->m_nEdges, 16 + 6);
+    EXPECT_EQ(doc->GetVertexCount(), 8 + 4);
+    EXPECT_EQ(doc->GetEdgeCount(), 16 + 6);
     EXPECT_EQ(prompts.progressTexts, QStringList{QStringLiteral("Importing tetra.obj...")});
     EXPECT_EQ(frame->StatusBar()->currentMessage(), QStringLiteral("Imported 4 vertices and 6 edges from tetra.obj"));
     EXPECT_EQ(frame->Action(ID_EDIT_UNDO)->text(), QStringLiteral("&Undo Import\tCtrl+Z"));
     EXPECT_TRUE(frame->isWindowModified());
 
     frame->Dispatch(ID_EDIT_UNDO);
-    EXPECT_EQ(doc->m_nVertices, 8);
-    EXPECT_EQ(doc->m_nEdges, 16);
+    EXPECT_EQ(doc->GetVertexCount(), 8);
+    EXPECT_EQ(doc->GetEdgeCount(), 16);
     for (int v = 0; v < 8; ++v) EXPECT_EQ(doc->m_sel[v], 1) << "the box's selection comes back";
 }
 
 TEST_F(ShellTest, ARefusedImportShowsWhyAndChangesNothing)
 {
     frame->Dispatch(ID_SHAPE_CYLINDER);
-    const std::string before = std::to_string(doc->m_nVertices) + "/" + std::to_string(doc->m_nEdges);
+    const std::string before = std::to_string(doc->GetVertexCount()) + "/" + std::to_string(doc->GetEdgeCount());
     prompts.importAnswers << WriteFile(Temp("broken.stl"), "solid x\n  facet normal 0 0 1\n    outer loop\n");
     frame->Dispatch(ID_FILE_IMPORT);
     ASSERT_EQ(prompts.errors.size(), 1);
     EXPECT_TRUE(prompts.errors[0].startsWith(QStringLiteral("Cannot import \"%1\": ").arg(Temp("broken.stl"))))
         << prompts.errors[0].toStdString();
-    EXPECT_EQ(std::to_string(doc->m_nVertices) + "/" + std::to_string(doc->m_nEdges), before);
+    EXPECT_EQ(std::to_string(doc->GetVertexCount()) + "/" + std::to_string(doc->GetEdgeCount()), before);
     EXPECT_EQ(frame->Action(ID_EDIT_UNDO)->text(), QStringLiteral("&Undo Cylinder\tCtrl+Z"));
     EXPECT_EQ(prompts.errorsOverProgress, 0) << "the progress dialog would cover the message and block it";
 
@@ -106,7 +106,7 @@ TEST_F(ShellTest, CancellingTheProgressLeavesTheModel)
     frame->Dispatch(ID_FILE_IMPORT);
     EXPECT_TRUE(prompts.errors.isEmpty());
     EXPECT_FALSE(prompts.progress.isEmpty());
-    EXPECT_EQ(doc->m_nVertices, 0);
+    EXPECT_EQ(doc->GetVertexCount(), 0);
     EXPECT_EQ(frame->StatusBar()->currentMessage(), QStringLiteral("Import of grid.obj cancelled."));
     EXPECT_FALSE(frame->Action(ID_EDIT_UNDO)->isEnabled());
 }
@@ -117,7 +117,7 @@ TEST_F(ShellTest, ADroppedMeshIsImported)
     ASSERT_TRUE(Drop(*frame, {WriteTetra(Temp("a.obj")), WriteTetra(Temp("b.obj"))}));
     EXPECT_TRUE(prompts.errors.isEmpty()) << prompts.errors.join('\n').toStdString();
     // The same positions twice: each file its own mesh, its own step.
-    EXPECT_EQ(doc->m_nVertices, 8);
+    EXPECT_EQ(doc->GetVertexCount(), 8);
     EXPECT_EQ(doc->History().StepCount(), 2u);
     EXPECT_EQ(doc->History().UndoLabel(), "Import");
     EXPECT_TRUE(prompts.importAnswers.isEmpty());
@@ -130,11 +130,11 @@ TEST_F(ShellTest, ADroppedModelIsOpenedAfterTheSavePrompt)
     prompts.saveChoices << SaveChoice::Cancel;
     ASSERT_TRUE(Drop(*frame, {WriteTetra(Temp("a.obj")), model}));
     EXPECT_EQ(prompts.saveQuestions.size(), 1);
-    EXPECT_EQ(doc->m_nVertices, 8) << "cancelled: the box stays and nothing is imported";
+    EXPECT_EQ(doc->GetVertexCount(), 8) << "cancelled: the box stays and nothing is imported";
 
     prompts.saveChoices << SaveChoice::Discard;
     ASSERT_TRUE(Drop(*frame, {model}));
-    EXPECT_EQ(doc->m_nVertices, 10);
+    EXPECT_EQ(doc->GetVertexCount(), 10);
     EXPECT_EQ(frame->windowTitle(), QStringLiteral("tube.pdm[*] - Polydrom"));
 }
 
@@ -165,26 +165,26 @@ TEST_F(ShellTest, TheImportDialogTurnsAndScalesAndRemembersTheAxisChoice)
     prompts.importAnswers << WriteTetra(Temp("tetra.obj"));
     prompts.importScale = 2;
     frame->Dispatch(ID_FILE_IMPORT);
-    ASSERT_EQ(doc->m_nVertices, 4);
+    ASSERT_EQ(doc->GetVertexCount(), 4);
     EXPECT_EQ(prompts.importConvertShown, QList<bool>{true});
     EXPECT_EQ(prompts.importHints, QStringList{QStringLiteral("The mesh is 1 x 1 x 1 units: scale 2 makes it 2 x 2 x 2.")});
-    EXPECT_EQ(*std::min_element(doc->m_y, doc->m_y + 4), -2.0f);
-    EXPECT_EQ(*std::min_element(doc->m_z, doc->m_z + 4), -2.0f);
-    EXPECT_EQ(*std::max_element(doc->m_x, doc->m_x + 4), 2.0f);
+    EXPECT_EQ(*std::min_element(doc->m_y.begin(), doc->m_y.begin() + 4), -2.0f);
+    EXPECT_EQ(*std::min_element(doc->m_z.begin(), doc->m_z.begin() + 4), -2.0f);
+    EXPECT_EQ(*std::max_element(doc->m_x.begin(), doc->m_x.begin() + 4), 2.0f);
 
     // Turned off, the file's coordinates stand, and the next dialog shows it off.
     prompts.importAnswers << Temp("tetra.obj") << Temp("tetra.obj");
     prompts.importConvertAnswer = false;
     prompts.importScale = 1;
     frame->Dispatch(ID_FILE_IMPORT);
-    ASSERT_EQ(doc->m_nVertices, 8);
-    EXPECT_EQ(*std::max_element(doc->m_y + 4, doc->m_y + 8), 1.0f);
+    ASSERT_EQ(doc->GetVertexCount(), 8);
+    EXPECT_EQ(*std::max_element(doc->m_y.begin() + 4, doc->m_y.begin() + 8), 1.0f);
 
     // Cancelled, nothing is added and no step is made.
     prompts.importCancel = true;
     frame->Dispatch(ID_FILE_IMPORT);
     EXPECT_EQ(prompts.importConvertShown, (QList<bool>{true, true, false}));
-    EXPECT_EQ(doc->m_nVertices, 8);
+    EXPECT_EQ(doc->GetVertexCount(), 8);
     EXPECT_EQ(frame->StatusBar()->currentMessage(), QStringLiteral("Import of tetra.obj cancelled."));
     EXPECT_EQ(doc->History().StepCount(), 2u);
 }

@@ -49,7 +49,7 @@ protected:
     }
     // A selected vertex drawn at the pixel, added as a right click adds it.
     void VertexAt(QPoint pixel) { frame->LeftPress(MK_LBUTTON | MK_RBUTTON, CPoint{pixel.x(), pixel.y()}); }
-    std::vector<int> Selection() const { return std::vector<int>(doc->m_sel, doc->m_sel + doc->m_nVertices); }
+    std::vector<int> Selection() const { return doc->m_sel; }
 
     CViewWidget* widget = nullptr;
 };
@@ -101,7 +101,7 @@ TEST_F(PreciseShellTest, NoBandInMoveModeOrWithTheRightButton)
 {
     VertexAt({100, 100});
     EXPECT_FALSE(Drag({50, 50}, {150, 150}, Qt::NoModifier, Qt::RightButton));
-    EXPECT_EQ(doc->m_nVertices, 2) << "the press added a vertex, as a click with the right button does";
+    EXPECT_EQ(doc->GetVertexCount(), 2) << "the press added a vertex, as a click with the right button does";
     frame->Dispatch(ID_DO_MOVE);
     EXPECT_FALSE(Drag({60, 60}, {150, 150}));
     EXPECT_EQ(doc->History().UndoLabel(), "Move");
@@ -188,7 +188,7 @@ TEST_F(PreciseShellTest, DialogsAddMoveAndPlaceTheCursor)
     EXPECT_EQ(prompts.pointInitial, (std::array<float, 3>{cursor[0], cursor[1], cursor[2]}));
     EXPECT_EQ(prompts.pointReplies,
               QStringList({"Add Vertex At refused: the result would leave the range of coordinates.", ""}));
-    ASSERT_EQ(doc->m_nVertices, 2);
+    ASSERT_EQ(doc->GetVertexCount(), 2);
     EXPECT_EQ(doc->History().UndoLabel(), "Add Vertex At");
 
     // Set Cursor moves the centre of the Transform dialog's rotation.

@@ -275,7 +275,7 @@ TEST_F(RecoveryTest, DiscardDeletesACopyAndLaterKeepsItForTheNextStart)
     EXPECT_EQ(ask.asked[0][0].original, QString()) << "newest first";
     EXPECT_EQ(ask.asked[0][1].original, Temp(QStringLiteral("old.pdm")));
     ASSERT_EQ(ask.asked[1].size(), 1);
-    EXPECT_EQ(doc->m_nVertices, 0);
+    EXPECT_EQ(doc->GetVertexCount(), 0);
     EXPECT_FALSE(doc->IsModified());
     EXPECT_EQ(Copies().size(), 1);
 
@@ -302,7 +302,7 @@ TEST_F(RecoveryTest, ATruncatedCopyIsRefusedWithAReasonAndKeptAside)
     EXPECT_TRUE(problem.contains(folder + QStringLiteral("/damaged"))) << problem.toStdString();
     EXPECT_TRUE(Copies().isEmpty());
     EXPECT_EQ(QDir(folder + QStringLiteral("/damaged")).entryList(QDir::Files).size(), 2);
-    EXPECT_EQ(doc->m_nVertices, 0);
+    EXPECT_EQ(doc->GetVertexCount(), 0);
 }
 
 TEST_F(RecoveryTest, TheDialogNamesEachCopyAndAnswersWithItsButtons)
@@ -387,7 +387,7 @@ TEST_F(RecoveryTest, AKilledProgramsWorkIsOfferedAtTheNextStartAndALiveOnesIsNot
     ASSERT_EQ(ask.asked.size(), 1);
     ASSERT_EQ(ask.asked[0].size(), 1) << "only the killed program's copy";
     EXPECT_EQ(ask.asked[0][0].original, original);
-    EXPECT_EQ(doc->m_nVertices, 10 + 8) << "the file's cylinder and the box added to it";
+    EXPECT_EQ(doc->GetVertexCount(), 10 + 8) << "the file's cylinder and the box added to it";
     EXPECT_EQ(ModelBytes(*doc), work);
     EXPECT_EQ(doc->GetPathName(), Native(original));
     EXPECT_TRUE(frame->isWindowModified());

@@ -156,7 +156,7 @@ TEST_F(Render3d, TheSameChangeSendsOnlyWhatItTouched)
     // Nothing changed: nothing sent.
     EXPECT_EQ(renderer.Upload(mesh), 0u);
     // One vertex moved: a stretch or two of the arrays.
-    doc->m_x[doc->m_nVertices - 1] += 0.5f;
+    doc->m_x[doc->GetVertexCount() - 1] += 0.5f;
     const ShadedMesh moved = BuildShadedMesh(CopyShadedSource(*doc));
     const std::size_t sent = renderer.Upload(moved);
     EXPECT_GT(sent, 0u);
@@ -211,6 +211,6 @@ TEST_F(ShellTest, TheThreeDViewSaysWhenOpenGlIsMissing)
             << frame->ShadedPanel()->Note().toStdString();
     }
     frame->Dispatch(ID_SHAPE_BOX);
-    EXPECT_GT(doc->m_nVertices, 0);
+    EXPECT_GT(doc->GetVertexCount(), 0);
     EXPECT_FALSE(frame->ViewWidget()->grab().isNull());
 }

@@ -37,7 +37,7 @@ std::vector<Pixel> MarkCentres(Scene& scene)
     const CRecordingDC dc = scene.Paint();
     const auto& lines = dc.Lines();
     std::vector<Pixel> centres;
-    const std::size_t first = lines.size() - 2 * static_cast<std::size_t>(scene.doc->m_nVertices);
+    const std::size_t first = lines.size() - 2 * static_cast<std::size_t>(scene.doc->GetVertexCount());
     for (std::size_t k = first; k < lines.size(); k += 2) {
         Pixel p{};
         std::sscanf(lines[k].c_str(), "(%d,%d)", &p.x, &p.y);

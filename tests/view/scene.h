@@ -44,7 +44,7 @@ struct Scene {
         std::vector<std::string> unclipped;
         for (const std::string& line : dc.Lines())
             if (line.find("clip=") == std::string::npos) unclipped.push_back(line);
-        const std::size_t crosses = 2 * static_cast<std::size_t>(doc->m_nVertices);
+        const std::size_t crosses = 2 * static_cast<std::size_t>(doc->GetVertexCount());
         return {unclipped.begin() + 4, unclipped.end() - static_cast<std::ptrdiff_t>(crosses)};
     }
 

@@ -76,8 +76,8 @@ void CMainFrame::OnFileImport()
             m_prompts.StartProgress(this, QStringLiteral("Importing %1...").arg(name));
         ImportOptions options;
         options.progress = [&](float fraction) { return progress->Update(fraction); };
-        read = ReadMeshFile(Native(path), MODEL_CAPACITY - m_doc.m_nVertices, MODEL_CAPACITY - m_doc.m_nEdges,
-                            options);
+        read = ReadMeshFile(Native(path), m_doc.m_limits.vertices - m_doc.GetVertexCount(),
+                            m_doc.m_limits.edges - m_doc.GetEdgeCount(), options);
     }
     if (read.cancelled) {
         m_doc.ReportInfo(read.error);  // "Import of box.stl cancelled." in the status bar

@@ -55,7 +55,13 @@ void CRecoveryWriter::WriteNow()
     if (!m_doc.IsModified()) return;
     // The only work on this thread: a copy of the arrays. Bytes and disk are the worker's.
     Job job;
-    TakeSnapshot(m_doc, &job.snapshot);
+    try {
+        TakeSnapshot(m_doc, &job.snapshot);
+    } catch (const std::bad_alloc&) {
+        // No room for a copy of a huge model: said like a failed write, and tried again later.
+        Written(Result::Failure("not enough memory for a copy of the model"));
+        return;
+    }
     job.original = m_doc.GetPathName();
     job.time = QDateTime::currentSecsSinceEpoch();
     m_copyDue = true;

@@ -35,9 +35,10 @@ constexpr char kMesh = 'M';
 constexpr std::size_t kMaxReason = 2000;
 // How often the parent looks at the clock and asks the progress callback.
 constexpr std::chrono::milliseconds kTick{50};
-// Address space the helper may add to what it inherits: far more than any mesh that
-// fits the model needs, and less than would push a desktop into swapping.
-constexpr std::uint64_t kHelperMemory = std::uint64_t(4) << 30;
+// Address space the helper may add to what it inherits: enough for the importer to read a
+// 5-million-triangle file at the file-size ceiling (its own copies, the joined vertices
+// and the edges), and a bound on a hostile file, which fails in the helper alone.
+constexpr std::uint64_t kHelperMemory = std::uint64_t(8) << 30;
 
 #if defined(__SANITIZE_ADDRESS__)
 constexpr bool kSanitized = true;
