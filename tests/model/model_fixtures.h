@@ -83,7 +83,9 @@ inline std::unique_ptr<CPolydromDoc> ModelFrom(const std::string& text)
 {
     auto doc = NewDoc();
     const auto semicolon = text.find(';');
-    std::istringstream vertices(text.substr(0, semicolon)), edges(text.substr(semicolon + 1));
+    // Without a ';' there are no edges (not the vertex text read again as edges).
+    std::istringstream vertices(text.substr(0, semicolon)),
+        edges(semicolon == std::string::npos ? std::string() : text.substr(semicolon + 1));
     for (std::string v; std::getline(vertices, v, '|');) {
         std::istringstream words(v);
         std::string x, y, z;
