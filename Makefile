@@ -78,7 +78,7 @@ fuzz: deps build-fuzz/build.ninja
 	  seeds=fuzz/corpus; [ -d fuzz/corpus/$$t ] && seeds=fuzz/corpus/$$t; \
 	  mkdir -p build-fuzz/corpus/$$t build-fuzz/findings/$$t && \
 	  echo "fuzz_$$t: $(FUZZ_SECONDS) s" && \
-	  ./build-fuzz/fuzz/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) -max_len=4096 -print_final_stats=1 \
+	  LSAN_OPTIONS=suppressions=$(CURDIR)/fuzz/lsan.supp ./build-fuzz/fuzz/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) -max_len=4096 -print_final_stats=1 \
 	    -artifact_prefix=build-fuzz/findings/$$t/ build-fuzz/corpus/$$t $$seeds || exit 1; \
 	done
 
