@@ -29,7 +29,7 @@ std::unique_ptr<CPolydromDoc> StackedRings(int extrusions)
     return doc;
 }
 
-std::vector<std::int32_t> Ends(const std::int32_t* ends, int count) { return {ends, ends + count}; }
+std::vector<std::int32_t> Ends(const std::vector<std::int32_t>& ends, int count) { return {ends.begin(), ends.begin() + count}; }
 
 void BM_TriangleSearch(benchmark::State& state, int extrusions)
 {

@@ -57,19 +57,24 @@ bool CDocument::OnNewDocument()
     return true;
 }
 
+void CDocument::ReadDocument(const std::string& path)
+{
+    std::vector<unsigned char> bytes;
+    std::size_t wanted = 0;
+    if (Result sized = BytesToRead(path, &wanted); !sized) throw CArchiveException(sized.error);
+    if (FileResult read = ReadFileStart(path, std::min(wanted, MaxFileBytes()), &bytes); !read)
+        throw CArchiveException(read.reason);
+    CArchive ar(bytes);
+    Serialize(ar);
+}
+
 Result CDocument::OnOpenDocument(const std::string& path)
 {
     auto fail = [&](const std::string& reason) {
         return Result::Failure("Cannot open \"" + path + "\": " + reason + ".");
     };
     try {
-        std::vector<unsigned char> bytes;
-        std::size_t wanted = 0;
-        if (Result sized = BytesToRead(path, &wanted); !sized) return fail(sized.error);
-        if (FileResult read = ReadFileStart(path, std::min(wanted, MaxFileBytes()), &bytes); !read)
-            return fail(read.reason);
-        CArchive ar(bytes);
-        Serialize(ar);
+        ReadDocument(path);
     } catch (const CArchiveException& e) {
         return fail(e.what());
     } catch (const std::bad_alloc&) {
@@ -85,6 +90,13 @@ Result CDocument::OnOpenDocument(const std::string& path)
 
 Result CDocument::OnSaveDocument(const std::string& path)
 {
+    Result written = WriteToFile(path);
+    if (written) SavedTo(path);
+    return written;
+}
+
+Result CDocument::WriteToFile(const std::string& path)
+{
     auto fail = [&](const std::string& reason) {
         return Result::Failure("Cannot save \"" + path + "\": " + reason + ".");
     };
@@ -97,10 +109,14 @@ Result CDocument::OnSaveDocument(const std::string& path)
     } catch (const std::bad_alloc&) {
         return fail("not enough memory");
     }
+    return Result::Success();
+}
+
+void CDocument::SavedTo(const std::string& path)
+{
     m_pathName = path;
     OnAfterSave();
     SetModifiedFlag(false);
-    return Result::Success();
 }
 
 void CDocument::Report(CommandReport::Kind kind, std::string text)

@@ -54,10 +54,20 @@ public:
     // Serializes into memory and writes the bytes atomically; the old file survives a
     // failure. A Serialize that finds the model cannot be stored refuses the save.
     Result OnSaveDocument(const std::string& path);
+    // OnSaveDocument's two halves, for a shell that writes on a worker thread: the
+    // writing, which changes nothing of the document (it may run while the document is
+    // only read), and then the bookkeeping of a successful save.
+    Result WriteToFile(const std::string& path);
+    void SavedTo(const std::string& path);
     // Storing throws CArchiveException when the model cannot be stored as a valid file.
     virtual void Serialize(CArchive& ar) = 0;
     // The most bytes a file of this document can need; anything after them is never read.
     virtual std::size_t MaxFileBytes() const { return std::size_t(64) << 20; }
+    // The reading itself, throwing CArchiveException with the reason when the file
+    // cannot be read or holds no valid document: by default the bytes BytesToRead names,
+    // read into memory and handed to Serialize. A document may read its own files more
+    // directly, as long as it takes the same files and gives the same reasons.
+    virtual void ReadDocument(const std::string& path);
     // How many bytes of this file to read: at most MaxFileBytes(), fewer when the file's
     // own counts say it needs fewer. May fail with the reason.
     virtual Result BytesToRead(const std::string& path, std::size_t* bytes) const

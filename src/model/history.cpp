@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cassert>
 #include <cstring>
+#include <exception>
+#include <thread>
 
 namespace {
 
@@ -27,6 +29,34 @@ void Splice(std::vector<T>& array, std::size_t begin, std::size_t length, const 
     array.resize(begin + window.size() + tail);
 }
 
+// Every commit compares the whole model, so a click on a big model costs the scan:
+// whole blocks go through memcmp (many bytes a cycle), and only the block that
+// differs is looked at entry by entry.
+constexpr std::size_t kBlock = 1024;
+// Below this many face corners and edges together, a second thread costs more than it saves.
+constexpr std::size_t kParallelEntries = 1 << 20;
+
+// How many entries from the start of a and b (count each) are equal.
+template <typename T>
+std::size_t CommonHead(const T* a, const T* b, std::size_t count)
+{
+    std::size_t k = 0;
+    while (count - k >= kBlock && std::memcmp(a + k, b + k, kBlock * sizeof(T)) == 0) k += kBlock;
+    while (k < count && Same(a[k], b[k])) ++k;
+    return k;
+}
+
+// How many entries before the ends of a and b (count each) are equal.
+template <typename T>
+std::size_t CommonTail(const T* aEnd, const T* bEnd, std::size_t count)
+{
+    std::size_t k = 0;
+    while (count - k >= kBlock && std::memcmp(aEnd - k - kBlock, bEnd - k - kBlock, kBlock * sizeof(T)) == 0)
+        k += kBlock;
+    while (k < count && Same(aEnd[-1 - std::ptrdiff_t(k)], bEnd[-1 - std::ptrdiff_t(k)])) ++k;
+    return k;
+}
+
 // Records how the live array (m entries) differs from the shadow; returns false
 // when they are equal. The window is the span between the common head and tail.
 template <typename T, typename P>
@@ -34,11 +64,9 @@ bool Record(std::vector<T>& shadow, std::span<const T> live, P& patch)
 {
     const std::size_t n = shadow.size(), m = live.size();
     const std::size_t common = std::min(n, m);
-    std::size_t head = 0;
-    while (head < common && Same(shadow[head], live[head])) ++head;
+    const std::size_t head = CommonHead(shadow.data(), live.data(), common);
     if (head == common && n == m) return false;
-    std::size_t tail = 0;
-    while (tail < common - head && Same(shadow[n - 1 - tail], live[m - 1 - tail])) ++tail;
+    const std::size_t tail = CommonTail(shadow.data() + n, live.data() + m, common - head);
     patch.begin = head;
     patch.tail = tail;
     patch.before.assign(shadow.begin() + head, shadow.end() - tail);
@@ -110,13 +138,38 @@ bool CModelHistory::Commit(const ModelArrays& model, std::string label)
     Step step;
     step.label = std::move(label);
     // Nothing changes until every patch is made: running out of memory here loses no step.
+    // The comparison reads the whole model twice over, which on a big model is bound by
+    // the memory's speed: the faces and the edge starts (about half the bytes) are compared
+    // on a second thread. Only the patches are written there, nothing shared.
+    bool faceChanged = false, fromChanged = false;
+    std::exception_ptr failed;
+    auto second = [&] {
+        try {
+            faceChanged = Record(m_shadow.face, {model.face, f}, step.face);
+            fromChanged = Record(m_shadow.from, {model.from, e}, step.from);
+        } catch (...) {
+            failed = std::current_exception();
+        }
+    };
+    const bool big = f + e > kParallelEntries;
+    std::thread helper;
+    if (big) helper = std::thread(second);
     bool changed = false;
-    changed |= Record(m_shadow.x, {model.x, n}, step.x);
-    changed |= Record(m_shadow.y, {model.y, n}, step.y);
-    changed |= Record(m_shadow.z, {model.z, n}, step.z);
-    changed |= Record(m_shadow.from, {model.from, e}, step.from);
-    changed |= Record(m_shadow.to, {model.to, e}, step.to);
-    changed |= Record(m_shadow.face, {model.face, f}, step.face);
+    try {
+        changed |= Record(m_shadow.x, {model.x, n}, step.x);
+        changed |= Record(m_shadow.y, {model.y, n}, step.y);
+        changed |= Record(m_shadow.z, {model.z, n}, step.z);
+        changed |= Record(m_shadow.to, {model.to, e}, step.to);
+    } catch (...) {
+        if (helper.joinable()) helper.join();
+        throw;
+    }
+    if (big)
+        helper.join();
+    else
+        second();
+    if (failed) std::rethrow_exception(failed);
+    changed |= faceChanged | fromChanged;
     // Counts changing change the arrays' lengths, so they are among these.
     step.geometry = changed;
     changed |= Record(m_shadow.sel, {model.sel, n}, step.sel);

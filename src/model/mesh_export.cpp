@@ -80,5 +80,10 @@ void CPolydromDoc::ReportExport(const MeshExportResult& result, const std::strin
 
 void CPolydromDoc::ExportMeshAs(const std::string& path, MeshFormat format, AxisConversion axes)
 {
-    ReportExport(ExportMesh(path, format, axes), std::filesystem::path(path).filename().string());
+    ReportExported(ExportMesh(path, format, axes), path);
+}
+
+void CPolydromDoc::ReportExported(const MeshExportResult& result, const std::string& path)
+{
+    ReportExport(result, std::filesystem::path(path).filename().string());
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 class CArchive;
 
@@ -18,3 +19,12 @@ struct ModelArrays {
 // Writes the ".pdm" layout: the counts, then every X, Y, Z, selection, edge start and edge
 // end; then, only when there are faces, the face block ("FACE", 1, the count, the corners).
 void StoreModel(CArchive& ar, const ModelArrays& model);
+
+// A model read from a file waits here until every value has been checked.
+struct LoadedModel {
+    std::vector<float> x, y, z;
+    std::vector<std::int32_t> sel, from, to, face;
+    std::vector<std::int32_t> dup, used;  // not in the file: -1 and 0 for every entry
+    // Sizes the arrays the file holds for n vertices, e edges and f faces.
+    void Allocate(std::int32_t n, std::int32_t e, std::int32_t f);
+};

@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <new>
 #include <string>
+#include <utility>
 
 #include "model/coordinate_range.h"
 #include "model/polydrom_doc.h"
@@ -25,6 +26,22 @@ bool CPolydromDoc::OnNewDocument()
     m_step = 0.01f;
     m_history.Reset(LiveArrays());
     return true;
+}
+
+void CPolydromDoc::TakeOpenedModel(CPolydromDoc& opened)
+{
+    m_x.swap(opened.m_x);
+    m_y.swap(opened.m_y);
+    m_z.swap(opened.m_z);
+    m_sel.swap(opened.m_sel);
+    m_dup.swap(opened.m_dup);
+    m_edgeFrom.swap(opened.m_edgeFrom);
+    m_edgeTo.swap(opened.m_edgeTo);
+    m_edgeUsed.swap(opened.m_edgeUsed);
+    m_face.swap(opened.m_face);
+    std::swap(m_history, opened.m_history);
+    SetPathName(opened.GetPathName());
+    SetModifiedFlag(false);
 }
 
 void CPolydromDoc::AddVertex(float x, float y, float z)

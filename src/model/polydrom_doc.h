@@ -46,6 +46,12 @@ public:
     // The counts' bytes, the edges' end and the face block's header are read first, so
     // that only what the counts announce (and one byte more, to see a longer file) is read.
     Result BytesToRead(const std::string& path, std::size_t* bytes) const override;
+    // A regular file with sound counts is read straight into the arrays; any other goes
+    // through Serialize, with the same reasons for a refusal.
+    void ReadDocument(const std::string& path) override;
+    // Takes over the model, history and file of a document that opened a file (on a
+    // worker thread, while this one stayed in use); the other keeps this one's old model.
+    void TakeOpenedModel(CPolydromDoc& opened);
 
     // Accessors for the view's drawing; indices are trusted.
     int GetVertexCount() const { return static_cast<int>(m_x.size()); }
@@ -138,6 +144,8 @@ public:
     // and leaves the report ("Exported 12 triangles to box.stl (1 closed piece)", or the
     // refusal).
     void ExportMeshAs(const std::string& path, MeshFormat format, AxisConversion axes = AxisConversion::AsStored);
+    // ExportMeshAs's report, for an export to path that ran elsewhere (on a worker thread).
+    void ReportExported(const MeshExportResult& result, const std::string& path);
 
     // File > Import once its dialog has chosen the file, and --import: appends the file's
     // mesh and makes it the selection, or leaves the model untouched and says why. The
@@ -184,6 +192,11 @@ protected:
     void OnAfterSave() override;
 
 private:
+    // Checks a model read from a file and, when it is sound, makes it the document's with
+    // a new history; otherwise throws CArchiveException and changes nothing.
+    void Adopt(LoadedModel& model, std::int32_t n, std::int32_t e, std::int32_t f);
+    // ReadDocument's direct way; false (nothing changed) for a file it leaves to Serialize.
+    bool ReadPlainFile(const std::string& path);
     // Appending never allocates: room comes first, from Fits.
     void AppendVertex(double x, double y, double z);
     void AppendEdge(int from, int to);

@@ -7,6 +7,8 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
+#include <cerrno>
 #include <cmath>
 #include <cstring>
 #include <span>
@@ -18,18 +20,20 @@
 #include "model/model_arrays.h"
 #include "model/polydrom_doc.h"
 
+void LoadedModel::Allocate(std::int32_t n, std::int32_t e, std::int32_t f)
+{
+    for (auto* floats : {&x, &y, &z}) floats->resize(std::size_t(n));
+    sel.resize(std::size_t(n));
+    from.resize(std::size_t(e));
+    to.resize(std::size_t(e));
+    face.resize(3 * std::size_t(f));
+}
+
 namespace {
 
 // "FACE" as the little-endian word the block starts with.
 constexpr std::int32_t kFaceTag = 0x45434146;
 constexpr std::int32_t kFaceVersion = 1;
-
-// A loaded model waits here until every value has been checked.
-struct LoadedModel {
-    std::vector<float> x, y, z;
-    std::vector<std::int32_t> sel, from, to, face;
-    std::vector<std::int32_t> dup, used;  // not in the file: -1 and 0 for every entry
-};
 
 void CheckCount(const char* what, std::int32_t count, std::int32_t limit)
 {
@@ -46,13 +50,21 @@ void CheckCoordinate(const char* axis, int i, float value)
         throw CArchiveException(std::string(axis) + " of vertex " + std::to_string(i) + " is not a finite number");
 }
 
-std::uint64_t SideKey(std::int32_t a, std::int32_t b)
+// The edges (or the faces) grouped by their lowest vertex, as one array of offsets
+// and one of entries: the entries of vertex v are [start[v], start[v + 1]).
+template <typename Key>
+std::vector<std::int32_t> GroupStarts(std::int32_t n, std::size_t count, const Key& key)
 {
-    return std::uint64_t(std::uint32_t(std::min(a, b))) << 32 | std::uint32_t(std::max(a, b));
+    std::vector<std::int32_t> start(static_cast<std::size_t>(n) + 1, 0);
+    for (std::size_t k = 0; k < count; ++k) ++start[static_cast<std::size_t>(key(k)) + 1];
+    for (std::size_t v = 0; v < static_cast<std::size_t>(n); ++v) start[v + 1] += start[v];
+    return start;
 }
 
 // The faces' rules: corners that are vertices, three different ones, sides that are
-// edges, and no two faces on the same three vertices.
+// edges, and no two faces on the same three vertices. Each side is looked up among
+// the sorted edges of its lower vertex, and each face compared with the faces whose
+// lowest corner it shares, so a model of millions of faces is checked in a moment.
 void CheckFaces(std::int32_t n, std::int32_t e, const std::int32_t* from, const std::int32_t* to, std::int32_t f,
                 const std::int32_t* face)
 {
@@ -66,27 +78,54 @@ void CheckFaces(std::int32_t n, std::int32_t e, const std::int32_t* from, const 
         if (c[0] == c[1] || c[1] == c[2] || c[2] == c[0])
             throw CArchiveException("face " + std::to_string(k) + " has the same vertex at two corners");
     }
-    std::vector<std::uint64_t> sides(static_cast<std::size_t>(e));
-    for (int j = 0; j < e; ++j) sides[j] = SideKey(from[j], to[j]);
-    std::sort(sides.begin(), sides.end());
-    std::vector<std::pair<std::array<std::int32_t, 3>, std::int32_t>> sets(static_cast<std::size_t>(f));
-    for (int k = 0; k < f; ++k) {
-        const std::int32_t* c = face + 3 * std::size_t(k);
-        for (int m = 0; m < 3; ++m) {
-            const std::int32_t a = c[m], b = c[(m + 1) % 3];
-            if (!std::binary_search(sides.begin(), sides.end(), SideKey(a, b)))
-                throw CArchiveException("side " + std::to_string(a) + "-" + std::to_string(b) + " of face " +
-                                        std::to_string(k) + " is not an edge");
+    {
+        const std::vector<std::int32_t> start = GroupStarts(
+            n, std::size_t(e), [&](std::size_t j) { return std::min(from[j], to[j]); });
+        std::vector<std::int32_t> upper(static_cast<std::size_t>(e));
+        std::vector<std::int32_t> fill(start.begin(), start.end() - 1);
+        for (std::size_t j = 0; j < std::size_t(e); ++j)
+            upper[static_cast<std::size_t>(fill[static_cast<std::size_t>(std::min(from[j], to[j]))]++)] =
+                std::max(from[j], to[j]);
+        for (std::size_t v = 0; v < static_cast<std::size_t>(n); ++v)
+            std::sort(upper.begin() + start[v], upper.begin() + start[v + 1]);
+        for (int k = 0; k < f; ++k) {
+            const std::int32_t* c = face + 3 * std::size_t(k);
+            for (int m = 0; m < 3; ++m) {
+                const std::int32_t a = c[m], b = c[(m + 1) % 3];
+                const auto lo = static_cast<std::size_t>(std::min(a, b));
+                if (!std::binary_search(upper.begin() + start[lo], upper.begin() + start[lo + 1], std::max(a, b)))
+                    throw CArchiveException("side " + std::to_string(a) + "-" + std::to_string(b) + " of face " +
+                                            std::to_string(k) + " is not an edge");
+            }
         }
-        std::array<std::int32_t, 3> set{c[0], c[1], c[2]};
-        std::sort(set.begin(), set.end());
-        sets[k] = {set, k};
     }
-    std::sort(sets.begin(), sets.end());
-    for (std::size_t k = 1; k < sets.size(); ++k)
-        if (sets[k].first == sets[k - 1].first)
-            throw CArchiveException("face " + std::to_string(sets[k].second) + " has the same vertices as face " +
-                                    std::to_string(sets[k - 1].second));
+    // The two higher corners and the face's number, grouped by the lowest corner; within a
+    // group, in order, equal corners sit side by side. Groups go up by their lowest corner,
+    // so the first pair found is the one a sort of every face would find first.
+    struct Rest {
+        std::int32_t b, c, k;
+        bool operator<(const Rest& o) const { return b != o.b ? b < o.b : c != o.c ? c < o.c : k < o.k; }
+    };
+    auto sorted = [face](std::size_t k) {
+        std::array<std::int32_t, 3> set{face[3 * k], face[3 * k + 1], face[3 * k + 2]};
+        std::sort(set.begin(), set.end());
+        return set;
+    };
+    const std::vector<std::int32_t> start = GroupStarts(n, std::size_t(f), [&](std::size_t k) { return sorted(k)[0]; });
+    std::vector<Rest> rest(static_cast<std::size_t>(f));
+    std::vector<std::int32_t> fill(start.begin(), start.end() - 1);
+    for (std::size_t k = 0; k < std::size_t(f); ++k) {
+        const auto set = sorted(k);
+        rest[static_cast<std::size_t>(fill[static_cast<std::size_t>(set[0])]++)] = {set[1], set[2], std::int32_t(k)};
+    }
+    for (std::size_t v = 0; v < static_cast<std::size_t>(n); ++v) {
+        const auto first = rest.begin() + start[v], last = rest.begin() + start[v + 1];
+        std::sort(first, last);
+        for (auto r = first; r != last && r + 1 != last; ++r)
+            if (r->b == (r + 1)->b && r->c == (r + 1)->c)
+                throw CArchiveException("face " + std::to_string((r + 1)->k) + " has the same vertices as face " +
+                                        std::to_string(r->k));
+    }
 }
 
 // The rules every model file obeys, for a model read from a file and for one about to
@@ -178,28 +217,29 @@ void CPolydromDoc::Serialize(CArchive& ar)
     const std::int32_t f = FaceCount(ar.Input().subspan(expected));
 
     LoadedModel model;
-    const auto vn = std::size_t(n), en = std::size_t(e);
-    for (auto* floats : {&model.x, &model.y, &model.z}) {
-        floats->resize(vn);
-        ar.Load(std::span(*floats));
-    }
-    model.sel.resize(vn);
+    model.Allocate(n, e, f);
+    for (auto* floats : {&model.x, &model.y, &model.z}) ar.Load(std::span(*floats));
     ar.Load(std::span(model.sel));
-    for (auto* ints : {&model.from, &model.to}) {
-        ints->resize(en);
-        ar.Load(std::span(*ints));
-    }
+    for (auto* ints : {&model.from, &model.to}) ar.Load(std::span(*ints));
     if (f > 0) {
         std::int32_t header[3];
         ar.Load(std::span(header));
-        model.face.resize(3 * std::size_t(f));
         ar.Load(std::span(model.face));
     }
+    Adopt(model, n, e, f);
+}
 
-    model.dup.assign(vn, -1);
-    model.used.assign(en, 0);
+void CPolydromDoc::Adopt(LoadedModel& model, std::int32_t n, std::int32_t e, std::int32_t f)
+{
     CheckModel({n, e, model.x.data(), model.y.data(), model.z.data(), model.sel.data(), model.from.data(),
                 model.to.data(), f, model.face.data()});
+    model.dup.assign(std::size_t(n), -1);
+    model.used.assign(std::size_t(e), 0);
+    // The history's first state is built before anything is taken over, so that running
+    // out of memory for it leaves the document as it was.
+    CModelHistory history;
+    history.Reset({n, e, model.x.data(), model.y.data(), model.z.data(), model.sel.data(), model.from.data(),
+                   model.to.data(), f, model.face.data()});
 
     // Everything is valid: take it over. Members the file does not hold keep their values.
     m_x.swap(model.x);
@@ -211,7 +251,86 @@ void CPolydromDoc::Serialize(CArchive& ar)
     m_face.swap(model.face);
     m_dup.swap(model.dup);
     m_edgeUsed.swap(model.used);
-    m_history.Reset(LiveArrays());
+    m_history = std::move(history);
+}
+
+namespace {
+
+// An open file descriptor, closed when it goes.
+struct OpenFile {
+    int fd = -1;
+    ~OpenFile()
+    {
+        if (fd >= 0) ::close(fd);
+    }
+};
+
+// Reads exactly `bytes` bytes at the offset; false when the file ends first or fails.
+bool ReadAt(int fd, void* into, std::size_t bytes, std::size_t at)
+{
+    auto* p = static_cast<unsigned char*>(into);
+    while (bytes > 0) {
+        const ssize_t got = ::pread(fd, p, bytes, static_cast<off_t>(at));
+        if (got < 0 && errno == EINTR) continue;
+        if (got <= 0) return false;
+        p += got;
+        at += std::size_t(got);
+        bytes -= std::size_t(got);
+    }
+    return true;
+}
+
+}  // namespace
+
+void CPolydromDoc::ReadDocument(const std::string& path)
+{
+    if (!ReadPlainFile(path)) CDocument::ReadDocument(path);
+}
+
+bool CPolydromDoc::ReadPlainFile(const std::string& path)
+{
+    // Straight from the file into the model's arrays: no copy of the file in memory, which
+    // for a model of millions of vertices costs as much time and memory as the model. Only
+    // a regular file whose counts and face block are sound is read here; whatever else a
+    // file holds goes the general way, which words its reasons.
+    if constexpr (std::endian::native != std::endian::little) return false;
+    OpenFile file{::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY)};
+    struct stat info {};
+    if (file.fd < 0 || ::fstat(file.fd, &info) != 0 || !S_ISREG(info.st_mode)) return false;
+    const auto size = static_cast<std::size_t>(info.st_size);
+    std::int32_t counts[2] = {0, 0};
+    if (!ReadAt(file.fd, counts, 8, 0)) return false;
+    const std::int32_t n = counts[0], e = counts[1];
+    if (n < 0 || e < 0 || n > MAX_VERTICES || e > MAX_EDGES) return false;
+    const std::size_t edgesEnd = 8 + 16 * std::size_t(n) + 8 * std::size_t(e);
+    if (size < edgesEnd) return false;
+    std::int32_t f = 0;
+    std::int32_t header[3] = {0, 0, 0};
+    if (size - edgesEnd >= 4) {
+        if (!ReadAt(file.fd, header, std::min<std::size_t>(12, size - edgesEnd), edgesEnd)) return false;
+        if (header[0] == kFaceTag) {
+            if (size - edgesEnd < 12 || header[1] != kFaceVersion || header[2] < 0 || header[2] > MAX_FACES ||
+                size - edgesEnd != 12 + 12 * std::size_t(header[2]))
+                return false;
+            f = header[2];
+        }
+    }
+    LoadedModel model;
+    model.Allocate(n, e, f);
+    std::size_t at = 8;
+    auto read = [&](auto& array) {
+        const std::size_t bytes = array.size() * 4;
+        const bool ok = ReadAt(file.fd, array.data(), bytes, at);
+        at += bytes;
+        return ok;
+    };
+    if (!read(model.x) || !read(model.y) || !read(model.z) || !read(model.sel) || !read(model.from) ||
+        !read(model.to))
+        return false;
+    at += 12;
+    if (f > 0 && !read(model.face)) return false;
+    Adopt(model, n, e, f);
+    return true;
 }
 
 Result CPolydromDoc::BytesToRead(const std::string& path, std::size_t* bytes) const

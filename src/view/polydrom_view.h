@@ -2,14 +2,15 @@
 // mouse editing and navigation. Hosted by a window (or headless) through CViewHost.
 #pragma once
 
+#include <memory>
 #include <vector>
 
 #include "framework/geometry.h"
+#include "framework/raster_dc.h"
 #include "framework/view.h"
 #include "model/view_state.h"
 
 class CDC;
-class CRasterDC;
 struct CPen;
 class CPolydromDoc;
 
@@ -97,10 +98,22 @@ private:
     // once instead of once per edge end, and the lines drawn straight into the pixels.
     void DrawEdgesRaster(CRasterDC& dc, float hw, float hh);
     void DrawVerticesRaster(CRasterDC& dc, float hw, float hh);
-    void DrawPanelEdgesRaster(CRasterDC& dc, float hw, float hh, int hAxis, int vAxis, double panelTop);
+    // pixelOf receives each vertex's pixel in the panel.
+    void DrawPanelEdgesRaster(CRasterDC& dc, float hw, float hh, int hAxis, int vAxis, double panelTop,
+                              std::vector<CPoint>& pixelOf);
+    // The panels' filled rectangles and frames, before their edges.
+    void DrawPanelFrames(CDC* pDC, float hw, float hh);
+    // A big model's paint on a raster canvas, on two threads: the main area on this one,
+    // the panels on a canvas of their own, whose filled rectangles then replace the
+    // main area's pixels there. False (nothing drawn) where the plain paint is as quick or
+    // the canvas is already clipped.
+    bool DrawRasterInTwo(CRasterDC& dc, const CPen& black, const CPen& red, float hw, float hh);
 
     // Each vertex's pixel during a raster paint (kept between paints to spare the allocation).
     std::vector<CPoint> m_pixelOf;
     // Whether m_pixelOf holds the main area's pixels (the edge pass's), for the vertex marks.
     bool m_pixelOfMain = false;
+    // The panels' canvas and vertex pixels in DrawRasterInTwo, kept between paints.
+    std::unique_ptr<CRasterDC> m_panelCanvas;
+    std::vector<CPoint> m_panelPixelOf;
 };

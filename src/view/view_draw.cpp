@@ -34,6 +34,7 @@ void CPolydromView::OnDraw(CDC* pDC)
     const float hw = static_cast<float>(client.right * 0.5);
     const float hh = static_cast<float>(client.bottom * 0.5);
 
+    if (auto* raster = dynamic_cast<CRasterDC*>(pDC); raster && DrawRasterInTwo(*raster, black, red, hw, hh)) return;
     if (!m_modelOnly)
         DrawCursor(RoundToFloat(double(m_state.cursor[0]) + m_state.pan[0]),
                    RoundToFloat(double(m_state.cursor[1]) + m_state.pan[1]),

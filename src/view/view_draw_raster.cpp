@@ -138,21 +138,22 @@ void CPolydromView::DrawVerticesRaster(CRasterDC& dc, float hw, float hh)
     if (vertices > 0) dc.MoveTo(lastX, lastY);
 }
 
-void CPolydromView::DrawPanelEdgesRaster(CRasterDC& dc, float hw, float hh, int hAxis, int vAxis, double panelTop)
+void CPolydromView::DrawPanelEdgesRaster(CRasterDC& dc, float hw, float hh, int hAxis, int vAxis, double panelTop,
+                                         std::vector<CPoint>& pixelOf)
 {
     const CPolydromDoc* doc = GetDocument();
     const Scaler ScaleAll{doc, m_state.pan[0], m_state.pan[1], m_state.pan[2], m_state.zoom};
     const int vertices = doc->GetVertexCount();
-    m_pixelOf.resize(std::size_t(vertices));
-    m_pixelOfMain = false;
+    pixelOf.resize(std::size_t(vertices));
+    if (&pixelOf == &m_pixelOf) m_pixelOfMain = false;
     for (int i = 0; i < vertices; ++i) {
         double s[3];
         ScaleAll(i, s);
-        m_pixelOf[std::size_t(i)] = {TruncPixel((s[hAxis] + hw) * 0.28 + hw * 1.4),
+        pixelOf[std::size_t(i)] = {TruncPixel((s[hAxis] + hw) * 0.28 + hw * 1.4),
                                      TruncPixel((s[vAxis] + hh) * 0.3 + hh * panelTop)};
     }
     const CRect clip = dc.ClipRect();
-    const CPoint* pixel = m_pixelOf.data();
+    const CPoint* pixel = pixelOf.data();
     const int edges = doc->GetEdgeCount();
     auto from = [doc](std::size_t e) { return std::size_t(doc->GetEdgeFrom(int(e))); };
     auto to = [doc](std::size_t e) { return std::size_t(doc->GetEdgeTo(int(e))); };

@@ -49,6 +49,21 @@ bool CPolydromView::PanelAt(CPoint pixel, int* horizontal, int* vertical) const
 
 void CPolydromView::DrawPanels(CDC* pDC, const CPen& black, float hw, float hh)
 {
+    DrawPanelFrames(pDC, hw, hh);
+    CRect upper, lower;
+    PanelRects(hw, hh, &upper, &lower);
+    // The last clip stays in force for the rest of the paint.
+    int h, v;
+    pDC->SelectClipRect(&upper);
+    PanelAxes(0, &h, &v);
+    DrawPanelEdges(pDC, black, hw, hh, h, v, 0.04);
+    pDC->SelectClipRect(&lower);
+    PanelAxes(1, &h, &v);
+    DrawPanelEdges(pDC, black, hw, hh, h, v, 0.66);
+}
+
+void CPolydromView::DrawPanelFrames(CDC* pDC, float hw, float hh)
+{
     CRect upper, lower;
     PanelRects(hw, hh, &upper, &lower);
     const double W = 2.0 * hw, H = 2.0 * hh;
@@ -62,15 +77,6 @@ void CPolydromView::DrawPanels(CDC* pDC, const CPen& black, float hw, float hh)
     pDC->Draw3dRect(upper.left - 1, upper.top - 1, frameWidth, frameHeight, RGB(0, 0, 0), kFrameShadow);
     pDC->Draw3dRect(lower.left - 1, lower.top - 1, frameWidth, frameHeight, RGB(0, 0, 0), kFrameShadow);
     pDC->SelectObject(previous);
-
-    // The last clip stays in force for the rest of the paint.
-    int h, v;
-    pDC->SelectClipRect(&upper);
-    PanelAxes(0, &h, &v);
-    DrawPanelEdges(pDC, black, hw, hh, h, v, 0.04);
-    pDC->SelectClipRect(&lower);
-    PanelAxes(1, &h, &v);
-    DrawPanelEdges(pDC, black, hw, hh, h, v, 0.66);
 }
 
 void CPolydromView::DrawPanelEdges(CDC* pDC, const CPen& black, float hw, float hh, int hAxis, int vAxis,
@@ -79,7 +85,7 @@ void CPolydromView::DrawPanelEdges(CDC* pDC, const CPen& black, float hw, float 
     // The window-sized part of the plane the main area would show, shrunk by 0.28 across
     // and 0.3 down into the panel; the clip cuts off the rest, so no box test here.
     if (auto* raster = dynamic_cast<CRasterDC*>(pDC))
-        return DrawPanelEdgesRaster(*raster, hw, hh, hAxis, vAxis, panelTop);
+        return DrawPanelEdgesRaster(*raster, hw, hh, hAxis, vAxis, panelTop, m_pixelOf);
     const CPolydromDoc* doc = GetDocument();
     auto px = [&](const double* s) { return TruncPixel((s[hAxis] + hw) * 0.28 + hw * 1.4); };
     auto py = [&](const double* s) { return TruncPixel((s[vAxis] + hh) * 0.3 + hh * panelTop); };

@@ -143,7 +143,7 @@ TEST(QtProgress, AppearsAfterAMomentAndTellsOfTheCancelClick)
     CQtPrompts prompts;
     QWidget window;
     window.show();
-    const std::unique_ptr<CProgressPrompt> progress = prompts.StartProgress(&window, QStringLiteral("Importing..."));
+    const std::unique_ptr<CProgressPrompt> progress = prompts.StartProgress(&window, QStringLiteral("Importing..."), true);
     auto dialog = [&] { return window.findChild<QProgressDialog*>(); };
     ASSERT_NE(dialog(), nullptr);
     EXPECT_TRUE(progress->Update(0.1f));

@@ -89,7 +89,7 @@ public:
     private:
         FakePrompts& m_prompts;
     };
-    std::unique_ptr<CProgressPrompt> StartProgress(QWidget*, const QString& text) override
+    std::unique_ptr<CProgressPrompt> StartProgress(QWidget*, const QString& text, bool) override
     {
         progressTexts.append(text);
         return std::make_unique<FakeProgress>(*this);

@@ -123,4 +123,24 @@ TEST(ViewDrawRaster, EmptyModelAndPaintsAfterAClip)
     EXPECT_TRUE(std::equal(fast.Pixels(), fast.Pixels() + 300 * 200, slow.Pixels()));
 }
 
+// A model big enough that the panels are painted on a thread of their own, into a
+// canvas of their own: the pixels and the context's final state are still the plain paint's.
+TEST(ViewDrawRaster, BigModelPaintedOnTwoThreads)
+{
+    std::mt19937 random(11);
+    std::uniform_real_distribution<float> near(-500, 500), far(-3e4f, 3e4f);
+    for (const ViewAxis axis : {ViewAxis::Z, ViewAxis::X}) {
+        Scene scene(900, 640);
+        scene.view.m_state.axis = axis;
+        for (int i = 0; i < 3000; ++i)
+            scene.Vertex(near(random), near(random), i % 50 == 0 ? far(random) : near(random), i % 7 == 0);
+        std::uniform_int_distribution<int> vertex(0, 2999), step(1, 3);
+        for (int e = 0; e < 60000; ++e) {
+            const int a = vertex(random), b = e % 4 == 0 ? vertex(random) : std::min(a + step(random), 2999);
+            scene.Edge(a, b);
+        }
+        EXPECT_EQ(DifferingPixels(scene, 900, 640), 0);
+    }
+}
+
 }  // namespace

@@ -1,11 +1,13 @@
 // File > New, Open, Save, Save As, Export As and the recent-file list, with the save prompt.
 #include <algorithm>
+#include <memory>
 #include <optional>
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
+#include "app/shell/background_job.h"
 #include "app/shell/main_frame.h"
 #include "app/shell/prompts.h"
 #include "app/shell/settings.h"
@@ -61,25 +63,41 @@ void CMainFrame::OnFileMruFile(int index)
     const QString path = m_recent.Files()[index];
     if (!SaveModified()) return;
     // A file that cannot be opened any more leaves the list.
-    if (!OpenFile(path)) {
+    if (OpenFileReporting(path) == Opening::Failed) {
         m_recent.Remove(path);
         m_recent.Save();
         UpdateRecentMenu();
     }
 }
 
-bool CMainFrame::OpenFile(const QString& path)
+bool CMainFrame::OpenFile(const QString& path) { return OpenFileReporting(path) == Opening::Opened; }
+
+CMainFrame::Opening CMainFrame::OpenFileReporting(const QString& path)
 {
-    if (Result opened = m_doc.OnOpenDocument(Native(path)); !opened) {
-        // At start-up the window is not shown yet: the message then stands on its own.
-        m_prompts.ShowError(isVisible() ? this : nullptr, FromNative(opened.error));
-        return false;
+    // Read into a document of its own on a worker thread, so that the model stays as it
+    // is until the new one is whole and checked, and a cancel leaves it untouched.
+    struct Job {
+        CPolydromDoc doc;
+        Result opened;
+    };
+    auto job = std::make_shared<Job>();
+    const QString name = QFileInfo(path).fileName();
+    if (!RunWithProgress(m_prompts, isVisible() ? this : nullptr, QStringLiteral("Opening %1...").arg(name), true,
+                         [job, file = Native(path)] { job->opened = job->doc.OnOpenDocument(file); })) {
+        m_doc.ReportInfo("Opening " + Native(name) + " cancelled.");
+        return Opening::Cancelled;
     }
+    if (!job->opened) {
+        // At start-up the window is not shown yet: the message then stands on its own.
+        m_prompts.ShowError(isVisible() ? this : nullptr, FromNative(job->opened.error));
+        return Opening::Failed;
+    }
+    m_doc.TakeOpenedModel(job->doc);
     m_recent.Add(path);
     m_recent.Save();
     UpdateRecentMenu();
     DocumentReplaced();
-    return true;
+    return Opening::Opened;
 }
 
 bool CMainFrame::OpenRecoveredModel(const QString& copy, const QString& original)
@@ -128,7 +146,14 @@ void CMainFrame::OnFileExportAs()
     }
     settings->setValue(kExportFormatKey, FromNative(std::string(MeshFormatInfoOf(*format).extension)));
     settings->setValue(kConvertAxesKey, convertAxes);
-    m_doc.ExportMeshAs(Native(path), *format, convertAxes ? AxisConversion::Converted : AxisConversion::AsStored);
+    // The export only reads the model (and marks its edges), which the modal progress keeps
+    // every command away from; it is not cancelled half way, as its file is written whole.
+    const std::string target = Native(path);
+    const AxisConversion axes = convertAxes ? AxisConversion::Converted : AxisConversion::AsStored;
+    MeshExportResult result;
+    RunWithProgress(m_prompts, this, QStringLiteral("Exporting %1...").arg(QFileInfo(path).fileName()), false,
+                    [&] { result = m_doc.ExportMesh(target, *format, axes); });
+    m_doc.ReportExported(result, target);
 }
 
 void CMainFrame::OnFileSave() { SaveDocument(false); }
@@ -160,10 +185,17 @@ bool CMainFrame::SaveDocument(bool askForName)
     } else if (!ConfirmReplacing(path)) {
         return false;
     }
-    if (Result saved = m_doc.OnSaveDocument(Native(path)); !saved) {
+    // Written on a worker thread, the model only read meanwhile; the file is replaced
+    // whole or not at all, so the save runs to its end.
+    Result saved;
+    const std::string target = Native(path);
+    RunWithProgress(m_prompts, this, QStringLiteral("Saving %1...").arg(QFileInfo(path).fileName()), false,
+                    [&] { saved = m_doc.WriteToFile(target); });
+    if (!saved) {
         m_prompts.ShowError(this, FromNative(saved.error));
         return false;
     }
+    m_doc.SavedTo(target);
     if (naming) {
         m_recent.Add(path);
         m_recent.Save();

@@ -73,7 +73,7 @@ void CMainFrame::OnFileImport()
     // otherwise cover (it is modal) and keep from being answered.
     {
         const std::unique_ptr<CProgressPrompt> progress =
-            m_prompts.StartProgress(this, QStringLiteral("Importing %1...").arg(name));
+            m_prompts.StartProgress(this, QStringLiteral("Importing %1...").arg(name), true);
         ImportOptions options;
         options.progress = [&](float fraction) { return progress->Update(fraction); };
         read = ReadMeshFile(Native(path), m_doc.m_limits.vertices - m_doc.GetVertexCount(),

@@ -47,6 +47,9 @@ public:
 
     // Opens the file into the document; on failure shows the error and keeps the model.
     bool OpenFile(const QString& path);
+    // The same, telling a failure (shown) from the user's cancel.
+    enum class Opening { Opened, Failed, Cancelled };
+    Opening OpenFileReporting(const QString& path);
     // Opens a recovery copy as the model of the original file (empty: untitled), marked
     // modified so that Save writes it there; on failure shows the error and keeps the model.
     bool OpenRecoveredModel(const QString& copy, const QString& original);

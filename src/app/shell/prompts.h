@@ -50,7 +50,9 @@ public:
     // with a hint of the mesh's size before and after. False when cancelled.
     virtual bool AskImportOptions(QWidget* parent, const QString& fileName, const MeshSize& size,
                                   ImportChoice* choice) = 0;
-    virtual std::unique_ptr<CProgressPrompt> StartProgress(QWidget* parent, const QString& text) = 0;
+    // Work that cannot be cancelled shows no Cancel button.
+    virtual std::unique_ptr<CProgressPrompt> StartProgress(QWidget* parent, const QString& text,
+                                                           bool cancellable) = 0;
     // "Save changes to NAME?" with Save, Don't Save and Cancel.
     virtual SaveChoice AskSaveChanges(QWidget* parent, const QString& name) = 0;
     // Save is about to replace a file that is no model (why says what is wrong with it):
@@ -78,7 +80,7 @@ public:
     QString AskImportFileName(QWidget* parent, const QString& filters, const QString& folder) override;
     bool AskImportOptions(QWidget* parent, const QString& fileName, const MeshSize& size,
                           ImportChoice* choice) override;
-    std::unique_ptr<CProgressPrompt> StartProgress(QWidget* parent, const QString& text) override;
+    std::unique_ptr<CProgressPrompt> StartProgress(QWidget* parent, const QString& text, bool cancellable) override;
     SaveChoice AskSaveChanges(QWidget* parent, const QString& name) override;
     bool AskReplaceOther(QWidget* parent, const QString& path, const QString& why) override;
     void ShowError(QWidget* parent, const QString& text) override;

@@ -28,8 +28,10 @@ const QString kAppTitle = QStringLiteral("Polydrom");
 // take the Cancel click) no command can reach the model being worked on.
 class CQtProgress : public CProgressPrompt {
 public:
-    CQtProgress(QWidget* parent, const QString& text) : m_dialog(text, QStringLiteral("Cancel"), 0, 100, parent)
+    CQtProgress(QWidget* parent, const QString& text, bool cancellable)
+        : m_dialog(text, QStringLiteral("Cancel"), 0, 100, parent)
     {
+        if (!cancellable) m_dialog.setCancelButton(nullptr);
         m_dialog.setWindowTitle(kAppTitle);
         m_dialog.setWindowModality(Qt::WindowModal);
         m_dialog.setAutoReset(false);
@@ -127,9 +129,9 @@ bool CQtPrompts::AskImportOptions(QWidget* parent, const QString& fileName, cons
     return ShowImportOptions(parent, fileName, size, choice);
 }
 
-std::unique_ptr<CProgressPrompt> CQtPrompts::StartProgress(QWidget* parent, const QString& text)
+std::unique_ptr<CProgressPrompt> CQtPrompts::StartProgress(QWidget* parent, const QString& text, bool cancellable)
 {
-    return std::make_unique<CQtProgress>(parent, text);
+    return std::make_unique<CQtProgress>(parent, text, cancellable);
 }
 
 bool CQtPrompts::AskReplaceOther(QWidget* parent, const QString& path, const QString& why)

@@ -1,0 +1,46 @@
+// The worker thread and the wait behind the progress prompt.
+#include "app/shell/background_job.h"
+
+#include <chrono>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <thread>
+
+#include "app/shell/prompts.h"
+
+namespace {
+
+// What the worker and the waiting window share; the last of the two to let go frees it.
+struct Job {
+    std::mutex mutex;
+    std::condition_variable ended;
+    bool done = false;
+};
+
+// How often the prompt is updated (and the window's events handled) while waiting.
+constexpr auto kPoll = std::chrono::milliseconds(30);
+
+}  // namespace
+
+bool RunWithProgress(CShellPrompts& prompts, QWidget* parent, const QString& text, bool cancellable,
+                     std::function<void()> work)
+{
+    auto job = std::make_shared<Job>();
+    std::thread([job, work = std::move(work)] {
+        work();
+        const std::lock_guard lock(job->mutex);
+        job->done = true;
+        job->ended.notify_all();
+    }).detach();
+
+    const std::unique_ptr<CProgressPrompt> progress = prompts.StartProgress(parent, text, cancellable);
+    std::unique_lock lock(job->mutex);
+    while (!job->ended.wait_for(lock, kPoll, [&] { return job->done; })) {
+        lock.unlock();
+        const bool goOn = progress->Update(-1.0f);
+        lock.lock();
+        if (!goOn && cancellable && !job->done) return false;
+    }
+    return true;
+}

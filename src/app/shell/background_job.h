@@ -1,0 +1,19 @@
+// Work on a big model (open, save, export) that would hold up the window: it runs on a
+// worker thread while the window shows progress and keeps painting.
+#pragma once
+
+#include <functional>
+
+#include <QString>
+
+class CShellPrompts;
+class QWidget;
+
+// Runs the work on a worker thread and waits for it behind a progress prompt, which
+// appears once the work has taken more than a moment; the prompt is modal, so no command
+// reaches the model meanwhile. True once the work has ended. When cancellable and the
+// user cancels first, returns false at once: the work then ends on its own thread, so it
+// must own whatever it touches (and touch nothing of the window's). Work that is not
+// cancellable is waited for whatever the user clicks.
+bool RunWithProgress(CShellPrompts& prompts, QWidget* parent, const QString& text, bool cancellable,
+                     std::function<void()> work);

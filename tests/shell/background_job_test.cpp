@@ -1,0 +1,58 @@
+// Work on a worker thread behind the progress prompt: a cancel returns at once where the
+// work may be left to end alone, and is waited out where it may not.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <memory>
+#include <thread>
+
+#include "app/shell/background_job.h"
+#include "shell_fixture.h"
+
+namespace {
+
+TEST(BackgroundJob, QuickWorkEndsWithoutAsking)
+{
+    FakePrompts prompts;
+    int result = 0;
+    EXPECT_TRUE(RunWithProgress(prompts, nullptr, QStringLiteral("Saving a.pdm..."), false, [&] { result = 42; }));
+    EXPECT_EQ(result, 42);
+    EXPECT_EQ(prompts.progressTexts, QStringList{QStringLiteral("Saving a.pdm...")});
+    EXPECT_EQ(prompts.progressShown, 0);
+}
+
+TEST(BackgroundJob, CancelLeavesCancellableWorkToEndAlone)
+{
+    FakePrompts prompts;
+    auto release = std::make_shared<std::atomic<bool>>(false);
+    auto ended = std::make_shared<std::atomic<bool>>(false);
+    prompts.onProgress = [](float) { return false; };
+    EXPECT_FALSE(RunWithProgress(prompts, nullptr, QStringLiteral("Opening big.pdm..."), true, [release, ended] {
+        while (!*release) std::this_thread::yield();
+        *ended = true;
+    }));
+    EXPECT_FALSE(*ended);
+    *release = true;
+    while (!*ended) std::this_thread::yield();
+}
+
+TEST(BackgroundJob, WorkThatMayNotBeCancelledIsWaitedFor)
+{
+    FakePrompts prompts;
+    std::atomic<bool> release = false;
+    bool ended = false;
+    int asked = 0;
+    // Cancel is clicked every time; the third time the work is let go.
+    prompts.onProgress = [&](float) {
+        if (++asked == 3) release = true;
+        return false;
+    };
+    EXPECT_TRUE(RunWithProgress(prompts, nullptr, QStringLiteral("Exporting big.stl..."), false, [&] {
+        while (!release) std::this_thread::yield();
+        ended = true;
+    }));
+    EXPECT_TRUE(ended);
+    EXPECT_GE(asked, 3);
+}
+
+}  // namespace
