@@ -56,6 +56,6 @@ void BigViewRepaint(benchmark::State& state)
     }
     state.counters["edges"] = double(doc->GetEdgeCount());
 }
-BENCHMARK(BigViewRepaint)->Args({500, 667})->Args({1000, 1000})->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+BENCHMARK(BigViewRepaint)->Args({100, 100})->Args({500, 667})->Args({1000, 1000})->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
 
 }  // namespace

@@ -1,5 +1,6 @@
 // Steps as the differing window of each array, found by comparing with a shadow copy.
 #include "model/history.h"
+#include "framework/large_arrays.h"
 
 #include <algorithm>
 #include <cassert>
@@ -116,6 +117,10 @@ void CModelHistory::Reset(const ModelArrays& model)
     const auto f = 3 * static_cast<std::size_t>(model.faces);
     // Built aside first, so that running out of memory leaves the history as it was.
     Shadow shadow;
+    for (auto* floats : {&shadow.x, &shadow.y, &shadow.z}) ReserveLarge(*floats, n);
+    for (auto* ints : {&shadow.sel}) ReserveLarge(*ints, n);
+    for (auto* ints : {&shadow.from, &shadow.to}) ReserveLarge(*ints, e);
+    ReserveLarge(shadow.face, f);
     shadow.x.assign(model.x, model.x + n);
     shadow.y.assign(model.y, model.y + n);
     shadow.z.assign(model.z, model.z + n);

@@ -11,17 +11,24 @@
 #include <cerrno>
 #include <cmath>
 #include <cstring>
+#include <exception>
+#include <thread>
 #include <span>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "framework/archive.h"
+#include "framework/large_arrays.h"
 #include "model/model_arrays.h"
 #include "model/polydrom_doc.h"
 
 void LoadedModel::Allocate(std::int32_t n, std::int32_t e, std::int32_t f)
 {
+    for (auto* floats : {&x, &y, &z}) ReserveLarge(*floats, std::size_t(n));
+    for (auto* ints : {&sel, &dup}) ReserveLarge(*ints, std::size_t(n));
+    for (auto* ints : {&from, &to, &used}) ReserveLarge(*ints, std::size_t(e));
+    ReserveLarge(face, 3 * std::size_t(f));
     for (auto* floats : {&x, &y, &z}) floats->resize(std::size_t(n));
     sel.resize(std::size_t(n));
     from.resize(std::size_t(e));
@@ -34,6 +41,9 @@ namespace {
 // "FACE" as the little-endian word the block starts with.
 constexpr std::int32_t kFaceTag = 0x45434146;
 constexpr std::int32_t kFaceVersion = 1;
+// From this many vertices, edges and faces together, the history's copy of a model read
+// from a file is made on a thread of its own.
+constexpr std::size_t kCopyAside = 1 << 18;
 
 void CheckCount(const char* what, std::int32_t count, std::int32_t limit)
 {
@@ -231,15 +241,35 @@ void CPolydromDoc::Serialize(CArchive& ar)
 
 void CPolydromDoc::Adopt(LoadedModel& model, std::int32_t n, std::int32_t e, std::int32_t f)
 {
-    CheckModel({n, e, model.x.data(), model.y.data(), model.z.data(), model.sel.data(), model.from.data(),
-                model.to.data(), f, model.face.data()});
-    model.dup.assign(std::size_t(n), -1);
-    model.used.assign(std::size_t(e), 0);
+    const ModelArrays arrays{n, e, model.x.data(), model.y.data(), model.z.data(), model.sel.data(),
+                             model.from.data(), model.to.data(), f, model.face.data()};
     // The history's first state is built before anything is taken over, so that running
-    // out of memory for it leaves the document as it was.
+    // out of memory for it leaves the document as it was. For a big model its copy is made
+    // on a second thread while this one checks the model: both only read it.
     CModelHistory history;
-    history.Reset({n, e, model.x.data(), model.y.data(), model.z.data(), model.sel.data(), model.from.data(),
-                   model.to.data(), f, model.face.data()});
+    std::exception_ptr failed;
+    auto copy = [&] {
+        try {
+            history.Reset(arrays);
+        } catch (...) {
+            failed = std::current_exception();
+        }
+    };
+    std::thread copier;
+    if (std::size_t(n) + std::size_t(e) + std::size_t(f) > kCopyAside) copier = std::thread(copy);
+    try {
+        CheckModel(arrays);
+        model.dup.assign(std::size_t(n), -1);
+        model.used.assign(std::size_t(e), 0);
+    } catch (...) {
+        if (copier.joinable()) copier.join();
+        throw;
+    }
+    if (copier.joinable())
+        copier.join();
+    else
+        copy();
+    if (failed) std::rethrow_exception(failed);
 
     // Everything is valid: take it over. Members the file does not hold keep their values.
     m_x.swap(model.x);
