@@ -79,7 +79,10 @@ bool Record(std::vector<T>& shadow, std::span<const T> live, P& patch)
 template <typename T, typename P>
 void Follow(std::vector<T>& shadow, const P& patch)
 {
-    shadow.reserve(patch.begin + patch.after.size() + patch.tail);
+    // Grown by half again, as the model's arrays are: a run of clicks that each add a
+    // vertex to a big model would otherwise copy the whole shadow every time.
+    const std::size_t needed = patch.begin + patch.after.size() + patch.tail;
+    if (needed > shadow.capacity()) shadow.reserve(std::max(needed, shadow.capacity() + shadow.capacity() / 2));
     Splice(shadow, patch.begin, patch.before.size(), patch.after);
 }
 
