@@ -157,6 +157,7 @@ BIG_COMMAND(BigExtrudeAll, AllSelected, doc.OnDoExtrude(); doc.CommitStep("Extru
 BIG_COMMAND(BigCopyAll, AllSelected, doc.OnDoCopy(); doc.CommitStep("Copy"));
 BIG_COMMAND(BigConnectAll, AllSelected, doc.OnDoConnect(); doc.CommitStep("Connect"));
 BIG_COMMAND(BigUnconnectAll, AllSelected, doc.OnDoUnconnect(); doc.CommitStep("Un-connect"));
+BIG_COMMAND(BigMergeAll, AllSelected, doc.MergeVertices(0.001); doc.CommitStep("Merge Vertices"));
 
 // What `cat` needs to read the bytes and write them to a file.
 double CatSeconds(const std::string& from, const std::string& to)
