@@ -179,8 +179,7 @@ void CMainFrame::ShowWithSavedLayout()
         KeepOnScreen(bar);
         bar->raise();
     }
-    Action(ID_VIEW_TOOLBAR)->setChecked(!FileToolBar()->isHidden());
-    Action(ID_VIEW_DO_TOOLBAR)->setChecked(!DoToolBar()->isHidden());
+    UpdateChecks();
 }
 
 QRect CMainFrame::FittingNormalGeometry(const QRect& available)
