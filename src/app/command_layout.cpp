@@ -26,8 +26,7 @@ static_assert(std::size(kToolBars) == static_cast<std::size_t>(OnBar::View), "a 
 
 // Each place's ids in the rows' order, 0 before a row that starts a new group.
 template <typename Place>
-std::vector<std::vector<unsigned>> Placed(std::size_t places, Place CommandEntry::*place,
-                                          bool CommandEntry::*newGroup)
+std::vector<std::vector<unsigned>> Placed(std::size_t places, Place CommandEntry::*place, bool CommandEntry::*newGroup)
 {
     std::vector<std::vector<unsigned>> items(places);
     for (const CommandEntry& entry : CommandTable()) {

@@ -40,10 +40,15 @@ bool Shows(const CommandTargets& t)
 constexpr CommandEntry kCommands[] = {
 // The id and its spelling, which names the command in batch mode and in the window's objects.
 #define COMMAND(ID, NUMBER, ...) {.id = ID, .symbol = #ID, __VA_ARGS__},
-#define RECENT(n, NUMBER)                                                                                     \
-    {.id = ID_FILE_MRU_FILE##n, .symbol = "ID_FILE_MRU_FILE" #n, .shellIndexHandler = &S::OnFileMruFile,      \
-     .index = (n) - 1, .menu = (n) == 1 ? M::File : M::None, .newMenuGroup = (n) == 1,                       \
-     .name = "Recent file " #n, .prompt = "Open this document"},
+#define RECENT(n, NUMBER)                                                                                              \
+    {.id = ID_FILE_MRU_FILE##n,                                                                                        \
+     .symbol = "ID_FILE_MRU_FILE" #n,                                                                                  \
+     .shellIndexHandler = &S::OnFileMruFile,                                                                           \
+     .index = (n)-1,                                                                                                   \
+     .menu = (n) == 1 ? M::File : M::None,                                                                             \
+     .newMenuGroup = (n) == 1,                                                                                         \
+     .name = "Recent file " #n,                                                                                        \
+     .prompt = "Open this document"},
 #include "app/command_list.inc"
 #undef RECENT
 #undef COMMAND

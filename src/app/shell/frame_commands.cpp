@@ -61,20 +61,11 @@ void CMainFrame::OnAppAbout() { m_prompts.ShowAbout(this); }
 
 void CMainFrame::OnAppExit() { close(); }
 
-void CMainFrame::OnViewToolbar()
-{
-    FileToolBar()->setVisible(FileToolBar()->isHidden());
-}
+void CMainFrame::OnViewToolbar() { FileToolBar()->setVisible(FileToolBar()->isHidden()); }
 
-void CMainFrame::OnViewDoToolbar()
-{
-    DoToolBar()->setVisible(DoToolBar()->isHidden());
-}
+void CMainFrame::OnViewDoToolbar() { DoToolBar()->setVisible(DoToolBar()->isHidden()); }
 
-void CMainFrame::OnViewStatusBar()
-{
-    m_statusBar->setVisible(m_statusBar->isHidden());
-}
+void CMainFrame::OnViewStatusBar() { m_statusBar->setVisible(m_statusBar->isHidden()); }
 
 void CMainFrame::OnViewRenderPreview()
 {
