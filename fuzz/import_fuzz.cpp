@@ -30,6 +30,7 @@ ChildLimits Limits()
     ChildLimits limits;
     limits.maxVertices = kRoom;
     limits.maxEdges = kRoom;
+    limits.maxFaces = kRoom;
     return limits;
 }
 
@@ -51,6 +52,8 @@ void CheckAnswer(const ChildAnswer& answer)
     for (std::size_t j = 0; j < mesh.from.size(); ++j)
         FUZZ_CHECK(mesh.from[j] >= 0 && mesh.to[j] >= 0 && std::size_t(mesh.from[j]) < n &&
                    std::size_t(mesh.to[j]) < n && mesh.from[j] != mesh.to[j]);
+    FUZZ_CHECK(mesh.faces.size() % 3 == 0 && mesh.faces.size() / 3 <= std::size_t(kRoom));
+    for (const std::int32_t corner : mesh.faces) FUZZ_CHECK(corner >= 0 && std::size_t(corner) < n);
 }
 
 // Reads the file as the helper does, its reply into memory, and that reply as the parent does.

@@ -311,6 +311,7 @@ public:
     void MoveBy(const std::string& text) { Typed(TypedEdit::MoveBy, text); }
     void RotateBy(const std::string& text) { Typed(TypedEdit::RotateBy, text); }
     void ScaleBy(const std::string& text) { Typed(TypedEdit::ScaleBy, text); }
+    void MergeVertices(const std::string& text) { Typed(TypedEdit::MergeVertices, text); }
 
     // --select-box X0,Y0,X1,Y1[,add|remove]: what a drag of the rubber band selects.
     void SelectBox(const std::string& text)
@@ -408,6 +409,12 @@ void DumpDocument(const CPolydromDoc& doc, const ViewState& view, std::ostream& 
     out << "edges " << doc.GetEdgeCount() << '\n';
     for (int j = 0; j < doc.GetEdgeCount(); ++j)
         out << "e " << j << ' ' << doc.m_edgeFrom[j] << ' ' << doc.m_edgeTo[j] << '\n';
+    // Listed only when there are faces, so a wireframe's dump reads as it always has.
+    if (doc.GetFaceCount() == 0) return;
+    out << "faces " << doc.GetFaceCount() << '\n';
+    for (int k = 0; k < doc.GetFaceCount(); ++k)
+        out << "f " << k << ' ' << doc.GetFaceCorner(k, 0) << ' ' << doc.GetFaceCorner(k, 1) << ' '
+            << doc.GetFaceCorner(k, 2) << '\n';
 }
 
 void DumpView(const CPolydromView& view, std::ostream& out)
@@ -444,6 +451,8 @@ const BatchStep kSteps[] = {
     {"--rotate-by", &BatchSession::RotateBy, nullptr, "DEGREES",
      "turn the selection about the cursor, around the viewing axis (positive: counter-clockwise)"},
     {"--scale-by", &BatchSession::ScaleBy, nullptr, "FACTOR", "scale the selection about the cursor"},
+    {"--merge-vertices", &BatchSession::MergeVertices, nullptr, "DISTANCE",
+     "make selected vertices no farther apart than DISTANCE one (Do > Merge Vertices...)"},
     {"--select-box", &BatchSession::SelectBox, nullptr, "X0,Y0,X1,Y1[,add|remove]",
      "select the vertices drawn inside that box of view pixels (or add them, or remove them)"},
     {"--wheel", &BatchSession::Wheel, nullptr, "X,Y,NOTCHES",

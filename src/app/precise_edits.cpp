@@ -14,6 +14,7 @@ const TypedEditInfo kTypedEdits[] = {
     {TypedEdit::MoveBy, "--move-by", "DX,DY,DZ", 3, "Move By"},
     {TypedEdit::RotateBy, "--rotate-by", "DEGREES", 1, "Rotate By"},
     {TypedEdit::ScaleBy, "--scale-by", "FACTOR", 1, "Scale By"},
+    {TypedEdit::MergeVertices, "--merge-vertices", "DISTANCE", 1, "Merge Vertices"},
 };
 
 std::string Number(double value)
@@ -62,6 +63,7 @@ CommandReport RunTypedEdit(CPolydromDoc& doc, const ViewState& view, TypedEdit e
     case TypedEdit::MoveBy: doc.MoveSelectionBy(values[0], values[1], values[2]); break;
     case TypedEdit::RotateBy: doc.RotateSelectionBy(values[0], view); break;
     case TypedEdit::ScaleBy: doc.ScaleSelectionBy(values[0], view); break;
+    case TypedEdit::MergeVertices: doc.MergeVertices(values[0]); break;
     }
     doc.CommitStep(std::string(info.stepLabel));
     CommandReport report = doc.TakeReport();

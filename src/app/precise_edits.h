@@ -11,7 +11,7 @@
 class CPolydromView;
 struct CPoint;
 
-enum class TypedEdit { AddVertexAt, MoveBy, RotateBy, ScaleBy };
+enum class TypedEdit { AddVertexAt, MoveBy, RotateBy, ScaleBy, MergeVertices };
 
 struct TypedEditInfo {
     TypedEdit edit;

@@ -1,8 +1,11 @@
-// Connect joins two or three selected vertices; Un-connect deletes the selected
-// vertices with every edge that touches them and packs both arrays.
+// Connect joins two or three selected vertices (three make a face); Un-connect deletes
+// the selected vertices with every edge and face that touches them and packs the arrays.
 #include <algorithm>
+#include <array>
+#include <utility>
 #include <vector>
 
+#include "model/mesh_topology.h"
 #include "model/polydrom_doc.h"
 
 void CPolydromDoc::OnDoConnect()
@@ -17,24 +20,58 @@ void CPolydromDoc::OnDoConnect()
         b = a;
         a = i;
     }
-    const int newEdges = count == 2 ? 1 : count == 3 ? 3 : 0;
-    if (newEdges == 0) {
+    if (count != 2 && count != 3) {
         // Not an error (scripts run it on any selection), but the user should learn why nothing happened.
         const std::string selected = count == 0   ? "none are selected"
                                      : count == 1 ? "1 is selected"
                                                   : std::to_string(count) + " are selected";
         ReportInfo("Connect joins 2 or 3 selected vertices; " + selected);
+        UpdateAllViews(nullptr);
+        return;
     }
-    if (newEdges > 0 && Fits("Connect", 0, newEdges)) {
-        if (count == 2) {
-            AppendEdge(a, b);
-        } else {
-            AppendEdge(a, b);
-            AppendEdge(b, c);
-            AppendEdge(c, a);
-        }
+    // Only the missing sides become edges: a stored copy of an edge is invisible, and
+    // later commands (Extrude above all) would build surfaces on both copies.
+    std::vector<std::pair<int, int>> sides = {{a, b}};
+    if (count == 3) sides = {{a, b}, {b, c}, {c, a}};
+    std::vector<std::pair<int, int>> missing;
+    for (const auto& [p, q] : sides)
+        if (!Joined(p, q)) missing.emplace_back(p, q);
+    const bool newFace = count == 3 && !HasFace(a, b, c);
+    if (Fits("Connect", 0, std::int64_t(missing.size()), newFace ? 1 : 0)) {
+        for (const auto& [p, q] : missing) AppendEdge(p, q);
+        if (newFace) AppendFace(a, b, c);
     }
     UpdateAllViews(nullptr);
+}
+
+bool CPolydromDoc::Joined(int p, int q) const
+{
+    const int e = GetEdgeCount();
+    for (int j = 0; j < e; ++j)
+        if ((m_edgeFrom[j] == p && m_edgeTo[j] == q) || (m_edgeFrom[j] == q && m_edgeTo[j] == p)) return true;
+    return false;
+}
+
+bool CPolydromDoc::HasFace(int a, int b, int c) const
+{
+    const int f = GetFaceCount();
+    for (int k = 0; k < f; ++k) {
+        const std::int32_t* corner = &m_face[3 * std::size_t(k)];
+        if (std::is_permutation(corner, corner + 3, std::array{a, b, c}.begin())) return true;
+    }
+    return false;
+}
+
+void CPolydromDoc::DropRedundantFaces(int from)
+{
+    const std::vector<char> drop = RedundantFaces(m_x.size(), m_face, std::size_t(from));
+    std::size_t k = 3 * std::size_t(from);
+    for (std::size_t f = std::size_t(from); f < drop.size(); ++f) {
+        if (drop[f]) continue;
+        std::copy_n(&m_face[3 * f], 3, &m_face[k]);
+        k += 3;
+    }
+    m_face.resize(k);  // shrinking: never allocates
 }
 
 void CPolydromDoc::OnDoUnconnect()

@@ -11,17 +11,21 @@
 
 class CPolydromDoc;
 
-// What the triangles are found among: the vertices and edges, borrowed from a model or
-// from a copy of one (a worker thread works on a copy while the model goes on changing).
+// What the triangles are found among: the vertices, edges and faces, borrowed from a
+// model or from a copy of one (a worker thread works on a copy while the model goes on
+// changing).
 struct TriangleSource {
     std::span<const float> x, y, z;
     std::span<const std::int32_t> from, to;
+    std::span<const std::int32_t> faces;  // three corners each
 };
 TriangleSource TriangleSourceOf(const CPolydromDoc& doc);
 
 // How the faces are wound: as the search lists them (the POV-Ray union, whose corner
 // order has always been the search's), or per piece with closed pieces facing outwards
-// (the mesh2, OBJ and STL files, and the shaded view, which shows that winding).
+// (the mesh2, OBJ and STL files, and the shaded view, which shows that winding); a piece
+// made only of the model's faces, wound consistently, keeps their winding instead (an
+// imported mesh goes out as it came in, even a closed one wound inwards).
 enum class TriangleWinding { AsFound, Outwards };
 
 struct ExportTriangles {
@@ -30,7 +34,10 @@ struct ExportTriangles {
     MeshPieces pieces;
 };
 
-// Finds, indexes and winds the triangles. `used`, when given (one mark per edge), gets
+// Finds, indexes and winds the triangles: every three vertices joined pairwise by edges,
+// except three whose sides are all sides of faces while they are no face themselves (the
+// equator of a bipyramid, the apex and the diagonal of a pyramid's closed base). A model
+// without faces gives exactly the search's triangles. `used`, when given (one mark per edge), gets
 // the marks the search leaves. Fails with the reason IndexTriangles gives.
 bool FindExportTriangles(const TriangleSource& source, TriangleWinding winding, ExportTriangles* out,
                          std::string* reason, std::span<std::int32_t> used = {});

@@ -78,7 +78,8 @@ bool IsImportablePath(std::string_view path)
     return false;
 }
 
-MeshReadResult ReadMeshFile(const std::string& path, int roomVertices, int roomEdges, const ImportOptions& options)
+MeshReadResult ReadMeshFile(const std::string& path, int roomVertices, int roomEdges, int roomFaces,
+                            const ImportOptions& options)
 {
     MeshReadResult result;
     auto fail = [&](const std::string& reason) {
@@ -92,6 +93,7 @@ MeshReadResult ReadMeshFile(const std::string& path, int roomVertices, int roomE
     limits.time = options.timeLimit;
     limits.maxVertices = std::max(roomVertices, 0);
     limits.maxEdges = std::max(roomEdges, 0);
+    limits.maxFaces = std::max(roomFaces, 0);
     ChildAnswer answer = RunImportChild(
         [&](ChildChannel& channel) { ReadSceneInHelper(path, kMaxImportFileBytes, channel); }, limits,
         options.progress);
@@ -103,6 +105,9 @@ MeshReadResult ReadMeshFile(const std::string& path, int roomVertices, int roomE
                        std::to_string(answer.edges) + " edges; the model has room for " +
                        std::to_string(limits.maxVertices) + " vertices and " + std::to_string(limits.maxEdges) +
                        " edges.";
+        if (answer.faces > limits.maxFaces)
+            result.error = FileName(path) + " needs " + std::to_string(answer.faces) +
+                           " faces; the model has room for " + std::to_string(limits.maxFaces) + " faces.";
         return result;
     case ChildAnswer::Kind::Cancelled:
         result.ok = false;
@@ -133,7 +138,7 @@ ImportResult CPolydromDoc::ImportMesh(const std::string& path, const ImportOptio
         result.error = "Cannot import \"" + Shown(path) + "\": " + reason + ".";
         return result;
     }
-    MeshReadResult read = ReadMeshFile(path, roomVertices, roomEdges, options);
+    MeshReadResult read = ReadMeshFile(path, roomVertices, roomEdges, m_limits.faces - GetFaceCount(), options);
     if (!read) {
         result.ok = false;
         result.error = std::move(read.error);
@@ -153,7 +158,8 @@ ImportResult CPolydromDoc::AddImportedMesh(const std::string& path, ImportedMesh
         return result;
     }
     const int roomVertices = m_limits.vertices - GetVertexCount(), roomEdges = m_limits.edges - GetEdgeCount();
-    if (mesh.x.size() > std::size_t(roomVertices) || mesh.from.size() > std::size_t(roomEdges)) {
+    if (mesh.x.size() > std::size_t(roomVertices) || mesh.from.size() > std::size_t(roomEdges) ||
+        mesh.faces.size() / 3 > std::size_t(m_limits.faces - GetFaceCount())) {
         // The reader keeps to the room; this only guards the arrays.
         result.ok = false;
         result.error = "Cannot import \"" + Shown(path) + "\": it does not fit the model.";
@@ -161,7 +167,8 @@ ImportResult CPolydromDoc::AddImportedMesh(const std::string& path, ImportedMesh
     }
 
     const int first = GetVertexCount();
-    if (!Fits("Import", std::int64_t(mesh.x.size()), std::int64_t(mesh.from.size()))) {
+    if (!Fits("Import", std::int64_t(mesh.x.size()), std::int64_t(mesh.from.size()),
+              std::int64_t(mesh.faces.size() / 3))) {
         result.ok = false;
         result.error = TakeReport().text;
         return result;
@@ -170,11 +177,20 @@ ImportResult CPolydromDoc::AddImportedMesh(const std::string& path, ImportedMesh
     for (int i = 0; i < first; ++i) m_sel[i] = 0;
     for (std::size_t i = 0; i < mesh.x.size(); ++i) AppendVertex(mesh.x[i], mesh.y[i], mesh.z[i]);
     for (std::size_t j = 0; j < mesh.from.size(); ++j) AppendEdge(first + mesh.from[j], first + mesh.to[j]);
+    for (std::size_t k = 0; k + 2 < mesh.faces.size(); k += 3)
+        AppendFace(first + mesh.faces[k], first + mesh.faces[k + 1], first + mesh.faces[k + 2]);
     UpdateAllViews(nullptr);
 
     result.vertices = static_cast<int>(mesh.x.size());
     result.edges = static_cast<int>(mesh.from.size());
-    ReportInfo("Imported " + Counted(std::size_t(result.vertices), "vertex", "vertices") + " and " +
-               Counted(std::size_t(result.edges), "edge", "edges") + " from " + FileName(path));
+    result.faces = static_cast<int>(mesh.faces.size() / 3);
+    const std::string vertices = Counted(std::size_t(result.vertices), "vertex", "vertices");
+    const std::string edges = Counted(std::size_t(result.edges), "edge", "edges");
+    // Points and lines alone are reported as they always were.
+    ReportInfo("Imported " +
+               (result.faces == 0
+                    ? vertices + " and " + edges
+                    : vertices + ", " + edges + " and " + Counted(std::size_t(result.faces), "face", "faces")) +
+               " from " + FileName(path));
     return result;
 }

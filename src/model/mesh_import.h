@@ -47,14 +47,16 @@ struct [[nodiscard]] MeshReadResult : Result {
 };
 
 // Reads the file in a helper process: polygons triangulated, identical positions joined,
-// every node's transform applied, one edge per distinct side of every face, points and
-// lines kept. A mesh needing more than roomVertices vertices or roomEdges edges is refused
-// with its counts.
-MeshReadResult ReadMeshFile(const std::string& path, int roomVertices, int roomEdges, const ImportOptions& options);
+// every node's transform applied, one edge per distinct side of every face, every
+// triangle a face, points and lines kept. A mesh needing more than roomVertices vertices,
+// roomEdges edges or roomFaces faces is refused with its counts.
+MeshReadResult ReadMeshFile(const std::string& path, int roomVertices, int roomEdges, int roomFaces,
+                            const ImportOptions& options);
 
 // What File > Import or --import did to the model.
 struct [[nodiscard]] ImportResult : Result {
     bool cancelled = false;
     int vertices = 0;  // added to the model
     int edges = 0;
+    int faces = 0;
 };

@@ -45,6 +45,7 @@ public:
 
     // Whether face f is to be written with its second and third corners swapped.
     bool Flipped(std::size_t f) const { return m_flip[f] != 0; }
+    int PieceOf(std::size_t f) const { return m_partPiece[static_cast<std::size_t>(m_part[f])]; }
 
 private:
     static std::int32_t Corner(const TriangleCorners& t, int k)
@@ -223,12 +224,16 @@ private:
 
 }  // namespace
 
-MeshPieces OrientFaces(std::span<const MeshPoint> points, std::span<TriangleCorners> faces)
+MeshPieces OrientFaces(std::span<const MeshPoint> points, std::span<TriangleCorners> faces, std::vector<int>* pieceOf)
 {
     Orienter orienter(points, faces);
     const MeshPieces pieces = orienter.Run();
     for (std::size_t f = 0; f < faces.size(); ++f)
         if (orienter.Flipped(f)) std::swap(faces[f].second, faces[f].third);
+    if (pieceOf) {
+        pieceOf->resize(faces.size());
+        for (std::size_t f = 0; f < faces.size(); ++f) (*pieceOf)[f] = orienter.PieceOf(f);
+    }
     return pieces;
 }
 

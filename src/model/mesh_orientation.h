@@ -26,7 +26,9 @@ struct MeshPieces {
 // face keeps its first corner. A closed part is then turned, if need be, so that its
 // signed volume is positive: normals by the right-hand rule point outwards. An open
 // piece keeps the winding of its first face. Faces keep their order.
-MeshPieces OrientFaces(std::span<const MeshPoint> points, std::span<TriangleCorners> faces);
+// pieceOf, when given, gets each face's piece (0, 1, ... in the order of their first faces).
+MeshPieces OrientFaces(std::span<const MeshPoint> points, std::span<TriangleCorners> faces,
+                       std::vector<int>* pieceOf = nullptr);
 
 // The pieces alone, for a format that keeps the search's winding.
 MeshPieces CountPieces(std::span<const MeshPoint> points, std::span<const TriangleCorners> faces);

@@ -93,6 +93,12 @@ public:
     void OnDoConnect();
     void OnDoUnconnect();
 
+    // Do > Merge Vertices: selected vertices no farther apart than the distance (directly
+    // or through others) become one, at the position of the lowest of them; edges and
+    // faces follow, and those that shrink or repeat go. Reports "Merged 12 vertices into
+    // 4", or that none were close enough (false), or refuses a bad distance (false).
+    bool MergeVertices(double distance);
+
     // Selection.
     void OnDoSelectAll();
     void OnDoDeselectAll();
@@ -188,6 +194,19 @@ private:
     void AppendVertex(double x, double y, double z);
     void AppendEdge(int from, int to);
     void AppendFace(int a, int b, int c);
+    // Whether an edge joins p and q in either direction; whether a face lies on a, b and c.
+    bool Joined(int p, int q) const;
+    bool HasFace(int a, int b, int c) const;
+    // Whether face k has all three corners in the selection state.
+    bool FaceSelected(int k, int state = 1) const
+    {
+        return m_sel[GetFaceCorner(k, 0)] == state && m_sel[GetFaceCorner(k, 1)] == state &&
+               m_sel[GetFaceCorner(k, 2)] == state;
+    }
+    // Merges each vertex into target[v] (a vertex that is its own target stays).
+    bool MergeInto(const std::vector<std::int32_t>& target, const std::string& distance);
+    // Drops the faces from `from` on that have two equal corners or repeat an earlier face.
+    void DropRedundantFaces(int from);
     // True when n more vertices, e more edges and f more faces fit the limits and the
     // memory (room is reserved for them); otherwise reports the refusal.
     bool Fits(const char* command, std::int64_t moreVertices, std::int64_t moreEdges, std::int64_t moreFaces = 0);

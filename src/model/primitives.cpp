@@ -38,11 +38,12 @@ void CPolydromDoc::AppendFlatRing(const ViewState& view, const char* name, int n
 }
 
 // Cylinder and box: a bottom and a top ring along Z, each side face split by a
-// diagonal into two triangles. Both sine and cosine are rounded to float first.
+// diagonal into two triangles, which are the faces, wound outwards (normals by the
+// right-hand rule point away from the axis). Both sine and cosine are rounded to float first.
 void CPolydromDoc::AppendPrism(const ViewState& view, const char* name, int n, bool fourPoint)
 {
     const float panX = view.pan[0], panY = view.pan[1], panZ = view.pan[2];
-    if (!Fits(name, 2 * n, 4 * n)) return;
+    if (!Fits(name, 2 * n, 4 * n, 2 * n)) return;
     const double r = 100.0 / view.zoom;
     const int v0 = GetVertexCount();
     for (int i = 0; i < n; ++i) {
@@ -59,16 +60,19 @@ void CPolydromDoc::AppendPrism(const ViewState& view, const char* name, int n, b
         AppendEdge(bottom, nextBottom);
         AppendEdge(top, nextTop);
         AppendEdge(top, nextBottom);
+        AppendFace(bottom, top, nextBottom);
+        AppendFace(top, nextTop, nextBottom);
     }
     UpdateAllViews(nullptr);
 }
 
-// Cone and pyramid: an apex on the -Y side of a ring in the plane y = -panY. The cone
-// rounds its cosine to float first; the pyramid rounds neither.
+// Cone and pyramid: an apex on the -Y side of a ring in the plane y = -panY, each side
+// triangle a face wound outwards. The cone rounds its cosine to float first; the
+// pyramid rounds neither.
 void CPolydromDoc::AppendSpire(const ViewState& view, const char* name, int n, bool fourPoint)
 {
     const float panX = view.pan[0], panY = view.pan[1], panZ = view.pan[2];
-    if (!Fits(name, n + 1, 2 * n)) return;
+    if (!Fits(name, n + 1, 2 * n, n)) return;
     const double r = 100.0 / view.zoom;
     const int apex = GetVertexCount();
     AppendVertex(-panX, -panY - r, -panZ);
@@ -79,7 +83,9 @@ void CPolydromDoc::AppendSpire(const ViewState& view, const char* name, int n, b
         AppendVertex(r * s - panX, -panY, r * c - panZ);
         const int ring = apex + 1 + i;
         AppendEdge(apex, ring);
-        AppendEdge(ring, i + 1 < n ? ring + 1 : apex + 1);
+        const int next = i + 1 < n ? ring + 1 : apex + 1;
+        AppendEdge(ring, next);
+        AppendFace(apex, next, ring);
     }
     UpdateAllViews(nullptr);
 }

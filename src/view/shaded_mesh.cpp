@@ -16,6 +16,7 @@ ShadedSource CopyShadedSource(const CPolydromDoc& doc)
     source.selected = doc.m_sel;
     source.from = doc.m_edgeFrom;
     source.to = doc.m_edgeTo;
+    source.faces = doc.m_face;
     return source;
 }
 
@@ -24,7 +25,7 @@ ShadedMesh BuildShadedMesh(const ShadedSource& source)
     ShadedMesh out;
     ExportTriangles found;
     std::string reason;
-    const TriangleSource triangles{source.x, source.y, source.z, source.from, source.to};
+    const TriangleSource triangles{source.x, source.y, source.z, source.from, source.to, source.faces};
     if (!FindExportTriangles(triangles, TriangleWinding::Outwards, &found, &reason)) {
         out.note = "Nothing to show: " + reason;
         return out;

@@ -15,7 +15,7 @@ class CPolydromDoc;
 // while the model goes on changing.
 struct ShadedSource {
     std::vector<float> x, y, z;
-    std::vector<std::int32_t> selected, from, to;
+    std::vector<std::int32_t> selected, from, to, faces;
 };
 ShadedSource CopyShadedSource(const CPolydromDoc& doc);
 

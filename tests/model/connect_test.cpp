@@ -35,8 +35,8 @@ TEST(Connect, Examples)
         // Two selected join from the higher index; three make a triangle from the highest down.
         {"0 0 0 0|1 0 0 1|2 0 0 0|3 0 0 1;", 1, "0 0 0 0|1 0 0 1|2 0 0 0|3 0 0 1;3-1"},
         {"0 0 0 1|1 0 0 0|2 0 0 1|3 0 0 0|4 0 0 1;", 1, "0 0 0 1|1 0 0 0|2 0 0 1|3 0 0 0|4 0 0 1;4-2 2-0 0-4"},
-        // The selection stays, so connecting again doubles the edges.
-        {"0 0 0 1|1 0 0 1|2 0 0 1;", 2, "0 0 0 1|1 0 0 1|2 0 0 1;2-1 1-0 0-2 2-1 1-0 0-2"},
+        // The selection stays, but connecting again stores no edge twice (in either direction).
+        {"0 0 0 1|1 0 0 1|2 0 0 1;", 2, "0 0 0 1|1 0 0 1|2 0 0 1;2-1 1-0 0-2"},
         // Other counts add nothing, and say why; a duplication mark (2) is not a selection.
         {"0 0 0 0|1 0 0 2;", 1, "0 0 0 0|1 0 0 2;", "Connect joins 2 or 3 selected vertices; none are selected"},
         {"0 0 0 1|1 0 0 2;", 1, "0 0 0 1|1 0 0 2;", "Connect joins 2 or 3 selected vertices; 1 is selected"},
@@ -65,9 +65,13 @@ TEST(Connect, FullEdgeArraysAreRefusedWhole)
     doc->OnDoConnect();
     EXPECT_EQ(doc->GetEdgeCount(), kTestCapacity - 1);
     EXPECT_EQ(doc->GetEdgeFrom(kTestCapacity - 2), 3);
+    doc->m_sel[3] = 0;
+    doc->m_sel[4] = 1;
     doc->OnDoConnect();
     EXPECT_EQ(doc->GetEdgeCount(), kTestCapacity);
     EXPECT_EQ(doc->TakeReport().kind, CommandReport::Kind::None);
+    doc->m_sel[2] = 0;
+    doc->m_sel[3] = 1;
     doc->OnDoConnect();
     EXPECT_EQ(doc->GetEdgeCount(), kTestCapacity);
     EXPECT_EQ(doc->TakeReport().kind, CommandReport::Kind::Refusal);

@@ -30,12 +30,13 @@ ChildLimits Limits(int vertices = 100, int edges = 100, std::chrono::millisecond
     limits.time = time;
     limits.maxVertices = vertices;
     limits.maxEdges = edges;
+    limits.maxFaces = 100;
     return limits;
 }
 
 ImportedMesh Triangle()
 {
-    return {{0, 1, 0}, {0, 0, 1}, {5, 5, 5}, {0, 1, 2}, {1, 2, 0}};
+    return {{0, 1, 0}, {0, 0, 1}, {5, 5, 5}, {0, 1, 2}, {1, 2, 0}, {0, 1, 2}};
 }
 
 template <typename T>
@@ -47,7 +48,7 @@ std::string Bytes(T value)
 // A mesh record written by hand: counts, then whatever arrays follow.
 std::string MeshRecord(std::int64_t vertices, std::int64_t edges, const std::string& arrays)
 {
-    return "M" + Bytes(vertices) + Bytes(edges) + arrays;
+    return "M" + Bytes(vertices) + Bytes(edges) + Bytes(std::int64_t(0)) + arrays;
 }
 
 
@@ -56,6 +57,13 @@ ImportedMesh WithEdges(std::vector<std::int32_t> from, std::vector<std::int32_t>
     ImportedMesh mesh = Triangle();
     mesh.from = std::move(from);
     mesh.to = std::move(to);
+    return mesh;
+}
+
+ImportedMesh WithFaces(std::vector<std::int32_t> faces)
+{
+    ImportedMesh mesh = Triangle();
+    mesh.faces = std::move(faces);
     return mesh;
 }
 
@@ -96,6 +104,10 @@ std::vector<Helper> Helpers()
         {"EdgeToANegativeVertex", mesh(WithEdges({-1}, {0})), Kind::Failed, "names a vertex that does not exist"},
         {"EdgeFromAVertexToItself", mesh(WithEdges({1}, {1})), Kind::Failed, "joins a vertex to itself"},
         {"EdgeTwice", mesh(WithEdges({0, 2}, {2, 0})), Kind::Failed, "an edge comes twice"},
+        {"FaceOnAMissingVertex", mesh(WithFaces({0, 1, 3})), Kind::Failed, "names a vertex that does not exist"},
+        {"FaceWithTwoEqualCorners", mesh(WithFaces({0, 1, 1})), Kind::Failed, "the same vertex at two corners"},
+        {"FaceSideNotAnEdge", mesh(WithEdges({0, 1}, {1, 2})), Kind::Failed, "face 0 is not an edge"},
+        {"FaceTwice", mesh(WithFaces({0, 1, 2, 2, 1, 0})), Kind::Failed, "a face comes twice"},
         {"NaN", mesh(withNan), Kind::Failed, "not a finite number"},
         {"Infinity", mesh(withInf), Kind::Failed, "not a finite number"},
         {"MoreAfterTheAnswer",

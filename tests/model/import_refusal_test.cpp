@@ -374,7 +374,7 @@ TEST(ImportMemory, AMeshNeedingTooMuchMemoryIsSaidPlainly)
     const std::string path = Write(folder, "huge.ply",
                                    "ply\nformat ascii 1.0\nelement vertex 2000000000\nproperty float x\n"
                                    "property float y\nproperty float z\nend_header\n0 0 0\n");
-    const MeshReadResult result = ReadMeshFile(path, 100, 100, ImportOptions{});
+    const MeshReadResult result = ReadMeshFile(path, 100, 100, 100, ImportOptions{});
     EXPECT_FALSE(result.ok);
     EXPECT_EQ(result.error, "not enough memory to import huge.ply: the mesh needs more than " +
                                 std::to_string(HelperMemoryMegabytes()) + " MB");

@@ -99,8 +99,10 @@ void RunScenario(const std::string& relative)
     command += " > .stdout 2> .stderr)";
     const BatchOutcome run = RunShell(command);
     std::string out = ReadText(work / ".stdout");
-    const std::string err = ReadText(work / ".stderr");
+    // The case's folder is written $HERE, so that messages naming its files match anywhere.
+    const std::string err = Replace(ReadText(work / ".stderr"), folder.string(), "$HERE");
     for (const auto& shell : s.commands) out += RunShell("cd " + Quoted(work.Path()) + " && " + shell).out;
+    out = Replace(out, folder.string(), "$HERE");
 
     const std::string base = "scenarios/" + relative;
     if (fs::exists(TestPath(base + ".stderr"))) {

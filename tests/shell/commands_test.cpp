@@ -98,7 +98,7 @@ TEST_F(ModelCommandTest, EveryModelAndViewCommandReachesItsHandler)
     using Check = std::function<bool()>;
     const std::map<unsigned, Check> effects = {
         {ID_FILE_EXPORT_POV, [&] { return QFile::exists(Temp("object.pov")); }},
-        {ID_DO_CONNECT, [&] { return doc->GetEdgeCount() == 2; }},
+        {ID_DO_CONNECT, [&] { return doc->GetEdgeCount() == 3 && doc->GetFaceCount() == 1; }},
         {ID_DO_UNCONNECT, [&] { return doc->GetVertexCount() == 0 && doc->GetEdgeCount() == 0; }},
         {ID_DO_EXTRUDE, [&] { return doc->GetVertexCount() == 4; }},
         {ID_DO_COPY, [&] { return doc->GetVertexCount() == 4 && doc->GetEdgeCount() == 2; }},
@@ -151,6 +151,7 @@ TEST_F(ModelCommandTest, EveryModelAndViewCommandReachesItsHandler)
         if (id == ID_DO_SELECT_ALL || id == ID_DO_SELECT_CONNECTED) doc->m_sel[0] = doc->m_sel[1] = 0;
         if (id == ID_DO_SELECT_CONNECTED) doc->m_sel[1] = 1;
         if (id == ID_EDIT_REDO) frame->Dispatch(ID_EDIT_UNDO);
+        if (id == ID_DO_CONNECT) doc->AddVertex(0, 0, 0);  // the two are joined already: a third makes a face
         EXPECT_TRUE(frame->Dispatch(id)) << id;
         EXPECT_TRUE(check()) << "command " << id << " did not do its work";
     }

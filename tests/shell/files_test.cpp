@@ -71,7 +71,7 @@ TEST_F(ShellTest, SavePromptGuardsUnsavedWork)
     prompts.saveAnswers << Temp("boxed");
     frame->Dispatch(ID_FILE_NEW);
     EXPECT_EQ(prompts.saveSuggestions, QStringList{"Untitled.pdm"});
-    EXPECT_EQ(Bytes(Temp("boxed.pdm")).size(), 8 + 16 * 8 + 8 * 16);
+    EXPECT_EQ(Bytes(Temp("boxed.pdm")).size(), 8 + 16 * 8 + 8 * 16 + 12 + 12 * 8);  // and the box's 8 faces
     EXPECT_EQ(doc->GetVertexCount(), 0);
     EXPECT_FALSE(doc->IsModified());
     prompts.saveQuestions.clear();
@@ -121,7 +121,7 @@ TEST_F(ShellTest, SaveReportsAFailureNamingTheFile)
     frame->Dispatch(ID_SHAPE_SQUARE);
     frame->Dispatch(ID_FILE_SAVE);
     EXPECT_EQ(prompts.saveSuggestions.size(), 2);
-    EXPECT_EQ(Bytes(Temp("box.model")).size(), 8 + 16 * 12 + 8 * 20);
+    EXPECT_EQ(Bytes(Temp("box.model")).size(), 8 + 16 * 12 + 8 * 20 + 12 + 12 * 8);
 }
 
 TEST_F(ShellTest, RecentFileListKeepsSixNewestFirst)

@@ -297,7 +297,7 @@ TEST_F(RecoveryTest, ATruncatedCopyIsRefusedWithAReasonAndKeptAside)
     ASSERT_EQ(ask.problems.size(), 1);
     const QString& problem = ask.problems[0];
     EXPECT_TRUE(problem.contains(QStringLiteral("cut.pdm"))) << problem.toStdString();
-    EXPECT_TRUE(problem.contains(QStringLiteral(": file ends after"))) << problem.toStdString();
+    EXPECT_TRUE(problem.contains(QStringLiteral(": the face block of 18 faces needs"))) << problem.toStdString();
     EXPECT_FALSE(problem.contains(QStringLiteral("Cannot open"))) << "the reason, not the moved file's old name";
     EXPECT_TRUE(problem.contains(folder + QStringLiteral("/damaged"))) << problem.toStdString();
     EXPECT_TRUE(Copies().isEmpty());

@@ -77,7 +77,8 @@ void CMainFrame::OnFileImport()
         ImportOptions options;
         options.progress = [&](float fraction) { return progress->Update(fraction); };
         read = ReadMeshFile(Native(path), m_doc.m_limits.vertices - m_doc.GetVertexCount(),
-                            m_doc.m_limits.edges - m_doc.GetEdgeCount(), options);
+                            m_doc.m_limits.edges - m_doc.GetEdgeCount(),
+                            m_doc.m_limits.faces - m_doc.GetFaceCount(), options);
     }
     if (read.cancelled) {
         m_doc.ReportInfo(read.error);  // "Import of box.stl cancelled." in the status bar

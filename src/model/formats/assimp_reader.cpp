@@ -28,6 +28,7 @@
 
 #include "model/coordinate_range.h"
 #include "model/formats/import_child.h"
+#include "model/mesh_topology.h"
 
 namespace {
 
@@ -172,7 +173,7 @@ struct Refusal {
     std::string reason;
 };
 
-// Builds the vertex and edge arrays while the scene's nodes are walked.
+// Builds the vertex, edge and face arrays while the scene's nodes are walked.
 class Flattener {
 public:
     explicit Flattener(const aiScene& scene) : m_scene(scene)
@@ -207,14 +208,38 @@ public:
             for (unsigned c = node.mNumChildren; c-- > 0;)
                 if (node.mChildren[c]) stack.push_back({node.mChildren[c], world});
         }
+        DropRepeatedFaces();
     }
 
     ImportedMesh& Mesh() { return m_mesh; }
 
 private:
+    static double Determinant(const Affine& t)
+    {
+        const auto& m = t.m;
+        return m[0][0] * (m[1][1] * m[2][2] - m[1][2] * m[2][1]) - m[0][1] * (m[1][0] * m[2][2] - m[1][2] * m[2][0]) +
+               m[0][2] * (m[1][0] * m[2][1] - m[1][1] * m[2][0]);
+    }
+
+    // A triangle that comes twice (the same corners in two meshes, or joining has made two
+    // triangles one) is one face, the first.
+    void DropRepeatedFaces()
+    {
+        std::vector<std::int32_t>& faces = m_mesh.faces;
+        const std::vector<char> drop = RedundantFaces(m_mesh.x.size(), faces);
+        std::size_t kept = 0;
+        for (std::size_t f = 0; f < drop.size(); ++f)
+            if (!drop[f]) {
+                std::copy_n(&faces[3 * f], 3, &faces[3 * kept]);
+                ++kept;
+            }
+        faces.resize(3 * kept);
+    }
+
     void AddMesh(const aiMesh& mesh, const Affine& world)
     {
         std::vector<std::int32_t> local(mesh.mNumVertices);
+        const bool mirrored = Determinant(world) < 0.0;
         for (unsigned i = 0; i < mesh.mNumVertices; ++i) local[i] = VertexAt(mesh.mVertices[i], world);
         for (unsigned f = 0; f < mesh.mNumFaces; ++f) {
             const aiFace& face = mesh.mFaces[f];
@@ -223,7 +248,21 @@ private:
             const unsigned n = face.mNumIndices;
             if (n == 2) {
                 AddEdge(local[face.mIndices[0]], local[face.mIndices[1]]);
-            } else if (n >= 3) {
+            } else if (n == 3) {
+                const std::int32_t a = local[face.mIndices[0]], b = local[face.mIndices[1]],
+                                   c = local[face.mIndices[2]];
+                AddEdge(a, b);
+                AddEdge(b, c);
+                AddEdge(c, a);
+                // A reflecting transform turns the surface inside out; its faces are
+                // turned back so that they face the way the file meant.
+                if (a != b && b != c && c != a) {
+                    if (mirrored)
+                        m_mesh.faces.insert(m_mesh.faces.end(), {a, c, b});
+                    else
+                        m_mesh.faces.insert(m_mesh.faces.end(), {a, b, c});
+                }
+            } else if (n > 3) {
                 // Triangulation has made every polygon a triangle; a polygon it left
                 // (a broken one) is taken round its rim.
                 for (unsigned k = 0; k < n; ++k) AddEdge(local[face.mIndices[k]], local[face.mIndices[(k + 1) % n]]);

@@ -7,8 +7,8 @@
 // a payload in the machine's own byte order (both ends are the same program):
 //   'P' float                         progress, 0 to 1 or negative while unknown
 //   'E' uint32 n, n bytes             the importer's reason for refusing the file
-//   'M' int64 v, int64 e, arrays      the mesh: x, y, z (v floats each), from, to (e int32 each);
-//                                     the arrays only when v and e fit the room
+//   'M' int64 v, e, f, arrays         the mesh: x, y, z (v floats each), from, to (e int32 each),
+//                                     faces (3f int32); the arrays only when the counts fit the room
 #include "model/formats/import_child.h"
 
 #include <fcntl.h>
@@ -25,6 +25,7 @@
 
 #include "framework/child_process.h"
 #include "model/coordinate_range.h"
+#include "model/mesh_topology.h"
 
 namespace {
 
@@ -215,20 +216,23 @@ private:
 
     bool ParseMesh()
     {
-        constexpr std::size_t kHead = 1 + 2 * sizeof(std::int64_t);
+        constexpr std::size_t kHead = 1 + 3 * sizeof(std::int64_t);
         if (Available() < kHead) return true;
         const auto vertices = Read<std::int64_t>(1), edges = Read<std::int64_t>(1 + sizeof(std::int64_t));
-        if (vertices < 0 || edges < 0) return Broken("a negative count");
-        if (vertices > m_limits.maxVertices || edges > m_limits.maxEdges) {
+        const auto faces = Read<std::int64_t>(1 + 2 * sizeof(std::int64_t));
+        if (vertices < 0 || edges < 0 || faces < 0) return Broken("a negative count");
+        if (vertices > m_limits.maxVertices || edges > m_limits.maxEdges || faces > m_limits.maxFaces) {
             m_answer.kind = ChildAnswer::Kind::TooLarge;
             m_answer.vertices = vertices;
             m_answer.edges = edges;
+            m_answer.faces = faces;
             m_pos += kHead;
             m_done = true;
             return true;
         }
         const auto v = static_cast<std::size_t>(vertices), e = static_cast<std::size_t>(edges);
-        if (Available() < kHead + 3 * v * sizeof(float) + 2 * e * sizeof(std::int32_t)) return true;
+        const auto f = static_cast<std::size_t>(faces);
+        if (Available() < kHead + 3 * v * sizeof(float) + (2 * e + 3 * f) * sizeof(std::int32_t)) return true;
         ImportedMesh& mesh = m_answer.mesh;
         std::size_t at = kHead;
         for (std::vector<float>* axis : {&mesh.x, &mesh.y, &mesh.z}) {
@@ -239,11 +243,14 @@ private:
             ReadArray(at, e, ends);
             at += e * sizeof(std::int32_t);
         }
+        ReadArray(at, 3 * f, &mesh.faces);
+        at += 3 * f * sizeof(std::int32_t);
         m_pos += at;
         if (!Check(mesh)) return false;
         m_answer.kind = ChildAnswer::Kind::Mesh;
         m_answer.vertices = vertices;
         m_answer.edges = edges;
+        m_answer.faces = faces;
         m_done = true;
         return true;
     }
@@ -267,6 +274,26 @@ private:
         }
         std::sort(pairs.begin(), pairs.end());
         if (std::adjacent_find(pairs.begin(), pairs.end()) != pairs.end()) return Broken("an edge comes twice");
+        return CheckFaces(mesh);
+    }
+
+    bool CheckFaces(const ImportedMesh& mesh)
+    {
+        const std::size_t n = mesh.x.size(), faces = mesh.faces.size() / 3;
+        for (std::size_t k = 0; k < faces; ++k) {
+            const std::int32_t* c = &mesh.faces[3 * k];
+            for (int m = 0; m < 3; ++m)
+                if (c[m] < 0 || std::size_t(c[m]) >= n)
+                    return Broken("face " + std::to_string(k) + " names a vertex that does not exist");
+            if (c[0] == c[1] || c[1] == c[2] || c[2] == c[0])
+                return Broken("face " + std::to_string(k) + " has the same vertex at two corners");
+        }
+        const SideSet edges(n, mesh.from, mesh.to);
+        for (std::size_t k = 0; k < faces; ++k)
+            for (int m = 0; m < 3; ++m)
+                if (!edges.Contains(mesh.faces[3 * k + m], mesh.faces[3 * k + (m + 1) % 3]))
+                    return Broken("a side of face " + std::to_string(k) + " is not an edge");
+        if (!FaceSet(n, mesh.faces).Repeats().empty()) return Broken("a face comes twice");
         return true;
     }
 
@@ -312,15 +339,18 @@ void ChildChannel::Mesh(const ImportedMesh& mesh)
 {
     const auto vertices = static_cast<std::int64_t>(mesh.x.size());
     const auto edges = static_cast<std::int64_t>(mesh.from.size());
+    const auto faces = static_cast<std::int64_t>(mesh.faces.size() / 3);
     WriteAll(m_fd, &kMesh, 1);
     WriteAll(m_fd, &vertices, sizeof vertices);
     WriteAll(m_fd, &edges, sizeof edges);
-    if (vertices > m_limits.maxVertices || edges > m_limits.maxEdges) return;
+    WriteAll(m_fd, &faces, sizeof faces);
+    if (vertices > m_limits.maxVertices || edges > m_limits.maxEdges || faces > m_limits.maxFaces) return;
     WriteArray(m_fd, mesh.x);
     WriteArray(m_fd, mesh.y);
     WriteArray(m_fd, mesh.z);
     WriteArray(m_fd, mesh.from);
     WriteArray(m_fd, mesh.to);
+    WriteArray(m_fd, mesh.faces);
 }
 
 void ChildChannel::Raw(std::string_view bytes) { WriteAll(m_fd, bytes.data(), bytes.size()); }

@@ -9,10 +9,12 @@
 #include <string_view>
 #include <vector>
 
-// What an import hands back: plain vertex and edge arrays, edges as vertex indices.
+// What an import hands back: plain vertex, edge and face arrays, edges and faces as
+// vertex indices (three corners a face, wound as in the file).
 struct ImportedMesh {
     std::vector<float> x, y, z;
     std::vector<std::int32_t> from, to;
+    std::vector<std::int32_t> faces;
 };
 
 // Called now and then while the helper works, with the fraction done (0 to 1, or a
@@ -24,6 +26,7 @@ struct ChildLimits {
     // The room left in the model: a mesh needing more is answered with its counts alone.
     int maxVertices = 0;
     int maxEdges = 0;
+    int maxFaces = 0;
 };
 
 // The helper's side of the pipe. A reply is one final message (a mesh or an error)
@@ -46,7 +49,8 @@ private:
 };
 
 // What came back, already checked: every coordinate storable, every edge between two
-// different existing vertices, no edge twice, nothing more than the room.
+// different existing vertices, no edge twice, every face on three different vertices
+// joined by edges, no face twice, nothing more than the room.
 struct ChildAnswer {
     enum class Kind {
         Mesh,       // mesh holds the arrays
@@ -58,7 +62,7 @@ struct ChildAnswer {
     Kind kind = Kind::Failed;
     std::string reason;
     ImportedMesh mesh;
-    std::int64_t vertices = 0, edges = 0;
+    std::int64_t vertices = 0, edges = 0, faces = 0;
 };
 
 // The reason a helper gives when the mesh did not fit its memory ceiling.

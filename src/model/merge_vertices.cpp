@@ -1,0 +1,195 @@
+// Merge Vertices: selected vertices within a distance of each other become one. It mends
+// imports that came with split vertices, models built before Connect stopped storing an
+// edge twice, and the hair-wide gaps between shapes whose coordinates differ in the last
+// digits.
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <new>
+#include <numeric>
+#include <utility>
+#include <vector>
+
+#include "framework/float_text.h"
+#include "model/mesh_topology.h"
+#include "model/polydrom_doc.h"
+
+namespace {
+
+using Cell = std::array<std::int64_t, 3>;
+
+// The grid cell of a coordinate: cells as wide as the distance, so that vertices within
+// it of each other lie in the same or neighbouring cells. With a distance of 0 the cell
+// is the value itself (+0 and -0 alike). Far-off cells are clamped together, which costs
+// only a few more comparisons for an absurd model.
+std::int64_t CellOf(float value, double distance)
+{
+    if (distance == 0.0) return value == 0.0f ? 0 : std::bit_cast<std::int32_t>(value);
+    const double cell = std::floor(double(value) / distance);
+    constexpr double kFar = 4.0e18;
+    return static_cast<std::int64_t>(std::clamp(cell, -kFar, kFar));
+}
+
+// Vertices merge with the lowest vertex of their group, whose position the group takes.
+class Groups {
+public:
+    explicit Groups(std::size_t n) : m_parent(n) { std::iota(m_parent.begin(), m_parent.end(), 0); }
+    std::int32_t Root(std::int32_t v)
+    {
+        while (m_parent[std::size_t(v)] != v) {
+            m_parent[std::size_t(v)] = m_parent[std::size_t(m_parent[std::size_t(v)])];
+            v = m_parent[std::size_t(v)];
+        }
+        return v;
+    }
+    void Join(std::int32_t a, std::int32_t b)
+    {
+        a = Root(a);
+        b = Root(b);
+        if (a != b) m_parent[std::size_t(std::max(a, b))] = std::min(a, b);
+    }
+
+private:
+    std::vector<std::int32_t> m_parent;
+};
+
+}  // namespace
+
+bool CPolydromDoc::MergeVertices(double distance)
+{
+    if (!std::isfinite(distance) || distance < 0.0 || distance > 3.0e38) {
+        ReportRefusal("Merge Vertices refused: the distance must be a number of 0 or more.");
+        return false;
+    }
+    const std::string shown = ShortestFloat(static_cast<float>(distance));
+    try {
+        const int n = GetVertexCount();
+        std::vector<std::int32_t> selected;
+        std::vector<Cell> cells;
+        for (int i = 0; i < n; ++i)
+            if (m_sel[i] == 1) selected.push_back(i);
+        cells.reserve(selected.size());
+        for (const std::int32_t v : selected)
+            cells.push_back({CellOf(m_x[v], distance), CellOf(m_y[v], distance), CellOf(m_z[v], distance)});
+        std::vector<std::size_t> order(selected.size());
+        std::iota(order.begin(), order.end(), std::size_t{0});
+        std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+            return cells[a] != cells[b] ? cells[a] < cells[b] : selected[a] < selected[b];
+        });
+
+        // A sweep over the sorted cells: for each of the nine neighbouring columns (X and Y
+        // one cell apart or less) a cursor moves only forwards, so the search is linear.
+        Groups groups(static_cast<std::size_t>(n));
+        const std::int64_t reach = distance == 0.0 ? 0 : 1;
+        const double limit = distance * distance;
+        std::vector<std::size_t> cursor(9, 0);
+        for (std::size_t at = 0; at < order.size(); ++at) {
+            const Cell& c = cells[order[at]];
+            const std::int32_t v = selected[order[at]];
+            int column = 0;
+            for (std::int64_t dx = -reach; dx <= reach; ++dx)
+                for (std::int64_t dy = -reach; dy <= reach; ++dy, ++column) {
+                    const Cell low{c[0] + dx, c[1] + dy, c[2] - reach}, high{c[0] + dx, c[1] + dy, c[2] + reach};
+                    std::size_t& k = cursor[static_cast<std::size_t>(column)];
+                    while (k < order.size() && cells[order[k]] < low) ++k;
+                    for (std::size_t j = k; j < order.size() && cells[order[j]] <= high; ++j) {
+                        const std::int32_t w = selected[order[j]];
+                        if (w <= v) continue;  // each pair once
+                        const double ex = double(m_x[w]) - m_x[v], ey = double(m_y[w]) - m_y[v],
+                                     ez = double(m_z[w]) - m_z[v];
+                        if (ex * ex + ey * ey + ez * ez <= limit) groups.Join(v, w);
+                    }
+                }
+        }
+        std::vector<std::int32_t> target(static_cast<std::size_t>(n));
+        for (int i = 0; i < n; ++i) target[std::size_t(i)] = groups.Root(i);
+        return MergeInto(target, shown);
+    } catch (const std::bad_alloc&) {
+        ReportRefusal("Merge Vertices refused: there is not enough memory.");
+        return false;
+    }
+}
+
+bool CPolydromDoc::MergeInto(const std::vector<std::int32_t>& target, const std::string& distance)
+{
+    const auto n = static_cast<std::size_t>(GetVertexCount());
+    std::vector<std::int32_t> size(n, 0);
+    for (std::size_t v = 0; v < n; ++v) ++size[std::size_t(target[v])];
+    std::size_t merged = 0, into = 0;
+    for (std::size_t v = 0; v < n; ++v) {
+        into += size[v] > 1;
+        merged += size[std::size_t(target[v])] > 1;
+    }
+    if (into == 0) {
+        ReportInfo("None of the selected vertices are within " + distance + " of another");
+        return false;
+    }
+
+    // The survivors keep their order; the others take their group's number.
+    std::vector<std::int32_t> newIndex(n);
+    std::int32_t kept = 0;
+    for (std::size_t v = 0; v < n; ++v)
+        if (target[v] == std::int32_t(v)) newIndex[v] = kept++;
+    for (std::size_t v = 0; v < n; ++v) newIndex[v] = newIndex[std::size_t(target[v])];
+
+    // Everything is built before anything changes, so running out of memory leaves the model.
+    std::vector<float> x, y, z;
+    std::vector<std::int32_t> sel, from, to, faces;
+    for (auto* a : {&x, &y, &z}) a->reserve(std::size_t(kept));
+    sel.reserve(std::size_t(kept));
+    for (std::size_t v = 0; v < n; ++v) {
+        if (target[v] != std::int32_t(v)) continue;
+        x.push_back(m_x[v]);
+        y.push_back(m_y[v]);
+        z.push_back(m_z[v]);
+        sel.push_back(m_sel[v]);
+    }
+    // An edge that shrinks to a point goes, and so does one that now repeats an earlier
+    // edge; both can only touch a merged vertex, so only those edges are compared.
+    const std::size_t e = m_edgeFrom.size();
+    std::vector<char> dropEdge(e, 0);
+    std::vector<std::pair<std::uint64_t, std::size_t>> touched;
+    for (std::size_t j = 0; j < e; ++j) {
+        const std::int32_t a = newIndex[std::size_t(m_edgeFrom[j])], b = newIndex[std::size_t(m_edgeTo[j])];
+        if (a == b) {
+            dropEdge[j] = 1;
+        } else if (size[std::size_t(target[std::size_t(m_edgeFrom[j])])] > 1 ||
+                   size[std::size_t(target[std::size_t(m_edgeTo[j])])] > 1) {
+            touched.emplace_back(std::uint64_t(std::uint32_t(std::min(a, b))) << 32 | std::uint32_t(std::max(a, b)), j);
+        }
+    }
+    std::sort(touched.begin(), touched.end());
+    for (std::size_t k = 1; k < touched.size(); ++k)
+        if (touched[k].first == touched[k - 1].first) dropEdge[touched[k].second] = 1;
+    const auto edgesLeft = std::size_t(std::count(dropEdge.begin(), dropEdge.end(), 0));
+    from.reserve(edgesLeft);
+    to.reserve(edgesLeft);
+    for (std::size_t j = 0; j < e; ++j)
+        if (!dropEdge[j]) {
+            from.push_back(newIndex[std::size_t(m_edgeFrom[j])]);
+            to.push_back(newIndex[std::size_t(m_edgeTo[j])]);
+        }
+    faces.reserve(m_face.size());
+    for (const std::int32_t corner : m_face) faces.push_back(newIndex[std::size_t(corner)]);
+    const std::vector<char> dropFace = RedundantFaces(std::size_t(kept), faces);
+    std::size_t f = 0;
+    for (std::size_t k = 0; k < dropFace.size(); ++k)
+        if (!dropFace[k]) std::copy_n(&faces[3 * k], 3, &faces[3 * f++]);
+    faces.resize(3 * f);
+    std::vector<std::int32_t> dup(std::size_t(kept), -1), used(from.size(), 0);
+
+    m_x.swap(x);
+    m_y.swap(y);
+    m_z.swap(z);
+    m_sel.swap(sel);
+    m_dup.swap(dup);
+    m_edgeFrom.swap(from);
+    m_edgeTo.swap(to);
+    m_edgeUsed.swap(used);
+    m_face.swap(faces);
+    UpdateAllViews(nullptr);
+    ReportInfo("Merged " + std::to_string(merged) + " vertices into " + std::to_string(into));
+    return true;
+}
