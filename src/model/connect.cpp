@@ -2,6 +2,7 @@
 // the selected vertices with every edge and face that touches them and packs the arrays.
 #include <algorithm>
 #include <array>
+#include <span>
 #include <utility>
 #include <vector>
 
@@ -64,11 +65,13 @@ bool CPolydromDoc::HasFace(int a, int b, int c) const
 
 void CPolydromDoc::DropRedundantFaces(int from)
 {
-    const std::vector<char> drop = RedundantFaces(m_x.size(), m_face, std::size_t(from));
-    std::size_t k = 3 * std::size_t(from);
-    for (std::size_t f = std::size_t(from); f < drop.size(); ++f) {
+    // Only the new faces are compared: each has a new vertex, so none repeats an old face.
+    const std::size_t first = 3 * std::size_t(from);
+    const std::vector<char> drop = RedundantFaces(m_x.size(), std::span(m_face).subspan(first));
+    std::size_t k = first;
+    for (std::size_t f = 0; f < drop.size(); ++f) {
         if (drop[f]) continue;
-        std::copy_n(&m_face[3 * f], 3, &m_face[k]);
+        std::copy_n(&m_face[first + 3 * f], 3, &m_face[k]);
         k += 3;
     }
     m_face.resize(k);  // shrinking: never allocates
