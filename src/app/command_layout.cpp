@@ -1,61 +1,73 @@
-// The menu tree and the toolbars' buttons.
+// The menu bar and the toolbars, filled from the rows of the command table.
 #include "app/command_layout.h"
 
-#include "app/command_ids.h"
+#include "app/command_table.h"
 
 namespace {
 
-const unsigned kFileMenu[] = {
-    ID_FILE_NEW,   ID_FILE_OPEN,          ID_FILE_SAVE,        ID_FILE_SAVE_AS, 0, ID_FILE_IMPORT, ID_FILE_EXPORT_POV,
-    ID_FILE_EXPORT_AS, 0, ID_FILE_PRINT, ID_FILE_PRINT_PREVIEW, ID_FILE_PRINT_SETUP, 0, ID_FILE_MRU_FILE1,
-    0,             ID_APP_EXIT,
-};
-const unsigned kEditMenu[] = {ID_EDIT_UNDO, ID_EDIT_REDO};
-const unsigned kViewMenu[] = {ID_VIEW_TOOLBAR, ID_VIEW_DO_TOOLBAR, ID_VIEW_STATUS_BAR, 0, ID_VIEW_FIT,
-                              ID_VIEW_RENDER_PREVIEW, ID_VIEW_3D};
-const unsigned kDoMenu[] = {
-    ID_DO_CONNECT,    ID_DO_UNCONNECT,    ID_DO_EXTRUDE,    ID_DO_COPY, ID_DO_MIRROR, ID_DO_SELECT_CONNECTED,
-    ID_DO_SELECT_ALL, ID_DO_DESELECT_ALL, ID_SELECT_INVERT, 0,          ID_DO_ADD_VERTEX_AT, ID_DO_TRANSFORM,
-    ID_DO_SET_CURSOR, 0, ID_DO_ROTATE_CCW, ID_DO_ROTATE_CW, ID_DO_GROW, ID_DO_SHRINK,
-};
-const unsigned kResolutionMenu[] = {ID_RES_VERY_LOW, ID_RES_LOW, ID_RES_MEDIUM, ID_RES_HIGH, ID_RES_VERY_HIGH};
-const unsigned kHelpMenu[] = {ID_HELP_FINDER, 0, ID_APP_ABOUT};
-const unsigned kStepMenu[] = {ID_STEP_FINEST, ID_STEP_FINE, ID_STEP_COARSE, ID_STEP_COARSEST};
-const unsigned kShapesMenu[] = {ID_SHAPE_CYLINDER, ID_SHAPE_CIRCLE, ID_SHAPE_BOX,
-                                ID_SHAPE_SQUARE,   ID_SHAPE_CONE,   ID_SHAPE_PYRAMID};
-
-const MenuLayout kMenus[] = {
-    {"&File", kFileMenu},
-    {"&Edit", kEditMenu},
-    {"&View", kViewMenu},
-    {"&Do", kDoMenu},
-    {"Object &Resolution", kResolutionMenu},
-    {"&Help", kHelpMenu},
-    {"Rotate/&Zoom", kStepMenu},
-    // Last, so that every older menu keeps its place.
-    {"&Shapes", kShapesMenu},
+// In the order of InMenu, after None. Shapes comes last so that every older menu keeps its place.
+constexpr std::string_view kMenuTitles[] = {
+    "&File", "&Edit", "&View", "&Do", "Object &Resolution", "&Help", "Rotate/&Zoom", "&Shapes",
 };
 
-const unsigned kFileButtons[] = {
-    ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, 0, ID_FILE_PRINT, ID_APP_ABOUT, ID_CONTEXT_HELP,
-};
-const unsigned kDoButtons[] = {
-    ID_DO_CONNECT,   ID_DO_UNCONNECT, ID_DO_MOVE,       ID_SHAPE_CYLINDER, ID_SHAPE_CIRCLE,
-    ID_SHAPE_BOX,    ID_SHAPE_SQUARE, ID_SHAPE_CONE,    ID_SHAPE_PYRAMID,  ID_DO_ROTATE_CCW,
-    ID_DO_ROTATE_CW, ID_DO_GROW,      ID_DO_SHRINK,
-};
-const unsigned kViewButtons[] = {
-    ID_VIEW_ZOOM_IN,   ID_VIEW_ZOOM_OUT, 0, ID_VIEW_PAN_DOWN, ID_VIEW_PAN_UP, ID_VIEW_PAN_RIGHT,
-    ID_VIEW_PAN_LEFT, 0, ID_VIEW_AXIS_X, ID_VIEW_AXIS_Y, ID_VIEW_AXIS_Z,
-};
+static_assert(std::size(kMenuTitles) == static_cast<std::size_t>(InMenu::Shapes), "a title for every menu");
 
-const ToolBarLayout kToolBars[] = {
-    {"FileToolBar", "File", 16, 15, kFileButtons},
-    {"DoToolBar", "Do", 25, 17, kDoButtons},
-    {"ViewToolBar", "View", 23, 21, kViewButtons},
+struct ToolBarLook {
+    std::string_view objectName, title;
+    int imageWidth, imageHeight;
 };
+// In the order of OnBar, after None.
+constexpr ToolBarLook kToolBars[] = {
+    {"FileToolBar", "File", 16, 15},
+    {"DoToolBar", "Do", 25, 17},
+    {"ViewToolBar", "View", 23, 21},
+};
+static_assert(std::size(kToolBars) == static_cast<std::size_t>(OnBar::View), "a look for every toolbar");
+
+// Each place's ids in the rows' order, 0 before a row that starts a new group.
+template <typename Place>
+std::vector<std::vector<unsigned>> Placed(std::size_t places, Place CommandEntry::*place, bool CommandEntry::*newGroup)
+{
+    std::vector<std::vector<unsigned>> items(places);
+    for (const CommandEntry& entry : CommandTable()) {
+        const auto index = static_cast<std::size_t>(entry.*place);
+        if (index == 0) continue;
+        std::vector<unsigned>& list = items[index - 1];
+        if (entry.*newGroup && !list.empty()) list.push_back(0);
+        list.push_back(entry.id);
+    }
+    return items;
+}
+
+std::vector<MenuLayout> BuildMenus()
+{
+    auto items = Placed(std::size(kMenuTitles), &CommandEntry::menu, &CommandEntry::newMenuGroup);
+    std::vector<MenuLayout> menus;
+    for (std::size_t m = 0; m < std::size(kMenuTitles); ++m) menus.push_back({kMenuTitles[m], std::move(items[m])});
+    return menus;
+}
+
+std::vector<ToolBarLayout> BuildToolBars()
+{
+    auto buttons = Placed(std::size(kToolBars), &CommandEntry::bar, &CommandEntry::newBarGroup);
+    std::vector<ToolBarLayout> bars;
+    for (std::size_t b = 0; b < std::size(kToolBars); ++b) {
+        const ToolBarLook& look = kToolBars[b];
+        bars.push_back({look.objectName, look.title, look.imageWidth, look.imageHeight, std::move(buttons[b])});
+    }
+    return bars;
+}
 
 }  // namespace
 
-std::span<const MenuLayout> MainMenuLayout() { return kMenus; }
-std::span<const ToolBarLayout> ToolBarLayouts() { return kToolBars; }
+std::span<const MenuLayout> MainMenuLayout()
+{
+    static const std::vector<MenuLayout> menus = BuildMenus();
+    return menus;
+}
+
+std::span<const ToolBarLayout> ToolBarLayouts()
+{
+    static const std::vector<ToolBarLayout> bars = BuildToolBars();
+    return bars;
+}

@@ -1,15 +1,16 @@
-// Where the commands stand: the menu tree and the toolbars, in order. What each item
-// says and does comes from its row in the command table.
+// The menu bar and the toolbars: their own titles and sizes, and what stands in them, in
+// order, as the command list's rows place it. What each item says and does comes from its row.
 #pragma once
 
 #include <span>
 #include <string_view>
+#include <vector>
 
 // A menu: its title and its items' command ids in order, 0 for a separator. The first
 // recent-file id stands for the whole list (and its placeholder while it is empty).
 struct MenuLayout {
     std::string_view title;
-    std::span<const unsigned> items;
+    std::vector<unsigned> items;
 };
 
 // A toolbar: its buttons' ids in order, 0 for a separator.
@@ -17,7 +18,7 @@ struct ToolBarLayout {
     std::string_view objectName;  // the key the window layout is saved under
     std::string_view title;       // shown while the bar floats
     int imageWidth, imageHeight;
-    std::span<const unsigned> buttons;
+    std::vector<unsigned> buttons;
 };
 
 std::span<const MenuLayout> MainMenuLayout();

@@ -1,6 +1,7 @@
 // The one table of commands: for every command the user can give, its id, its handler on
-// the view, the document or the shell, and how it appears (menu text, shortcut, tool tip,
-// status-bar prompt, undo-step name, button image). Menus, toolbars, help, batch mode,
+// the view, the document or the shell, where it stands (menu, toolbar, check mark) and how
+// it appears (menu text, shortcut, tool tip, status-bar prompt, undo-step name, button
+// image). Its rows are in command_list.inc. Menus, toolbars, help, batch mode,
 // --list-commands and the Edit menu's labels all read it.
 #pragma once
 
@@ -45,6 +46,21 @@ public:
     virtual void OnDoAddVertexAt() = 0;
     virtual void OnDoTransform() = 0;
     virtual void OnDoSetCursor() = 0;
+    // Whether the window shows its bars, for the View menu's check marks; a window without
+    // bars (batch mode) shows none.
+    virtual bool FileToolBarShown() const { return false; }
+    virtual bool DoToolBarShown() const { return false; }
+    virtual bool StatusBarShown() const { return false; }
+};
+
+// The menus of the menu bar in its order, and the toolbars; None where a command is in none.
+enum class InMenu : unsigned char { None, File, Edit, View, Do, Resolution, Help, Step, Shapes };
+enum class OnBar : unsigned char { None, File, Do, View };
+
+struct CommandTargets {
+    CPolydromView* view = nullptr;
+    CPolydromDoc* doc = nullptr;
+    CShellCommands* shell = nullptr;
 };
 
 // One command. Exactly one handler is set; the rest of the row says how it looks.
@@ -59,6 +75,14 @@ struct CommandEntry {
     // The recent-file entries share one handler that takes the entry's index.
     void (CShellCommands::*shellIndexHandler)(int) = nullptr;
     int index = 0;
+    // Where it stands: a menu and a toolbar, in the order of the rows; a separator before it
+    // where it starts a new group.
+    InMenu menu = InMenu::None;
+    bool newMenuGroup = false;
+    OnBar bar = OnBar::None;
+    bool newBarGroup = false;
+    // Whether its item or button shows a check mark now; none without the test.
+    bool (*checked)(const CommandTargets&) = nullptr;
     std::string_view menuText = {};   // "&Open...": its text in a menu (the shortcut is added)
     std::string_view shortcut = {};   // "Ctrl+O": shown in the menu and bound as a key
     std::string_view shortcut2 = {};  // a second key for the same command, "Ctrl+Shift+Z"
@@ -68,12 +92,6 @@ struct CommandEntry {
     std::string_view stepLabel = {};  // "Extrude": the undo step a change makes; empty for "Change"
     std::string_view image = {};      // the toolbar button's SVG resource
     std::string_view themeIcon = {};  // the desktop icon theme's name for it, tried first
-};
-
-struct CommandTargets {
-    CPolydromView* view = nullptr;
-    CPolydromDoc* doc = nullptr;
-    CShellCommands* shell = nullptr;
 };
 
 std::span<const CommandEntry> CommandTable();

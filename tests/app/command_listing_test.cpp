@@ -1,11 +1,9 @@
-// The command listing: the golden text of the whole command table and menu layout, what
-// `polydrom --list-commands` prints of it, and the rules its texts keep.
+// The command listing: the golden text of the whole command table and menu layout, as
+// `polydrom --list-commands` prints it, and the rules its texts keep.
 #include <gtest/gtest.h>
 
 #include <cctype>
-#include <map>
 #include <set>
-#include <sstream>
 #include <string>
 
 #include "app/command_layout.h"
@@ -35,46 +33,13 @@ std::string Headless(const std::string& arguments)
 
 }  // namespace
 
-TEST(CommandListing, MatchesTheGoldenDumpOfTableAndLayout)
-{
-    ExpectGolden("golden/app/commands.txt", CommandListing());
-}
-
-TEST(CommandListing, ListCommandsNamesEveryCommandWithItsDescription)
+// The one test of the command table: every row, where it stands and what it says, as
+// `polydrom --list-commands` prints it from a terminal without a display.
+TEST(CommandListing, ListCommandsPrintsTheGoldenListing)
 {
     const BatchOutcome run = RunShell(Headless("--list-commands"));
     ASSERT_EQ(run.status, 0) << run.out;
-    std::map<std::string, std::string> lines;
-    std::istringstream in(run.out);
-    for (std::string line; std::getline(in, line);) lines[line.substr(0, line.find(' '))] = line;
-    for (const CommandEntry& entry : CommandTable()) {
-        const std::string name = BatchName(entry);
-        ASSERT_TRUE(lines.count(name)) << name << " is not listed";
-        EXPECT_FALSE(entry.prompt.empty()) << name;
-        EXPECT_TRUE(lines[name].ends_with(" " + std::string(entry.prompt))) << lines[name];
-    }
-}
-
-TEST(CommandListing, WhereAndKeysComeFromTheLayoutAndTable)
-{
-    std::map<std::string, CommandPlace> places;
-    for (const CommandPlace& place : CommandPlaces()) places[place.batchName] = place;
-    EXPECT_EQ(places["do-connect"].menuPath, "Do > Connect");
-    EXPECT_EQ(places["do-connect"].toolBar, "Do");
-    EXPECT_EQ(places["file-open"].menuPath, "File > Open...");
-    EXPECT_EQ(places["file-mru-file3"].menuPath, "File > Recent file 3");
-    EXPECT_EQ(places["edit-redo"].keys, "Ctrl+Y, Ctrl+Shift+Z");
-    EXPECT_EQ(places["shape-cone"].menuPath, "Shapes > Cone");
-    EXPECT_EQ(places["view-zoom-in"].menuPath, "");
-    EXPECT_EQ(places["view-zoom-in"].keys, "+, =");
-    EXPECT_EQ(WithoutAccessKeys("Save &As...\tCtrl+S"), "Save As...");
-    EXPECT_EQ(WithoutAccessKeys("Fish && &Chips"), "Fish & Chips");
-    // Every row has a place to be given from, but the two the framework calls itself.
-    for (const auto& [name, place] : places) {
-        if (name != "file-print-direct" && name != "default-help") {
-            EXPECT_FALSE(place.menuPath.empty() && place.toolBar.empty() && place.keys.empty()) << name;
-        }
-    }
+    ExpectGolden("golden/app/commands.txt", run.out);
 }
 
 TEST(CommandListing, MenusOpenAndItemsPickByDistinctAccessKeys)
@@ -108,4 +73,6 @@ TEST(CommandListing, EveryPromptIsOneLineAndEveryCommandHasAName)
         ASSERT_FALSE(entry.prompt.empty()) << entry.symbol;
         EXPECT_TRUE(std::isupper(static_cast<unsigned char>(entry.prompt[0]))) << entry.symbol;
     }
+    // A doubled ampersand is a real one in the listing's menu paths.
+    EXPECT_EQ(WithoutAccessKeys("Fish && &Chips"), "Fish & Chips");
 }

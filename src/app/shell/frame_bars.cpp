@@ -12,6 +12,7 @@
 #include "app/command_layout.h"
 #include "app/command_table.h"
 #include "app/shell/main_frame.h"
+#include "app/shell/status_bar.h"
 #include "model/polydrom_doc.h"
 
 namespace {
@@ -81,18 +82,12 @@ void CMainFrame::BuildActions()
         action->setToolTip(Str(entry.name));
         action->setStatusTip(Str(entry.prompt));
         action->setWhatsThis(WhatsThisHtml(entry));
+        // A setting's item is checked at its value, a bar's while the bar shows, and the Move
+        // button looks pressed while the move mode is on; UpdateChecks keeps them in step.
+        action->setCheckable(entry.checked != nullptr);
         connect(action, &QAction::triggered, this, [this, id] { Dispatch(id); });
         m_actions[id] = action;
     }
-    for (unsigned id : {ID_VIEW_TOOLBAR, ID_VIEW_DO_TOOLBAR, ID_VIEW_STATUS_BAR}) {
-        Action(id)->setCheckable(true);
-        Action(id)->setChecked(true);
-    }
-    // The resolution and step items carry a check at the current value, and the Move button
-    // looks pressed while the move mode is on; UpdateMarks keeps them in step.
-    for (unsigned id : {ID_RES_VERY_LOW, ID_RES_LOW, ID_RES_MEDIUM, ID_RES_HIGH, ID_RES_VERY_HIGH, ID_STEP_FINEST,
-                        ID_STEP_FINE, ID_STEP_COARSE, ID_STEP_COARSEST, ID_DO_MOVE})
-        Action(id)->setCheckable(true);
 }
 
 void CMainFrame::BuildMenus()
@@ -178,12 +173,18 @@ void CMainFrame::BuildToolBars()
     addToolBar(Qt::LeftToolBarArea, ViewToolBar());
 
     // The View menu's check marks follow the bars, however they were hidden or shown.
-    const std::pair<QToolBar*, unsigned> toggles[] = {{FileToolBar(), ID_VIEW_TOOLBAR},
-                                                      {DoToolBar(), ID_VIEW_DO_TOOLBAR}};
-    for (auto [bar, id] : toggles) {
-        QAction* action = Action(id);
-        connect(bar, &QToolBar::visibilityChanged, action, [bar, action] { action->setChecked(!bar->isHidden()); });
-    }
+    for (QToolBar* bar : m_toolBars) connect(bar, &QToolBar::visibilityChanged, this, [this] { UpdateChecks(); });
+}
+
+bool CMainFrame::FileToolBarShown() const { return !FileToolBar()->isHidden(); }
+bool CMainFrame::DoToolBarShown() const { return !DoToolBar()->isHidden(); }
+bool CMainFrame::StatusBarShown() const { return !m_statusBar->isHidden(); }
+
+void CMainFrame::UpdateChecks()
+{
+    const CommandTargets targets{m_view.get(), &m_doc, this};
+    for (const CommandEntry& entry : CommandTable())
+        if (entry.checked) Action(entry.id)->setChecked(entry.checked(targets));
 }
 
 void CMainFrame::BuildKeys()

@@ -6,7 +6,6 @@
 #include <QToolBar>
 #include <QWhatsThis>
 
-#include "app/command_ids.h"
 #include "app/shell/help_window.h"
 #include "app/shell/main_frame.h"
 #include "app/shell/painter_dc.h"
@@ -62,23 +61,11 @@ void CMainFrame::OnAppAbout() { m_prompts.ShowAbout(this); }
 
 void CMainFrame::OnAppExit() { close(); }
 
-void CMainFrame::OnViewToolbar()
-{
-    FileToolBar()->setVisible(FileToolBar()->isHidden());
-    Action(ID_VIEW_TOOLBAR)->setChecked(!FileToolBar()->isHidden());
-}
+void CMainFrame::OnViewToolbar() { FileToolBar()->setVisible(FileToolBar()->isHidden()); }
 
-void CMainFrame::OnViewDoToolbar()
-{
-    DoToolBar()->setVisible(DoToolBar()->isHidden());
-    Action(ID_VIEW_DO_TOOLBAR)->setChecked(!DoToolBar()->isHidden());
-}
+void CMainFrame::OnViewDoToolbar() { DoToolBar()->setVisible(DoToolBar()->isHidden()); }
 
-void CMainFrame::OnViewStatusBar()
-{
-    m_statusBar->setVisible(m_statusBar->isHidden());
-    Action(ID_VIEW_STATUS_BAR)->setChecked(!m_statusBar->isHidden());
-}
+void CMainFrame::OnViewStatusBar() { m_statusBar->setVisible(m_statusBar->isHidden()); }
 
 void CMainFrame::OnViewRenderPreview()
 {

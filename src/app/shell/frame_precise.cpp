@@ -3,7 +3,6 @@
 // the user stands.
 #include <QAction>
 
-#include "app/command_ids.h"
 #include "app/shell/main_frame.h"
 #include "app/shell/preview_panel.h"
 #include "app/shell/prompts.h"
@@ -91,13 +90,7 @@ void CMainFrame::PointerMoved(bool inside, CPoint pointer)
 
 void CMainFrame::UpdateMarks()
 {
-    const std::pair<unsigned, int> resolutions[] = {
-        {ID_RES_VERY_LOW, 5}, {ID_RES_LOW, 10}, {ID_RES_MEDIUM, 20}, {ID_RES_HIGH, 40}, {ID_RES_VERY_HIGH, 80}};
-    for (auto [id, points] : resolutions) Action(id)->setChecked(m_doc.m_nResolution == points);
-    const std::pair<unsigned, float> steps[] = {
-        {ID_STEP_FINEST, 0.01f}, {ID_STEP_FINE, 0.05f}, {ID_STEP_COARSE, 0.1f}, {ID_STEP_COARSEST, 0.5f}};
-    for (auto [id, step] : steps) Action(id)->setChecked(m_doc.m_step == step);
-    Action(ID_DO_MOVE)->setChecked(m_view->m_movePresses == 1);
+    UpdateChecks();
     // The Transform dialog names the axis and the point its rotation turns about.
     if (m_transform) m_transform->SetRotationPlace(QString::fromStdString(RotationText(*m_view)));
     // A zoom or a new axis changes what the pixel under the pointer shows.

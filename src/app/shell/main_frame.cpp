@@ -84,6 +84,8 @@ CMainFrame::CMainFrame(CPolydromDoc& doc, CShellPrompts& prompts, QWidget* paren
 CMainFrame::~CMainFrame()
 {
     m_doc.onModifiedChanged = nullptr;
+    // The bars outlive this part of the window; hidden as they go, they must not ask it for marks.
+    for (QToolBar* bar : m_toolBars) disconnect(bar, nullptr, this, nullptr);
     // The view widget and the preview refer to the view, which goes before the widgets' own
     // parent would delete them.
     delete m_viewWidget;
@@ -179,8 +181,7 @@ void CMainFrame::ShowWithSavedLayout()
         KeepOnScreen(bar);
         bar->raise();
     }
-    Action(ID_VIEW_TOOLBAR)->setChecked(!FileToolBar()->isHidden());
-    Action(ID_VIEW_DO_TOOLBAR)->setChecked(!DoToolBar()->isHidden());
+    UpdateChecks();
 }
 
 QRect CMainFrame::FittingNormalGeometry(const QRect& available)

@@ -120,6 +120,9 @@ public:
     void OnDoAddVertexAt() override;
     void OnDoTransform() override;
     void OnDoSetCursor() override;
+    bool FileToolBarShown() const override;
+    bool DoToolBarShown() const override;
+    bool StatusBarShown() const override;
 
 Q_SIGNALS:
     // The model or whether it is saved may have changed: after a command or a click, a
@@ -148,9 +151,11 @@ private:
     // command reported shows in a dialog, a refusal or an outcome in the status bar.
     void AfterCommand(const CommandReport& report);
     void UpdateEditMenu();
-    // The resolution and step menus' check marks, the Move button's pressed look and the
-    // status bar's axis, pointer and selection panes, after anything that may change them.
+    // The check marks (and the Move button's pressed look) and the status bar's axis,
+    // pointer and selection panes, after anything that may change them.
     void UpdateMarks();
+    // Every item and button with a check mark, as its row's test says.
+    void UpdateChecks();
     // A dialog's edit, with the bookkeeping of a command; the refusal for the dialog, if any.
     QString ApplyTypedEdit(TypedEdit edit, std::span<const double> values);
 
