@@ -56,6 +56,15 @@ bool SideSet::Contains(std::int32_t a, std::int32_t b) const
     return std::binary_search(m_other.begin() + m_start[low], m_other.begin() + m_start[low + 1], std::max(a, b));
 }
 
+bool SideSet::HasRepeats() const
+{
+    for (std::size_t v = 0; v + 1 < m_start.size(); ++v)
+        if (std::adjacent_find(m_other.begin() + m_start[v], m_other.begin() + m_start[v + 1]) !=
+            m_other.begin() + m_start[v + 1])
+            return true;
+    return false;
+}
+
 FaceSet::FaceSet(std::size_t vertexCount, std::span<const std::int32_t> corners)
 {
     const std::size_t faces = corners.size() / 3;

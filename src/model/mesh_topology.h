@@ -16,6 +16,8 @@ public:
     // The sides of faces (three corners each).
     static SideSet OfFaces(std::size_t vertexCount, std::span<const std::int32_t> corners);
     bool Contains(std::int32_t a, std::int32_t b) const;
+    // Whether a pair comes twice (in either order); pairs of a vertex with itself are not kept.
+    bool HasRepeats() const;
 
 private:
     SideSet() = default;
