@@ -35,7 +35,7 @@ void BM_TriangleSearch(benchmark::State& state, int extrusions)
 {
     auto doc = StackedRings(extrusions);
     const int edges = doc->GetEdgeCount();
-    std::vector<std::int32_t> from = Ends(doc->m_edgeFrom, edges), to = Ends(doc->m_edgeTo, edges);
+    std::vector<std::int32_t> from = doc->m_edgeFrom, to = doc->m_edgeTo;
     std::vector<std::int32_t> marks(static_cast<std::size_t>(edges));
     std::size_t triangles = 0;
     for (auto _ : state) {
@@ -50,7 +50,7 @@ void BM_ReferenceWalk(benchmark::State& state, int extrusions)
 {
     auto doc = StackedRings(extrusions);
     const int edges = doc->GetEdgeCount();
-    std::vector<std::int32_t> from = Ends(doc->m_edgeFrom, edges), to = Ends(doc->m_edgeTo, edges);
+    std::vector<std::int32_t> from = doc->m_edgeFrom, to = doc->m_edgeTo;
     std::size_t triangles = 0;
     for (auto _ : state) {
         triangles = ReferenceTriangleWalk(from, to).triangles.size();

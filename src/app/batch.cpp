@@ -68,6 +68,7 @@ public:
     void OnDoAddVertexAt() override { Unavailable("the Add Vertex At dialog (use --add-vertex X,Y,Z)"); }
     void OnDoTransform() override { Unavailable("the Transform dialog (use --move-by, --rotate-by or --scale-by)"); }
     void OnDoSetCursor() override { Unavailable("the Set Cursor dialog (use --cursor X,Y,Z)"); }
+    void OnDoMergeVertices() override { Unavailable("the Merge Vertices dialog (use --merge-vertices DISTANCE)"); }
 
 private:
     [[noreturn]] static void Unavailable(const std::string& what)

@@ -46,6 +46,7 @@ public:
     virtual void OnDoAddVertexAt() = 0;
     virtual void OnDoTransform() = 0;
     virtual void OnDoSetCursor() = 0;
+    virtual void OnDoMergeVertices() = 0;
     // Whether the window shows its bars, for the View menu's check marks; a window without
     // bars (batch mode) shows none.
     virtual bool FileToolBarShown() const { return false; }

@@ -13,6 +13,9 @@ struct CPoint;
 
 enum class TypedEdit { AddVertexAt, MoveBy, RotateBy, ScaleBy, MergeVertices };
 
+// What Merge Vertices offers until a distance has merged.
+inline constexpr double kDefaultMergeDistance = 0.001;
+
 struct TypedEditInfo {
     TypedEdit edit;
     std::string_view batchStep;  // "--move-by"

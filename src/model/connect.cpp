@@ -2,11 +2,9 @@
 // the selected vertices with every edge and face that touches them and packs the arrays.
 #include <algorithm>
 #include <array>
-#include <span>
 #include <utility>
 #include <vector>
 
-#include "model/mesh_topology.h"
 #include "model/polydrom_doc.h"
 
 void CPolydromDoc::OnDoConnect()
@@ -61,20 +59,6 @@ bool CPolydromDoc::HasFace(int a, int b, int c) const
         if (std::is_permutation(corner, corner + 3, std::array{a, b, c}.begin())) return true;
     }
     return false;
-}
-
-void CPolydromDoc::DropRedundantFaces(int from)
-{
-    // Only the new faces are compared: each has a new vertex, so none repeats an old face.
-    const std::size_t first = 3 * std::size_t(from);
-    const std::vector<char> drop = RedundantFaces(m_x.size(), std::span(m_face).subspan(first));
-    std::size_t k = first;
-    for (std::size_t f = 0; f < drop.size(); ++f) {
-        if (drop[f]) continue;
-        std::copy_n(&m_face[first + 3 * f], 3, &m_face[k]);
-        k += 3;
-    }
-    m_face.resize(k);  // shrinking: never allocates
 }
 
 void CPolydromDoc::OnDoUnconnect()

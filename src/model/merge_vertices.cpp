@@ -66,17 +66,16 @@ bool CPolydromDoc::MergeVertices(double distance)
     const std::string shown = ShortestFloat(static_cast<float>(distance));
     try {
         const int n = GetVertexCount();
-        std::vector<std::int32_t> selected;
-        std::vector<Cell> cells;
+        struct Item {
+            Cell cell;
+            std::int32_t vertex;
+        };
+        std::vector<Item> items;
         for (int i = 0; i < n; ++i)
-            if (m_sel[i] == 1) selected.push_back(i);
-        cells.reserve(selected.size());
-        for (const std::int32_t v : selected)
-            cells.push_back({CellOf(m_x[v], distance), CellOf(m_y[v], distance), CellOf(m_z[v], distance)});
-        std::vector<std::size_t> order(selected.size());
-        std::iota(order.begin(), order.end(), std::size_t{0});
-        std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-            return cells[a] != cells[b] ? cells[a] < cells[b] : selected[a] < selected[b];
+            if (m_sel[i] == 1)
+                items.push_back({{CellOf(m_x[i], distance), CellOf(m_y[i], distance), CellOf(m_z[i], distance)}, i});
+        std::sort(items.begin(), items.end(), [](const Item& a, const Item& b) {
+            return a.cell != b.cell ? a.cell < b.cell : a.vertex < b.vertex;
         });
 
         // A sweep over the sorted cells: for each of the nine neighbouring columns (X and Y
@@ -85,17 +84,17 @@ bool CPolydromDoc::MergeVertices(double distance)
         const std::int64_t reach = distance == 0.0 ? 0 : 1;
         const double limit = distance * distance;
         std::vector<std::size_t> cursor(9, 0);
-        for (std::size_t at = 0; at < order.size(); ++at) {
-            const Cell& c = cells[order[at]];
-            const std::int32_t v = selected[order[at]];
+        for (const Item& item : items) {
+            const Cell& c = item.cell;
+            const std::int32_t v = item.vertex;
             int column = 0;
             for (std::int64_t dx = -reach; dx <= reach; ++dx)
                 for (std::int64_t dy = -reach; dy <= reach; ++dy, ++column) {
                     const Cell low{c[0] + dx, c[1] + dy, c[2] - reach}, high{c[0] + dx, c[1] + dy, c[2] + reach};
                     std::size_t& k = cursor[static_cast<std::size_t>(column)];
-                    while (k < order.size() && cells[order[k]] < low) ++k;
-                    for (std::size_t j = k; j < order.size() && cells[order[j]] <= high; ++j) {
-                        const std::int32_t w = selected[order[j]];
+                    while (k < items.size() && items[k].cell < low) ++k;
+                    for (std::size_t j = k; j < items.size() && items[j].cell <= high; ++j) {
+                        const std::int32_t w = items[j].vertex;
                         if (w <= v) continue;  // each pair once
                         const double ex = double(m_x[w]) - m_x[v], ey = double(m_y[w]) - m_y[v],
                                      ez = double(m_z[w]) - m_z[v];

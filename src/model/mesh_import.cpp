@@ -177,8 +177,9 @@ ImportResult CPolydromDoc::AddImportedMesh(const std::string& path, ImportedMesh
     for (int i = 0; i < first; ++i) m_sel[i] = 0;
     for (std::size_t i = 0; i < mesh.x.size(); ++i) AppendVertex(mesh.x[i], mesh.y[i], mesh.z[i]);
     for (std::size_t j = 0; j < mesh.from.size(); ++j) AppendEdge(first + mesh.from[j], first + mesh.to[j]);
-    for (std::size_t k = 0; k + 2 < mesh.faces.size(); k += 3)
-        AppendFace(first + mesh.faces[k], first + mesh.faces[k + 1], first + mesh.faces[k + 2]);
+    const std::size_t facesBefore = m_face.size();
+    m_face.insert(m_face.end(), mesh.faces.begin(), mesh.faces.end());  // room was reserved by Fits
+    for (std::size_t k = facesBefore; k < m_face.size(); ++k) m_face[k] += first;
     UpdateAllViews(nullptr);
 
     result.vertices = static_cast<int>(mesh.x.size());

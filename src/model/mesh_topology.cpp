@@ -56,6 +56,15 @@ bool SideSet::Contains(std::int32_t a, std::int32_t b) const
     return std::binary_search(m_other.begin() + m_start[low], m_other.begin() + m_start[low + 1], std::max(a, b));
 }
 
+bool SideSet::HasRepeats() const
+{
+    for (std::size_t v = 0; v + 1 < m_start.size(); ++v)
+        if (std::adjacent_find(m_other.begin() + m_start[v], m_other.begin() + m_start[v + 1]) !=
+            m_other.begin() + m_start[v + 1])
+            return true;
+    return false;
+}
+
 FaceSet::FaceSet(std::size_t vertexCount, std::span<const std::int32_t> corners)
 {
     const std::size_t faces = corners.size() / 3;
@@ -120,4 +129,27 @@ std::vector<char> RedundantFaces(std::size_t vertexCount, std::span<const std::i
     for (const auto& [face, first] : set.Repeats())
         if (static_cast<std::size_t>(face) >= from && !drop[static_cast<std::size_t>(first)]) drop[face] = 1;
     return drop;
+}
+
+std::vector<char> RepeatedPairs(std::size_t vertexCount, std::span<const std::int32_t> a,
+                                std::span<const std::int32_t> b)
+{
+    const std::size_t pairs = std::min(a.size(), b.size());
+    std::vector<char> repeated(pairs, 0);
+    std::vector<std::int32_t> start(vertexCount + 1, 0);
+    for (std::size_t j = 0; j < pairs; ++j) ++start[static_cast<std::size_t>(a[j]) + 1];
+    CountedStarts(start, vertexCount);
+    // Per first vertex, (second vertex, pair) in pair order: a run's first entry is its earliest pair.
+    std::vector<std::pair<std::int32_t, std::int32_t>> entries(pairs);
+    std::vector<std::int32_t> next(start.begin(), start.end() - 1);
+    for (std::size_t j = 0; j < pairs; ++j)
+        entries[static_cast<std::size_t>(next[static_cast<std::size_t>(a[j])]++)] = {b[j], static_cast<std::int32_t>(j)};
+    for (std::size_t v = 0; v < vertexCount; ++v) {
+        const auto first = entries.begin() + start[v], last = entries.begin() + start[v + 1];
+        std::sort(first, last);
+        for (auto it = first; it != last; ++it)
+            if (it->first == static_cast<std::int32_t>(v) || (it != first && (it - 1)->first == it->first))
+                repeated[static_cast<std::size_t>(it->second)] = 1;
+    }
+    return repeated;
 }

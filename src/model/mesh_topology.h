@@ -16,6 +16,8 @@ public:
     // The sides of faces (three corners each).
     static SideSet OfFaces(std::size_t vertexCount, std::span<const std::int32_t> corners);
     bool Contains(std::int32_t a, std::int32_t b) const;
+    // Whether a pair comes twice (in either order); pairs of a vertex with itself are not kept.
+    bool HasRepeats() const;
 
 private:
     SideSet() = default;
@@ -46,3 +48,8 @@ private:
 // earlier face. Faces before `from` are taken as they are (they obey the rules already).
 std::vector<char> RedundantFaces(std::size_t vertexCount, std::span<const std::int32_t> corners,
                                  std::size_t from = 0);
+
+// Marks the pairs a[j]-b[j] (in that order) that join a vertex to itself or repeat an
+// earlier pair in the same order.
+std::vector<char> RepeatedPairs(std::size_t vertexCount, std::span<const std::int32_t> a,
+                                std::span<const std::int32_t> b);

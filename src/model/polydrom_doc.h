@@ -218,9 +218,6 @@ private:
     }
     // Merges each vertex into target[v] (a vertex that is its own target stays).
     bool MergeInto(const std::vector<std::int32_t>& target, const std::string& distance);
-    // Drops the faces from `from` on that have two equal corners or repeat an earlier one
-    // of them; they are a command's new faces, each on a new vertex.
-    void DropRedundantFaces(int from);
     // True when n more vertices, e more edges and f more faces fit the limits and the
     // memory (room is reserved for them); otherwise reports the refusal.
     bool Fits(const char* command, std::int64_t moreVertices, std::int64_t moreEdges, std::int64_t moreFaces = 0);

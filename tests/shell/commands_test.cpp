@@ -48,6 +48,7 @@ public:
     void OnDoAddVertexAt() override { calls << "AddVertexAt"; }
     void OnDoTransform() override { calls << "Transform"; }
     void OnDoSetCursor() override { calls << "SetCursor"; }
+    void OnDoMergeVertices() override { calls << "MergeVertices"; }
 };
 
 bool IsShellCommand(const CommandEntry& entry) { return entry.shellHandler || entry.shellIndexHandler; }

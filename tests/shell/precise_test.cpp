@@ -236,6 +236,24 @@ TEST_F(PreciseShellTest, DialogsAddMoveAndPlaceTheCursor)
     EXPECT_EQ(transform->pos(), place);
 }
 
+TEST_F(PreciseShellTest, MergeVerticesAsksForADistanceAndRemembersTheOneThatMerged)
+{
+    frame->Dispatch(ID_SHAPE_BOX);
+    frame->Dispatch(ID_SHAPE_BOX);
+    frame->Dispatch(ID_DO_SELECT_ALL);
+    prompts.pointAnswers = {{-1, 0, 0}, {0.01, 0, 0}};
+    frame->Dispatch(ID_DO_MERGE_VERTICES);
+    EXPECT_EQ(prompts.pointInitial[0], 0.001f);
+    EXPECT_EQ(prompts.pointReplies,
+              QStringList({"Merge Vertices refused: the distance must be a number of 0 or more.", ""}));
+    EXPECT_EQ(doc->GetVertexCount(), 8);
+    EXPECT_EQ(doc->GetFaceCount(), 8);
+    EXPECT_EQ(frame->StatusBar()->currentMessage(), "Merged 16 vertices into 8");
+    EXPECT_EQ(doc->History().UndoLabel(), "Merge Vertices");
+    frame->Dispatch(ID_DO_MERGE_VERTICES);
+    EXPECT_EQ(prompts.pointInitial[0], 0.01f);
+}
+
 TEST(PreciseDialogs, PointDialogReadsTypedNumbers)
 {
     std::vector<std::array<double, 3>> applied;

@@ -138,6 +138,11 @@ public:
             if (pointReplies.last().isEmpty()) break;
         }
     }
+    // The number dialogs share the point dialogs' answers (their first value) and replies.
+    void AskNumber(QWidget* parent, const QString& title, const char*, double initial, const PointApply& apply) override
+    {
+        AskPoint(parent, title, {static_cast<float>(initial), 0.0f, 0.0f}, apply);
+    }
 
     QString lastFilter;
     QStringList importFolders;  // where each import dialog started

@@ -42,6 +42,17 @@ void CMainFrame::OnDoTransform()
     m_transform->Present();
 }
 
+void CMainFrame::OnDoMergeVertices()
+{
+    // The last distance that merged, for the next model of the same scale.
+    m_prompts.AskNumber(this, QStringLiteral("Merge Vertices"), "Distance", m_mergeDistance,
+                        [this](const std::array<double, 3>& values) {
+                            const QString refusal = ApplyTypedEdit(TypedEdit::MergeVertices, std::span(values.data(), 1));
+                            if (refusal.isEmpty()) m_mergeDistance = values[0];
+                            return refusal;
+                        });
+}
+
 void CMainFrame::OnDoSetCursor()
 {
     CPolydromView& view = *m_view;

@@ -123,6 +123,7 @@ public:
     void OnDoAddVertexAt() override;
     void OnDoTransform() override;
     void OnDoSetCursor() override;
+    void OnDoMergeVertices() override;
     bool FileToolBarShown() const override;
     bool DoToolBarShown() const override;
     bool StatusBarShown() const override;
@@ -170,6 +171,7 @@ private:
     CHelpWindow* m_help = nullptr;
     CPreviewPanel* m_preview = nullptr;
     CTransformDialog* m_transform = nullptr;
+    double m_mergeDistance = kDefaultMergeDistance;
     CShadedPanel* m_shaded = nullptr;
     QToolBar* m_toolBars[3] = {};
     std::map<unsigned, QAction*> m_actions;

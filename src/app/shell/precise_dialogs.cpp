@@ -64,12 +64,28 @@ CPointDialog::CPointDialog(QWidget* parent, const QString& title, const std::arr
                            PointApply apply)
     : QDialog(parent), m_apply(std::move(apply))
 {
+    static const char* const names[3] = {"X", "Y", "Z"};
+    const QString texts[3] = {FloatText(initial[0]), FloatText(initial[1]), FloatText(initial[2])};
+    Build(title, names, texts);
+}
+
+CPointDialog::CPointDialog(QWidget* parent, const QString& title, const char* name, double initial, PointApply apply)
+    : QDialog(parent), m_apply(std::move(apply))
+{
+    const char* const names[1] = {name};
+    const QString texts[1] = {QString::number(initial, 'g', 9)};
+    Build(title, names, texts);
+}
+
+void CPointDialog::Build(const QString& title, std::span<const char* const> names, std::span<const QString> texts)
+{
     setObjectName(QStringLiteral("PointDialog"));
     setWindowTitle(title);
     auto* form = new QFormLayout;
-    const char* const names[3] = {"X", "Y", "Z"};
-    for (int k = 0; k < 3; ++k) {
-        m_fields[k] = NumberField(this, QLatin1String(names[k]), FloatText(initial[k]));
+    m_count = names.size();
+    for (std::size_t k = 0; k < m_count; ++k) {
+        m_names[k] = names[k];
+        m_fields[k] = NumberField(this, QLatin1String(names[k]), texts[k]);
         form->addRow(QStringLiteral("&%1:").arg(QLatin1String(names[k])), m_fields[k]);
     }
     m_message = MessageLabel(this);
@@ -87,10 +103,9 @@ QString CPointDialog::Message() const { return m_message->text(); }
 
 void CPointDialog::accept()
 {
-    static const char* const names[3] = {"X", "Y", "Z"};
-    std::array<double, 3> point{};
-    QString problem = ReadFields(m_fields, names, point.data());
-    if (problem.isEmpty()) problem = m_apply(point);
+    std::array<double, 3> values{};
+    QString problem = ReadFields(std::span(m_fields, m_count), std::span(m_names, m_count), values.data());
+    if (problem.isEmpty()) problem = m_apply(values);
     m_message->setText(problem);
     if (problem.isEmpty()) QDialog::accept();
 }

@@ -17,19 +17,24 @@ class QLineEdit;
 using PointApply = std::function<QString(const std::array<double, 3>&)>;
 using TransformApply = std::function<QString(TypedEdit, std::span<const double>)>;
 
-// X, Y and Z, prefilled; OK closes only once the values were read and taken.
+// X, Y and Z, prefilled; OK closes only once the values were read and taken. The second
+// form asks for one number (a distance) the same way: it reaches apply as the first value.
 class CPointDialog : public QDialog {
     Q_OBJECT
 public:
     CPointDialog(QWidget* parent, const QString& title, const std::array<float, 3>& initial, PointApply apply);
+    CPointDialog(QWidget* parent, const QString& title, const char* name, double initial, PointApply apply);
     QLineEdit* Field(int axis) const { return m_fields[axis]; }
     QString Message() const;
 
     void accept() override;
 
 private:
-    QLineEdit* m_fields[3];
-    QLabel* m_message;
+    void Build(const QString& title, std::span<const char* const> names, std::span<const QString> texts);
+    QLineEdit* m_fields[3] = {};
+    const char* m_names[3] = {};
+    std::size_t m_count = 0;
+    QLabel* m_message = nullptr;
     PointApply m_apply;
 };
 

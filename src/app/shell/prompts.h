@@ -68,6 +68,9 @@ public:
     // A point typed into X, Y and Z, prefilled; apply takes it or says why not.
     virtual void AskPoint(QWidget* parent, const QString& title, const std::array<float, 3>& initial,
                           const PointApply& apply) = 0;
+    // One number typed under its name, prefilled; apply takes it (as the first value) or says why not.
+    virtual void AskNumber(QWidget* parent, const QString& title, const char* name, double initial,
+                           const PointApply& apply) = 0;
 };
 
 // The real dialogs: Qt's file, message, print, page set-up and preview dialogs.
@@ -90,4 +93,6 @@ public:
     void ShowPrintPreview(QWidget* parent, QPrinter* printer, const std::function<void(QPrinter*)>& paint) override;
     void AskPoint(QWidget* parent, const QString& title, const std::array<float, 3>& initial,
                   const PointApply& apply) override;
+    void AskNumber(QWidget* parent, const QString& title, const char* name, double initial,
+                   const PointApply& apply) override;
 };

@@ -199,3 +199,10 @@ void CQtPrompts::AskPoint(QWidget* parent, const QString& title, const std::arra
     CPointDialog dialog(parent, title, initial, apply);
     dialog.exec();
 }
+
+void CQtPrompts::AskNumber(QWidget* parent, const QString& title, const char* name, double initial,
+                           const PointApply& apply)
+{
+    CPointDialog dialog(parent, title, name, initial, apply);
+    dialog.exec();
+}

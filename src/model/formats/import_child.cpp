@@ -263,21 +263,19 @@ private:
             if (!IsStorableCoordinate(mesh.x[i]) || !IsStorableCoordinate(mesh.y[i]) ||
                 !IsStorableCoordinate(mesh.z[i]))
                 return Broken("vertex " + std::to_string(i) + " has a coordinate that is not a finite number");
-        std::vector<std::uint64_t> pairs;
-        pairs.reserve(mesh.from.size());
         for (std::size_t j = 0; j < mesh.from.size(); ++j) {
             const std::int32_t a = mesh.from[j], b = mesh.to[j];
             if (a < 0 || b < 0 || std::size_t(a) >= n || std::size_t(b) >= n)
                 return Broken("edge " + std::to_string(j) + " names a vertex that does not exist");
             if (a == b) return Broken("edge " + std::to_string(j) + " joins a vertex to itself");
-            pairs.push_back(std::uint64_t(std::min(a, b)) << 32 | std::uint32_t(std::max(a, b)));
         }
-        std::sort(pairs.begin(), pairs.end());
-        if (std::adjacent_find(pairs.begin(), pairs.end()) != pairs.end()) return Broken("an edge comes twice");
-        return CheckFaces(mesh);
+        // One index of the edges serves both the repeat check and the faces' sides.
+        const SideSet edges(n, mesh.from, mesh.to);
+        if (edges.HasRepeats()) return Broken("an edge comes twice");
+        return CheckFaces(mesh, edges);
     }
 
-    bool CheckFaces(const ImportedMesh& mesh)
+    bool CheckFaces(const ImportedMesh& mesh, const SideSet& edges)
     {
         const std::size_t n = mesh.x.size(), faces = mesh.faces.size() / 3;
         for (std::size_t k = 0; k < faces; ++k) {
@@ -288,7 +286,6 @@ private:
             if (c[0] == c[1] || c[1] == c[2] || c[2] == c[0])
                 return Broken("face " + std::to_string(k) + " has the same vertex at two corners");
         }
-        const SideSet edges(n, mesh.from, mesh.to);
         for (std::size_t k = 0; k < faces; ++k)
             for (int m = 0; m < 3; ++m)
                 if (!edges.Contains(mesh.faces[3 * k + m], mesh.faces[3 * k + (m + 1) % 3]))
