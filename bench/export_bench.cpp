@@ -29,7 +29,6 @@ std::unique_ptr<CPolydromDoc> StackedRings(int extrusions)
     return doc;
 }
 
-std::vector<std::int32_t> Ends(const std::vector<std::int32_t>& ends, int count) { return {ends.begin(), ends.begin() + count}; }
 
 void BM_TriangleSearch(benchmark::State& state, int extrusions)
 {
