@@ -36,10 +36,20 @@ std::string Temp(const std::string& name)
         .string();
 }
 
+// The model files written, removed when the run ends (each takes 64 MB at a million vertices).
+struct WrittenFiles {
+    std::map<int, std::string> paths;
+    ~WrittenFiles()
+    {
+        for (const auto& [side, path] : paths) std::filesystem::remove(path);
+    }
+};
+
 // The torus as a model file, written once per run and size.
 const std::string& ModelPath(int side)
 {
-    static std::map<int, std::string> paths;
+    static WrittenFiles written;
+    auto& paths = written.paths;
     auto [it, added] = paths.try_emplace(side);
     if (added) {
         it->second = Temp("torus-" + std::to_string(side) + ".pdm");
