@@ -55,18 +55,38 @@ private:
 
     void IndexSides()
     {
-        m_occurrences.reserve(3 * m_count);
+        // Grouped by side in the order of their keys; within a side, in face order, so the
+        // walk does not depend on the sort. A counting sort by the lower point does most of
+        // it in one pass; each point's few sides are then put in order in place.
+        std::vector<std::size_t> start(m_points.size() + 1, 0);
+        auto low = [&](std::size_t f, int k) {
+            return static_cast<std::size_t>(std::min(Corner(m_faces[f], k), Corner(m_faces[f], (k + 1) % 3)));
+        };
+        for (std::size_t f = 0; f < m_count; ++f)
+            for (int k = 0; k < 3; ++k) ++start[low(f, k) + 1];
+        for (std::size_t p = 0; p + 1 < start.size(); ++p) start[p + 1] += start[p];
+        m_occurrences.resize(3 * m_count);
+        std::vector<std::size_t> next(start.begin(), start.end() - 1);
         for (std::size_t f = 0; f < m_count; ++f)
             for (int k = 0; k < 3; ++k) {
                 const auto a = static_cast<std::uint32_t>(Corner(m_faces[f], k));
                 const auto b = static_cast<std::uint32_t>(Corner(m_faces[f], (k + 1) % 3));
                 const std::uint64_t side = std::uint64_t{std::min(a, b)} << 32 | std::max(a, b);
-                m_occurrences.push_back({side, static_cast<int>(f), k, a < b});
+                m_occurrences[next[low(f, k)]++] = {side, static_cast<int>(f), k, a < b};
             }
-        // Grouped by side; within a side, in face order, so the walk does not depend on the sort.
-        std::sort(m_occurrences.begin(), m_occurrences.end(), [](const Occurrence& x, const Occurrence& y) {
-            return x.side != y.side ? x.side < y.side : x.face < y.face;
-        });
+        // Within a point the occurrences came in face order; a stable sort by side keeps it
+        // (by insertion for a point's usual handful, which allocates nothing).
+        auto bySide = [](const Occurrence& x, const Occurrence& y) { return x.side < y.side; };
+        for (std::size_t p = 0; p + 1 < start.size(); ++p) {
+            const auto first = m_occurrences.begin() + static_cast<std::ptrdiff_t>(start[p]);
+            const auto last = m_occurrences.begin() + static_cast<std::ptrdiff_t>(start[p + 1]);
+            if (last - first > 16) {
+                std::stable_sort(first, last, bySide);
+                continue;
+            }
+            for (auto it = first; it != last; ++it)
+                for (auto at = it; at != first && bySide(*at, *(at - 1)); --at) std::iter_swap(at, at - 1);
+        }
         m_at.assign(3 * m_count, 0);
         m_groupOf.assign(m_occurrences.size(), 0);
         for (std::size_t j = 0; j < m_occurrences.size(); ++j) {

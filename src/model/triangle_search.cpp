@@ -61,20 +61,19 @@ private:
     // densely so that nothing depends on the range of their numbers.
     void CollectSides()
     {
-        for (std::size_t j = 0; j < m_from.size(); ++j)
-            if (m_from[j] != m_to[j]) m_stored.emplace_back(PairKey(m_from[j], m_to[j]), static_cast<int>(j));
-        std::sort(m_stored.begin(), m_stored.end());
-
-        for (std::size_t j = 0; j < m_stored.size(); ++j) {
-            const int edge = m_stored[j].second;
-            m_vertices.push_back(m_from[static_cast<std::size_t>(edge)]);
-            m_vertices.push_back(m_to[static_cast<std::size_t>(edge)]);
+        // A model's indices (0 up to its vertex count) are ranked through a table, and the
+        // stored edges put in order by a counting sort on their lower end; other numbers
+        // (the tests' random ones) take the general way. Both give the same order.
+        std::int32_t lowest = INT32_MAX, highest = INT32_MIN;
+        for (std::size_t j = 0; j < m_from.size(); ++j) {
+            lowest = std::min({lowest, m_from[j], m_to[j]});
+            highest = std::max({highest, m_from[j], m_to[j]});
         }
-        std::sort(m_vertices.begin(), m_vertices.end());
-        m_vertices.erase(std::unique(m_vertices.begin(), m_vertices.end()), m_vertices.end());
-        auto dense = [&](std::int32_t v) {
-            return static_cast<int>(std::lower_bound(m_vertices.begin(), m_vertices.end(), v) - m_vertices.begin());
-        };
+        if (!m_from.empty() && lowest >= 0 && highest < kMaxTable)
+            StoreByTable(static_cast<std::size_t>(highest) + 1);
+        else
+            StoreBySort();
+        auto dense = [&](std::int32_t v) { return Dense(v); };
 
         m_sideOf.assign(m_from.size(), -1);
         for (std::size_t j = 0; j < m_stored.size(); ++j) {
@@ -86,6 +85,65 @@ private:
             m_sideOf[edge] = static_cast<int>(m_sides.size()) - 1;
         }
         m_onTriangle.assign(m_sides.size(), 0);
+    }
+
+    static constexpr std::int32_t kMaxTable = std::int32_t(1) << 26;
+
+    void StoreBySort()
+    {
+        for (std::size_t j = 0; j < m_from.size(); ++j)
+            if (m_from[j] != m_to[j]) m_stored.emplace_back(PairKey(m_from[j], m_to[j]), static_cast<int>(j));
+        std::sort(m_stored.begin(), m_stored.end());
+        for (std::size_t j = 0; j < m_stored.size(); ++j) {
+            const int edge = m_stored[j].second;
+            m_vertices.push_back(m_from[static_cast<std::size_t>(edge)]);
+            m_vertices.push_back(m_to[static_cast<std::size_t>(edge)]);
+        }
+        std::sort(m_vertices.begin(), m_vertices.end());
+        m_vertices.erase(std::unique(m_vertices.begin(), m_vertices.end()), m_vertices.end());
+    }
+
+    void StoreByTable(std::size_t size)
+    {
+        // rank[v]: v's place among the vertices that end an edge to another vertex.
+        m_rank.assign(size, -1);
+        std::vector<std::size_t> start(size + 1, 0);
+        for (std::size_t j = 0; j < m_from.size(); ++j) {
+            if (m_from[j] == m_to[j]) continue;
+            m_rank[static_cast<std::size_t>(m_from[j])] = 0;
+            m_rank[static_cast<std::size_t>(m_to[j])] = 0;
+            ++start[static_cast<std::size_t>(std::min(m_from[j], m_to[j])) + 1];
+        }
+        for (std::size_t v = 0; v < size; ++v) {
+            if (m_rank[v] == 0) {
+                m_rank[v] = static_cast<int>(m_vertices.size());
+                m_vertices.push_back(static_cast<std::int32_t>(v));
+            }
+            start[v + 1] += start[v];
+        }
+        m_stored.resize(start[size]);
+        std::vector<std::size_t> next(start.begin(), start.end() - 1);
+        for (std::size_t j = 0; j < m_from.size(); ++j)
+            if (m_from[j] != m_to[j])
+                m_stored[next[static_cast<std::size_t>(std::min(m_from[j], m_to[j]))]++] = {
+                    PairKey(m_from[j], m_to[j]), static_cast<int>(j)};
+        // Each lower end's few edges arrived in edge order; by key they are in the sort's order.
+        for (std::size_t v = 0; v < size; ++v) {
+            const auto first = m_stored.begin() + static_cast<std::ptrdiff_t>(start[v]);
+            const auto last = m_stored.begin() + static_cast<std::ptrdiff_t>(start[v + 1]);
+            if (last - first > 16) {
+                std::sort(first, last);
+                continue;
+            }
+            for (auto it = first; it != last; ++it)
+                for (auto at = it; at != first && *at < *(at - 1); --at) std::iter_swap(at, at - 1);
+        }
+    }
+
+    int Dense(std::int32_t v) const
+    {
+        if (!m_rank.empty()) return m_rank[static_cast<std::size_t>(v)];
+        return static_cast<int>(std::lower_bound(m_vertices.begin(), m_vertices.end(), v) - m_vertices.begin());
     }
 
     // Each side from its end with fewer sides (ties: the lower number) to the other,
@@ -161,6 +219,7 @@ private:
     std::span<const std::int32_t> m_from, m_to;
     std::vector<std::pair<std::uint64_t, int>> m_stored;  // (vertex pair, edge) of every edge that is a side
     std::vector<std::int32_t> m_vertices;                  // dense number -> vertex index
+    std::vector<int> m_rank;                               // vertex index -> dense number, for a model's indices
     std::vector<Side> m_sides;
     std::vector<int> m_sideOf;                  // edge -> its side, -1 for a self-loop
     std::vector<char> m_onTriangle;             // side -> whether a triangle has it
