@@ -50,6 +50,7 @@ public:
     }
     void OnFileSaveAs() override { Unavailable("file-save-as (use --save PATH)"); }
     void OnFileExportAs() override { Unavailable("file-export-as (use --export PATH)"); }
+    void OnFileExportPov() override { m_doc.OnFileExportPov(); }
     void OnFileImport() override { Unavailable("file-import (use --import PATH)"); }
     void OnFilePrint() override { Unavailable("printing"); }
     void OnFilePrintPreview() override { Unavailable("print preview"); }

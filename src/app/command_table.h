@@ -26,6 +26,8 @@ public:
     virtual void OnFileSave() = 0;
     virtual void OnFileSaveAs() = 0;
     virtual void OnFileExportAs() = 0;
+    // "object.pov" in the current folder: the window writes it behind a progress prompt.
+    virtual void OnFileExportPov() = 0;
     virtual void OnFileImport() = 0;
     virtual void OnFilePrint() = 0;
     virtual void OnFilePrintPreview() = 0;

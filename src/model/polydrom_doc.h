@@ -141,6 +141,9 @@ public:
     // POV-Ray export: "object.pov" in the current folder, or any path.
     void OnFileExportPov();
     PovExportResult ExportPov(const std::string& path);
+    // OnFileExportPov's report, for an export of "object.pov" that ran elsewhere (on a
+    // worker thread): the file's whole path, or the refusal.
+    void ReportPovExport(const PovExportResult& result);
     // The triangles of the export in any format, written atomically to the path. It
     // neither redraws nor marks the model modified; only the edges' marks change. The
     // exchange formats (OBJ, STL) get the half turn about X when axes asks for it.

@@ -7,10 +7,12 @@
 
 PovExportResult CPolydromDoc::ExportPov(const std::string& path) { return ExportMesh(path, MeshFormat::PovUnion); }
 
-void CPolydromDoc::OnFileExportPov()
+void CPolydromDoc::OnFileExportPov() { ReportPovExport(ExportPov("object.pov")); }
+
+void CPolydromDoc::ReportPovExport(const PovExportResult& result)
 {
     // The report names the whole path: the current folder is nowhere to be seen in the window.
     std::error_code error;
     const std::filesystem::path where = std::filesystem::absolute("object.pov", error);
-    ReportExport(ExportPov("object.pov"), error ? std::string("object.pov") : where.string());
+    ReportExport(result, error ? std::string("object.pov") : where.string());
 }

@@ -4,9 +4,16 @@
 
 #include <atomic>
 #include <memory>
+#include <new>
 #include <thread>
 
+#include <QImage>
+
+#include "app/command_ids.h"
 #include "app/shell/background_job.h"
+#include "app/shell/main_frame.h"
+#include "app/shell/view_widget.h"
+#include "model/polydrom_doc.h"
 #include "shell_fixture.h"
 
 namespace {
@@ -53,6 +60,40 @@ TEST(BackgroundJob, WorkThatMayNotBeCancelledIsWaitedFor)
     }));
     EXPECT_TRUE(ended);
     EXPECT_GE(asked, 3);
+}
+
+TEST_F(ShellTest, WhileTheModelChangesTheWindowPaintsItsLastPicture)
+{
+    frame->Dispatch(ID_SHAPE_BOX);
+    const QImage before = frame->ViewWidget()->grab().toImage();
+    std::atomic<bool> moved = false, release = false;
+    int painted = 0;
+    prompts.onProgress = [&](float) {
+        // Repaints meanwhile show what was there, not the half-changed model.
+        EXPECT_TRUE(ModelBeingChanged());
+        if (moved) {
+            EXPECT_EQ(frame->ViewWidget()->grab().toImage(), before);
+            release = ++painted == 2;
+        }
+        return false;  // Cancel does not stop a change of the model
+    };
+    ChangeModelWithProgress(prompts, frame.get(), QStringLiteral("Merging vertices..."), [&] {
+        doc->MoveSelectionBy(40, 0, 0);
+        moved = true;
+        while (!release) std::this_thread::yield();
+    });
+    EXPECT_EQ(painted, 2);
+    EXPECT_FALSE(ModelBeingChanged());
+    EXPECT_NE(frame->ViewWidget()->grab().toImage(), before);
+}
+
+TEST(BackgroundJob, WhatAChangeThrowsIsThrownWhereItWasAsked)
+{
+    FakePrompts prompts;
+    EXPECT_THROW(ChangeModelWithProgress(prompts, nullptr, QStringLiteral("Merging vertices..."),
+                                         [] { throw std::bad_alloc(); }),
+                 std::bad_alloc);
+    EXPECT_FALSE(ModelBeingChanged());
 }
 
 }  // namespace

@@ -30,6 +30,7 @@ public:
     void OnFileSave() override { calls << "Save"; }
     void OnFileSaveAs() override { calls << "SaveAs"; }
     void OnFileExportAs() override { calls << "ExportAs"; }
+    void OnFileExportPov() override { calls << "ExportPov"; }
     void OnFileImport() override { calls << "Import"; }
     void OnFilePrint() override { calls << "Print"; }
     void OnFilePrintPreview() override { calls << "Preview"; }

@@ -68,7 +68,9 @@ TEST_F(ShellTest, ImportAddsTheMeshAsOneUndoStep)
     EXPECT_TRUE(prompts.errors.isEmpty()) << prompts.errors.join('\n').toStdString();
     EXPECT_EQ(doc->GetVertexCount(), 8 + 4);
     EXPECT_EQ(doc->GetEdgeCount(), 16 + 6);
-    EXPECT_EQ(prompts.progressTexts, QStringList{QStringLiteral("Importing tetra.obj...")});
+    // The reading, and then the adding, which is done on a worker thread too.
+    EXPECT_EQ(prompts.progressTexts,
+              QStringList({QStringLiteral("Importing tetra.obj..."), QStringLiteral("Adding tetra.obj to the model...")}));
     EXPECT_EQ(frame->StatusBar()->currentMessage(), QStringLiteral("Imported 4 vertices, 6 edges and 4 faces from tetra.obj"));
     EXPECT_EQ(frame->Action(ID_EDIT_UNDO)->text(), QStringLiteral("&Undo Import\tCtrl+Z"));
     EXPECT_TRUE(frame->isWindowModified());

@@ -250,6 +250,8 @@ TEST_F(PreciseShellTest, MergeVerticesAsksForADistanceAndRemembersTheOneThatMerg
     EXPECT_EQ(doc->GetFaceCount(), 8);
     EXPECT_EQ(frame->StatusBar()->currentMessage(), "Merged 16 vertices into 8");
     EXPECT_EQ(doc->History().UndoLabel(), "Merge Vertices");
+    // On a worker thread, behind the progress prompt.
+    EXPECT_EQ(prompts.progressTexts, QStringList({"Merging vertices...", "Merging vertices..."}));
     frame->Dispatch(ID_DO_MERGE_VERTICES);
     EXPECT_EQ(prompts.pointInitial[0], 0.01f);
 }

@@ -3,9 +3,11 @@
 
 #include <chrono>
 #include <condition_variable>
+#include <exception>
 #include <memory>
 #include <mutex>
 #include <thread>
+#include <utility>
 
 #include "app/shell/prompts.h"
 
@@ -20,6 +22,9 @@ struct Job {
 
 // How often the prompt is updated (and the window's events handled) while waiting.
 constexpr auto kPoll = std::chrono::milliseconds(30);
+
+// Read and written on the user-interface thread alone; nested changes count.
+int g_changesRunning = 0;
 
 }  // namespace
 
@@ -44,3 +49,24 @@ bool RunWithProgress(CShellPrompts& prompts, QWidget* parent, const QString& tex
     }
     return true;
 }
+
+void ChangeModelWithProgress(CShellPrompts& prompts, QWidget* parent, const QString& text,
+                             std::function<void()> work)
+{
+    struct Running {
+        Running() { ++g_changesRunning; }
+        ~Running() { --g_changesRunning; }
+    } running;
+    // What the work throws (memory running out) is thrown here, as if it had run on this thread.
+    std::exception_ptr failed;
+    RunWithProgress(prompts, parent, text, false, [&failed, work = std::move(work)] {
+        try {
+            work();
+        } catch (...) {
+            failed = std::current_exception();
+        }
+    });
+    if (failed) std::rethrow_exception(failed);
+}
+
+bool ModelBeingChanged() { return g_changesRunning > 0; }

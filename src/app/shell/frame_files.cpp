@@ -156,6 +156,15 @@ void CMainFrame::OnFileExportAs()
     m_doc.ReportExported(result, target);
 }
 
+void CMainFrame::OnFileExportPov()
+{
+    // As Export As: the model only read meanwhile, the file written whole or not at all.
+    PovExportResult result;
+    RunWithProgress(m_prompts, this, QStringLiteral("Exporting object.pov..."), false,
+                    [&] { result = m_doc.ExportPov("object.pov"); });
+    m_doc.ReportPovExport(result);
+}
+
 void CMainFrame::OnFileSave() { SaveDocument(false); }
 
 void CMainFrame::OnFileSaveAs() { SaveDocument(true); }

@@ -99,7 +99,14 @@ void CMainFrame::OnFileImport()
     }
     settings->setValue(kConvertAxesKey, choice.convertAxes);
     const AxisConversion axes = choice.convertAxes ? AxisConversion::Converted : AxisConversion::AsStored;
-    const ImportResult result = m_doc.AddImportedMesh(Native(path), std::move(read.mesh), choice.scale, axes);
+    // The mesh joins the model on a worker thread, undo step included (on a big model the
+    // arrays and their copies in the history take a while); the model changes from the
+    // start, so there is no cancelling this part.
+    ImportResult result;
+    ChangeModelAside(QStringLiteral("Adding %1 to the model...").arg(name), [&] {
+        result = m_doc.AddImportedMesh(Native(path), std::move(read.mesh), choice.scale, axes);
+        m_doc.CommitStep(StepLabel(*FindCommand(ID_FILE_IMPORT)));
+    });
     if (!result) m_prompts.ShowError(this, FromNative(result.error));
 }
 

@@ -14,7 +14,14 @@
 
 QString CMainFrame::ApplyTypedEdit(TypedEdit edit, std::span<const double> values)
 {
-    const CommandReport report = RunTypedEdit(m_doc, m_view->m_state, edit, values);
+    const ViewState view = m_view->m_state;
+    CommandReport report;
+    auto run = [&] { report = RunTypedEdit(m_doc, view, edit, values); };
+    // Merging rebuilds the edges and faces of the whole model: on a big one, a worker's job.
+    if (edit == TypedEdit::MergeVertices)
+        ChangeModelAside(QStringLiteral("Merging vertices..."), run);
+    else
+        run();
     AfterCommand(report);
     return report.kind == CommandReport::Kind::Refusal ? QString::fromStdString(report.text) : QString();
 }

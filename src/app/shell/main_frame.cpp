@@ -2,6 +2,7 @@
 #include "app/shell/main_frame.h"
 
 #include <algorithm>
+#include <utility>
 
 #include <QAction>
 #include <QApplication>
@@ -15,6 +16,7 @@
 #include <QToolBar>
 
 #include "app/command_ids.h"
+#include "app/shell/background_job.h"
 #include "app/shell/help_window.h"
 #include "app/shell/precise_dialogs.h"
 #include "app/shell/preview_panel.h"
@@ -129,6 +131,22 @@ void CMainFrame::AfterCommand(const CommandReport& report)
     else if (report.kind != CommandReport::Kind::None)
         m_statusBar->ShowOutcome(text);
     Q_EMIT DocumentStateChanged();
+}
+
+void CMainFrame::ChangeModelAside(const QString& text, std::function<void()> work)
+{
+    // The hook would update the caption and start the previews' timers from the worker.
+    const bool wasModified = m_doc.IsModified();
+    std::function<void()> hook = std::exchange(m_doc.onModifiedChanged, nullptr);
+    try {
+        ChangeModelWithProgress(m_prompts, this, text, std::move(work));
+    } catch (...) {
+        m_doc.onModifiedChanged = std::move(hook);
+        throw;
+    }
+    m_doc.onModifiedChanged = std::move(hook);
+    if (m_doc.IsModified() != wasModified && m_doc.onModifiedChanged) m_doc.onModifiedChanged();
+    m_doc.UpdateAllViews(nullptr);
 }
 
 void CMainFrame::UpdateCaption()

@@ -2,6 +2,7 @@
 // every command goes through the one command table from here.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <memory>
 
@@ -105,6 +106,7 @@ public:
     void OnFileSave() override;
     void OnFileSaveAs() override;
     void OnFileExportAs() override;
+    void OnFileExportPov() override;
     void OnFileImport() override;
     void OnFilePrint() override;
     void OnFilePrintPreview() override;
@@ -162,6 +164,10 @@ private:
     void UpdateChecks();
     // A dialog's edit, with the bookkeeping of a command; the refusal for the dialog, if any.
     QString ApplyTypedEdit(TypedEdit edit, std::span<const double> values);
+    // Work that changes the model, run on a worker thread behind a progress prompt with
+    // this text. The document's news for the window (a repaint, the modified mark) is
+    // held until the work has ended and given here, on the window's thread.
+    void ChangeModelAside(const QString& text, std::function<void()> work);
 
     CPolydromDoc& m_doc;
     CShellPrompts& m_prompts;

@@ -8,6 +8,7 @@
 #include <QFile>
 
 #include "app/povray_runner.h"
+#include "app/shell/background_job.h"
 #include "framework/owned_folders.h"
 
 namespace {
@@ -55,6 +56,11 @@ void CPreviewRenderer::Stop()
 
 void CPreviewRenderer::Update()
 {
+    // The scene is made from the model, which a worker may be changing: asked again later.
+    if (ModelBeingChanged()) {
+        m_timer.start();
+        return;
+    }
     PreviewJob job = m_source();
     // The folder is made for the first render: a window whose preview is never opened
     // leaves nothing behind, even when it is killed.

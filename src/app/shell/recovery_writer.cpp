@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QStandardPaths>
 
+#include "app/shell/background_job.h"
 #include "app/shell/main_frame.h"
 #include "app/shell/status_bar.h"
 #include "model/polydrom_doc.h"
@@ -53,6 +54,11 @@ void CRecoveryWriter::WriteNow()
 {
     m_timer.stop();
     if (!m_doc.IsModified()) return;
+    // Not while a worker changes the arrays: the copy is taken a while after that change.
+    if (ModelBeingChanged()) {
+        m_timer.start(kRecoveryDelayMs);
+        return;
+    }
     // The only work on this thread: a copy of the arrays. Bytes and disk are the worker's.
     Job job;
     try {

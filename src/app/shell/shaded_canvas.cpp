@@ -12,6 +12,7 @@
 #include <QThreadPool>
 #include <QWheelEvent>
 
+#include "app/shell/background_job.h"
 #include "view/polydrom_view.h"
 
 namespace {
@@ -81,7 +82,8 @@ void CShadedCanvas::Take(ShadedMesh mesh)
 
 void CShadedCanvas::ModelChanged()
 {
-    if (m_building) {
+    // A worker changing the model: the news of that change brings this back when it ends.
+    if (m_building || ModelBeingChanged()) {
         m_stale = true;
         return;
     }

@@ -7,9 +7,11 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QRubberBand>
+#include <QThread>
 #include <QToolTip>
 #include <QWheelEvent>
 
+#include "app/shell/background_job.h"
 #include "view/polydrom_view.h"
 #include "view/status_text.h"
 
@@ -54,11 +56,18 @@ CRect CViewWidget::GetClientRect() const
     return CRect{0, 0, int(std::lround(width() * ratio)), int(std::lround(height() * ratio))};
 }
 
-void CViewWidget::Invalidate() { update(); }
+void CViewWidget::Invalidate()
+{
+    // A widget is only touched on its own thread: from elsewhere the request is posted there.
+    if (QThread::currentThread() == thread())
+        update();
+    else
+        QMetaObject::invokeMethod(this, [this] { update(); }, Qt::QueuedConnection);
+}
 
 bool CViewWidget::event(QEvent* event)
 {
-    if (event->type() != QEvent::ToolTip) return QWidget::event(event);
+    if (event->type() != QEvent::ToolTip || ModelBeingChanged()) return QWidget::event(event);
     auto* help = static_cast<QHelpEvent*>(event);
     const std::string text = PanelText(m_view, DevicePixel(help->pos()), true);
     if (text.empty()) {
@@ -72,10 +81,17 @@ bool CViewWidget::event(QEvent* event)
 
 void CViewWidget::paintEvent(QPaintEvent*)
 {
-    QImage image = Render();
-    image.setDevicePixelRatio(devicePixelRatioF());
     QPainter painter(this);
-    painter.drawImage(QPoint(0, 0), image);
+    // The model's arrays may be half resized: the window keeps the picture it had (on
+    // white where it has grown) until the change is whole.
+    if (ModelBeingChanged()) {
+        painter.fillRect(rect(), Qt::white);
+        painter.drawImage(QPoint(0, 0), m_lastPicture);
+        return;
+    }
+    m_lastPicture = Render();
+    m_lastPicture.setDevicePixelRatio(devicePixelRatioF());
+    painter.drawImage(QPoint(0, 0), m_lastPicture);
 }
 
 CPoint CViewWidget::DevicePixel(QPointF at) const

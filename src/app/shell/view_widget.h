@@ -21,7 +21,8 @@ public:
     CViewWidget(CPolydromView& view, QWidget* parent = nullptr);
     ~CViewWidget() override;
 
-    // CViewHost: the client size in device pixels, and a repaint request.
+    // CViewHost: the client size in device pixels, and a repaint request (from any thread:
+    // work on a worker thread may ask for one).
     CRect GetClientRect() const override;
     void Invalidate() override;
 
@@ -67,4 +68,6 @@ private:
     QPoint m_pressAt;
     CPoint m_pressPixel;
     unsigned m_pressFlags = 0;
+    // What the last paint showed, painted again while work on another thread changes the model.
+    QImage m_lastPicture;
 };
