@@ -7,11 +7,13 @@
 #include <new>
 #include <thread>
 
+#include <QApplication>
 #include <QImage>
 
 #include "app/command_ids.h"
 #include "app/shell/background_job.h"
 #include "app/shell/main_frame.h"
+#include "app/shell/status_bar.h"
 #include "app/shell/view_widget.h"
 #include "model/polydrom_doc.h"
 #include "shell_fixture.h"
@@ -66,20 +68,26 @@ TEST_F(ShellTest, WhileTheModelChangesTheWindowPaintsItsLastPicture)
 {
     frame->Dispatch(ID_SHAPE_BOX);
     const QImage before = frame->ViewWidget()->grab().toImage();
-    std::atomic<bool> moved = false, release = false;
+    const QString selected = frame->StatusBar()->PlaceText(CStatusBar::SelectionPane);
+    std::atomic<bool> changed = false, release = false;
     int painted = 0;
     prompts.onProgress = [&](float) {
-        // Repaints meanwhile show what was there, not the half-changed model.
+        // Repaints meanwhile show what was there, not the half-changed model, and the
+        // pointer leaving the view (for the prompt) does not count the selection.
         EXPECT_TRUE(ModelBeingChanged());
-        if (moved) {
+        if (changed) {
             EXPECT_EQ(frame->ViewWidget()->grab().toImage(), before);
+            QEvent leave(QEvent::Leave);
+            QApplication::sendEvent(frame->ViewWidget(), &leave);
+            EXPECT_EQ(frame->StatusBar()->PlaceText(CStatusBar::SelectionPane), selected);
             release = ++painted == 2;
         }
         return false;  // Cancel does not stop a change of the model
     };
     ChangeModelWithProgress(prompts, frame.get(), QStringLiteral("Merging vertices..."), [&] {
         doc->MoveSelectionBy(40, 0, 0);
-        moved = true;
+        doc->OnDoDeselectAll();  // "Selected 0 of 8 vertices" once whole
+        changed = true;
         while (!release) std::this_thread::yield();
     });
     EXPECT_EQ(painted, 2);

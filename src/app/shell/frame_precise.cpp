@@ -3,6 +3,7 @@
 // the user stands.
 #include <QAction>
 
+#include "app/shell/background_job.h"
 #include "app/shell/main_frame.h"
 #include "app/shell/preview_panel.h"
 #include "app/shell/prompts.h"
@@ -77,6 +78,7 @@ void CMainFrame::OnDoSetCursor()
 
 void CMainFrame::BoxSelect(CPoint from, CPoint to, unsigned flags)
 {
+    if (ModelBeingChanged()) return;
     const SelectionChange change = (flags & MK_CONTROL) ? SelectionChange::Remove
                                    : (flags & MK_SHIFT) ? SelectionChange::Add
                                                         : SelectionChange::Replace;
@@ -87,6 +89,7 @@ void CMainFrame::BoxSelect(CPoint from, CPoint to, unsigned flags)
 
 void CMainFrame::WheelZoom(CPoint pointer, int notches)
 {
+    if (ModelBeingChanged()) return;
     m_view->ZoomAbout(pointer, notches);
     UpdateMarks();
     m_preview->Changed();
@@ -96,6 +99,9 @@ void CMainFrame::PointerMoved(bool inside, CPoint pointer)
 {
     m_pointerInside = inside;
     m_pointer = pointer;
+    // The window opening a progress prompt over the pointer says it left: the panes, which
+    // count the selection, are brought up to date once the change is whole.
+    if (ModelBeingChanged()) return;
     // Over an inset panel the pointer pane names the axes the panel shows instead.
     QString place;
     if (inside) {

@@ -101,7 +101,9 @@ CMainFrame::~CMainFrame()
 
 bool CMainFrame::Dispatch(unsigned id)
 {
-    if (!FindCommand(id)) return false;
+    // The progress prompt of a change keeps the user's commands away; nothing else may
+    // reach the model meanwhile either.
+    if (!FindCommand(id) || ModelBeingChanged()) return false;
     // The router also makes a command that changed the model an undoable step, which
     // marks the model modified (or not, when undo returns to the saved state).
     const RouteResult result = RouteCommand(id, CommandTargets{m_view.get(), &m_doc, this});
@@ -116,6 +118,7 @@ bool CMainFrame::Dispatch(unsigned id)
 void CMainFrame::LeftPress(unsigned flags, CPoint point)
 {
     // A click that changed the model or its selection becomes a step like any command.
+    if (ModelBeingChanged()) return;
     AfterCommand(RouteClick(CommandTargets{m_view.get(), &m_doc, this}, flags, point));
 }
 
