@@ -102,10 +102,20 @@ CMainFrame::Opening CMainFrame::OpenFileReporting(const QString& path)
 
 bool CMainFrame::OpenRecoveredModel(const QString& copy, const QString& original)
 {
-    if (Result opened = m_doc.OnOpenDocument(Native(copy)); !opened) {
-        m_prompts.ShowError(isVisible() ? this : nullptr, FromNative(opened.error));
+    // Read as Open reads, on a worker thread into a model of its own; the copy of a big
+    // model takes as long as its file. Not cancelled: the copy has been claimed for this run.
+    struct Job {
+        CPolydromDoc doc;
+        Result opened;
+    };
+    auto job = std::make_shared<Job>();
+    RunWithProgress(m_prompts, isVisible() ? this : nullptr, QStringLiteral("Opening the recovered model..."), false,
+                    [job, file = Native(copy)] { job->opened = job->doc.OnOpenDocument(file); });
+    if (!job->opened) {
+        m_prompts.ShowError(isVisible() ? this : nullptr, FromNative(job->opened.error));
         return false;
     }
+    m_doc.TakeOpenedModel(job->doc);
     // The model belongs to the original file but differs from it, even after undoing
     // every later change; the copy itself is no file of the user's, so no recent entry.
     m_doc.SetPathName(Native(original));
