@@ -8,8 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "framework/large_arrays.h"
-
 // Thrown by a loading archive that runs out of bytes, and by a Serialize that finds
 // the bytes make no valid model; what() is the reason, without the file name.
 class CArchiveException : public std::runtime_error {
@@ -37,7 +35,7 @@ public:
     void Load(std::span<std::int32_t> values) { LoadWords(values.data(), values.size()); }
     void Load(std::span<float> values) { LoadWords(values.data(), values.size()); }
     // Storing: room for this many more bytes, so a big model is not copied as it grows.
-    void Reserve(std::size_t moreBytes) { ReserveLarge(m_out, m_out.size() + moreBytes); }
+    void Reserve(std::size_t moreBytes) { m_out.reserve(m_out.size() + moreBytes); }
 
     // Loading: how many bytes have been read, and how many the archive holds in all.
     std::size_t Position() const { return m_pos; }

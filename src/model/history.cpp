@@ -1,6 +1,5 @@
 // Steps as the differing window of each array, found by comparing with a shadow copy.
 #include "model/history.h"
-#include "framework/large_arrays.h"
 
 #include <algorithm>
 #include <cassert>
@@ -20,7 +19,7 @@ bool Same(const T& a, const T& b)
 // Replaces `length` entries of the array from `begin` on by the window's, in place:
 // the tail slides, then the window is written. Room is reserved by the caller.
 template <typename T>
-void Splice(std::vector<T>& array, std::size_t begin, std::size_t length, const std::vector<T>& window)
+void Splice(std::vector<T>& array, std::size_t begin, std::size_t length, std::span<const T> window)
 {
     const std::size_t tail = array.size() - begin - length;
     if (window.size() > length) array.resize(array.size() + window.size() - length);
@@ -71,39 +70,44 @@ bool Record(std::vector<T>& shadow, std::span<const T> live, P& patch)
     patch.begin = head;
     patch.tail = tail;
     patch.before.assign(shadow.begin() + head, shadow.end() - tail);
-    patch.after.assign(live.begin() + head, live.end() - tail);
+    patch.afterSize = m - head - tail;
     return true;
 }
 
 // The shadow becomes the live array: only the window changes.
 template <typename T, typename P>
-void Follow(std::vector<T>& shadow, const P& patch)
+void Follow(std::vector<T>& shadow, std::span<const T> live, const P& patch)
 {
     // Grown by half again, as the model's arrays are: a run of clicks that each add a
     // vertex to a big model would otherwise copy the whole shadow every time.
-    const std::size_t needed = patch.begin + patch.after.size() + patch.tail;
+    const std::size_t needed = patch.begin + patch.afterSize + patch.tail;
     if (needed > shadow.capacity()) shadow.reserve(std::max(needed, shadow.capacity() + shadow.capacity() / 2));
-    Splice(shadow, patch.begin, patch.before.size(), patch.after);
+    Splice(shadow, patch.begin, patch.before.size(), live.subspan(patch.begin, patch.afterSize));
 }
 
 // The size the array has on the far side of the patch.
 template <typename P>
 std::size_t SizeAfter(const P& patch, bool forward)
 {
-    return patch.begin + (forward ? patch.after.size() : patch.before.size()) + patch.tail;
+    return patch.begin + (forward ? patch.afterSize : patch.before.size()) + patch.tail;
 }
 
 // Turns the array (and its shadow, equal to it) from one side of the patch into the other.
+// Undone, the array holds the after window: it is kept for the redo the first time.
 template <typename T, typename P>
-void ApplyPatch(std::vector<T>& array, std::vector<T>& shadow, const P& patch, bool forward)
+void ApplyPatch(std::vector<T>& array, std::vector<T>& shadow, P& patch, bool forward)
 {
-    const std::vector<T>& from = forward ? patch.before : patch.after;
-    const std::vector<T>& to = forward ? patch.after : patch.before;
-    if (from.empty() && to.empty()) return;
+    if (!patch.Touched()) return;
+    const std::size_t fromSize = forward ? patch.before.size() : patch.afterSize;
     // Every side of a step was a model the arrays held.
-    assert(patch.begin + from.size() + patch.tail == array.size());
-    Splice(array, patch.begin, from.size(), to);
-    Splice(shadow, patch.begin, from.size(), to);
+    assert(patch.begin + fromSize + patch.tail == array.size());
+    if (!forward && patch.after.size() != patch.afterSize) {
+        const auto first = array.begin() + static_cast<std::ptrdiff_t>(patch.begin);
+        patch.after.assign(first, first + static_cast<std::ptrdiff_t>(patch.afterSize));
+    }
+    const std::vector<T>& to = forward ? patch.after : patch.before;
+    Splice(array, patch.begin, fromSize, std::span<const T>(to));
+    Splice(shadow, patch.begin, fromSize, std::span<const T>(to));
 }
 
 }  // namespace
@@ -120,10 +124,10 @@ void CModelHistory::Reset(const ModelArrays& model)
     const auto f = 3 * static_cast<std::size_t>(model.faces);
     // Built aside first, so that running out of memory leaves the history as it was.
     Shadow shadow;
-    for (auto* floats : {&shadow.x, &shadow.y, &shadow.z}) ReserveLarge(*floats, n);
-    for (auto* ints : {&shadow.sel}) ReserveLarge(*ints, n);
-    for (auto* ints : {&shadow.from, &shadow.to}) ReserveLarge(*ints, e);
-    ReserveLarge(shadow.face, f);
+    for (auto* floats : {&shadow.x, &shadow.y, &shadow.z}) floats->reserve(n);
+    shadow.sel.reserve(n);
+    for (auto* ints : {&shadow.from, &shadow.to}) ints->reserve(e);
+    shadow.face.reserve(f);
     shadow.x.assign(model.x, model.x + n);
     shadow.y.assign(model.y, model.y + n);
     shadow.z.assign(model.z, model.z + n);
@@ -182,13 +186,13 @@ bool CModelHistory::Commit(const ModelArrays& model, std::string label)
     step.geometry = changed;
     changed |= Record(m_shadow.sel, {model.sel, n}, step.sel);
     if (!changed) return false;
-    Follow(m_shadow.x, step.x);
-    Follow(m_shadow.y, step.y);
-    Follow(m_shadow.z, step.z);
-    Follow(m_shadow.sel, step.sel);
-    Follow(m_shadow.from, step.from);
-    Follow(m_shadow.to, step.to);
-    Follow(m_shadow.face, step.face);
+    Follow(m_shadow.x, {model.x, n}, step.x);
+    Follow(m_shadow.y, {model.y, n}, step.y);
+    Follow(m_shadow.z, {model.z, n}, step.z);
+    Follow(m_shadow.sel, {model.sel, n}, step.sel);
+    Follow(m_shadow.from, {model.from, e}, step.from);
+    Follow(m_shadow.to, {model.to, e}, step.to);
+    Follow(m_shadow.face, {model.face, f}, step.face);
 
     // The saved state is among the steps thrown away; when only selections lie between it
     // and here, this state has the saved geometry and stands in for it.
@@ -255,18 +259,18 @@ bool CModelHistory::Redo(const RestoredArrays& model)
     return true;
 }
 
-void CModelHistory::Apply(const RestoredArrays& model, const Step& step, bool forward)
+void CModelHistory::Apply(const RestoredArrays& model, Step& step, bool forward)
 {
     // Room first, for the arrays and their shadows alike, so that running out of memory
     // stops the step before anything has changed.
     // A count that changes changes the size of X (of the edge starts), so their patches tell the new counts.
-    auto touched = [](const auto& patch) { return !patch.before.empty() || !patch.after.empty(); };
-    const std::size_t vertices = touched(step.x) ? SizeAfter(step.x, forward) : model.x->size();
-    const std::size_t edges = touched(step.from) ? SizeAfter(step.from, forward) : model.from->size();
-    auto room = [](auto& array, auto& shadow, const auto& patch, bool ahead) {
-        if (patch.before.empty() && patch.after.empty()) return;
+    const std::size_t vertices = step.x.Touched() ? SizeAfter(step.x, forward) : model.x->size();
+    const std::size_t edges = step.from.Touched() ? SizeAfter(step.from, forward) : model.from->size();
+    auto room = [forward](auto& array, auto& shadow, auto& patch, bool ahead) {
+        if (!patch.Touched()) return;
         array.reserve(SizeAfter(patch, ahead));
         shadow.reserve(SizeAfter(patch, ahead));
+        if (!forward) patch.after.reserve(patch.afterSize);
     };
     room(*model.x, m_shadow.x, step.x, forward);
     room(*model.y, m_shadow.y, step.y, forward);

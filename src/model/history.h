@@ -68,11 +68,17 @@ private:
     // One array's change: before the step the array is head, before, tail; after it
     // head, after, tail, where head is the first `begin` entries and tail the last
     // `tail` ones, the same on both sides (they move when the window changes length).
+    // The after window is what the model holds whenever the step is undone, so it is
+    // copied from the model then, not at the commit: an Extrude of a million vertices
+    // commits without copying its new half of the model once more. It is counted in the
+    // history's bytes from the commit on, so that undoing never overruns the budget.
     template <typename T>
     struct Patch {
         std::size_t begin = 0, tail = 0;
-        std::vector<T> before, after;
-        std::size_t Bytes() const { return (before.size() + after.size()) * sizeof(T); }
+        std::size_t afterSize = 0;
+        std::vector<T> before, after;  // after: empty until the step is first undone
+        std::size_t Bytes() const { return (before.size() + afterSize) * sizeof(T); }
+        bool Touched() const { return !before.empty() || afterSize > 0; }
     };
     struct Step {
         std::string label;
@@ -87,7 +93,7 @@ private:
         std::vector<std::int32_t> sel, from, to, face;
     };
 
-    void Apply(const RestoredArrays& model, const Step& step, bool forward);
+    void Apply(const RestoredArrays& model, Step& step, bool forward);
     void DropOldest();
 
     std::deque<Step> m_steps;

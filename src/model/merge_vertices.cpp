@@ -71,6 +71,8 @@ bool CPolydromDoc::MergeVertices(double distance)
             std::int32_t vertex;
         };
         std::vector<Item> items;
+        // Sized once: grown by doubling, a million items would fill twice their memory.
+        items.reserve(static_cast<std::size_t>(std::count(m_sel.begin(), m_sel.end(), 1)));
         for (int i = 0; i < n; ++i)
             if (m_sel[i] == 1)
                 items.push_back({{CellOf(m_x[i], distance), CellOf(m_y[i], distance), CellOf(m_z[i], distance)}, i});

@@ -19,16 +19,15 @@
 #include <vector>
 
 #include "framework/archive.h"
-#include "framework/large_arrays.h"
 #include "model/model_arrays.h"
 #include "model/polydrom_doc.h"
 
 void LoadedModel::Allocate(std::int32_t n, std::int32_t e, std::int32_t f)
 {
-    for (auto* floats : {&x, &y, &z}) ReserveLarge(*floats, std::size_t(n));
-    for (auto* ints : {&sel, &dup}) ReserveLarge(*ints, std::size_t(n));
-    for (auto* ints : {&from, &to, &used}) ReserveLarge(*ints, std::size_t(e));
-    ReserveLarge(face, 3 * std::size_t(f));
+    for (auto* floats : {&x, &y, &z}) floats->reserve(std::size_t(n));
+    for (auto* ints : {&sel, &dup}) ints->reserve(std::size_t(n));
+    for (auto* ints : {&from, &to, &used}) ints->reserve(std::size_t(e));
+    face.reserve(3 * std::size_t(f));
     for (auto* floats : {&x, &y, &z}) floats->resize(std::size_t(n));
     sel.resize(std::size_t(n));
     from.resize(std::size_t(e));
