@@ -22,6 +22,13 @@ template <typename T>
 void Splice(std::vector<T>& array, std::size_t begin, std::size_t length, std::span<const T> window)
 {
     const std::size_t tail = array.size() - begin - length;
+    if (tail == 0) {
+        // The window ends the array (an append, a removal at the end): written once, not
+        // first filled with zeros.
+        array.resize(begin);
+        array.insert(array.end(), window.begin(), window.end());
+        return;
+    }
     if (window.size() > length) array.resize(array.size() + window.size() - length);
     T* at = array.data() + begin;
     if (tail > 0 && window.size() != length) std::memmove(at + window.size(), at + length, tail * sizeof(T));

@@ -70,47 +70,49 @@ std::vector<std::int32_t> GroupStarts(std::int32_t n, std::size_t count, const K
     return start;
 }
 
-// The faces' rules: corners that are vertices, three different ones, sides that are
-// edges, and no two faces on the same three vertices. Each side is looked up among
-// the sorted edges of its lower vertex, and each face compared with the faces whose
-// lowest corner it shares, so a model of millions of faces is checked in a moment.
-void CheckFaces(std::int32_t n, std::int32_t e, const std::int32_t* from, const std::int32_t* to, std::int32_t f,
-                const std::int32_t* face)
+// Sorts a group of a few entries, as most vertices' groups are, without a call.
+template <typename It>
+void SortGroup(It first, It last)
 {
-    if (f == 0) return;
+    if (last - first > 16) {
+        std::sort(first, last);
+        return;
+    }
+    for (It it = first; it != last; ++it)
+        for (It at = it; at != first && *at < *(at - 1); --at) std::iter_swap(at, at - 1);
+}
+
+// Every side of every face is an edge.
+void CheckFaceSides(std::int32_t n, std::int32_t e, const std::int32_t* from, const std::int32_t* to,
+                    std::int32_t f, const std::int32_t* face)
+{
+    const std::vector<std::int32_t> start =
+        GroupStarts(n, std::size_t(e), [&](std::size_t j) { return std::min(from[j], to[j]); });
+    std::vector<std::int32_t> upper(static_cast<std::size_t>(e));
+    std::vector<std::int32_t> fill(start.begin(), start.end() - 1);
+    for (std::size_t j = 0; j < std::size_t(e); ++j)
+        upper[static_cast<std::size_t>(fill[static_cast<std::size_t>(std::min(from[j], to[j]))]++)] =
+            std::max(from[j], to[j]);
+    for (std::size_t v = 0; v < static_cast<std::size_t>(n); ++v)
+        SortGroup(upper.begin() + start[v], upper.begin() + start[v + 1]);
     for (int k = 0; k < f; ++k) {
         const std::int32_t* c = face + 3 * std::size_t(k);
-        for (int m = 0; m < 3; ++m)
-            if (c[m] < 0 || c[m] >= n)
-                throw CArchiveException("face " + std::to_string(k) + " refers to vertex " + std::to_string(c[m]) +
-                                        " of " + std::to_string(n));
-        if (c[0] == c[1] || c[1] == c[2] || c[2] == c[0])
-            throw CArchiveException("face " + std::to_string(k) + " has the same vertex at two corners");
-    }
-    {
-        const std::vector<std::int32_t> start = GroupStarts(
-            n, std::size_t(e), [&](std::size_t j) { return std::min(from[j], to[j]); });
-        std::vector<std::int32_t> upper(static_cast<std::size_t>(e));
-        std::vector<std::int32_t> fill(start.begin(), start.end() - 1);
-        for (std::size_t j = 0; j < std::size_t(e); ++j)
-            upper[static_cast<std::size_t>(fill[static_cast<std::size_t>(std::min(from[j], to[j]))]++)] =
-                std::max(from[j], to[j]);
-        for (std::size_t v = 0; v < static_cast<std::size_t>(n); ++v)
-            std::sort(upper.begin() + start[v], upper.begin() + start[v + 1]);
-        for (int k = 0; k < f; ++k) {
-            const std::int32_t* c = face + 3 * std::size_t(k);
-            for (int m = 0; m < 3; ++m) {
-                const std::int32_t a = c[m], b = c[(m + 1) % 3];
-                const auto lo = static_cast<std::size_t>(std::min(a, b));
-                if (!std::binary_search(upper.begin() + start[lo], upper.begin() + start[lo + 1], std::max(a, b)))
-                    throw CArchiveException("side " + std::to_string(a) + "-" + std::to_string(b) + " of face " +
-                                            std::to_string(k) + " is not an edge");
-            }
+        for (int m = 0; m < 3; ++m) {
+            const std::int32_t a = c[m], b = c[(m + 1) % 3];
+            const auto lo = static_cast<std::size_t>(std::min(a, b));
+            if (!std::binary_search(upper.begin() + start[lo], upper.begin() + start[lo + 1], std::max(a, b)))
+                throw CArchiveException("side " + std::to_string(a) + "-" + std::to_string(b) + " of face " +
+                                        std::to_string(k) + " is not an edge");
         }
     }
-    // The two higher corners and the face's number, grouped by the lowest corner; within a
-    // group, in order, equal corners sit side by side. Groups go up by their lowest corner,
-    // so the first pair found is the one a sort of every face would find first.
+}
+
+// No two faces lie on the same three vertices. The two higher corners and the face's
+// number, grouped by the lowest corner; within a group, in order, equal corners sit side
+// by side. Groups go up by their lowest corner, so the first pair found is the one a sort
+// of every face would find first.
+void CheckFacesDiffer(std::int32_t n, std::int32_t f, const std::int32_t* face)
+{
     struct Rest {
         std::int32_t b, c, k;
         bool operator<(const Rest& o) const { return b != o.b ? b < o.b : c != o.c ? c < o.c : k < o.k; }
@@ -129,12 +131,54 @@ void CheckFaces(std::int32_t n, std::int32_t e, const std::int32_t* from, const 
     }
     for (std::size_t v = 0; v < static_cast<std::size_t>(n); ++v) {
         const auto first = rest.begin() + start[v], last = rest.begin() + start[v + 1];
-        std::sort(first, last);
+        SortGroup(first, last);
         for (auto r = first; r != last && r + 1 != last; ++r)
             if (r->b == (r + 1)->b && r->c == (r + 1)->c)
                 throw CArchiveException("face " + std::to_string((r + 1)->k) + " has the same vertices as face " +
                                         std::to_string(r->k));
     }
+}
+
+// The faces' rules: corners that are vertices, three different ones, sides that are
+// edges, and no two faces on the same three vertices. Each side is looked up among
+// the sorted edges of its lower vertex, and each face compared with the faces whose
+// lowest corner it shares, so a model of millions of faces is checked in a moment.
+void CheckFaces(std::int32_t n, std::int32_t e, const std::int32_t* from, const std::int32_t* to, std::int32_t f,
+                const std::int32_t* face)
+{
+    if (f == 0) return;
+    for (int k = 0; k < f; ++k) {
+        const std::int32_t* c = face + 3 * std::size_t(k);
+        for (int m = 0; m < 3; ++m)
+            if (c[m] < 0 || c[m] >= n)
+                throw CArchiveException("face " + std::to_string(k) + " refers to vertex " + std::to_string(c[m]) +
+                                        " of " + std::to_string(n));
+        if (c[0] == c[1] || c[1] == c[2] || c[2] == c[0])
+            throw CArchiveException("face " + std::to_string(k) + " has the same vertex at two corners");
+    }
+    // The two checks only read the model: on a big one they run side by side, and a
+    // model failing both is refused for its side, as when they run one after the other.
+    if (std::size_t(e) + 3 * std::size_t(f) < kCopyAside) {
+        CheckFaceSides(n, e, from, to, f, face);
+        CheckFacesDiffer(n, f, face);
+        return;
+    }
+    std::exception_ptr differ;
+    std::thread second([&] {
+        try {
+            CheckFacesDiffer(n, f, face);
+        } catch (...) {
+            differ = std::current_exception();
+        }
+    });
+    try {
+        CheckFaceSides(n, e, from, to, f, face);
+    } catch (...) {
+        second.join();
+        throw;
+    }
+    second.join();
+    if (differ) std::rethrow_exception(differ);
 }
 
 // The rules every model file obeys, for a model read from a file and for one about to

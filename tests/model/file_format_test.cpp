@@ -220,6 +220,41 @@ TEST(ModelFile, SavingReplacesTheWholeFileOrNothing)
     EXPECT_EQ(FilesIn(folder), 1u) << "no temporary file is left behind";
 }
 
+TEST(ModelFile, ABigModelsFacesAreCheckedInTheSameOrder)
+{
+    // A strip of 100,000 faces: big enough for the face checks to run side by side,
+    // which must still name the side before the repeated face.
+    constexpr int kFaces = 100000;
+    auto doc = NewDoc();
+    for (int i = 0; i < kFaces + 2; ++i) Vertex(*doc, float(i % 2), float(i), 0.0f);
+    for (int k = 0; k < kFaces; ++k) {
+        Edges(*doc, {{k, k + 1}, {k, k + 2}});
+        doc->m_face.insert(doc->m_face.end(), {k, k + 1, k + 2});
+    }
+    Edges(*doc, {{kFaces, kFaces + 1}});
+    const Bytes good = SavedBytes(*doc);
+    ASSERT_FALSE(good.empty());
+    auto corner = [](Bytes& bytes, int face, int k, std::uint32_t vertex) {
+        const std::size_t at = bytes.size() - 12u * std::size_t(kFaces - face) + 4u * std::size_t(k);
+        for (int shift = 0; shift < 32; shift += 8) bytes[at + std::size_t(shift / 8)] = std::uint8_t(vertex >> shift);
+    };
+    Bytes twice = good;  // the last face on face 0's corners
+    for (int k = 0; k < 3; ++k) corner(twice, kFaces - 1, k, std::uint32_t(k));
+    Bytes both = twice;  // and face 5 on a side that is no edge
+    corner(both, 5, 2, 9);
+
+    TempFolder folder;
+    auto loaded = NewDoc();
+    for (const auto& [bytes, reason] : {std::pair{twice, "face 99999 has the same vertices as face 0"},
+                                        std::pair{both, "side 6-9 of face 5 is not an edge"}}) {
+        WriteBytes(folder / "strip.pdm", bytes);
+        EXPECT_EQ(loaded->OnOpenDocument(folder / "strip.pdm").error,
+                  "Cannot open \"" + (folder / "strip.pdm") + "\": " + reason + ".");
+    }
+    WriteBytes(folder / "strip.pdm", good);
+    EXPECT_TRUE(loaded->OnOpenDocument(folder / "strip.pdm").ok);
+}
+
 TEST(ModelFile, OpenReadsOnlyWhatTheLargestModelNeeds)
 {
     // A sparse gigabyte whose first bytes are a valid model: those are all that is read.
