@@ -95,6 +95,25 @@ TEST_F(ShellTest, WhileTheModelChangesTheWindowPaintsItsLastPicture)
     EXPECT_NE(frame->ViewWidget()->grab().toImage(), before);
 }
 
+TEST_F(ShellTest, ACommandOnABigModelRunsAsideBehindItsName)
+{
+    frame->Dispatch(ID_SHAPE_BOX);
+    frame->Dispatch(ID_DO_COPY);
+    EXPECT_TRUE(prompts.progressTexts.isEmpty());  // a small model's commands run at once
+    for (int i = 0; i < 300000; ++i) doc->AddVertex(float(i), 0, 0);
+    doc->CommitStep("Add");
+    frame->Dispatch(ID_DO_COPY);
+    EXPECT_EQ(doc->GetVertexCount(), 600024);
+    EXPECT_EQ(doc->History().UndoLabel(), "Copy");
+    frame->Dispatch(ID_EDIT_UNDO);
+    EXPECT_EQ(doc->GetVertexCount(), 300016);
+    EXPECT_EQ(frame->StatusBar()->currentMessage(), "Undid Copy");
+    QStringList asked = prompts.progressTexts;
+    asked.removeDuplicates();
+    EXPECT_EQ(asked, QStringList({"Copy...", "Undo..."}));
+    EXPECT_FALSE(ModelBeingChanged());
+}
+
 TEST(BackgroundJob, WhatAChangeThrowsIsThrownWhereItWasAsked)
 {
     FakePrompts prompts;

@@ -99,14 +99,32 @@ CMainFrame::~CMainFrame()
     m_doc.RemoveView(m_view.get());
 }
 
+namespace {
+
+// From this many vertices, edges and faces together a command of the whole model may take
+// a noticeable moment (a million vertices have six million).
+constexpr long kAsideEntries = 300000;
+
+}  // namespace
+
 bool CMainFrame::Dispatch(unsigned id)
 {
     // The progress prompt of a change keeps the user's commands away; nothing else may
     // reach the model meanwhile either.
-    if (!FindCommand(id) || ModelBeingChanged()) return false;
+    const CommandEntry* command = FindCommand(id);
+    if (!command || ModelBeingChanged()) return false;
     // The router also makes a command that changed the model an undoable step, which
     // marks the model modified (or not, when undo returns to the saved state).
-    const RouteResult result = RouteCommand(id, CommandTargets{m_view.get(), &m_doc, this});
+    RouteResult result;
+    auto route = [&] { result = RouteCommand(id, CommandTargets{m_view.get(), &m_doc, this}); };
+    // On a big model a command of the model (an Extrude of a million vertices, its undo)
+    // takes a moment: it runs aside while the window keeps painting, and a prompt shows
+    // should it take long. The window's own commands open dialogs and do this themselves.
+    const long size = long(m_doc.GetVertexCount()) + m_doc.GetEdgeCount() + m_doc.GetFaceCount();
+    if ((command->docHandler || command->docViewHandler) && size >= kAsideEntries)
+        ChangeModelAside(QString::fromUtf8(command->name.data(), qsizetype(command->name.size())) + "...", route);
+    else
+        route();
     if (!result.handled) {
         m_statusBar->ShowOutcome(QStringLiteral("This command is not available."));
         return false;
