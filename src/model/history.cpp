@@ -131,10 +131,10 @@ void CModelHistory::Reset(const ModelArrays& model)
     const auto f = 3 * static_cast<std::size_t>(model.faces);
     // Built aside first, so that running out of memory leaves the history as it was.
     Shadow shadow;
-    for (auto* floats : {&shadow.x, &shadow.y, &shadow.z}) floats->reserve(n);
-    shadow.sel.reserve(n);
-    for (auto* ints : {&shadow.from, &shadow.to}) ints->reserve(e);
-    shadow.face.reserve(f);
+    for (auto* floats : {&shadow.x, &shadow.y, &shadow.z}) floats->reserve(WithRoom(n));
+    shadow.sel.reserve(WithRoom(n));
+    for (auto* ints : {&shadow.from, &shadow.to}) ints->reserve(WithRoom(e));
+    shadow.face.reserve(WithRoom(f));
     shadow.x.assign(model.x, model.x + n);
     shadow.y.assign(model.y, model.y + n);
     shadow.z.assign(model.z, model.z + n);

@@ -2,6 +2,7 @@
 // snapshot of it. One writer puts them into an archive, so every copy has the same bytes.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -19,6 +20,14 @@ struct ModelArrays {
 // Writes the ".pdm" layout: the counts, then every X, Y, Z, selection, edge start and edge
 // end; then, only when there are faces, the face block ("FACE", 1, the count, the corners).
 void StoreModel(CArchive& ar, const ModelArrays& model);
+
+// The capacity given to a model's arrays (and the history's copy of them) when a file is
+// read: an eighth more than they hold, which takes no memory until it is used, so that the
+// first clicks and Connects on a big model add to the arrays instead of copying them whole.
+constexpr std::size_t WithRoom(std::size_t entries)
+{
+    return entries + entries / 8;
+}
 
 // A model read from a file waits here until every value has been checked.
 struct LoadedModel {

@@ -24,10 +24,10 @@
 
 void LoadedModel::Allocate(std::int32_t n, std::int32_t e, std::int32_t f)
 {
-    for (auto* floats : {&x, &y, &z}) floats->reserve(std::size_t(n));
-    for (auto* ints : {&sel, &dup}) ints->reserve(std::size_t(n));
-    for (auto* ints : {&from, &to, &used}) ints->reserve(std::size_t(e));
-    face.reserve(3 * std::size_t(f));
+    for (auto* floats : {&x, &y, &z}) floats->reserve(WithRoom(std::size_t(n)));
+    for (auto* ints : {&sel, &dup}) ints->reserve(WithRoom(std::size_t(n)));
+    for (auto* ints : {&from, &to, &used}) ints->reserve(WithRoom(std::size_t(e)));
+    face.reserve(WithRoom(3 * std::size_t(f)));
     for (auto* floats : {&x, &y, &z}) floats->resize(std::size_t(n));
     sel.resize(std::size_t(n));
     from.resize(std::size_t(e));
