@@ -89,33 +89,9 @@ void DrawSteps(std::uint32_t* pixels, std::int64_t majorStride, std::int64_t min
         off = static_cast<std::int64_t>(CeilDiv(num, den));
         rem = static_cast<std::int64_t>(Wide(off) * den - num);
     }
-    // A plain branch is the fastest stepping: the predictor learns a line's rhythm of
-    // minor steps better than branch-free arithmetic can keep up with it.
-    const std::int64_t twoM = 2 * (minorDelta > 0 ? minorDelta : -minorDelta);
-    const std::int64_t majorStep = sign * majorStride;
-    std::int64_t index = (major0 + sign * first) * majorStride + (minor0 + off) * minorStride;
-    std::int64_t count = last - first + 1;
-    if (minorDelta >= 0) {
-        for (; count > 0; --count) {
-            pixels[index] = argb;
-            index += majorStep;
-            rem -= twoM;
-            if (rem < 0) {
-                rem += den;
-                index += minorStride;
-            }
-        }
-    } else {
-        for (; count > 0; --count) {
-            pixels[index] = argb;
-            index += majorStep;
-            rem += twoM;
-            if (rem >= den) {
-                rem -= den;
-                index -= minorStride;
-            }
-        }
-    }
+    const std::int64_t index = (major0 + sign * first) * majorStride + (minor0 + off) * minorStride;
+    CRasterDC::Step(pixels, index, sign * majorStride, minorStride, minorDelta >= 0, last - first + 1, rem, den,
+                    2 * (minorDelta > 0 ? minorDelta : -minorDelta), argb);
 }
 
 }  // namespace
