@@ -18,18 +18,20 @@
 
 namespace {
 
-using Cell = std::array<std::int64_t, 3>;
+// 32-bit cells keep a million vertices' sort in half the memory.
+using Cell = std::array<std::int32_t, 3>;
 
 // The grid cell of a coordinate: cells as wide as the distance, so that vertices within
 // it of each other lie in the same or neighbouring cells. With a distance of 0 the cell
 // is the value itself (+0 and -0 alike). Far-off cells are clamped together, which costs
-// only a few more comparisons for an absurd model.
-std::int64_t CellOf(float value, double distance)
+// only a few more comparisons for an absurd model (clamping moves no two cells apart), and
+// leaves room for the neighbours' numbers.
+std::int32_t CellOf(float value, double distance)
 {
     if (distance == 0.0) return value == 0.0f ? 0 : std::bit_cast<std::int32_t>(value);
     const double cell = std::floor(double(value) / distance);
-    constexpr double kFar = 4.0e18;
-    return static_cast<std::int64_t>(std::clamp(cell, -kFar, kFar));
+    constexpr double kFar = 2147483645.0;
+    return static_cast<std::int32_t>(std::clamp(cell, -kFar, kFar));
 }
 
 // Vertices merge with the lowest vertex of their group, whose position the group takes.
@@ -83,15 +85,15 @@ bool CPolydromDoc::MergeVertices(double distance)
         // A sweep over the sorted cells: for each of the nine neighbouring columns (X and Y
         // one cell apart or less) a cursor moves only forwards, so the search is linear.
         Groups groups(static_cast<std::size_t>(n));
-        const std::int64_t reach = distance == 0.0 ? 0 : 1;
+        const std::int32_t reach = distance == 0.0 ? 0 : 1;
         const double limit = distance * distance;
         std::vector<std::size_t> cursor(9, 0);
         for (const Item& item : items) {
             const Cell& c = item.cell;
             const std::int32_t v = item.vertex;
             int column = 0;
-            for (std::int64_t dx = -reach; dx <= reach; ++dx)
-                for (std::int64_t dy = -reach; dy <= reach; ++dy, ++column) {
+            for (std::int32_t dx = -reach; dx <= reach; ++dx)
+                for (std::int32_t dy = -reach; dy <= reach; ++dy, ++column) {
                     const Cell low{c[0] + dx, c[1] + dy, c[2] - reach}, high{c[0] + dx, c[1] + dy, c[2] + reach};
                     std::size_t& k = cursor[static_cast<std::size_t>(column)];
                     while (k < items.size() && items[k].cell < low) ++k;

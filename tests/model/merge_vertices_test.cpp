@@ -43,6 +43,9 @@ TEST(MergeVertices, Examples)
         {"0 0 0 1|1 0 0 1;0-1", 0.5, {}, "0 0 0 1|1 0 0 1;0-1;",
          "None of the selected vertices are within 0.5 of another"},
         {"0 0 0 1;", -1, {}, "0 0 0 1;;", "Merge Vertices refused: the distance must be a number of 0 or more."},
+        // Cells far beyond the grid's numbers are clamped together: still only the equal ones merge.
+        {"1e30 0 0 1|1e30 0 0 1|2e30 0 0 1|-1e30 0 0 1;", 1e-30, {}, "1e+30 0 0 1|2e+30 0 0 1|-1e+30 0 0 1;;",
+         "Merged 2 vertices into 1"},
     };
     for (const auto& c : cases) {
         const Merged merged = Merge(c.before, c.distance, c.faces);
