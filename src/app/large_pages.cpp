@@ -1,10 +1,10 @@
 // Big allocations ask for large pages. Each first touch of a memory page costs a fault,
-// and on a virtual machine a fault costs more than filling the page: a million-vertex
-// model spans some 60,000 small pages against 30 large ones per copy, and the whole-model
+// and on a virtual machine a fault costs more than filling the page: the 64 MB of a
+// million-vertex model span 16,000 small pages against 32 large ones, and the whole-model
 // commands and exports, which build arrays of that size, spent half their time in faults.
 // The system backs memory with large pages only where asked (madvise), so the program's
-// operator new asks for every block of a few large pages or more. Linked into the program
-// and the benchmarks only, and not into builds with sanitizers, which bring their own.
+// operator new asks for every block of two large pages or more. Linked into the program,
+// the benchmarks and the app tests, not into builds with sanitizers, which bring their own.
 #include <sys/mman.h>
 
 #include <cstddef>
