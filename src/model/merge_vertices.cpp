@@ -138,8 +138,9 @@ bool CPolydromDoc::MergeInto(const std::vector<std::int32_t>& target, const std:
     for (std::size_t v = 0; v < n; ++v) newIndex[v] = newIndex[std::size_t(target[v])];
 
     // Everything is built before anything changes, so running out of memory leaves the model.
-    std::vector<float> x, y, z;
-    std::vector<std::int32_t> sel, from, to, faces;
+    LoadedModel out;
+    auto &x = out.x, &y = out.y, &z = out.z;
+    auto &sel = out.sel, &from = out.from, &to = out.to, &faces = out.face;
     for (auto* a : {&x, &y, &z}) a->reserve(std::size_t(kept));
     sel.reserve(std::size_t(kept));
     for (std::size_t v = 0; v < n; ++v) {
@@ -181,17 +182,10 @@ bool CPolydromDoc::MergeInto(const std::vector<std::int32_t>& target, const std:
     for (std::size_t k = 0; k < dropFace.size(); ++k)
         if (!dropFace[k]) std::copy_n(&faces[3 * k], 3, &faces[3 * f++]);
     faces.resize(3 * f);
-    std::vector<std::int32_t> dup(std::size_t(kept), -1), used(from.size(), 0);
+    out.dup.assign(std::size_t(kept), -1);
+    out.used.assign(from.size(), 0);
 
-    m_x.swap(x);
-    m_y.swap(y);
-    m_z.swap(z);
-    m_sel.swap(sel);
-    m_dup.swap(dup);
-    m_edgeFrom.swap(from);
-    m_edgeTo.swap(to);
-    m_edgeUsed.swap(used);
-    m_face.swap(faces);
+    SwapArrays(out);
     UpdateAllViews(nullptr);
     ReportInfo("Merged " + std::to_string(merged) + " vertices into " + std::to_string(into));
     return true;

@@ -29,7 +29,8 @@ constexpr std::size_t WithRoom(std::size_t entries)
     return entries + entries / 8;
 }
 
-// A model read from a file waits here until every value has been checked.
+// A model's arrays held aside: a model read from a file waits here until every value has
+// been checked, one a command builds (Merge Vertices) until it is whole.
 struct LoadedModel {
     std::vector<float> x, y, z;
     std::vector<std::int32_t> sel, from, to, face;

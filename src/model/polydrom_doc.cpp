@@ -28,17 +28,26 @@ bool CPolydromDoc::OnNewDocument()
     return true;
 }
 
+void CPolydromDoc::SwapArrays(LoadedModel& arrays)
+{
+    m_x.swap(arrays.x);
+    m_y.swap(arrays.y);
+    m_z.swap(arrays.z);
+    m_sel.swap(arrays.sel);
+    m_dup.swap(arrays.dup);
+    m_edgeFrom.swap(arrays.from);
+    m_edgeTo.swap(arrays.to);
+    m_edgeUsed.swap(arrays.used);
+    m_face.swap(arrays.face);
+}
+
 void CPolydromDoc::TakeOpenedModel(CPolydromDoc& opened)
 {
-    m_x.swap(opened.m_x);
-    m_y.swap(opened.m_y);
-    m_z.swap(opened.m_z);
-    m_sel.swap(opened.m_sel);
-    m_dup.swap(opened.m_dup);
-    m_edgeFrom.swap(opened.m_edgeFrom);
-    m_edgeTo.swap(opened.m_edgeTo);
-    m_edgeUsed.swap(opened.m_edgeUsed);
-    m_face.swap(opened.m_face);
+    // Through a set of arrays in between: the opened model comes here, this one goes there.
+    LoadedModel between;
+    opened.SwapArrays(between);
+    SwapArrays(between);
+    opened.SwapArrays(between);
     std::swap(m_history, opened.m_history);
     SetPathName(opened.GetPathName());
     SetModifiedFlag(false);

@@ -204,6 +204,9 @@ private:
     // Checks a model read from a file and, when it is sound, makes it the document's with
     // a new history; otherwise throws CArchiveException and changes nothing.
     void Adopt(LoadedModel& model, std::int32_t n, std::int32_t e, std::int32_t f);
+    // Exchanges the model's arrays, all of them, with the set's: how a model built aside
+    // (read from a file, merged) is taken over without copying a byte.
+    void SwapArrays(LoadedModel& arrays);
     // ReadDocument's direct way; false (nothing changed) for a file it leaves to Serialize.
     bool ReadPlainFile(const std::string& path);
     // Appending never allocates: room comes first, from Fits.

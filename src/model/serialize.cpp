@@ -315,15 +315,7 @@ void CPolydromDoc::Adopt(LoadedModel& model, std::int32_t n, std::int32_t e, std
     if (failed) std::rethrow_exception(failed);
 
     // Everything is valid: take it over. Members the file does not hold keep their values.
-    m_x.swap(model.x);
-    m_y.swap(model.y);
-    m_z.swap(model.z);
-    m_sel.swap(model.sel);
-    m_edgeFrom.swap(model.from);
-    m_edgeTo.swap(model.to);
-    m_face.swap(model.face);
-    m_dup.swap(model.dup);
-    m_edgeUsed.swap(model.used);
+    SwapArrays(model);
     m_history = std::move(history);
 }
 
