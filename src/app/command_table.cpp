@@ -2,6 +2,7 @@
 #include "app/command_table.h"
 
 #include <algorithm>
+#include <new>
 #include <cctype>
 
 #include "app/command_ids.h"
@@ -153,19 +154,26 @@ RouteResult RouteCommand(unsigned id, const CommandTargets& targets)
     const CommandEntry* entry = FindCommand(id);
     if (!entry) return {};
     if (targets.doc) targets.doc->TakeReport();
-    if (entry->viewHandler && targets.view) {
-        (targets.view->*entry->viewHandler)();
-    } else if (entry->docHandler && targets.doc) {
-        (targets.doc->*entry->docHandler)();
-    } else if (entry->docViewHandler && targets.doc) {
-        // Without a view, the state a view starts with.
-        (targets.doc->*entry->docViewHandler)(targets.view ? targets.view->m_state : ViewState{});
-    } else if (entry->shellHandler && targets.shell) {
-        (targets.shell->*entry->shellHandler)();
-    } else if (entry->shellIndexHandler && targets.shell) {
-        (targets.shell->*entry->shellIndexHandler)(entry->index);
-    } else {
-        return {};
+    try {
+        if (entry->viewHandler && targets.view) {
+            (targets.view->*entry->viewHandler)();
+        } else if (entry->docHandler && targets.doc) {
+            (targets.doc->*entry->docHandler)();
+        } else if (entry->docViewHandler && targets.doc) {
+            // Without a view, the state a view starts with.
+            (targets.doc->*entry->docViewHandler)(targets.view ? targets.view->m_state : ViewState{});
+        } else if (entry->shellHandler && targets.shell) {
+            (targets.shell->*entry->shellHandler)();
+        } else if (entry->shellIndexHandler && targets.shell) {
+            (targets.shell->*entry->shellIndexHandler)(entry->index);
+        } else {
+            return {};
+        }
+    } catch (const std::bad_alloc&) {
+        // Commands make their room before they change the model; running out of memory
+        // is said, never the end of the program with the user's work.
+        if (!targets.doc) throw;
+        targets.doc->ReportFailure(std::string(entry->name) + " stopped: there is not enough memory.");
     }
     // Undo and redo move through the history; every other command that changed the
     // model leaves a step. File > New and Open start a fresh history themselves.

@@ -81,14 +81,20 @@ bool Record(std::vector<T>& shadow, std::span<const T> live, P& patch)
     return true;
 }
 
-// The shadow becomes the live array: only the window changes.
+// Room for the shadow to follow the patch. Grown by half again, as the model's arrays are:
+// a run of clicks that each add a vertex to a big model would otherwise copy the whole
+// shadow every time.
+template <typename T, typename P>
+void RoomToFollow(std::vector<T>& shadow, const P& patch)
+{
+    const std::size_t needed = patch.begin + patch.afterSize + patch.tail;
+    if (needed > shadow.capacity()) shadow.reserve(std::max(needed, shadow.capacity() + shadow.capacity() / 2));
+}
+
+// The shadow becomes the live array: only the window changes. Room was made first.
 template <typename T, typename P>
 void Follow(std::vector<T>& shadow, std::span<const T> live, const P& patch)
 {
-    // Grown by half again, as the model's arrays are: a run of clicks that each add a
-    // vertex to a big model would otherwise copy the whole shadow every time.
-    const std::size_t needed = patch.begin + patch.afterSize + patch.tail;
-    if (needed > shadow.capacity()) shadow.reserve(std::max(needed, shadow.capacity() + shadow.capacity() / 2));
     Splice(shadow, patch.begin, patch.before.size(), live.subspan(patch.begin, patch.afterSize));
 }
 
@@ -193,6 +199,15 @@ bool CModelHistory::Commit(const ModelArrays& model, std::string label)
     step.geometry = changed;
     changed |= Record(m_shadow.sel, {model.sel, n}, step.sel);
     if (!changed) return false;
+    // All the room first, so that running out of memory leaves every array of the shadow
+    // as it was, never some followed and some not.
+    RoomToFollow(m_shadow.x, step.x);
+    RoomToFollow(m_shadow.y, step.y);
+    RoomToFollow(m_shadow.z, step.z);
+    RoomToFollow(m_shadow.sel, step.sel);
+    RoomToFollow(m_shadow.from, step.from);
+    RoomToFollow(m_shadow.to, step.to);
+    RoomToFollow(m_shadow.face, step.face);
     Follow(m_shadow.x, {model.x, n}, step.x);
     Follow(m_shadow.y, {model.y, n}, step.y);
     Follow(m_shadow.z, {model.z, n}, step.z);
@@ -253,8 +268,9 @@ const std::string& CModelHistory::RedoLabel() const
 bool CModelHistory::Undo(const RestoredArrays& model)
 {
     if (!CanUndo()) return false;
+    // Moved only once the step is applied: running out of memory for it changes nothing.
+    Apply(model, m_steps[m_position - 1], false);
     --m_position;
-    Apply(model, m_steps[m_position], false);
     return true;
 }
 

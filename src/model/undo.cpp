@@ -1,4 +1,6 @@
 // Undo and redo of model changes, and keeping the modified flag in step with them.
+#include <new>
+
 #include "model/polydrom_doc.h"
 
 ModelArrays CPolydromDoc::LiveArrays() const
@@ -14,7 +16,15 @@ RestoredArrays CPolydromDoc::WholeArrays()
 
 bool CPolydromDoc::CommitStep(std::string label)
 {
-    if (!m_history.Commit(LiveArrays(), std::move(label))) return false;
+    try {
+        if (!m_history.Commit(LiveArrays(), label)) return false;
+    } catch (const std::bad_alloc&) {
+        // The change stands and the history is as it was: the next step that can be kept
+        // takes this change with it.
+        ReportFailure(label + " is done, but there is not enough memory to keep it as an undo step of its own.");
+        SetModifiedFlag(true);
+        return false;
+    }
     SetModifiedFlag(!m_history.GeometryAtSavePoint());
     return true;
 }
@@ -22,7 +32,13 @@ bool CPolydromDoc::CommitStep(std::string label)
 void CPolydromDoc::OnEditUndo()
 {
     const std::string label = m_history.UndoLabel();
-    if (!m_history.Undo(WholeArrays())) return;
+    try {
+        if (!m_history.Undo(WholeArrays())) return;
+    } catch (const std::bad_alloc&) {
+        // Room is made before anything changes: the model and the history stand as they were.
+        ReportFailure("There is not enough memory to undo " + label + ".");
+        return;
+    }
     ReportInfo("Undid " + label);
     SetModifiedFlag(!m_history.GeometryAtSavePoint());
     UpdateAllViews(nullptr);
@@ -31,7 +47,12 @@ void CPolydromDoc::OnEditUndo()
 void CPolydromDoc::OnEditRedo()
 {
     const std::string label = m_history.RedoLabel();
-    if (!m_history.Redo(WholeArrays())) return;
+    try {
+        if (!m_history.Redo(WholeArrays())) return;
+    } catch (const std::bad_alloc&) {
+        ReportFailure("There is not enough memory to redo " + label + ".");
+        return;
+    }
     ReportInfo("Redid " + label);
     SetModifiedFlag(!m_history.GeometryAtSavePoint());
     UpdateAllViews(nullptr);

@@ -1,6 +1,11 @@
 // Undo and redo: every step restores the model bit for bit, in both directions.
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
 #include <functional>
 #include <random>
 #include <vector>
@@ -192,6 +197,63 @@ TEST(History, OldestStepsGoFirstWhenTheBudgetIsReached)
     const float last = doc->m_x[5];
     while (doc->History().CanUndo()) doc->OnEditUndo();
     EXPECT_EQ(doc->m_x[5], last + float(kept)) << "each undo takes back one move, the oldest are gone";
+}
+
+// In a child process: a Copy of half a million selected vertices with only `megabytes` more
+// address space. 0: refused; 1: done with its undo step; 2: done, said to have no step of
+// its own; anything else: a model or history gone wrong. Either way one undo (after the
+// next step) returns to the half million vertices.
+int CopyWithin(long megabytes)
+{
+    auto doc = NewDoc();
+    doc->m_limits = ModelLimits{};
+    for (int i = 0; i < 500000; ++i) Vertex(*doc, float(i), 0, 0, 1);
+    doc->CommitStep("Add");
+    long pages = 0;
+    if (std::FILE* statm = std::fopen("/proc/self/statm", "r")) {
+        if (std::fscanf(statm, "%ld", &pages) != 1) pages = 0;
+        std::fclose(statm);
+    }
+    rlimit saved{};
+    ::getrlimit(RLIMIT_AS, &saved);
+    rlimit tight = saved;
+    tight.rlim_cur = rlim_t(pages) * rlim_t(::sysconf(_SC_PAGESIZE)) + rlim_t(megabytes << 20);
+    if (pages == 0 || ::setrlimit(RLIMIT_AS, &tight) != 0) return 10;
+    doc->TakeReport();
+    doc->OnDoCopy();
+    doc->CommitStep("Copy");
+    const std::string said = doc->TakeReport().text;
+    ::setrlimit(RLIMIT_AS, &saved);
+    if (doc->GetVertexCount() == 500000) return said.starts_with("Copy refused") ? 0 : 9;
+    if (doc->GetVertexCount() != 1000000) return 8;
+    const bool alone = said == "Copy is done, but there is not enough memory to keep it as an undo step of its own.";
+    if (alone) doc->CommitStep("Later");
+    doc->OnEditUndo();
+    if (doc->GetVertexCount() != 500000 || doc->m_x[499999] != 499999.0f) return 7;
+    return alone ? 2 : 1;
+}
+
+// Running out of memory at any moment of a command never ends the program and never
+// leaves a history that undoes to a model that never was.
+TEST(History, RunningOutOfMemoryKeepsTheModelAndItsUndo)
+{
+#ifdef __SANITIZE_ADDRESS__
+    GTEST_SKIP() << "AddressSanitizer needs more address space than these limits leave";
+#endif
+    int outcomes[3] = {0, 0, 0};
+    for (long megabytes = 4; megabytes <= 30; megabytes += 2) {
+        const pid_t child = ::fork();
+        if (child == 0) ::_exit(CopyWithin(megabytes));
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFEXITED(status)) << megabytes << " MB: ended by signal " << WTERMSIG(status);
+        ASSERT_LT(WEXITSTATUS(status), 3) << megabytes << " MB";
+        ++outcomes[WEXITSTATUS(status)];
+    }
+    // The limits reach each outcome: the refusal, the step, and the change without one.
+    EXPECT_GT(outcomes[0], 0);
+    EXPECT_GT(outcomes[1], 0);
+    EXPECT_GT(outcomes[2], 0);
 }
 
 }  // namespace
