@@ -21,6 +21,13 @@ namespace {
 // 32-bit cells keep a million vertices' sort in half the memory.
 using Cell = std::array<std::int32_t, 3>;
 
+// Cells in order of X, then Y, then Z, compared without the library's call to memcmp, which
+// took a quarter of the time of a million vertices' search.
+bool Before(const Cell& a, const Cell& b)
+{
+    return a[0] != b[0] ? a[0] < b[0] : a[1] != b[1] ? a[1] < b[1] : a[2] < b[2];
+}
+
 // The grid cell of a coordinate: cells as wide as the distance, so that vertices within
 // it of each other lie in the same or neighbouring cells. With a distance of 0 the cell
 // is the value itself (+0 and -0 alike). Far-off cells are clamped together, which costs
@@ -79,7 +86,7 @@ bool CPolydromDoc::MergeVertices(double distance)
             if (m_sel[i] == 1)
                 items.push_back({{CellOf(m_x[i], distance), CellOf(m_y[i], distance), CellOf(m_z[i], distance)}, i});
         std::sort(items.begin(), items.end(), [](const Item& a, const Item& b) {
-            return a.cell != b.cell ? a.cell < b.cell : a.vertex < b.vertex;
+            return Before(a.cell, b.cell) || (!Before(b.cell, a.cell) && a.vertex < b.vertex);
         });
 
         // A sweep over the sorted cells: for each of the nine neighbouring columns (X and Y
@@ -96,8 +103,8 @@ bool CPolydromDoc::MergeVertices(double distance)
                 for (std::int32_t dy = -reach; dy <= reach; ++dy, ++column) {
                     const Cell low{c[0] + dx, c[1] + dy, c[2] - reach}, high{c[0] + dx, c[1] + dy, c[2] + reach};
                     std::size_t& k = cursor[static_cast<std::size_t>(column)];
-                    while (k < items.size() && items[k].cell < low) ++k;
-                    for (std::size_t j = k; j < items.size() && items[j].cell <= high; ++j) {
+                    while (k < items.size() && Before(items[k].cell, low)) ++k;
+                    for (std::size_t j = k; j < items.size() && !Before(high, items[j].cell); ++j) {
                         const std::int32_t w = items[j].vertex;
                         if (w <= v) continue;  // each pair once
                         const double ex = double(m_x[w]) - m_x[v], ey = double(m_y[w]) - m_y[v],
