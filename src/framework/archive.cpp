@@ -3,6 +3,40 @@
 
 #include <bit>
 #include <cstring>
+#include <new>
+
+CArchive::~CArchive()
+{
+    (void)AwaitCheck();
+}
+
+void CArchive::CheckAside(std::function<void()> check)
+{
+    (void)AwaitCheck();
+    m_check = std::thread([this, check = std::move(check)] {
+        try {
+            check();
+        } catch (const CArchiveException& refused) {
+            m_refusal = refused.what();
+        } catch (const std::bad_alloc&) {
+            m_refusal = "not enough memory";
+        } catch (const std::exception& failed) {
+            m_refusal = failed.what();
+        }
+    });
+}
+
+std::string CArchive::AwaitCheck()
+{
+    if (m_check.joinable()) m_check.join();
+    return m_refusal;
+}
+
+const std::vector<unsigned char>& CArchive::Bytes()
+{
+    if (std::string refusal = AwaitCheck(); !refusal.empty()) throw CArchiveException(refusal);
+    return m_out;
+}
 
 std::uint32_t CArchive::ReadWord()
 {

@@ -3,9 +3,11 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <stdexcept>
 #include <string>
+#include <thread>
 #include <vector>
 
 // Thrown by a loading archive that runs out of bytes, and by a Serialize that finds
@@ -21,6 +23,9 @@ public:
     CArchive() = default;
     // A loading archive over the given bytes; they must outlive the archive.
     explicit CArchive(std::span<const unsigned char> bytes) : m_in(bytes), m_loading(true) {}
+    ~CArchive();
+    CArchive(const CArchive&) = delete;
+    CArchive& operator=(const CArchive&) = delete;
 
     bool IsStoring() const { return !m_loading; }
     bool IsLoading() const { return m_loading; }
@@ -45,8 +50,17 @@ public:
     // Loading: every byte the archive holds, for a reader that looks ahead.
     std::span<const unsigned char> Input() const { return m_in; }
 
-    // Storing: the bytes written so far.
-    const std::vector<unsigned char>& Bytes() const { return m_out; }
+    // Storing: a check of what is being stored (it throws CArchiveException to refuse it),
+    // run on a thread of its own beside the storing and the writing of the bytes. Whatever
+    // it reads must stay as it is until the check has been awaited.
+    void CheckAside(std::function<void()> check);
+    // The aside check's refusal, "" when it passed (or there was none): waits for it.
+    std::string AwaitCheck();
+
+    // Storing: the bytes written so far, once the aside check has passed (or throws its refusal).
+    const std::vector<unsigned char>& Bytes();
+    // Storing: the bytes, for a writer that awaits the check itself before it keeps them.
+    std::span<const unsigned char> BytesBeforeCheck() const { return m_out; }
 
 private:
     std::uint32_t ReadWord();
@@ -59,4 +73,6 @@ private:
     std::size_t m_pos = 0;
     std::vector<unsigned char> m_out;
     bool m_loading = false;
+    std::thread m_check;
+    std::string m_refusal;
 };

@@ -225,7 +225,8 @@ FileResult ReadFileStart(const std::string& path, std::size_t maxBytes, std::vec
     return FileResult::Success();
 }
 
-FileResult WriteFileAtomically(const std::string& path, std::span<const unsigned char> bytes)
+FileResult WriteFileAtomically(const std::string& path, std::span<const unsigned char> bytes,
+                               const std::function<std::string()>& lastCheck)
 {
     std::string reason;
     auto fail = [&](std::string why) { return FileResult::Failure("write", path, std::move(why)); };
@@ -263,6 +264,8 @@ FileResult WriteFileAtomically(const std::string& path, std::span<const unsigned
     }
     if (!WriteAll(fd.Get(), bytes, &reason)) return discard(reason);
     if (::fsync(fd.Get()) != 0) return discard(ErrnoText(errno));
+    if (lastCheck)
+        if (std::string refusal = lastCheck(); !refusal.empty()) return discard(std::move(refusal));
     if (replacing && old.st_nlink > 1) {
         // The copy stays locked while the file is written over. Should that fail half
         // way, the copy is kept under a name of its own, out of the sweep's reach.

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -35,5 +36,8 @@ FileResult ReadFileStart(const std::string& path, std::size_t maxBytes, std::vec
 // Temporary files of this pattern that earlier writes left behind (a program killed
 // while saving) go: those older than kStaleTempAge that no writer holds locked.
 inline constexpr long kStaleTempAge = 600;  // seconds
-FileResult WriteFileAtomically(const std::string& path, std::span<const unsigned char> bytes);
+// lastCheck, when given, runs once the bytes are on disk and before they take the target's
+// place: a reason it returns refuses the write as any failure does.
+FileResult WriteFileAtomically(const std::string& path, std::span<const unsigned char> bytes,
+                               const std::function<std::string()>& lastCheck = {});
 FileResult WriteFileAtomically(const std::string& path, std::string_view text);

@@ -103,7 +103,10 @@ Result CDocument::WriteToFile(const std::string& path)
     try {
         CArchive ar;
         Serialize(ar);
-        if (FileResult written = WriteFileAtomically(path, ar.Bytes()); !written) return fail(written.reason);
+        // A check the model runs beside the writing has the last word before the file is replaced.
+        if (FileResult written = WriteFileAtomically(path, ar.BytesBeforeCheck(), [&] { return ar.AwaitCheck(); });
+            !written)
+            return fail(written.reason);
     } catch (const CArchiveException& e) {
         return fail(e.what());
     } catch (const std::bad_alloc&) {

@@ -235,8 +235,13 @@ void StoreModel(CArchive& ar, const ModelArrays& model)
     CheckCount("vertex", model.vertices, MAX_VERTICES);
     CheckCount("edge", model.edges, MAX_EDGES);
     CheckCount("face", model.faces, MAX_FACES);
-    CheckModel(model);
     const auto n = std::size_t(model.vertices), e = std::size_t(model.edges), f = std::size_t(model.faces);
+    // A big model is checked beside the copying and the writing of its bytes, which the
+    // check's refusal then stops short of replacing the file.
+    if (n + e + f > kCopyAside)
+        ar.CheckAside([model] { CheckModel(model); });
+    else
+        CheckModel(model);
     ar.Reserve(8 + 16 * n + 8 * e + (f > 0 ? 12 + 12 * f : 0));
     ar << model.vertices << model.edges;
     ar.Store(std::span(model.x, n));

@@ -253,6 +253,14 @@ TEST(ModelFile, ABigModelsFacesAreCheckedInTheSameOrder)
     }
     WriteBytes(folder / "strip.pdm", good);
     EXPECT_TRUE(loaded->OnOpenDocument(folder / "strip.pdm").ok);
+
+    // A save checks a big model beside writing it: the refusal still keeps the old file.
+    for (int k = 0; k < 3; ++k) doc->m_face[3 * std::size_t(kFaces - 1) + std::size_t(k)] = k;
+    EXPECT_EQ(doc->OnSaveDocument(folder / "strip.pdm").error,
+              "Cannot save \"" + (folder / "strip.pdm") + "\": face 99999 has the same vertices as face 0.");
+    EXPECT_TRUE(loaded->OnOpenDocument(folder / "strip.pdm").ok);
+    EXPECT_EQ(SavedBytes(*loaded), good);
+    EXPECT_EQ(FilesIn(folder), 1u) << "no temporary file is left behind";
 }
 
 TEST(ModelFile, OpenReadsOnlyWhatTheLargestModelNeeds)
