@@ -6,6 +6,8 @@
 #include <cstring>
 #include <new>
 
+#include "app/large_pages.h"
+
 namespace {
 
 #ifdef POLYDROM_LARGE_PAGES_LINKED
@@ -40,6 +42,30 @@ TEST(LargePages, BigBlocksStartOnALargePageAndFailAsTheStandardSays)
     });
     EXPECT_THROW((void)::operator new(absurd), std::bad_alloc);
     EXPECT_TRUE(g_handlerCalled);
+}
+
+// A freed big block serves the next big request it holds without wasting half of itself,
+// whole; what is kept goes back to the system when asked.
+TEST(LargePages, FreedBigBlocksAreKeptForTheNextBigRequest)
+{
+    if (!kLinked) GTEST_SKIP() << "this build uses its sanitizers' allocator";
+    ReleaseKeptMemory();
+    constexpr std::size_t kMb = std::size_t(1) << 20;
+    char* first = new char[64 * kMb];
+    std::memset(first, 1, 64 * kMb);
+    delete[] first;
+    EXPECT_GE(KeptMemoryBytes(), 64 * kMb);
+    char* tooSmallForIt = new char[20 * kMb];  // would waste more than it holds
+    EXPECT_NE(tooSmallForIt, first);
+    char* again = new char[40 * kMb + 1];
+    EXPECT_EQ(again, first);
+    EXPECT_EQ(KeptMemoryBytes(), 0u);
+    std::memset(again, 2, 40 * kMb + 1);
+    delete[] again;
+    delete[] tooSmallForIt;
+    EXPECT_GE(KeptMemoryBytes(), 84 * kMb);
+    ReleaseKeptMemory();
+    EXPECT_EQ(KeptMemoryBytes(), 0u);
 }
 
 }  // namespace
