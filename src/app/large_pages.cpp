@@ -3,19 +3,22 @@
 // million-vertex model span 16,000 small pages against 32 large ones, and the whole-model
 // commands and exports, which build arrays of that size, spent half their time in faults.
 // The system backs memory with large pages only where asked (madvise), so the program's
-// operator new asks for every block of two large pages or more. Linked into the program,
-// the benchmarks and the app tests, not into builds with sanitizers, which bring their own.
+// operator new maps every block of a large page or more itself and asks for them.
+// Linked into the program, the benchmarks and the app tests, not into builds with
+// sanitizers, which bring their own.
 //
-// Freed big blocks are kept for the next big request rather than given back at once. A
-// virtual machine that reports free memory to its host (free page reporting, common in
-// the cloud) hands every large page given back to the host, and the next first touch of
-// one waits for the host: 256 MB take 0.4 s fresh against 15 ms reused. A kept block's
-// pages are marked free lazily (MADV_FREE): the system takes them back only when memory
-// runs short, and until then the next command that grows an array of the model finds them
-// ready.
+// Freed big blocks keep their pages for the next big request rather than give them back
+// at once. A virtual machine that reports free memory to its host (free page reporting,
+// common in the cloud) hands every large page given back to the host, and the next first
+// touch of one waits for the host: 256 MB take 0.4 s fresh against 15 ms reused. A kept
+// block's pages are marked free lazily (MADV_FREE): the system takes them back only when
+// memory runs short. A request takes the smallest kept block that holds it (the rest
+// stays kept); when none does, the kept pages are moved (mremap: page tables, not bytes)
+// into the new block, so a model whose arrays grow reuses the pages of its old arrays.
 #include "app/large_pages.h"
 
 #include <malloc.h>
+#include <pthread.h>
 #include <sys/mman.h>
 #include <unistd.h>
 
@@ -29,16 +32,80 @@
 namespace {
 
 constexpr std::size_t kLargePage = std::size_t(2) << 20;
-constexpr std::size_t kLargeBlock = 2 * kLargePage;
-// What is kept: a few blocks, and no more bytes than an eighth of the machine's memory.
-constexpr int kKeptBlocks = 32;
+// From one large page on: a block of 4 MB less a few bytes (the selection of a million
+// vertices) faulted in a thousand small pages took 11 ms here, in two large ones 0.5 ms.
+constexpr std::size_t kLargeBlock = kLargePage;
 
-struct Kept {
-    void* block;
-    std::size_t size;  // whole large pages
-};
+// Smaller blocks come from the C library's heap, which keeps freed memory for the next
+// ones: left to itself it would map each block of more than 128 kB anew, in small pages.
+const bool g_heapTuned = [] {
+    ::mallopt(M_MMAP_THRESHOLD, int(kLargeBlock));
+    ::mallopt(M_TRIM_THRESHOLD, int(8 * kLargeBlock));
+    return true;
+}();
 
 std::mutex g_lock;
+// A child forked while another thread holds the lock (the import runs in one) would wait
+// on it for ever: the fork waits for the lock instead, and both sides let it go.
+const bool g_forkSafe = [] {
+    ::pthread_atfork([] { g_lock.lock(); }, [] { g_lock.unlock(); }, [] { g_lock.unlock(); });
+    return true;
+}();
+
+// The live big blocks and their sizes, for the deletes that are not told the size: open
+// addressing over fixed room, since it is used inside operator new. When it is full (tens
+// of thousands of blocks of 4 MB), further blocks come from the C library instead.
+constexpr std::size_t kSlots = std::size_t(1) << 15;
+struct Slot {
+    std::uintptr_t block = 0;
+    std::size_t size = 0;
+};
+Slot g_live[kSlots];
+std::size_t g_liveCount = 0;
+
+std::size_t Home(std::uintptr_t block)
+{
+    return std::size_t((block >> 21) * 0x9E3779B97F4A7C15ull >> 49) & (kSlots - 1);
+}
+
+bool Remember(std::uintptr_t block, std::size_t size)
+{
+    if (g_liveCount >= kSlots / 2) return false;
+    std::size_t k = Home(block);
+    while (g_live[k].block != 0) k = (k + 1) & (kSlots - 1);
+    g_live[k] = {block, size};
+    ++g_liveCount;
+    return true;
+}
+
+// The block's size, forgotten; 0 when it is no big block of ours.
+std::size_t Forget(std::uintptr_t block)
+{
+    std::size_t k = Home(block);
+    while (g_live[k].block != block) {
+        if (g_live[k].block == 0) return 0;
+        k = (k + 1) & (kSlots - 1);
+    }
+    const std::size_t size = g_live[k].size;
+    // Backward-shift deletion keeps every later entry reachable from its home slot.
+    for (std::size_t next = (k + 1) & (kSlots - 1); g_live[next].block != 0; next = (next + 1) & (kSlots - 1)) {
+        const std::size_t home = Home(g_live[next].block);
+        const bool between = k <= next ? (k < home && home <= next) : (k < home || home <= next);
+        if (between) continue;
+        g_live[k] = g_live[next];
+        k = next;
+    }
+    g_live[k] = {};
+    --g_liveCount;
+    return size;
+}
+
+// The kept blocks, oldest first; at most an eighth of the machine's memory.
+constexpr int kKeptBlocks = 64;
+struct Kept {
+    std::uintptr_t block;
+    std::size_t size;
+};
 Kept g_kept[kKeptBlocks];
 int g_keptCount = 0;
 std::size_t g_keptBytes = 0;
@@ -52,83 +119,129 @@ std::size_t KeptLimit()
     return limit;
 }
 
-std::size_t Rounded(std::size_t size)
+void DropKept(int k)
 {
-    return (size + kLargePage - 1) & ~(kLargePage - 1);
+    g_keptBytes -= g_kept[k].size;
+    std::copy(g_kept + k + 1, g_kept + g_keptCount, g_kept + k);
+    --g_keptCount;
 }
 
-// The smallest kept block that holds `size` without wasting more than it holds, or null.
-void* TakeKept(std::size_t size)
+// `size` bytes from the front of kept block k, the rest kept.
+std::uintptr_t TakeFront(int k, std::size_t size)
 {
-    const std::lock_guard<std::mutex> hold(g_lock);
-    int best = -1;
-    for (int k = 0; k < g_keptCount; ++k)
-        if (g_kept[k].size >= size && g_kept[k].size <= 2 * size && (best < 0 || g_kept[k].size < g_kept[best].size))
-            best = k;
-    if (best < 0) return nullptr;
-    void* block = g_kept[best].block;
-    g_keptBytes -= g_kept[best].size;
-    g_kept[best] = g_kept[--g_keptCount];
+    const std::uintptr_t block = g_kept[k].block;
+    if (g_kept[k].size == size) {
+        DropKept(k);
+    } else {
+        g_kept[k].block += size;
+        g_kept[k].size -= size;
+        g_keptBytes -= size;
+    }
     return block;
+}
+
+// Fresh address space of whole large pages from a large-page boundary, or 0.
+std::uintptr_t MapFresh(std::size_t size)
+{
+    void* p = ::mmap(nullptr, size + kLargePage, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (p == MAP_FAILED) return 0;
+    const auto start = reinterpret_cast<std::uintptr_t>(p);
+    const std::uintptr_t block = (start + kLargePage - 1) & ~(kLargePage - 1);
+    if (block > start) ::munmap(p, block - start);
+    if (const std::uintptr_t end = start + size + kLargePage; end > block + size)
+        ::munmap(reinterpret_cast<void*>(block + size), end - block - size);
+    ::madvise(reinterpret_cast<void*>(block), size, MADV_HUGEPAGE);  // a hint: without it, small pages
+    return block;
+}
+
+void* AllocateLarge(std::size_t size)
+{
+    const std::size_t rounded = (size + kLargePage - 1) & ~(kLargePage - 1);
+    {
+        const std::lock_guard<std::mutex> hold(g_lock);
+        int best = -1;
+        for (int k = 0; k < g_keptCount; ++k)
+            if (g_kept[k].size >= rounded && (best < 0 || g_kept[k].size < g_kept[best].size)) best = k;
+        if (best >= 0 && g_liveCount < kSlots / 2) {
+            const std::uintptr_t block = TakeFront(best, rounded);
+            Remember(block, rounded);
+            return reinterpret_cast<void*>(block);
+        }
+    }
+    const std::uintptr_t block = MapFresh(rounded);
+    if (block == 0) return nullptr;
+    const std::lock_guard<std::mutex> hold(g_lock);
+    if (!Remember(block, rounded)) {
+        ::munmap(reinterpret_cast<void*>(block), rounded);
+        void* p = std::aligned_alloc(kLargePage, rounded);
+        return p;
+    }
+    // No kept block holds it: the kept pages move in, the newest first, over its start.
+    std::size_t filled = 0;
+    while (g_keptCount > 0 && filled < rounded) {
+        const int k = g_keptCount - 1;
+        const std::size_t part = std::min(g_kept[k].size, rounded - filled);
+        const std::uintptr_t from = g_kept[k].block;
+        if (::mremap(reinterpret_cast<void*>(from), part, part, MREMAP_MAYMOVE | MREMAP_FIXED,
+                     reinterpret_cast<void*>(block + filled)) == MAP_FAILED)
+            break;  // the block keeps its fresh pages there
+        TakeFront(k, part);
+        filled += part;
+    }
+    return reinterpret_cast<void*>(block);
 }
 
 void* Allocate(std::size_t size)
 {
-    if (size < kLargeBlock) return std::malloc(size == 0 ? 1 : size);
-    // Whole large pages from a large-page boundary, so that every page may be one.
-    const std::size_t rounded = Rounded(size);
-    if (void* kept = TakeKept(rounded)) return kept;
-    void* p = std::aligned_alloc(kLargePage, rounded);
-    if (p != nullptr) ::madvise(p, rounded, MADV_HUGEPAGE);  // a hint: without it, small pages
-    return p;
+    return size < kLargeBlock ? std::malloc(size == 0 ? 1 : size) : AllocateLarge(size);
 }
 
-// A big block goes to the kept ones, the oldest kept making room; anything else to free().
+// A big block of ours goes to the kept ones, the oldest kept making room; anything else to free().
 void Release(void* p) noexcept
 {
-    if (p == nullptr) return;
-    const auto address = reinterpret_cast<std::uintptr_t>(p);
-    // Only the big blocks start on a large page with that much room behind them.
-    const std::size_t usable = address % kLargePage == 0 ? ::malloc_usable_size(p) : 0;
-    if (usable < kLargeBlock || KeptLimit() == 0) {
+    const auto block = reinterpret_cast<std::uintptr_t>(p);
+    std::size_t size = 0;
+    if (block != 0 && block % kLargePage == 0) {
+        const std::lock_guard<std::mutex> hold(g_lock);
+        size = Forget(block);
+    }
+    if (size == 0) {
         std::free(p);
         return;
     }
-    const std::size_t size = usable & ~(kLargePage - 1);
     if (size > KeptLimit()) {
-        std::free(p);
+        ::munmap(p, size);
         return;
     }
     ::madvise(p, size, MADV_FREE);
-    void* evicted[kKeptBlocks];
+    Kept evicted[kKeptBlocks];
     int evictedCount = 0;
     {
         const std::lock_guard<std::mutex> hold(g_lock);
         while (g_keptCount > 0 && (g_keptCount == kKeptBlocks || g_keptBytes + size > KeptLimit())) {
-            evicted[evictedCount++] = g_kept[0].block;
-            g_keptBytes -= g_kept[0].size;
-            std::copy(g_kept + 1, g_kept + g_keptCount, g_kept);
-            --g_keptCount;
+            evicted[evictedCount++] = g_kept[0];
+            DropKept(0);
         }
-        g_kept[g_keptCount++] = {p, size};
+        g_kept[g_keptCount++] = {block, size};
         g_keptBytes += size;
     }
-    for (int k = 0; k < evictedCount; ++k) std::free(evicted[k]);
+    for (int k = 0; k < evictedCount; ++k) ::munmap(reinterpret_cast<void*>(evicted[k].block), evicted[k].size);
 }
 
 }  // namespace
 
 void ReleaseKeptMemory()
 {
-    void* all[kKeptBlocks];
+    Kept all[kKeptBlocks];
     int count = 0;
     {
         const std::lock_guard<std::mutex> hold(g_lock);
-        for (int k = 0; k < g_keptCount; ++k) all[count++] = g_kept[k].block;
+        std::copy(g_kept, g_kept + g_keptCount, all);
+        count = g_keptCount;
         g_keptCount = 0;
         g_keptBytes = 0;
     }
-    for (int k = 0; k < count; ++k) std::free(all[k]);
+    for (int k = 0; k < count; ++k) ::munmap(reinterpret_cast<void*>(all[k].block), all[k].size);
 }
 
 std::size_t KeptMemoryBytes()

@@ -2,9 +2,12 @@
 // in builds with sanitizers, whose own allocator stands in).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <new>
+#include <random>
+#include <vector>
 
 #include "app/large_pages.h"
 
@@ -44,26 +47,73 @@ TEST(LargePages, BigBlocksStartOnALargePageAndFailAsTheStandardSays)
     EXPECT_TRUE(g_handlerCalled);
 }
 
-// A freed big block serves the next big request it holds without wasting half of itself,
-// whole; what is kept goes back to the system when asked.
-TEST(LargePages, FreedBigBlocksAreKeptForTheNextBigRequest)
+// Blocks of every size, freed in any order, sized or not: what a block holds survives
+// until it is freed and no two live blocks share a byte, whether they came fresh, from
+// the front of a kept one or were gathered from the pages of several.
+TEST(LargePages, KeptPagesServeLaterBlocksWithoutSharingAByte)
 {
     if (!kLinked) GTEST_SKIP() << "this build uses its sanitizers' allocator";
     ReleaseKeptMemory();
     constexpr std::size_t kMb = std::size_t(1) << 20;
-    char* first = new char[64 * kMb];
-    std::memset(first, 1, 64 * kMb);
-    delete[] first;
-    EXPECT_GE(KeptMemoryBytes(), 64 * kMb);
-    char* tooSmallForIt = new char[20 * kMb];  // would waste more than it holds
-    EXPECT_NE(tooSmallForIt, first);
-    char* again = new char[40 * kMb + 1];
-    EXPECT_EQ(again, first);
+    struct Live {
+        unsigned char* p;
+        std::size_t size;
+        unsigned char mark;
+    };
+    auto fill = [](const Live& b) {
+        for (std::size_t at = 0; at < b.size; at += 4096) b.p[at] = b.mark;
+        b.p[b.size - 1] = b.mark;
+    };
+    auto intact = [](const Live& b) {
+        for (std::size_t at = 0; at < b.size; at += 4096)
+            if (b.p[at] != b.mark) return false;
+        return b.p[b.size - 1] == b.mark;
+    };
+    std::mt19937 random(7);
+    std::vector<Live> live;
+    for (int step = 0; step < 400; ++step) {
+        if (live.size() < 8 && random() % 3 != 0) {
+            const std::size_t size = random() % 4 == 0 ? random() % (3 * kMb) + 1 : 4 * kMb + random() % (40 * kMb);
+            Live b{static_cast<unsigned char*>(::operator new(size)), size, static_cast<unsigned char>(step)};
+            for (const Live& other : live)
+                ASSERT_TRUE(b.p + b.size <= other.p || other.p + other.size <= b.p) << "step " << step;
+            fill(b);
+            live.push_back(b);
+        } else if (!live.empty()) {
+            const std::size_t k = random() % live.size();
+            ASSERT_TRUE(intact(live[k])) << "step " << step;
+            if (step % 2 == 0)
+                ::operator delete(live[k].p, live[k].size);
+            else
+                ::operator delete(live[k].p);
+            live.erase(live.begin() + std::ptrdiff_t(k));
+        }
+        if (step % 97 == 0) ReleaseKeptMemory();
+    }
+    for (const Live& b : live) {
+        EXPECT_TRUE(intact(b));
+        ::operator delete(b.p);
+    }
+
+    // Thousands of live blocks (address space only, never touched), freed in a random
+    // order: each is still known as a big block of its size when it goes.
+    std::vector<void*> many(2000);
+    for (void*& p : many) p = ::operator new(4 * kMb);
+    std::shuffle(many.begin(), many.end(), random);
+    for (void* p : many) ::operator delete(p);
+
+    // Two freed blocks too small for a request each give their pages to it.
+    ReleaseKeptMemory();
+    void* a = ::operator new(10 * kMb);
+    void* b = ::operator new(10 * kMb);
+    ::operator delete(a);
+    ::operator delete(b);
+    EXPECT_EQ(KeptMemoryBytes(), 20 * kMb);
+    auto* both = static_cast<char*>(::operator new(30 * kMb));
     EXPECT_EQ(KeptMemoryBytes(), 0u);
-    std::memset(again, 2, 40 * kMb + 1);
-    delete[] again;
-    delete[] tooSmallForIt;
-    EXPECT_GE(KeptMemoryBytes(), 84 * kMb);
+    std::memset(both, 3, 30 * kMb);
+    EXPECT_EQ(both[30 * kMb - 1], 3);
+    ::operator delete(both);
     ReleaseKeptMemory();
     EXPECT_EQ(KeptMemoryBytes(), 0u);
 }
