@@ -17,6 +17,8 @@
 // into the new block, so a model whose arrays grow reuses the pages of its old arrays.
 #include "app/large_pages.h"
 
+#include "app/block_sizes.h"
+
 #include <malloc.h>
 #include <pthread.h>
 #include <sys/mman.h>
@@ -52,53 +54,9 @@ const bool g_forkSafe = [] {
     return true;
 }();
 
-// The live big blocks and their sizes, for the deletes that are not told the size: open
-// addressing over fixed room, since it is used inside operator new. When it is full (tens
-// of thousands of blocks of 4 MB), further blocks come from the C library instead.
-constexpr std::size_t kSlots = std::size_t(1) << 15;
-struct Slot {
-    std::uintptr_t block = 0;
-    std::size_t size = 0;
-};
-Slot g_live[kSlots];
-std::size_t g_liveCount = 0;
-
-std::size_t Home(std::uintptr_t block)
-{
-    return std::size_t((block >> 21) * 0x9E3779B97F4A7C15ull >> 49) & (kSlots - 1);
-}
-
-bool Remember(std::uintptr_t block, std::size_t size)
-{
-    if (g_liveCount >= kSlots / 2) return false;
-    std::size_t k = Home(block);
-    while (g_live[k].block != 0) k = (k + 1) & (kSlots - 1);
-    g_live[k] = {block, size};
-    ++g_liveCount;
-    return true;
-}
-
-// The block's size, forgotten; 0 when it is no big block of ours.
-std::size_t Forget(std::uintptr_t block)
-{
-    std::size_t k = Home(block);
-    while (g_live[k].block != block) {
-        if (g_live[k].block == 0) return 0;
-        k = (k + 1) & (kSlots - 1);
-    }
-    const std::size_t size = g_live[k].size;
-    // Backward-shift deletion keeps every later entry reachable from its home slot.
-    for (std::size_t next = (k + 1) & (kSlots - 1); g_live[next].block != 0; next = (next + 1) & (kSlots - 1)) {
-        const std::size_t home = Home(g_live[next].block);
-        const bool between = k <= next ? (k < home && home <= next) : (k < home || home <= next);
-        if (between) continue;
-        g_live[k] = g_live[next];
-        k = next;
-    }
-    g_live[k] = {};
-    --g_liveCount;
-    return size;
-}
+// The live big blocks and their sizes. When the room is full (tens of thousands of blocks
+// of 2 MB), further blocks come from the C library instead.
+BlockSizes<std::size_t(1) << 15> g_live;
 
 // The kept blocks, oldest first; at most an eighth of the machine's memory.
 constexpr int kKeptBlocks = 64;
@@ -162,16 +120,15 @@ void* AllocateLarge(std::size_t size)
         int best = -1;
         for (int k = 0; k < g_keptCount; ++k)
             if (g_kept[k].size >= rounded && (best < 0 || g_kept[k].size < g_kept[best].size)) best = k;
-        if (best >= 0 && g_liveCount < kSlots / 2) {
-            const std::uintptr_t block = TakeFront(best, rounded);
-            Remember(block, rounded);
-            return reinterpret_cast<void*>(block);
+        if (best >= 0) {
+            const std::uintptr_t block = g_kept[best].block;
+            if (g_live.Remember(block, rounded)) return reinterpret_cast<void*>(TakeFront(best, rounded));
         }
     }
     const std::uintptr_t block = MapFresh(rounded);
     if (block == 0) return nullptr;
     const std::lock_guard<std::mutex> hold(g_lock);
-    if (!Remember(block, rounded)) {
+    if (!g_live.Remember(block, rounded)) {
         ::munmap(reinterpret_cast<void*>(block), rounded);
         void* p = std::aligned_alloc(kLargePage, rounded);
         return p;
@@ -203,7 +160,7 @@ void Release(void* p) noexcept
     std::size_t size = 0;
     if (block != 0 && block % kLargePage == 0) {
         const std::lock_guard<std::mutex> hold(g_lock);
-        size = Forget(block);
+        size = g_live.Forget(block);
     }
     if (size == 0) {
         std::free(p);

@@ -5,10 +5,12 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <map>
 #include <new>
 #include <random>
 #include <vector>
 
+#include "app/block_sizes.h"
 #include "app/large_pages.h"
 
 namespace {
@@ -95,10 +97,10 @@ TEST(LargePages, KeptPagesServeLaterBlocksWithoutSharingAByte)
         ::operator delete(b.p);
     }
 
-    // Thousands of live blocks (address space only, never touched), freed in a random
-    // order: each is still known as a big block of its size when it goes.
+    // Thousands of live blocks of uneven sizes (address space only, never touched), freed
+    // in a random order: each is still known as a big block of its size when it goes.
     std::vector<void*> many(2000);
-    for (void*& p : many) p = ::operator new(4 * kMb);
+    for (void*& p : many) p = ::operator new(2 * kMb + random() % (6 * kMb));
     std::shuffle(many.begin(), many.end(), random);
     for (void* p : many) ::operator delete(p);
 
@@ -116,6 +118,30 @@ TEST(LargePages, KeptPagesServeLaterBlocksWithoutSharingAByte)
     ::operator delete(both);
     ReleaseKeptMemory();
     EXPECT_EQ(KeptMemoryBytes(), 0u);
+}
+
+// The table of live blocks against a map, crowded into little room so that runs of
+// neighbours form and every deletion moves some of them.
+TEST(LargePages, TheTableOfLiveBlocksAgreesWithAMap)
+{
+    BlockSizes<64> table;
+    std::map<std::uintptr_t, std::size_t> reference;
+    std::mt19937 random(11);
+    for (int step = 0; step < 20000; ++step) {
+        const std::uintptr_t block = (std::uintptr_t(random() % 200) + 1) << 21;
+        if (random() % 2 == 0) {
+            if (reference.contains(block)) continue;
+            const std::size_t size = random() % 1000 + 1;
+            const bool room = reference.size() < 32;
+            ASSERT_EQ(table.Remember(block, size), room) << "step " << step;
+            if (room) reference[block] = size;
+        } else {
+            const auto found = reference.find(block);
+            ASSERT_EQ(table.Forget(block), found == reference.end() ? 0 : found->second) << "step " << step;
+            if (found != reference.end()) reference.erase(found);
+        }
+        ASSERT_EQ(table.Count(), reference.size());
+    }
 }
 
 }  // namespace
