@@ -114,6 +114,7 @@ std::uintptr_t MapFresh(std::size_t size)
 
 void* AllocateLarge(std::size_t size)
 {
+    if (size > std::size_t(1) << 62) return nullptr;  // more than any machine maps, and no rounding overflows
     const std::size_t rounded = (size + kLargePage - 1) & ~(kLargePage - 1);
     {
         const std::lock_guard<std::mutex> hold(g_lock);

@@ -22,6 +22,8 @@ void CArchive::CheckAside(std::function<void()> check)
             m_refusal = "not enough memory";
         } catch (const std::exception& failed) {
             m_refusal = failed.what();
+        } catch (...) {
+            m_refusal = "the check of the model failed";
         }
     });
 }

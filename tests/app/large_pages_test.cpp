@@ -40,6 +40,7 @@ TEST(LargePages, BigBlocksStartOnALargePageAndFailAsTheStandardSays)
     // pointer; the new handler is asked first, and may give up by removing itself.
     const std::size_t absurd = std::size_t(1) << 62;
     EXPECT_THROW((void)::operator new(absurd), std::bad_alloc);
+    EXPECT_EQ(::operator new(SIZE_MAX, std::nothrow), nullptr) << "rounded up, it must not wrap to nothing";
     EXPECT_EQ(::operator new(absurd, std::nothrow), nullptr);
     std::set_new_handler([] {
         g_handlerCalled = true;
