@@ -37,4 +37,6 @@ struct LoadedModel {
     std::vector<std::int32_t> dup, used;  // not in the file: -1 and 0 for every entry
     // Sizes the arrays the file holds for n vertices, e edges and f faces.
     void Allocate(std::int32_t n, std::int32_t e, std::int32_t f);
+    void AllocateVerticesAndEdges(std::int32_t n, std::int32_t e);
+    void AllocateFaces(std::int32_t f);
 };

@@ -12,10 +12,9 @@
 #include <cmath>
 #include <cstring>
 #include <exception>
-#include <thread>
 #include <span>
 #include <string>
-#include <utility>
+#include <thread>
 #include <vector>
 
 #include "framework/archive.h"
@@ -24,14 +23,24 @@
 
 void LoadedModel::Allocate(std::int32_t n, std::int32_t e, std::int32_t f)
 {
+    AllocateVerticesAndEdges(n, e);
+    AllocateFaces(f);
+}
+
+void LoadedModel::AllocateVerticesAndEdges(std::int32_t n, std::int32_t e)
+{
     for (auto* floats : {&x, &y, &z}) floats->reserve(WithRoom(std::size_t(n)));
     for (auto* ints : {&sel, &dup}) ints->reserve(WithRoom(std::size_t(n)));
     for (auto* ints : {&from, &to, &used}) ints->reserve(WithRoom(std::size_t(e)));
-    face.reserve(WithRoom(3 * std::size_t(f)));
     for (auto* floats : {&x, &y, &z}) floats->resize(std::size_t(n));
     sel.resize(std::size_t(n));
     from.resize(std::size_t(e));
     to.resize(std::size_t(e));
+}
+
+void LoadedModel::AllocateFaces(std::int32_t f)
+{
+    face.reserve(WithRoom(3 * std::size_t(f)));
     face.resize(3 * std::size_t(f));
 }
 
@@ -322,8 +331,6 @@ void CPolydromDoc::Adopt(LoadedModel& model, std::int32_t n, std::int32_t e, std
     if (std::size_t(n) + std::size_t(e) + std::size_t(f) > kCopyAside) copier = std::thread(copy);
     try {
         CheckModel(arrays);
-        model.dup.assign(std::size_t(n), -1);
-        model.used.assign(std::size_t(e), 0);
     } catch (...) {
         if (copier.joinable()) copier.join();
         throw;
@@ -333,6 +340,8 @@ void CPolydromDoc::Adopt(LoadedModel& model, std::int32_t n, std::int32_t e, std
     else
         copy();
     if (failed) std::rethrow_exception(failed);
+    model.dup.assign(std::size_t(n), -1);
+    model.used.assign(std::size_t(e), 0);
 
     // Everything is valid: take it over. Members the file does not hold keep their values.
     SwapArrays(model);
@@ -401,19 +410,41 @@ bool CPolydromDoc::ReadPlainFile(const std::string& path)
         }
     }
     LoadedModel model;
-    model.Allocate(n, e, f);
-    std::size_t at = 8;
-    auto read = [&](auto& array) {
-        const std::size_t bytes = array.size() * 4;
-        const bool ok = ReadAt(file.fd, array.data(), bytes, at);
-        at += bytes;
-        return ok;
+    // The faces of a big model (a third of its bytes) are read on a second thread.
+    bool facesRead = true;
+    std::exception_ptr failed;
+    auto readFaces = [&] {
+        try {
+            model.AllocateFaces(f);
+            facesRead = ReadAt(file.fd, model.face.data(), 12 * std::size_t(f), edgesEnd + 12);
+        } catch (...) {
+            failed = std::current_exception();
+        }
     };
-    if (!read(model.x) || !read(model.y) || !read(model.z) || !read(model.sel) || !read(model.from) ||
-        !read(model.to))
-        return false;
-    at += 12;
-    if (f > 0 && !read(model.face)) return false;
+    std::thread faces;
+    if (f > 0 && std::size_t(n) + std::size_t(e) + std::size_t(f) > kCopyAside) faces = std::thread(readFaces);
+    bool read = false;
+    try {
+        model.AllocateVerticesAndEdges(n, e);
+        std::size_t at = 8;
+        auto next = [&](auto& array) {
+            const std::size_t bytes = array.size() * 4;
+            const bool ok = ReadAt(file.fd, array.data(), bytes, at);
+            at += bytes;
+            return ok;
+        };
+        read = next(model.x) && next(model.y) && next(model.z) && next(model.sel) && next(model.from) &&
+               next(model.to);
+    } catch (...) {
+        if (faces.joinable()) faces.join();
+        throw;
+    }
+    if (faces.joinable())
+        faces.join();
+    else if (f > 0)
+        readFaces();
+    if (failed) std::rethrow_exception(failed);
+    if (!read || !facesRead) return false;
     Adopt(model, n, e, f);
     return true;
 }
