@@ -94,6 +94,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         CheckAnswer(ReadChildReply(rest.substr(std::min<std::size_t>(1, rest.size())), Limits(), piece));
         return 0;
     }
+    // The system's assimp reads past the end of an OFF face that promises more corners than
+    // its line holds, and crashes. The program reads OFF files in the helper, whose crash
+    // it reports ("the importer crashed"); read here it would stop the run on assimp's
+    // fault, not ours.
+    if (std::string_view(kExtensions[choice - 1]) == "off") return 0;
     ReadInProcess(kExtensions[choice - 1], rest);
     return 0;
 }
