@@ -83,6 +83,11 @@ std::string PovRayFailureReason(std::string_view output, int exitStatus)
     return "POV-Ray failed (exit status " + std::to_string(exitStatus) + ")" + (last.empty() ? "" : ": " + last);
 }
 
+bool PovRayStartTimedOut(std::string_view output)
+{
+    return output.find("Timed out waiting for worker thread startup") != std::string_view::npos;
+}
+
 int PovRayProgress(std::string_view output)
 {
     // "Rendered 2048 of 120000 pixels (1%)"
@@ -143,7 +148,11 @@ PovRayPicture RunPovRay(const std::string& sceneText, int width, int height, boo
         if (output.size() > kKeptOutput) output.erase(0, output.size() - kKeptOutput / 2);
         return true;
     };
-    const ChildEnd end = RunProgram(command, watch);
+    ChildEnd end = RunProgram(command, watch);
+    if (end.how == ChildEnd::How::Exited && end.code != 0 && PovRayStartTimedOut(output)) {
+        output.clear();
+        end = RunProgram(command, watch);
+    }
     switch (end.how) {
     case ChildEnd::How::NotStarted: return fail(PovRayMissingReason(program, std::strerror(end.code)));
     case ChildEnd::How::TimedOut: return fail(PovRayTimeoutReason(timeLimit));

@@ -26,6 +26,9 @@ std::string PovRayMissingReason(const std::string& program, const std::string& w
 // The reason of a failed render, from what POV-Ray printed and its exit status: its own
 // error line ("Parse Error: ...") when there is one.
 std::string PovRayFailureReason(std::string_view output, int exitStatus);
+// POV-Ray gave up before rendering because its render threads were slow to start, as
+// happens on a busy machine: worth one more try.
+bool PovRayStartTimedOut(std::string_view output);
 
 // The completion percentage of the last "Rendered N of M pixels (P%)" in the output, or -1.
 int PovRayProgress(std::string_view output);

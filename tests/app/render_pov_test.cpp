@@ -238,6 +238,17 @@ TEST(RenderPov, StopsAtTheRenderTimeout)
     ASSERT_FALSE(pid.empty());
     EXPECT_NE(::kill(std::stoi(pid), 0), 0) << "POV-Ray still runs";
 
+    // POV-Ray that gives up because its threads were slow to start (a busy machine) is
+    // started once more, and only once.
+    WriteBytes(folder / "povray", std::string("#!/bin/sh\necho run >> \"$0.runs\"\n"
+                                              "echo 'Timed out waiting for worker thread startup'\nexit 1\n"));
+    const BatchOutcome busy =
+        RunShell("PATH=" + Quoted(folder.Path()) + ":$PATH " + Quoted(POLYDROM_BINARY) + " --batch " +
+                 Quoted(folder / "tri.pdm") + " --render-pov " + Quoted(folder / "tri.png"));
+    EXPECT_EQ(busy.out, "polydrom: --render-pov " + (folder / "tri.png") +
+                            ": POV-Ray failed (exit status 1): Timed out waiting for worker thread startup\n");
+    EXPECT_EQ(ReadText(folder / "povray.runs"), "run\nrun\n");
+
     const BatchOutcome zero = RunBatchSteps({"--render-timeout", "0"});
     EXPECT_EQ(zero.err, "polydrom: --render-timeout \"0\" is not a number of seconds from 0.001 to 604800\n");
 }

@@ -51,6 +51,7 @@ void CPreviewRenderer::Stop()
 {
     m_timer.stop();
     m_waiting.reset();
+    m_again = false;
     if (m_running && !m_running->cancelled) Cancel();
 }
 
@@ -75,6 +76,7 @@ void CPreviewRenderer::Update()
     // Already on its way.
     if (m_running && !m_running->cancelled && m_running->job == job) return;
     m_waiting.reset();
+    m_again = false;
     if (m_running && !m_running->cancelled) {
         ++m_cancelled;
         Cancel();
@@ -100,6 +102,7 @@ void CPreviewRenderer::Start(const PreviewJob& job)
     ++m_serial;
     auto render = std::make_unique<Render>();
     render->job = job;
+    render->again = std::exchange(m_again, false);
     render->scene = QStringLiteral("render-%1.pov").arg(m_serial);
     render->picture = QStringLiteral("render-%1.png").arg(m_serial);
     QFile scene(QDir(m_folder->path()).filePath(render->scene));
@@ -170,10 +173,14 @@ void CPreviewRenderer::OnFinished(int serial, const ChildEnd& end)
                                  .arg(QString::fromStdString(end.Describe())));
             break;
         case ChildEnd::How::Exited:
-            if (end.code != 0)
+            if (end.code != 0 && !render.again && !m_waiting && PovRayStartTimedOut(View(render.output))) {
+                m_waiting = render.job;  // started once more as this one retires
+                m_again = true;
+            } else if (end.code != 0) {
                 Show(render.job, QString::fromStdString(PovRayFailureReason(View(render.output), end.code)));
-            else if (!Deliver())
+            } else if (!Deliver()) {
                 Show(render.job, QStringLiteral("POV-Ray ended without writing a readable picture."));
+            }
             break;
         }
     }

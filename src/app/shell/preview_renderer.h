@@ -75,6 +75,7 @@ private:
         int progress = -1;
         bool cancelled = false;
         bool delivered = false;
+        bool again = false;  // POV-Ray's second start, after its threads were slow to start
     };
 
     void Update();
@@ -96,6 +97,7 @@ private:
     QTimer m_timer;
     std::unique_ptr<Render> m_running;
     std::optional<PreviewJob> m_waiting;
+    bool m_again = false;  // the waiting render is a second start of the last one
     // What is on show, so that a change that changes nothing renders nothing.
     std::optional<PreviewJob> m_shown;
     QString m_noteOnShow;  // empty while a picture is on show
