@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <cassert>
 #include <cstring>
-#include <exception>
-#include <thread>
+
+#include "framework/side_by_side.h"
 
 namespace {
 
@@ -167,33 +167,19 @@ bool CModelHistory::Commit(const ModelArrays& model, std::string label)
     // the memory's speed: the faces and the edge starts (about half the bytes) are compared
     // on a second thread. Only the patches are written there, nothing shared.
     bool faceChanged = false, fromChanged = false;
-    std::exception_ptr failed;
-    auto second = [&] {
-        try {
+    bool changed = false;
+    SideBySide(
+        f + e > kParallelEntries,
+        [&] {
+            changed |= Record(m_shadow.x, {model.x, n}, step.x);
+            changed |= Record(m_shadow.y, {model.y, n}, step.y);
+            changed |= Record(m_shadow.z, {model.z, n}, step.z);
+            changed |= Record(m_shadow.to, {model.to, e}, step.to);
+        },
+        [&] {
             faceChanged = Record(m_shadow.face, {model.face, f}, step.face);
             fromChanged = Record(m_shadow.from, {model.from, e}, step.from);
-        } catch (...) {
-            failed = std::current_exception();
-        }
-    };
-    const bool big = f + e > kParallelEntries;
-    std::thread helper;
-    if (big) helper = std::thread(second);
-    bool changed = false;
-    try {
-        changed |= Record(m_shadow.x, {model.x, n}, step.x);
-        changed |= Record(m_shadow.y, {model.y, n}, step.y);
-        changed |= Record(m_shadow.z, {model.z, n}, step.z);
-        changed |= Record(m_shadow.to, {model.to, e}, step.to);
-    } catch (...) {
-        if (helper.joinable()) helper.join();
-        throw;
-    }
-    if (big)
-        helper.join();
-    else
-        second();
-    if (failed) std::rethrow_exception(failed);
+        });
     changed |= faceChanged | fromChanged;
     // Counts changing change the arrays' lengths, so they are among these.
     step.geometry = changed;

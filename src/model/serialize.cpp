@@ -11,13 +11,12 @@
 #include <cerrno>
 #include <cmath>
 #include <cstring>
-#include <exception>
 #include <span>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "framework/archive.h"
+#include "framework/side_by_side.h"
 #include "model/model_arrays.h"
 #include "model/polydrom_doc.h"
 
@@ -182,27 +181,9 @@ void CheckFaces(std::int32_t n, std::int32_t e, const std::int32_t* from, const 
     }
     // The two checks only read the model: on a big one they run side by side, and a
     // model failing both is refused for its side, as when they run one after the other.
-    if (std::size_t(e) + 3 * std::size_t(f) < kCopyAside) {
-        CheckFaceSides(n, e, from, to, f, face);
-        CheckFacesDiffer(n, f, face);
-        return;
-    }
-    std::exception_ptr differ;
-    std::thread second([&] {
-        try {
-            CheckFacesDiffer(n, f, face);
-        } catch (...) {
-            differ = std::current_exception();
-        }
-    });
-    try {
-        CheckFaceSides(n, e, from, to, f, face);
-    } catch (...) {
-        second.join();
-        throw;
-    }
-    second.join();
-    if (differ) std::rethrow_exception(differ);
+    SideBySide(
+        std::size_t(e) + 3 * std::size_t(f) >= kCopyAside, [&] { CheckFaceSides(n, e, from, to, f, face); },
+        [&] { CheckFacesDiffer(n, f, face); });
 }
 
 // The rules every model file obeys, for a model read from a file and for one about to
@@ -319,27 +300,9 @@ void CPolydromDoc::Adopt(LoadedModel& model, std::int32_t n, std::int32_t e, std
     // out of memory for it leaves the document as it was. For a big model its copy is made
     // on a second thread while this one checks the model: both only read it.
     CModelHistory history;
-    std::exception_ptr failed;
-    auto copy = [&] {
-        try {
-            history.Reset(arrays);
-        } catch (...) {
-            failed = std::current_exception();
-        }
-    };
-    std::thread copier;
-    if (std::size_t(n) + std::size_t(e) + std::size_t(f) > kCopyAside) copier = std::thread(copy);
-    try {
-        CheckModel(arrays);
-    } catch (...) {
-        if (copier.joinable()) copier.join();
-        throw;
-    }
-    if (copier.joinable())
-        copier.join();
-    else
-        copy();
-    if (failed) std::rethrow_exception(failed);
+    SideBySide(
+        std::size_t(n) + std::size_t(e) + std::size_t(f) > kCopyAside, [&] { CheckModel(arrays); },
+        [&] { history.Reset(arrays); });
     model.dup.assign(std::size_t(n), -1);
     model.used.assign(std::size_t(e), 0);
 
@@ -411,39 +374,25 @@ bool CPolydromDoc::ReadPlainFile(const std::string& path)
     }
     LoadedModel model;
     // The faces of a big model (a third of its bytes) are read on a second thread.
-    bool facesRead = true;
-    std::exception_ptr failed;
-    auto readFaces = [&] {
-        try {
+    bool read = false, facesRead = true;
+    SideBySide(
+        std::size_t(n) + std::size_t(e) + std::size_t(f) > kCopyAside,
+        [&] {
+            model.AllocateVerticesAndEdges(n, e);
+            std::size_t at = 8;
+            auto next = [&](auto& array) {
+                const std::size_t bytes = array.size() * 4;
+                const bool ok = ReadAt(file.fd, array.data(), bytes, at);
+                at += bytes;
+                return ok;
+            };
+            read = next(model.x) && next(model.y) && next(model.z) && next(model.sel) && next(model.from) &&
+                   next(model.to);
+        },
+        [&] {
             model.AllocateFaces(f);
-            facesRead = ReadAt(file.fd, model.face.data(), 12 * std::size_t(f), edgesEnd + 12);
-        } catch (...) {
-            failed = std::current_exception();
-        }
-    };
-    std::thread faces;
-    if (f > 0 && std::size_t(n) + std::size_t(e) + std::size_t(f) > kCopyAside) faces = std::thread(readFaces);
-    bool read = false;
-    try {
-        model.AllocateVerticesAndEdges(n, e);
-        std::size_t at = 8;
-        auto next = [&](auto& array) {
-            const std::size_t bytes = array.size() * 4;
-            const bool ok = ReadAt(file.fd, array.data(), bytes, at);
-            at += bytes;
-            return ok;
-        };
-        read = next(model.x) && next(model.y) && next(model.z) && next(model.sel) && next(model.from) &&
-               next(model.to);
-    } catch (...) {
-        if (faces.joinable()) faces.join();
-        throw;
-    }
-    if (faces.joinable())
-        faces.join();
-    else if (f > 0)
-        readFaces();
-    if (failed) std::rethrow_exception(failed);
+            if (f > 0) facesRead = ReadAt(file.fd, model.face.data(), 12 * std::size_t(f), edgesEnd + 12);
+        });
     if (!read || !facesRead) return false;
     Adopt(model, n, e, f);
     return true;
