@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <cstring>
 #include <sstream>
+#include <stdexcept>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -95,9 +96,25 @@ public:
     const std::string& Why() const { return m_why; }
 
 private:
+    // Some of the library's readers loop at the end of a damaged file, asking for the next
+    // line again and again (a PLY header without its "end_header" line); the helper would
+    // then spin until its time limit. Reads that keep finding nothing stop the reader with
+    // an error it reports, at once.
     class PlainFileStream : public Assimp::DefaultIOStream {
     public:
         PlainFileStream(std::FILE* file, const std::string& name) : DefaultIOStream(file, name) {}
+
+        size_t Read(void* buffer, size_t size, size_t count) override
+        {
+            const size_t got = DefaultIOStream::Read(buffer, size, count);
+            if (got == 0 && size != 0 && count != 0 && ++m_emptyReads > kEmptyReadsAllowed)
+                throw std::runtime_error("it is damaged or cut short: the importer kept reading past its end");
+            return got;
+        }
+
+    private:
+        static constexpr int kEmptyReadsAllowed = 1000;
+        int m_emptyReads = 0;
     };
 
     std::string Refusal(const struct stat& info) const
@@ -334,6 +351,14 @@ void CheckRawScene(const aiScene& scene)
     }
 }
 
+void SendFlattened(const aiScene& scene, ChildChannel& channel)
+{
+    Flattener flattener(scene);
+    flattener.Run();
+    if (flattener.Mesh().x.empty()) throw Refusal{"it holds no points, lines or faces"};
+    channel.Mesh(flattener.Mesh());
+}
+
 std::string LibraryReason(const Assimp::Importer& importer, const BoundedFiles& files)
 {
     if (!files.Refused().empty()) return "it refers to \"" + files.Refused() + "\": " + files.Why();
@@ -368,10 +393,17 @@ void ReadSceneInHelper(const std::string& path, std::uint64_t maxFileBytes, Chil
         scene = importer.ApplyPostProcessing(aiProcess_RemoveComponent | aiProcess_Triangulate |
                                              aiProcess_JoinIdenticalVertices);
         if (!scene) throw Refusal{LibraryReason(importer, *files)};
-        Flattener flattener(*scene);
-        flattener.Run();
-        if (flattener.Mesh().x.empty()) throw Refusal{"it holds no points, lines or faces"};
-        channel.Mesh(flattener.Mesh());
+        SendFlattened(*scene, channel);
+    } catch (const Refusal& refusal) {
+        channel.Error(refusal.reason);
+    }
+}
+
+void SendScene(const aiScene& scene, ChildChannel& channel)
+{
+    try {
+        CheckRawScene(scene);
+        SendFlattened(scene, channel);
     } catch (const Refusal& refusal) {
         channel.Error(refusal.reason);
     }
