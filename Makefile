@@ -64,7 +64,8 @@ sanitize: deps build-asan/build.ninja
 # with clang under AddressSanitizer and UndefinedBehaviorSanitizer, its assertions on.
 # The checked-in seeds start the corpus; what it grows stays in build-fuzz/corpus, and
 # an input that fails is written to build-fuzz/findings and fails the target. Inputs go
-# up to 4 KiB, room for a model and a long program after it.
+# up to 4 KiB, room for a model and a long program after it. An input still running after
+# a minute is a hang and fails at once (libFuzzer's own limit is twenty minutes).
 FUZZ_SECONDS ?= 60
 FUZZ_TARGETS := model_file session import
 .PHONY: fuzz
@@ -78,7 +79,7 @@ fuzz: deps build-fuzz/build.ninja
 	  seeds=fuzz/corpus; [ -d fuzz/corpus/$$t ] && seeds=fuzz/corpus/$$t; \
 	  mkdir -p build-fuzz/corpus/$$t build-fuzz/findings/$$t && \
 	  echo "fuzz_$$t: $(FUZZ_SECONDS) s" && \
-	  LSAN_OPTIONS=suppressions=$(CURDIR)/fuzz/lsan.supp ./build-fuzz/fuzz/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) -max_len=4096 -print_final_stats=1 \
+	  ./build-fuzz/fuzz/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) -timeout=60 -max_len=4096 -print_final_stats=1 \
 	    -artifact_prefix=build-fuzz/findings/$$t/ build-fuzz/corpus/$$t $$seeds || exit 1; \
 	done
 
