@@ -4,6 +4,7 @@
 #include <bit>
 #include <cstring>
 #include <new>
+#include <system_error>
 
 CArchive::~CArchive()
 {
@@ -13,7 +14,7 @@ CArchive::~CArchive()
 void CArchive::CheckAside(std::function<void()> check)
 {
     (void)AwaitCheck();
-    m_check = std::thread([this, check = std::move(check)] {
+    auto run = [this, check = std::move(check)] {
         try {
             check();
         } catch (const CArchiveException& refused) {
@@ -25,7 +26,12 @@ void CArchive::CheckAside(std::function<void()> check)
         } catch (...) {
             m_refusal = "the check of the model failed";
         }
-    });
+    };
+    try {
+        m_check = std::thread(run);
+    } catch (const std::system_error&) {
+        run();  // no thread to be had: the check runs here, before the bytes are written
+    }
 }
 
 std::string CArchive::AwaitCheck()

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <exception>
+#include <system_error>
 #include <thread>
 
 // Runs `first` here and, when `together`, `second` on a thread of its own; otherwise one
@@ -16,13 +17,21 @@ void SideBySide(bool together, First&& first, Second&& second)
         return;
     }
     std::exception_ptr failed;
-    std::thread aside([&] {
-        try {
-            second();
-        } catch (...) {
-            failed = std::current_exception();
-        }
-    });
+    std::thread aside;
+    try {
+        aside = std::thread([&] {
+            try {
+                second();
+            } catch (...) {
+                failed = std::current_exception();
+            }
+        });
+    } catch (const std::system_error&) {
+        // No thread to be had (the system's limit): the same work, one after the other.
+        first();
+        second();
+        return;
+    }
     try {
         first();
     } catch (...) {

@@ -3,6 +3,7 @@
 // panels' drawing alone: it can be made on a canvas of its own meanwhile and copied in.
 #include <algorithm>
 #include <cstring>
+#include <system_error>
 #include <thread>
 
 #include "framework/raster_dc.h"
@@ -59,17 +60,22 @@ bool CPolydromView::DrawRasterInTwo(CRasterDC& dc, const CPen& black, const CPen
 
     // The panels' thread reads the model and the view's state, as this one does, and
     // writes only its canvas and its pixel list.
-    std::thread panels([&] {
-        aside.Clear(RGB(255, 255, 255));
-        DrawPanelFrames(&aside, hw, hh);
-        int h, v;
-        aside.SelectClipRect(&upper);
-        PanelAxes(0, &h, &v);
-        DrawPanelEdgesRaster(aside, hw, hh, h, v, 0.04, m_panelPixelOf);
-        aside.SelectClipRect(&lower);
-        PanelAxes(1, &h, &v);
-        DrawPanelEdgesRaster(aside, hw, hh, h, v, 0.66, m_panelPixelOf);
-    });
+    std::thread panels;
+    try {
+        panels = std::thread([&] {
+            aside.Clear(RGB(255, 255, 255));
+            DrawPanelFrames(&aside, hw, hh);
+            int h, v;
+            aside.SelectClipRect(&upper);
+            PanelAxes(0, &h, &v);
+            DrawPanelEdgesRaster(aside, hw, hh, h, v, 0.04, m_panelPixelOf);
+            aside.SelectClipRect(&lower);
+            PanelAxes(1, &h, &v);
+            DrawPanelEdgesRaster(aside, hw, hh, h, v, 0.66, m_panelPixelOf);
+        });
+    } catch (const std::system_error&) {
+        return false;  // no thread to be had: the plain paint, nothing drawn yet
+    }
     {
         const Joined joined{panels};
         DrawCursor(RoundToFloat(double(m_state.cursor[0]) + m_state.pan[0]),

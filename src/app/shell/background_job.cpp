@@ -6,6 +6,7 @@
 #include <exception>
 #include <memory>
 #include <mutex>
+#include <system_error>
 #include <thread>
 #include <utility>
 
@@ -32,12 +33,17 @@ bool RunWithProgress(CShellPrompts& prompts, QWidget* parent, const QString& tex
                      std::function<void()> work)
 {
     auto job = std::make_shared<Job>();
-    std::thread([job, work = std::move(work)] {
-        work();
-        const std::lock_guard lock(job->mutex);
-        job->done = true;
-        job->ended.notify_all();
-    }).detach();
+    try {
+        std::thread([job, work] {
+            work();
+            const std::lock_guard lock(job->mutex);
+            job->done = true;
+            job->ended.notify_all();
+        }).detach();
+    } catch (const std::system_error&) {
+        work();  // no thread to be had: the work runs here, without its progress window
+        return true;
+    }
 
     const std::unique_ptr<CProgressPrompt> progress = prompts.StartProgress(parent, text, cancellable);
     std::unique_lock lock(job->mutex);
