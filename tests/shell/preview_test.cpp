@@ -19,6 +19,7 @@
 #include "app/povray_runner.h"
 #include "app/shell/preview_panel.h"
 #include "app/shell/preview_renderer.h"
+#include "app/shell/shaded_panel.h"
 #include "app/shell/view_widget.h"
 #include "model/polydrom_doc.h"
 #include "shell/shell_fixture.h"
@@ -225,6 +226,21 @@ TEST_F(ShellTest, F9OpensThePreviewAndEveryCommandRendersItAgain)
     EXPECT_TRUE(panel->Note().startsWith(QLatin1String("Cannot run POV-Ray")));
     frame->Dispatch(ID_VIEW_RENDER_PREVIEW);
     ASSERT_TRUE(WaitFor([&] { return panel->Note().toStdString() == kNoTrianglesNote; }));
+}
+
+// The second side panel opened shares the side with the first, not a sliver of its size hint.
+TEST_F(ShellTest, TheSecondSidePanelTakesHalfTheSide)
+{
+    frame->resize(1200, 900);
+    frame->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(frame.get()));
+    frame->Dispatch(ID_VIEW_RENDER_PREVIEW);
+    frame->Dispatch(ID_VIEW_3D);
+    QDockWidget* preview = frame->PreviewPanel();
+    QDockWidget* shaded = frame->ShadedPanel();
+    ASSERT_TRUE(preview->isVisible() && shaded->isVisible());
+    EXPECT_TRUE(WaitFor([&] { return shaded->height() > (preview->height() + shaded->height()) / 3; }, 2000))
+        << shaded->height() << " of " << preview->height() + shaded->height();
 }
 
 TEST(PreviewPanel, PrivateFolderGoesWithTheRendererEvenWhileItRenders)

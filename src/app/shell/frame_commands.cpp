@@ -67,24 +67,22 @@ void CMainFrame::OnViewDoToolbar() { DoToolBar()->setVisible(DoToolBar()->isHidd
 
 void CMainFrame::OnViewStatusBar() { m_statusBar->setVisible(m_statusBar->isHidden()); }
 
-void CMainFrame::OnViewRenderPreview()
+void CMainFrame::ShowSidePanel(QDockWidget* panel, QDockWidget* other)
 {
-    if (m_preview->isHidden()) {
-        m_preview->show();
-        // Opened the first time (no saved layout knows it yet): a third of the window.
-        if (m_preview->width() < width() / 5) resizeDocks({m_preview}, {width() / 3}, Qt::Horizontal);
+    if (panel->isHidden()) {
+        panel->show();
+        if (panel->width() < width() / 5) resizeDocks({panel}, {width() / 3}, Qt::Horizontal);
+        const bool stacked = other->isVisible() && !other->isFloating() && !panel->isFloating() &&
+                             dockWidgetArea(other) == dockWidgetArea(panel);
+        const int both = panel->height() + other->height();
+        if (stacked && panel->height() < both / 4) resizeDocks({panel, other}, {both / 2, both / 2}, Qt::Vertical);
     }
-    m_preview->raise();
+    panel->raise();
 }
 
-void CMainFrame::OnView3D()
-{
-    if (m_shaded->isHidden()) {
-        m_shaded->show();
-        if (m_shaded->width() < width() / 5) resizeDocks({m_shaded}, {width() / 3}, Qt::Horizontal);
-    }
-    m_shaded->raise();
-}
+void CMainFrame::OnViewRenderPreview() { ShowSidePanel(m_preview, m_shaded); }
+
+void CMainFrame::OnView3D() { ShowSidePanel(m_shaded, m_preview); }
 
 void CMainFrame::OnHelpFinder()
 {

@@ -144,6 +144,10 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
+    // Shows a side panel. Opened the first time (no saved layout knows it yet) it takes a
+    // third of the window's width, and half the side's height when the other panel is
+    // already there, rather than the sliver its size hint asks for.
+    void ShowSidePanel(QDockWidget* panel, QDockWidget* other);
     void BuildActions();
     void BuildMenus();
     void BuildToolBars();
