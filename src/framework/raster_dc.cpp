@@ -98,7 +98,7 @@ void DrawSteps(std::uint32_t* pixels, std::int64_t majorStride, std::int64_t min
 
 CRasterDC::CRasterDC(int width, int height)
     : m_width(std::max(width, 0)), m_height(std::max(height, 0)),
-      m_pixels(std::size_t(m_width) * std::size_t(m_height), ToArgb(RGB(255, 255, 255)))
+      m_pixels(std::size_t(m_width) * std::size_t(m_height) + 1, ToArgb(RGB(255, 255, 255)))
 {
 }
 
@@ -148,6 +148,30 @@ void CRasterDC::DrawLongLine(std::int64_t x0, std::int64_t y0, std::int64_t dx, 
     else
         DrawSteps(m_pixels.data(), m_width, 1, y0, x0, dy, dx,
                   {clip.top, clip.bottom - 1, clip.left, clip.right - 1}, argb);
+}
+
+const CRasterDC::ShortLine* CRasterDC::ShortLines()
+{
+    constexpr int kSide = 2 * kShortReach + 1;
+    if (m_shortLines.size() == std::size_t(kSide * kSide) && m_shortLinesWidth == m_width) return m_shortLines.data();
+    m_shortLines.assign(std::size_t(kSide * kSide), ShortLine{});
+    m_shortLinesWidth = m_width;
+    const std::int64_t width = m_width;
+    for (int dy = -kShortReach; dy <= kShortReach; ++dy) {
+        for (int dx = -kShortReach; dx <= kShortReach; ++dx) {
+            ShortLine& line = m_shortLines[std::size_t((dy + kShortReach) * kSide + dx + kShortReach)];
+            // The steps DrawLine takes for a line with both ends inside the clip.
+            const bool alongX = std::abs(dx) >= std::abs(dy);
+            const int major = alongX ? dx : dy, minor = alongX ? dy : dx;
+            const std::int64_t d = std::abs(major);
+            if (d < 2) continue;
+            int n = 0;
+            StepEach(0, (major < 0 ? -1 : 1) * (alongX ? 1 : width), alongX ? width : 1, minor >= 0, d, d, 2 * d,
+                     2 * std::abs(minor), [&](std::int64_t at) { line.steps[n++] = std::ptrdiff_t(at); });
+            for (; n < kShortReach; ++n) line.steps[n] = 0;
+        }
+    }
+    return m_shortLines.data();
 }
 
 void CRasterDC::TextOut(int x, int y, std::string_view text)

@@ -99,9 +99,16 @@ public:
                      bool up, std::int64_t count, std::int64_t rem, std::int64_t den, std::int64_t twoM,
                      std::uint32_t argb)
     {
+        StepEach(index, majorStep, minorStride, up, count, rem, den, twoM,
+                 [pixels, argb](std::int64_t at) { pixels[at] = argb; });
+    }
+    template <typename Plot>
+    static void StepEach(std::int64_t index, std::int64_t majorStep, std::int64_t minorStride, bool up,
+                         std::int64_t count, std::int64_t rem, std::int64_t den, std::int64_t twoM, Plot plot)
+    {
         if (up) {
             for (; count > 0; --count) {
-                pixels[index] = argb;
+                plot(index);
                 index += majorStep;
                 rem -= twoM;
                 if (rem < 0) {
@@ -111,7 +118,7 @@ public:
             }
         } else {
             for (; count > 0; --count) {
-                pixels[index] = argb;
+                plot(index);
                 index += majorStep;
                 rem += twoM;
                 if (rem >= den) {
@@ -122,37 +129,54 @@ public:
         }
     }
     // Lines between known pixels, all in one colour: line k runs from pixel[from(k)] to
-    // pixel[to(k)]. The lines of at most one pixel, most of them in a dense mesh, are
-    // drawn here without a branch the processor would guess wrong half the time; every
-    // other line k goes to longer(k), in order, to be drawn by the caller, and so does
-    // every line with an end at x = kMarked, a pixel the caller knows no place for.
+    // pixel[to(k)]. Every pixel lies inside ClipRect() unless it is at x = kMarked, a pixel
+    // the caller knows no place for or one outside the clip.
+    // The lines of at most one pixel, most of them in a dense mesh, are drawn without a
+    // branch the processor would guess wrong half the time, and those of up to
+    // kShortReach pixels each way as eight writes from a table of their steps; every
+    // other line k, and every line with a marked end, goes to longer(k), in order, to be
+    // drawn by the caller.
     static constexpr int kMarked = INT_MIN;
+    static constexpr int kShortReach = 8;
     template <typename From, typename To, typename Longer>
-    void DrawShortLines(const CPoint* pixel, std::size_t count, From from, To to, std::uint32_t argb,
-                        const CRect& clip, Longer longer)
+    void DrawShortLines(const CPoint* pixel, std::size_t count, From from, To to, std::uint32_t argb, Longer longer)
     {
-        if (m_pixels.empty()) return;
+        if (m_width == 0 || m_height == 0) return;
+        const ShortLine* const table = ShortLines();
         constexpr std::size_t kBlock = 1024;
         std::uint32_t others[kBlock];
         std::uint32_t* const pixels = m_pixels.data();
         const std::size_t width = std::size_t(m_width);
+        const std::size_t nowhere = width * std::size_t(m_height);
         for (std::size_t start = 0; start < count; start += kBlock) {
             const std::size_t end = start + kBlock < count ? start + kBlock : count;
             std::size_t n = 0;
             for (std::size_t k = start; k < end; ++k) {
                 const CPoint a = pixel[from(k)], b = pixel[to(k)];
-                const std::int64_t dx = std::int64_t(b.x) - a.x, dy = std::int64_t(b.y) - a.y;
-                const bool tiny = (std::uint64_t(dx + 1) <= 2) & (std::uint64_t(dy + 1) <= 2) &
-                                  (a.x != kMarked) & (b.x != kMarked);
-                const bool dot = tiny & ((dx | dy) != 0) & (a.x >= clip.left) & (a.x < clip.right) &
-                                 (a.y >= clip.top) & (a.y < clip.bottom);
-                // Pixel 0 is written back with its own value when nothing is drawn.
-                const std::size_t at = dot ? std::size_t(a.y) * width + std::size_t(a.x) : 0;
-                pixels[at] = dot ? argb : pixels[at];
+                const std::uint32_t dx = std::uint32_t(b.x) - std::uint32_t(a.x) + 1u;
+                const std::uint32_t dy = std::uint32_t(b.y) - std::uint32_t(a.y) + 1u;
+                // A pixel inside the clip has x >= 0; a marked one does not.
+                const bool tiny = ((a.x | b.x) >= 0) & (dx <= 2u) & (dy <= 2u);
+                const bool dot = tiny & ((dx != 1u) | (dy != 1u));
+                // Not a branch: which way it goes follows the mesh, not a pattern.
+                const std::size_t keep = std::size_t(0) - std::size_t(dot);
+                pixels[((std::size_t(a.y) * width + std::size_t(a.x)) & keep) | (nowhere & ~keep)] = argb;
                 others[n] = std::uint32_t(k - start);
                 n += !tiny;
             }
-            for (std::size_t i = 0; i < n; ++i) longer(start + others[i]);
+            for (std::size_t i = 0; i < n; ++i) {
+                const std::size_t k = start + others[i];
+                const CPoint a = pixel[from(k)], b = pixel[to(k)];
+                const std::uint32_t dx = std::uint32_t(b.x) - std::uint32_t(a.x) + std::uint32_t(kShortReach);
+                const std::uint32_t dy = std::uint32_t(b.y) - std::uint32_t(a.y) + std::uint32_t(kShortReach);
+                if (((a.x | b.x) >= 0) & (dx <= 2u * kShortReach) & (dy <= 2u * kShortReach)) {
+                    const ShortLine& line = table[dy * (2 * kShortReach + 1) + dx];
+                    std::uint32_t* const first = pixels + (std::size_t(a.y) * width + std::size_t(a.x));
+                    for (const std::ptrdiff_t step : line.steps) first[step] = argb;
+                } else {
+                    longer(k);
+                }
+            }
         }
     }
     void TextOut(int x, int y, std::string_view text) override;
@@ -166,8 +190,21 @@ private:
     // Fills columns left..right-1, rows top..bottom-1 inside the clip.
     void Fill(std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom, std::uint32_t argb);
 
+    // The pixels of a line from (0, 0) to (dx, dy), both at most kShortReach each way and
+    // at least 2 along one: offsets from the first pixel on this canvas, the later ones
+    // repeating the first where the line has fewer than eight.
+    struct ShortLine {
+        std::ptrdiff_t steps[kShortReach];
+    };
+    // The table for this canvas's width, (dy + kShortReach) rows of (dx + kShortReach).
+    const ShortLine* ShortLines();
+
     int m_width;
     int m_height;
+    // Width() x Height() pixels and one more, out of sight, that takes the writes of
+    // lines that draw nothing.
     std::vector<std::uint32_t> m_pixels;
+    std::vector<ShortLine> m_shortLines;
+    int m_shortLinesWidth = -1;
     TextRenderer m_textRenderer;
 };

@@ -63,6 +63,8 @@ public:
     float GetVertexY(int i) const { return m_y[i]; }
     float GetVertexZ(int i) const { return m_z[i]; }
     int GetVertexSel(int i) const { return m_sel[i]; }
+    // The coordinates along axis 0 (x), 1 (y) or 2 (z) of every vertex, for passes over all.
+    const float* GetVertexCoords(int axis) const { return (axis == 0 ? m_x : axis == 1 ? m_y : m_z).data(); }
     float GetEdgeFromX(int j) const { return m_x[m_edgeFrom[j]]; }
     float GetEdgeFromY(int j) const { return m_y[m_edgeFrom[j]]; }
     float GetEdgeFromZ(int j) const { return m_z[m_edgeFrom[j]]; }

@@ -12,6 +12,7 @@
 
 class CDC;
 struct CPen;
+struct PixelAxis;
 class CPolydromDoc;
 
 class CPolydromView : public CView {
@@ -96,6 +97,8 @@ private:
     void DrawPanelEdges(CDC* pDC, const CPen& black, float hw, float hh, int hAxis, int vAxis, double panelTop);
     // The same three passes on a raster canvas, pixel for pixel: every vertex projected
     // once instead of once per edge end, and the lines drawn straight into the pixels.
+    // How model axis `axis` becomes a pixel coordinate in the raster paint's bulk passes.
+    PixelAxis RasterAxis(int axis, double offset, double scale, double shift) const;
     void DrawEdgesRaster(CRasterDC& dc, float hw, float hh);
     void DrawVerticesRaster(CRasterDC& dc, float hw, float hh);
     // pixelOf receives each vertex's pixel in the panel.

@@ -7,6 +7,7 @@
 
 #include "framework/raster_dc.h"
 #include "model/polydrom_doc.h"
+#include "view/bulk_pixels.h"
 #include "view/edge_clip.h"
 #include "view/pixel_math.h"
 #include "view/polydrom_view.h"
@@ -34,30 +35,29 @@ struct Scaler {
 
 }  // namespace
 
+PixelAxis CPolydromView::RasterAxis(int axis, double offset, double scale, double shift) const
+{
+    return PixelAxis{GetDocument()->GetVertexCoords(axis), m_state.pan[axis], m_state.zoom, offset, scale, shift};
+}
+
 void CPolydromView::DrawEdgesRaster(CRasterDC& dc, float hw, float hh)
 {
     const CPolydromDoc* doc = GetDocument();
-    const Scaler ScaleAll{doc, m_state.pan[0], m_state.pan[1], m_state.pan[2], m_state.zoom};
     const Axes axes = MainAxes();
     const double half[3] = {hw, hh, hh};
     const int vertices = doc->GetVertexCount();
     m_pixelOf.resize(std::size_t(vertices));
     m_pixelOfMain = true;
-    // A vertex inside the box is an edge end no cut moves: its pixel is the edge's.
-    for (int i = 0; i < vertices; ++i) {
-        double s[3];
-        ScaleAll(i, s);
-        const bool inside = s[axes.h] >= -half[0] && s[axes.h] <= half[0] && s[axes.v] >= -half[1] &&
-                            s[axes.v] <= half[1] && s[axes.d] >= -half[2] && s[axes.d] <= half[2];
-        m_pixelOf[std::size_t(i)] =
-            inside ? CPoint{TruncPixel(s[axes.h] + hw), TruncPixel(s[axes.v] + hh)} : CPoint{kOutside, 0};
-    }
-
     const CRect clip = dc.ClipRect();
+    // A vertex inside the box is an edge end no cut moves: its pixel is the edge's. One
+    // outside the clip as well is left to the edges' own cut, as one outside the box is.
+    MainPixels(RasterAxis(axes.h, hw, 1, 0), RasterAxis(axes.v, hh, 1, 0), RasterAxis(axes.d, 0, 1, 0), half[0], half[1],
+               half[2], clip, kOutside, std::size_t(vertices), m_pixelOf.data());
+
     const CPoint* pixel = m_pixelOf.data();
     auto from = [doc](std::size_t e) { return std::size_t(doc->GetEdgeFrom(int(e))); };
     auto to = [doc](std::size_t e) { return std::size_t(doc->GetEdgeTo(int(e))); };
-    dc.DrawShortLines(pixel, std::size_t(doc->GetEdgeCount()), from, to, kBlack, clip, [&](std::size_t k) {
+    dc.DrawShortLines(pixel, std::size_t(doc->GetEdgeCount()), from, to, kBlack, [&](std::size_t k) {
         const int e = int(k);
         CPoint a = pixel[from(k)], b = pixel[to(k)];
         if (a.x == kOutside || b.x == kOutside) {
@@ -146,23 +146,26 @@ void CPolydromView::DrawPanelEdgesRaster(CRasterDC& dc, float hw, float hh, int 
     const int vertices = doc->GetVertexCount();
     pixelOf.resize(std::size_t(vertices));
     if (&pixelOf == &m_pixelOf) m_pixelOfMain = false;
-    for (int i = 0; i < vertices; ++i) {
+    auto project = [&](std::size_t i) {
         double s[3];
-        ScaleAll(i, s);
-        pixelOf[std::size_t(i)] = {TruncPixel((s[hAxis] + hw) * 0.28 + hw * 1.4),
-                                     TruncPixel((s[vAxis] + hh) * 0.3 + hh * panelTop)};
-    }
+        ScaleAll(int(i), s);
+        return CPoint{TruncPixel((s[hAxis] + hw) * 0.28 + hw * 1.4), TruncPixel((s[vAxis] + hh) * 0.3 + hh * panelTop)};
+    };
     const CRect clip = dc.ClipRect();
+    // A pixel outside the panel is found again, as above, for the few edges that need it.
+    PanelPixels(RasterAxis(hAxis, hw, 0.28, hw * 1.4), RasterAxis(vAxis, hh, 0.3, hh * panelTop), clip, kOutside,
+                std::size_t(vertices), pixelOf.data());
     const CPoint* pixel = pixelOf.data();
     const int edges = doc->GetEdgeCount();
     auto from = [doc](std::size_t e) { return std::size_t(doc->GetEdgeFrom(int(e))); };
     auto to = [doc](std::size_t e) { return std::size_t(doc->GetEdgeTo(int(e))); };
-    dc.DrawShortLines(pixel, std::size_t(edges), from, to, kBlack, clip, [&](std::size_t k) {
-        const CPoint a = pixel[from(k)], b = pixel[to(k)];
+    auto at = [&](std::size_t i) { return pixel[i].x != kOutside ? pixel[i] : project(i); };
+    dc.DrawShortLines(pixel, std::size_t(edges), from, to, kBlack, [&](std::size_t k) {
+        const CPoint a = at(from(k)), b = at(to(k));
         dc.DrawLine(a.x, a.y, b.x, b.y, kBlack, clip);
     });
     if (edges > 0) {
-        const CPoint b = pixel[doc->GetEdgeTo(edges - 1)];
+        const CPoint b = at(std::size_t(doc->GetEdgeTo(edges - 1)));
         dc.MoveTo(b.x, b.y);
     }
 }

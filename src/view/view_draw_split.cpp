@@ -94,8 +94,6 @@ bool CPolydromView::DrawRasterInTwo(CRasterDC& dc, const CPen& black, const CPen
     // position where its last edge ended.
     dc.SelectClipRect(&upper);
     dc.SelectClipRect(&lower);
-    const int edges = doc->GetEdgeCount();
-    const CPoint end = m_panelPixelOf[std::size_t(doc->GetEdgeTo(edges - 1))];
-    dc.MoveTo(end.x, end.y);
+    dc.MoveTo(aside.CurrentPosition().x, aside.CurrentPosition().y);
     return true;
 }

@@ -70,9 +70,10 @@ int DifferingPixels(Scene& scene, int width, int height)
 TEST(ViewDrawRaster, SamePixelsAsThePaintThroughTheContext)
 {
     std::mt19937 random(7);
-    // Vertices near the window (short and sub-pixel edges), beyond it (cut edges), far
-    // off (saturating pixels), at the window's very edges, and in every selection state.
-    std::uniform_real_distribution<float> near(-600, 600), tiny(-0.8f, 0.8f), far(-3e7f, 3e7f);
+    // Vertices near the window (sub-pixel edges, edges of a few pixels and long ones),
+    // beyond it (cut edges), far off (saturating pixels), at the window's very edges, and
+    // in every selection state.
+    std::uniform_real_distribution<float> near(-600, 600), tiny(-0.8f, 0.8f), few(-6, 6), far(-3e7f, 3e7f);
     std::uniform_int_distribution<int> pick(0, 9), state(0, 9);
     for (int round = 0; round < 24; ++round) {
         const int width = round % 3 == 0 ? 801 : 640, height = round % 4 == 0 ? 479 : 480;
@@ -95,6 +96,9 @@ TEST(ViewDrawRaster, SamePixelsAsThePaintThroughTheContext)
             } else if (kind == 5) {
                 x = float(width) / 2;
                 y = -float(height) / 2;
+            } else if (kind == 6) {
+                x = lastX + few(random);
+                y = lastY + few(random);
             }
             const int s = state(random);
             scene.Vertex(x, y, z, s < 4 ? 0 : s < 8 ? 1 : 2);
