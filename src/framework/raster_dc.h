@@ -46,6 +46,9 @@ public:
     // state (no clip, no pen or brush selected, current position (0, 0)). The text
     // renderer stays.
     void Clear(COLORREF color);
+    // Starts a paint as Clear does, leaving the pixels as they are: for a canvas whose
+    // paint covers every pixel anyone reads.
+    void Restart() { ResetState(); }
     // Without a renderer TextOut draws nothing.
     void SetTextRenderer(TextRenderer renderer) { m_textRenderer = std::move(renderer); }
 
@@ -141,40 +144,54 @@ public:
     template <typename From, typename To, typename Longer>
     void DrawShortLines(const CPoint* pixel, std::size_t count, From from, To to, std::uint32_t argb, Longer longer)
     {
+        const CPoint* const pixels[1] = {pixel};
+        DrawShortLines(pixels, count, from, to, argb, [&](std::size_t, std::size_t k) { longer(k); });
+    }
+    // The same lines drawn in several places at once (the panels), each with its own
+    // pixels; the ends are read once for all. longer(p, k) draws line k for pixels[p].
+    template <std::size_t N, typename From, typename To, typename Longer>
+    void DrawShortLines(const CPoint* const (&pixels)[N], std::size_t count, From from, To to, std::uint32_t argb,
+                        Longer longer)
+    {
         if (m_width == 0 || m_height == 0) return;
         const ShortLine* const table = ShortLines();
         constexpr std::size_t kBlock = 1024;
-        std::uint32_t others[kBlock];
-        std::uint32_t* const pixels = m_pixels.data();
+        std::uint32_t others[N][kBlock];
+        std::uint32_t* const canvas = m_pixels.data();
         const std::size_t width = std::size_t(m_width);
         const std::size_t nowhere = width * std::size_t(m_height);
         for (std::size_t start = 0; start < count; start += kBlock) {
             const std::size_t end = start + kBlock < count ? start + kBlock : count;
-            std::size_t n = 0;
+            std::size_t n[N] = {};
             for (std::size_t k = start; k < end; ++k) {
-                const CPoint a = pixel[from(k)], b = pixel[to(k)];
-                const std::uint32_t dx = std::uint32_t(b.x) - std::uint32_t(a.x) + 1u;
-                const std::uint32_t dy = std::uint32_t(b.y) - std::uint32_t(a.y) + 1u;
-                // A pixel inside the clip has x >= 0; a marked one does not.
-                const bool tiny = ((a.x | b.x) >= 0) & (dx <= 2u) & (dy <= 2u);
-                const bool dot = tiny & ((dx != 1u) | (dy != 1u));
-                // Not a branch: which way it goes follows the mesh, not a pattern.
-                const std::size_t keep = std::size_t(0) - std::size_t(dot);
-                pixels[((std::size_t(a.y) * width + std::size_t(a.x)) & keep) | (nowhere & ~keep)] = argb;
-                others[n] = std::uint32_t(k - start);
-                n += !tiny;
+                const std::size_t f = from(k), t = to(k);
+                for (std::size_t p = 0; p < N; ++p) {
+                    const CPoint a = pixels[p][f], b = pixels[p][t];
+                    const std::uint32_t dx = std::uint32_t(b.x) - std::uint32_t(a.x) + 1u;
+                    const std::uint32_t dy = std::uint32_t(b.y) - std::uint32_t(a.y) + 1u;
+                    // A pixel inside the clip has x >= 0; a marked one does not.
+                    const bool tiny = ((a.x | b.x) >= 0) & (dx <= 2u) & (dy <= 2u);
+                    const bool dot = tiny & ((dx != 1u) | (dy != 1u));
+                    // Not a branch: which way it goes follows the mesh, not a pattern.
+                    const std::size_t keep = std::size_t(0) - std::size_t(dot);
+                    canvas[((std::size_t(a.y) * width + std::size_t(a.x)) & keep) | (nowhere & ~keep)] = argb;
+                    others[p][n[p]] = std::uint32_t(k - start);
+                    n[p] += !tiny;
+                }
             }
-            for (std::size_t i = 0; i < n; ++i) {
-                const std::size_t k = start + others[i];
-                const CPoint a = pixel[from(k)], b = pixel[to(k)];
-                const std::uint32_t dx = std::uint32_t(b.x) - std::uint32_t(a.x) + std::uint32_t(kShortReach);
-                const std::uint32_t dy = std::uint32_t(b.y) - std::uint32_t(a.y) + std::uint32_t(kShortReach);
-                if (((a.x | b.x) >= 0) & (dx <= 2u * kShortReach) & (dy <= 2u * kShortReach)) {
-                    const ShortLine& line = table[dy * (2 * kShortReach + 1) + dx];
-                    std::uint32_t* const first = pixels + (std::size_t(a.y) * width + std::size_t(a.x));
-                    for (const std::ptrdiff_t step : line.steps) first[step] = argb;
-                } else {
-                    longer(k);
+            for (std::size_t p = 0; p < N; ++p) {
+                for (std::size_t i = 0; i < n[p]; ++i) {
+                    const std::size_t k = start + others[p][i];
+                    const CPoint a = pixels[p][from(k)], b = pixels[p][to(k)];
+                    const std::uint32_t dx = std::uint32_t(b.x) - std::uint32_t(a.x) + std::uint32_t(kShortReach);
+                    const std::uint32_t dy = std::uint32_t(b.y) - std::uint32_t(a.y) + std::uint32_t(kShortReach);
+                    if (((a.x | b.x) >= 0) & (dx <= 2u * kShortReach) & (dy <= 2u * kShortReach)) {
+                        const ShortLine& line = table[dy * (2 * kShortReach + 1) + dx];
+                        std::uint32_t* const first = canvas + (std::size_t(a.y) * width + std::size_t(a.x));
+                        for (const std::ptrdiff_t step : line.steps) first[step] = argb;
+                    } else {
+                        longer(p, k);
+                    }
                 }
             }
         }

@@ -95,15 +95,15 @@ private:
     void PanelAxes(int panel, int* horizontal, int* vertical) const;
     // One panel's edges, shrunk into the panel whose top lies panelTop x hh down.
     void DrawPanelEdges(CDC* pDC, const CPen& black, float hw, float hh, int hAxis, int vAxis, double panelTop);
-    // The same three passes on a raster canvas, pixel for pixel: every vertex projected
-    // once instead of once per edge end, and the lines drawn straight into the pixels.
     // How model axis `axis` becomes a pixel coordinate in the raster paint's bulk passes.
     PixelAxis RasterAxis(int axis, double offset, double scale, double shift) const;
+    // The same passes on a raster canvas, pixel for pixel: every vertex projected once
+    // instead of once per edge end, and the lines drawn straight into the pixels. The
+    // panels' edges are drawn in one pass for both, which ends as the plain paint does,
+    // in the lower panel's clip.
     void DrawEdgesRaster(CRasterDC& dc, float hw, float hh);
     void DrawVerticesRaster(CRasterDC& dc, float hw, float hh);
-    // pixelOf receives each vertex's pixel in the panel.
-    void DrawPanelEdgesRaster(CRasterDC& dc, float hw, float hh, int hAxis, int vAxis, double panelTop,
-                              std::vector<CPoint>& pixelOf);
+    void DrawPanelsEdgesRaster(CRasterDC& dc, float hw, float hh);
     // The panels' filled rectangles and frames, before their edges.
     void DrawPanelFrames(CDC* pDC, float hw, float hh);
     // A big model's paint on a raster canvas, on two threads: the main area on this one,
@@ -112,11 +112,10 @@ private:
     // the canvas is already clipped.
     bool DrawRasterInTwo(CRasterDC& dc, const CPen& black, const CPen& red, float hw, float hh);
 
-    // Each vertex's pixel during a raster paint (kept between paints to spare the allocation).
+    // Each vertex's pixel in the main area, from the edge pass of a raster paint for its
+    // vertex marks (kept between paints to spare the allocation).
     std::vector<CPoint> m_pixelOf;
-    // Whether m_pixelOf holds the main area's pixels (the edge pass's), for the vertex marks.
-    bool m_pixelOfMain = false;
-    // The panels' canvas and vertex pixels in DrawRasterInTwo, kept between paints.
+    // The panels' canvas in DrawRasterInTwo and their vertex pixels, kept between paints.
     std::unique_ptr<CRasterDC> m_panelCanvas;
-    std::vector<CPoint> m_panelPixelOf;
+    std::vector<CPoint> m_panelPixelOf[2];
 };

@@ -47,7 +47,6 @@ void CPolydromView::DrawEdgesRaster(CRasterDC& dc, float hw, float hh)
     const double half[3] = {hw, hh, hh};
     const int vertices = doc->GetVertexCount();
     m_pixelOf.resize(std::size_t(vertices));
-    m_pixelOfMain = true;
     const CRect clip = dc.ClipRect();
     // A vertex inside the box is an edge end no cut moves: its pixel is the edge's. One
     // outside the clip as well is left to the edges' own cut, as one outside the box is.
@@ -105,7 +104,7 @@ void CPolydromView::DrawVerticesRaster(CRasterDC& dc, float hw, float hh)
     // the box. From 3 pixels on, cx - 2, cx + 3 and the rest are exact in double, so
     // their truncations are the pixel's column plus the offset, and a mark that clears
     // the clip is its nine pixels.
-    const bool known = m_pixelOfMain && m_pixelOf.size() == std::size_t(vertices);
+    const bool known = m_pixelOf.size() == std::size_t(vertices);
     std::uint32_t* const pixels = dc.Pixels();
     const std::size_t width = std::size_t(dc.Width());
     for (int i = 0; i < vertices; ++i) {
@@ -138,34 +137,43 @@ void CPolydromView::DrawVerticesRaster(CRasterDC& dc, float hw, float hh)
     if (vertices > 0) dc.MoveTo(lastX, lastY);
 }
 
-void CPolydromView::DrawPanelEdgesRaster(CRasterDC& dc, float hw, float hh, int hAxis, int vAxis, double panelTop,
-                                         std::vector<CPoint>& pixelOf)
+void CPolydromView::DrawPanelsEdgesRaster(CRasterDC& dc, float hw, float hh)
 {
     const CPolydromDoc* doc = GetDocument();
     const Scaler ScaleAll{doc, m_state.pan[0], m_state.pan[1], m_state.pan[2], m_state.zoom};
-    const int vertices = doc->GetVertexCount();
-    pixelOf.resize(std::size_t(vertices));
-    if (&pixelOf == &m_pixelOf) m_pixelOfMain = false;
-    auto project = [&](std::size_t i) {
+    const std::size_t vertices = std::size_t(doc->GetVertexCount());
+    CRect rects[2];
+    PanelRects(hw, hh, &rects[0], &rects[1]);
+    const double tops[2] = {0.04, 0.66};
+    int hAxis[2], vAxis[2];
+    CRect clips[2];
+    // Each panel's clip as the plain paint selects it; the lower one's stays in force.
+    for (int p = 0; p < 2; ++p) {
+        PanelAxes(p, &hAxis[p], &vAxis[p]);
+        dc.SelectClipRect(&rects[p]);
+        clips[p] = dc.ClipRect();
+        m_panelPixelOf[p].resize(vertices);
+        PanelPixels(RasterAxis(hAxis[p], hw, 0.28, hw * 1.4), RasterAxis(vAxis[p], hh, 0.3, hh * tops[p]), clips[p],
+                    kOutside, vertices, m_panelPixelOf[p].data());
+    }
+    const CPoint* const pixels[2] = {m_panelPixelOf[0].data(), m_panelPixelOf[1].data()};
+    // A pixel outside its panel is found again, as above, for the few edges that need it.
+    auto at = [&](std::size_t p, std::size_t i) {
+        if (pixels[p][i].x != kOutside) return pixels[p][i];
         double s[3];
         ScaleAll(int(i), s);
-        return CPoint{TruncPixel((s[hAxis] + hw) * 0.28 + hw * 1.4), TruncPixel((s[vAxis] + hh) * 0.3 + hh * panelTop)};
+        return CPoint{TruncPixel((s[hAxis[p]] + hw) * 0.28 + hw * 1.4),
+                      TruncPixel((s[vAxis[p]] + hh) * 0.3 + hh * tops[p])};
     };
-    const CRect clip = dc.ClipRect();
-    // A pixel outside the panel is found again, as above, for the few edges that need it.
-    PanelPixels(RasterAxis(hAxis, hw, 0.28, hw * 1.4), RasterAxis(vAxis, hh, 0.3, hh * panelTop), clip, kOutside,
-                std::size_t(vertices), pixelOf.data());
-    const CPoint* pixel = pixelOf.data();
     const int edges = doc->GetEdgeCount();
     auto from = [doc](std::size_t e) { return std::size_t(doc->GetEdgeFrom(int(e))); };
     auto to = [doc](std::size_t e) { return std::size_t(doc->GetEdgeTo(int(e))); };
-    auto at = [&](std::size_t i) { return pixel[i].x != kOutside ? pixel[i] : project(i); };
-    dc.DrawShortLines(pixel, std::size_t(edges), from, to, kBlack, [&](std::size_t k) {
-        const CPoint a = at(from(k)), b = at(to(k));
-        dc.DrawLine(a.x, a.y, b.x, b.y, kBlack, clip);
+    dc.DrawShortLines(pixels, std::size_t(edges), from, to, kBlack, [&](std::size_t p, std::size_t k) {
+        const CPoint a = at(p, from(k)), b = at(p, to(k));
+        dc.DrawLine(a.x, a.y, b.x, b.y, kBlack, clips[p]);
     });
     if (edges > 0) {
-        const CPoint b = at(std::size_t(doc->GetEdgeTo(edges - 1)));
+        const CPoint b = at(1, std::size_t(doc->GetEdgeTo(edges - 1)));
         dc.MoveTo(b.x, b.y);
     }
 }

@@ -63,15 +63,9 @@ bool CPolydromView::DrawRasterInTwo(CRasterDC& dc, const CPen& black, const CPen
     std::thread panels;
     try {
         panels = std::thread([&] {
-            aside.Clear(RGB(255, 255, 255));
+            aside.Restart();
             DrawPanelFrames(&aside, hw, hh);
-            int h, v;
-            aside.SelectClipRect(&upper);
-            PanelAxes(0, &h, &v);
-            DrawPanelEdgesRaster(aside, hw, hh, h, v, 0.04, m_panelPixelOf);
-            aside.SelectClipRect(&lower);
-            PanelAxes(1, &h, &v);
-            DrawPanelEdgesRaster(aside, hw, hh, h, v, 0.66, m_panelPixelOf);
+            DrawPanelsEdgesRaster(aside, hw, hh);
         });
     } catch (const std::system_error&) {
         return false;  // no thread to be had: the plain paint, nothing drawn yet

@@ -50,6 +50,7 @@ bool CPolydromView::PanelAt(CPoint pixel, int* horizontal, int* vertical) const
 void CPolydromView::DrawPanels(CDC* pDC, const CPen& black, float hw, float hh)
 {
     DrawPanelFrames(pDC, hw, hh);
+    if (auto* raster = dynamic_cast<CRasterDC*>(pDC)) return DrawPanelsEdgesRaster(*raster, hw, hh);
     CRect upper, lower;
     PanelRects(hw, hh, &upper, &lower);
     // The last clip stays in force for the rest of the paint.
@@ -84,8 +85,6 @@ void CPolydromView::DrawPanelEdges(CDC* pDC, const CPen& black, float hw, float 
 {
     // The window-sized part of the plane the main area would show, shrunk by 0.28 across
     // and 0.3 down into the panel; the clip cuts off the rest, so no box test here.
-    if (auto* raster = dynamic_cast<CRasterDC*>(pDC))
-        return DrawPanelEdgesRaster(*raster, hw, hh, hAxis, vAxis, panelTop, m_pixelOf);
     const CPolydromDoc* doc = GetDocument();
     auto px = [&](const double* s) { return TruncPixel((s[hAxis] + hw) * 0.28 + hw * 1.4); };
     auto py = [&](const double* s) { return TruncPixel((s[vAxis] + hh) * 0.3 + hh * panelTop); };
