@@ -77,6 +77,17 @@ void Cross(const double a[3], const double b[3], double out[3])
     out[2] = a[0] * b[1] - a[1] * b[0];
 }
 
+// Whether the triangle's corners lie on one line across the view: its area seen along
+// the viewing axis is nothing (exactly, as for a side of a cylinder standing on it).
+bool SeenEdgeOn(const CPolydromDoc& doc, const TriangleCorners& t, const CPolydromView::Axes& axes)
+{
+    const float* h = doc.GetVertexCoords(axes.h);
+    const float* v = doc.GetVertexCoords(axes.v);
+    const double ah = double(h[t.second]) - h[t.first], av = double(v[t.second]) - v[t.first];
+    const double bh = double(h[t.third]) - h[t.first], bv = double(v[t.third]) - v[t.first];
+    return ah * bv - av * bh == 0;
+}
+
 }  // namespace
 
 PreviewScene BuildPreviewScene(const CPolydromView& view, int width, int height)
@@ -102,6 +113,12 @@ PreviewScene BuildPreviewScene(const CPolydromView& view, int width, int height)
     scene.triangles = static_cast<int>(plain.size() + selected.size());
     scene.selected = static_cast<int>(selected.size());
     if (scene.triangles == 0) return fail(std::string(kNoTrianglesNote));
+    const CPolydromView::Axes axes = view.MainAxes();
+    if (std::all_of(all.begin(), all.end(), [&](const TriangleCorners& t) { return SeenEdgeOn(*doc, t, axes); })) {
+        const char name = "XYZ"[axes.d];
+        scene.edgeOnNote = std::string("Every triangle is seen edge-on along ") + name +
+                           ": look along another axis, or turn the model in the 3-D View";
+    }
     MeshText meshes[2];
     for (int k = 0; k < 2; ++k) {
         const auto& group = k == 0 ? plain : selected;
@@ -112,7 +129,6 @@ PreviewScene BuildPreviewScene(const CPolydromView& view, int width, int height)
     // The view shows (model + pan) x zoom with half the client size added, so the
     // picture's centre is the model point -pan and one model unit spans zoom pixels.
     // Screen Y grows downwards, so the camera's up is minus the vertical axis.
-    const CPolydromView::Axes axes = view.MainAxes();
     const double pan[3] = {view.m_state.pan[0], view.m_state.pan[1], view.m_state.pan[2]};
     PreviewCamera& camera = scene.camera;
     camera.right[axes.h] = width / double(view.m_state.zoom);

@@ -29,6 +29,9 @@ struct PreviewScene : Result {
     std::string text;
     int triangles = 0;
     int selected = 0;  // triangles with all three corners selected, drawn tinted
+    // Every triangle is seen edge-on (its corners on one line across the view), so the
+    // picture would be the background alone; what the preview shows instead.
+    std::string edgeOnNote;
     PreviewCamera camera;
 };
 

@@ -169,7 +169,7 @@ TEST(PreviewPanel, ModelWithoutTrianglesShowsTheNote)
 TEST(PreviewPanel, MissingPovRayIsSaidOnceInThePanelNeverAsADialog)
 {
     Framed framed;
-    framed.doc->OnShapeBox(framed.view.m_state);
+    framed.doc->OnShapePyramid(framed.view.m_state);
     CPreviewPanel panel(framed.view);
     panel.Renderer().SetProgram(QStringLiteral("/nonexistent/povray"));
     Counts counts;
@@ -209,7 +209,11 @@ TEST_F(ShellTest, F9OpensThePreviewAndEveryCommandRendersItAgain)
     panel->Renderer().SetProgram(QStringLiteral("/nonexistent/povray"));
     Counts counts;
     Count(panel->Renderer(), counts);
+    // (A box added along Z is a tube along Z, seen edge-on: the panel says so.)
     frame->Dispatch(ID_SHAPE_BOX);
+    ASSERT_TRUE(WaitFor([&] { return panel->Note().startsWith(QLatin1String("Every triangle is seen edge-on")); }));
+    frame->Dispatch(ID_EDIT_UNDO);
+    frame->Dispatch(ID_SHAPE_PYRAMID);
     ASSERT_TRUE(WaitFor([&] { return panel->Note().startsWith(QLatin1String("Cannot run POV-Ray")); }));
     // The wheel zooms about the pointer without a command; the panel follows it too.
     ASSERT_TRUE(WaitFor([&] { return !panel->IsRendering(); }));

@@ -127,6 +127,36 @@ TEST(PreviewScene, TintsTrianglesWithAllThreeCornersSelected)
     }
 }
 
+// A triangle in a plane that holds the viewing axis is a line across the view: the
+// preview says so rather than show the background alone.
+TEST(PreviewScene, NotesWhenEveryTriangleIsSeenEdgeOn)
+{
+    struct Case {
+        const char* model;
+        const char* notes[3];  // along X, Y and Z
+    };
+    const Case cases[] = {
+        // In the plane x = 3.
+        {"3 0 0 0|3 10 0 0|3 0 10 0;0-1 1-2 2-0", {"", "along Y", "along Z"}},
+        // And one in the plane y = 0: only along Z are both edge-on.
+        {"3 0 0 0|3 10 0 0|3 0 10 0|0 0 0 0|10 0 0 0|0 0 10 0;0-1 1-2 2-0 3-4 4-5 5-3", {"", "", "along Z"}},
+    };
+    for (const Case& c : cases) {
+        Scene scene(160, 120);
+        Load(scene, c.model);
+        for (int axis = 0; axis < 3; ++axis) {
+            scene.view.m_state.axis = ViewAxis(axis);
+            const PreviewScene preview = BuildPreviewScene(scene.view, 160, 120);
+            ASSERT_TRUE(preview.ok) << preview.error;
+            const std::string expected = c.notes[axis];
+            if (expected.empty())
+                EXPECT_EQ(preview.edgeOnNote, "") << c.model << " axis " << axis;
+            else
+                EXPECT_NE(preview.edgeOnNote.find(expected), std::string::npos) << c.model << " axis " << axis;
+        }
+    }
+}
+
 TEST(PreviewScene, SaysWhyThereIsNothingToRender)
 {
     struct Case {

@@ -150,6 +150,10 @@ PreviewJob CPreviewPanel::CurrentJob() const
         if (!job.note.isEmpty()) job.note[0] = job.note[0].toUpper();
         return job;
     }
+    if (!scene.edgeOnNote.empty()) {
+        job.note = QString::fromStdString(scene.edgeOnNote);
+        return job;
+    }
     job.scene = scene.text;
     job.width = size.width();
     job.height = size.height();
