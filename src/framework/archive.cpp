@@ -43,7 +43,30 @@ std::string CArchive::AwaitCheck()
 const std::vector<unsigned char>& CArchive::Bytes()
 {
     if (std::string refusal = AwaitCheck(); !refusal.empty()) throw CArchiveException(refusal);
+    if (!m_borrowed.empty()) {
+        const auto pieces = PiecesBeforeCheck();
+        std::size_t size = 0;
+        for (const auto& piece : pieces) size += piece.size();
+        std::vector<unsigned char> whole;
+        whole.reserve(size);
+        for (const auto& piece : pieces) whole.insert(whole.end(), piece.begin(), piece.end());
+        m_out = std::move(whole);
+        m_borrowed.clear();
+    }
     return m_out;
+}
+
+std::vector<std::span<const unsigned char>> CArchive::PiecesBeforeCheck() const
+{
+    std::vector<std::span<const unsigned char>> pieces;
+    std::size_t done = 0;
+    for (const Borrowed& b : m_borrowed) {
+        if (b.at > done) pieces.emplace_back(m_out.data() + done, b.at - done);
+        pieces.push_back(b.bytes);
+        done = b.at;
+    }
+    if (m_out.size() > done) pieces.emplace_back(m_out.data() + done, m_out.size() - done);
+    return pieces;
 }
 
 std::uint32_t CArchive::ReadWord()
@@ -93,7 +116,13 @@ void CArchive::StoreWords(const void* p, std::size_t count)
     if (m_loading) throw std::logic_error("write to a loading archive");
     const auto* words = static_cast<const unsigned char*>(p);
     if constexpr (std::endian::native == std::endian::little) {
-        m_out.insert(m_out.end(), words, words + 4 * count);
+        // A big array is written from where it is: copying it would cost as much fresh
+        // memory as the array, for nothing.
+        constexpr std::size_t kBorrowFrom = std::size_t(1) << 20;
+        if (4 * count >= kBorrowFrom)
+            m_borrowed.push_back({m_out.size(), std::span(words, 4 * count)});
+        else
+            m_out.insert(m_out.end(), words, words + 4 * count);
     } else {
         for (std::size_t k = 0; k < count; ++k) {
             std::uint32_t word;

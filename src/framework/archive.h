@@ -39,8 +39,6 @@ public:
     void Store(std::span<const float> values) { StoreWords(values.data(), values.size()); }
     void Load(std::span<std::int32_t> values) { LoadWords(values.data(), values.size()); }
     void Load(std::span<float> values) { LoadWords(values.data(), values.size()); }
-    // Storing: room for this many more bytes, so a big model is not copied as it grows.
-    void Reserve(std::size_t moreBytes) { m_out.reserve(m_out.size() + moreBytes); }
 
     // Loading: how many bytes have been read, and how many the archive holds in all.
     std::size_t Position() const { return m_pos; }
@@ -59,8 +57,10 @@ public:
 
     // Storing: the bytes written so far, once the aside check has passed (or throws its refusal).
     const std::vector<unsigned char>& Bytes();
-    // Storing: the bytes, for a writer that awaits the check itself before it keeps them.
-    std::span<const unsigned char> BytesBeforeCheck() const { return m_out; }
+    // Storing: the bytes as pieces in order, for a writer that awaits the check itself
+    // before it keeps them. An array of a megabyte or more is not copied: its piece is the
+    // stored array itself, which must stay as it is until the pieces are written.
+    std::vector<std::span<const unsigned char>> PiecesBeforeCheck() const;
 
 private:
     std::uint32_t ReadWord();
@@ -72,6 +72,12 @@ private:
     std::span<const unsigned char> m_in;
     std::size_t m_pos = 0;
     std::vector<unsigned char> m_out;
+    // Stored arrays kept where they are, each to come after the first `at` bytes of m_out.
+    struct Borrowed {
+        std::size_t at;
+        std::span<const unsigned char> bytes;
+    };
+    std::vector<Borrowed> m_borrowed;
     bool m_loading = false;
     std::thread m_check;
     std::string m_refusal;

@@ -145,25 +145,29 @@ void SweepStaleTemps(const std::string& folder)
 // Writes over the file in place, for a target with several names (hard links): every
 // name keeps seeing the same file. The complete copy beside it is on disk first, and
 // goes only when the file itself is written and flushed.
-bool WriteInPlace(const std::string& target, std::span<const unsigned char> bytes, std::string* reason);
+using Pieces = std::span<const std::span<const unsigned char>>;
 
-bool WriteAll(int fd, std::span<const unsigned char> bytes, std::string* reason)
+bool WriteAll(int fd, Pieces pieces, std::string* reason)
 {
-    std::size_t written = 0;
-    while (written < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            *reason = ErrnoText(errno);
-            return false;
+    for (const std::span<const unsigned char> bytes : pieces) {
+        std::size_t written = 0;
+        while (written < bytes.size()) {
+            const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
+            if (n < 0) {
+                if (errno == EINTR) continue;
+                *reason = ErrnoText(errno);
+                return false;
+            }
+            written += static_cast<std::size_t>(n);
         }
-        written += static_cast<std::size_t>(n);
     }
     return true;
 }
 
-bool WriteInPlace(const std::string& target, std::span<const unsigned char> bytes, std::string* reason)
+bool WriteInPlace(const std::string& target, Pieces pieces, std::string* reason)
 {
+    std::size_t size = 0;
+    for (const auto& piece : pieces) size += piece.size();
     FileDescriptor fd(::open(target.c_str(), O_WRONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY));
     struct stat st {};
     if (fd.Get() < 0 || ::fstat(fd.Get(), &st) != 0) {
@@ -174,8 +178,8 @@ bool WriteInPlace(const std::string& target, std::span<const unsigned char> byte
         *reason = "it is not a regular file";
         return false;
     }
-    if (!WriteAll(fd.Get(), bytes, reason)) return false;
-    if (::ftruncate(fd.Get(), static_cast<off_t>(bytes.size())) != 0 || ::fsync(fd.Get()) != 0 || fd.Close() != 0) {
+    if (!WriteAll(fd.Get(), pieces, reason)) return false;
+    if (::ftruncate(fd.Get(), static_cast<off_t>(size)) != 0 || ::fsync(fd.Get()) != 0 || fd.Close() != 0) {
         *reason = ErrnoText(errno);
         return false;
     }
@@ -228,6 +232,12 @@ FileResult ReadFileStart(const std::string& path, std::size_t maxBytes, std::vec
 FileResult WriteFileAtomically(const std::string& path, std::span<const unsigned char> bytes,
                                const std::function<std::string()>& lastCheck)
 {
+    const std::span<const unsigned char> pieces[1] = {bytes};
+    return WriteFileAtomically(path, pieces, lastCheck);
+}
+
+FileResult WriteFileAtomically(const std::string& path, Pieces pieces, const std::function<std::string()>& lastCheck)
+{
     std::string reason;
     auto fail = [&](std::string why) { return FileResult::Failure("write", path, std::move(why)); };
 
@@ -262,14 +272,14 @@ FileResult WriteFileAtomically(const std::string& path, std::span<const unsigned
     } else if (::fchmod(fd.Get(), 0666 & ~CurrentUmask()) != 0) {
         // mkstemp's 0600 stays: stricter than a plain create, never looser.
     }
-    if (!WriteAll(fd.Get(), bytes, &reason)) return discard(reason);
+    if (!WriteAll(fd.Get(), pieces, &reason)) return discard(reason);
     if (::fsync(fd.Get()) != 0) return discard(ErrnoText(errno));
     if (lastCheck)
         if (std::string refusal = lastCheck(); !refusal.empty()) return discard(std::move(refusal));
     if (replacing && old.st_nlink > 1) {
         // The copy stays locked while the file is written over. Should that fail half
         // way, the copy is kept under a name of its own, out of the sweep's reach.
-        if (!WriteInPlace(target, bytes, &reason)) {
+        if (!WriteInPlace(target, pieces, &reason)) {
             const std::string kept = target + ".polydrom-copy";
             if (::rename(temp.c_str(), kept.c_str()) == 0)
                 return fail(reason + "; the whole new file is in \"" + kept + "\"");

@@ -40,4 +40,7 @@ inline constexpr long kStaleTempAge = 600;  // seconds
 // place: a reason it returns refuses the write as any failure does.
 FileResult WriteFileAtomically(const std::string& path, std::span<const unsigned char> bytes,
                                const std::function<std::string()>& lastCheck = {});
+// The same for a file made of pieces, written one after another.
+FileResult WriteFileAtomically(const std::string& path, std::span<const std::span<const unsigned char>> pieces,
+                               const std::function<std::string()>& lastCheck = {});
 FileResult WriteFileAtomically(const std::string& path, std::string_view text);

@@ -104,7 +104,7 @@ Result CDocument::WriteToFile(const std::string& path)
         CArchive ar;
         Serialize(ar);
         // A check the model runs beside the writing has the last word before the file is replaced.
-        if (FileResult written = WriteFileAtomically(path, ar.BytesBeforeCheck(), [&] { return ar.AwaitCheck(); });
+        if (FileResult written = WriteFileAtomically(path, ar.PiecesBeforeCheck(), [&] { return ar.AwaitCheck(); });
             !written)
             return fail(written.reason);
     } catch (const CArchiveException& e) {

@@ -241,13 +241,13 @@ void StoreModel(CArchive& ar, const ModelArrays& model)
     CheckCount("edge", model.edges, MAX_EDGES);
     CheckCount("face", model.faces, MAX_FACES);
     const auto n = std::size_t(model.vertices), e = std::size_t(model.edges), f = std::size_t(model.faces);
-    // A big model is checked beside the copying and the writing of its bytes, which the
-    // check's refusal then stops short of replacing the file.
+    // A big model is checked beside the writing of its bytes, which the check's refusal
+    // then stops short of replacing the file. Its arrays go to the file from where they
+    // are, not through a copy.
     if (n + e + f > kCopyAside)
         ar.CheckAside([model] { CheckModel(model); });
     else
         CheckModel(model);
-    ar.Reserve(8 + 16 * n + 8 * e + (f > 0 ? 12 + 12 * f : 0));
     ar << model.vertices << model.edges;
     ar.Store(std::span(model.x, n));
     ar.Store(std::span(model.y, n));
