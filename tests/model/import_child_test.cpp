@@ -85,7 +85,7 @@ std::vector<Helper> Helpers()
     auto mesh = [](ImportedMesh m) { return [m](ChildChannel& c) { c.Mesh(m); }; };
     return {
         // Ends of the helper.
-        {"Aborts", [](ChildChannel&) { std::abort(); }, Kind::Failed, "the importer crashed (signal 6"},
+        {"Aborts", [](ChildChannel&) { std::abort(); }, Kind::Failed, "the importer crashed reading it (signal 6"},
         {"IsKilled", [](ChildChannel&) { ::kill(::getpid(), SIGKILL); }, Kind::Failed, "crashed (signal 9"},
         {"CrashesAfterHalfAnAnswer",
          [](ChildChannel& c) {

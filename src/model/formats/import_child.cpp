@@ -112,8 +112,10 @@ std::string HowItEnded(const ChildEnd& end)
 {
     if (end.how == ChildEnd::How::Signalled) {
         const char* name = ::strsignal(end.code);
-        return "the importer crashed (signal " + std::to_string(end.code) + (name ? std::string(", ") + name : "") +
-               ")";
+        // The library's readers crash on some damaged files (a cut-short OFF among them):
+        // that, not the program, is what the user can act on.
+        return "the importer crashed reading it (signal " + std::to_string(end.code) +
+               (name ? std::string(", ") + name : "") + "), so it is probably damaged";
     }
     if (end.how == ChildEnd::How::Exited && end.code != 0)
         return "the importer stopped with exit status " + std::to_string(end.code);
