@@ -86,7 +86,7 @@ std::vector<Helper> Helpers()
     return {
         // Ends of the helper.
         {"Aborts", [](ChildChannel&) { std::abort(); }, Kind::Failed, "the importer crashed reading it (signal 6"},
-        {"IsKilled", [](ChildChannel&) { ::kill(::getpid(), SIGKILL); }, Kind::Failed, "crashed (signal 9"},
+        {"IsKilled", [](ChildChannel&) { ::kill(::getpid(), SIGKILL); }, Kind::Failed, "stopped by signal 9"},
         {"CrashesAfterHalfAnAnswer",
          [](ChildChannel& c) {
              c.Raw(MeshRecord(3, 3, "half"));

@@ -112,10 +112,14 @@ std::string HowItEnded(const ChildEnd& end)
 {
     if (end.how == ChildEnd::How::Signalled) {
         const char* name = ::strsignal(end.code);
-        // The library's readers crash on some damaged files (a cut-short OFF among them):
-        // that, not the program, is what the user can act on.
-        return "the importer crashed reading it (signal " + std::to_string(end.code) +
-               (name ? std::string(", ") + name : "") + "), so it is probably damaged";
+        const std::string signal = std::to_string(end.code) + (name ? std::string(", ") + name : "");
+        // The library's readers crash on some damaged files: that, not the program, is
+        // what the user can act on. Any other signal came from outside (the system short
+        // of memory, a user's kill).
+        const bool crash = end.code == SIGSEGV || end.code == SIGBUS || end.code == SIGABRT || end.code == SIGFPE ||
+                           end.code == SIGILL;
+        if (crash) return "the importer crashed reading it (signal " + signal + "), so it is probably damaged";
+        return "the importer was stopped by signal " + signal;
     }
     if (end.how == ChildEnd::How::Exited && end.code != 0)
         return "the importer stopped with exit status " + std::to_string(end.code);
