@@ -49,8 +49,9 @@ struct Axis {
 #define WIDE_VECTORS
 #endif
 
-WIDE_VECTORS void MainPixels(const PixelAxis& hAxis, const PixelAxis& vAxis, const PixelAxis& dAxis, double halfH, double halfV,
-                double halfD, const CRect& clip, int outside, std::size_t count, CPoint* __restrict out)
+WIDE_VECTORS void MainPixels(const PixelAxis& hAxis, const PixelAxis& vAxis, const PixelAxis& dAxis, double halfH,
+                             double halfV, double halfD, const CRect& clip, int outside, std::size_t count,
+                             CPoint* __restrict out)
 {
     const Axis h(hAxis), v(vAxis), d(dAxis);
     const int left = clip.left, right = clip.right, top = clip.top, bottom = clip.bottom;
@@ -64,8 +65,8 @@ WIDE_VECTORS void MainPixels(const PixelAxis& hAxis, const PixelAxis& vAxis, con
     }
 }
 
-WIDE_VECTORS void PanelPixels(const PixelAxis& hAxis, const PixelAxis& vAxis, const CRect& clip, int outside, std::size_t count,
-                 CPoint* __restrict out)
+WIDE_VECTORS void PanelPixels(const PixelAxis& hAxis, const PixelAxis& vAxis, const CRect& clip, int outside,
+                              std::size_t count, CPoint* __restrict out)
 {
     const Axis h(hAxis), v(vAxis);
     const int left = clip.left, right = clip.right, top = clip.top, bottom = clip.bottom;

@@ -50,8 +50,8 @@ void CPolydromView::DrawEdgesRaster(CRasterDC& dc, float hw, float hh)
     const CRect clip = dc.ClipRect();
     // A vertex inside the box is an edge end no cut moves: its pixel is the edge's. One
     // outside the clip as well is left to the edges' own cut, as one outside the box is.
-    MainPixels(RasterAxis(axes.h, hw, 1, 0), RasterAxis(axes.v, hh, 1, 0), RasterAxis(axes.d, 0, 1, 0), half[0], half[1],
-               half[2], clip, kOutside, std::size_t(vertices), m_pixelOf.data());
+    MainPixels(RasterAxis(axes.h, hw, 1, 0), RasterAxis(axes.v, hh, 1, 0), RasterAxis(axes.d, 0, 1, 0), half[0],
+               half[1], half[2], clip, kOutside, std::size_t(vertices), m_pixelOf.data());
 
     const CPoint* pixel = m_pixelOf.data();
     auto from = [doc](std::size_t e) { return std::size_t(doc->GetEdgeFrom(int(e))); };
