@@ -1,8 +1,8 @@
 // The paint's edges, vertex marks and panel edges on a raster canvas. The pixels are
 // exactly those of the passes through the context (view_draw.cpp, view_panels.cpp);
-// what changes is the work per line: each vertex is scaled and truncated once, not
-// once for every edge it ends, lines go straight into the pixels, and an edge inside
-// one pixel costs a comparison.
+// what changes is the work per line: each vertex is scaled and truncated once (in bulk,
+// bulk_pixels.cpp), not once for every edge it ends, lines go straight into the pixels,
+// an edge inside one pixel costs a comparison and one of a few pixels a table's steps.
 #include <climits>
 
 #include "framework/raster_dc.h"
@@ -17,7 +17,7 @@ namespace {
 const std::uint32_t kBlack = CRasterDC::ToArgb(RGB(0, 0, 0));
 const std::uint32_t kRed = CRasterDC::ToArgb(RGB(255, 0, 0));
 
-// A vertex outside the view's box: its edges are cut by the box first.
+// A vertex outside the view's box or the clip: its edges are cut by the box first.
 constexpr int kOutside = CRasterDC::kMarked;
 
 // Scale of vertex i, inline, since these passes run it once per vertex: (v + pan) x zoom
