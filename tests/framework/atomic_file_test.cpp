@@ -243,4 +243,16 @@ TEST(WriteFileAtomically, AFileWithSeveralNamesIsWrittenInPlace)
     EXPECT_EQ(Status(temp / "model.pdm").st_ino, inode);
     EXPECT_EQ(Status(temp / "model.pdm").st_nlink, 2u);
     EXPECT_EQ(EntriesIn(temp.Path()), 2u);
+
+    // A file written in pieces (a model's arrays) is their whole, cut to its length there too.
+    const std::string_view parts[] = {"a longer ", "", "model"};
+    std::vector<std::span<const unsigned char>> pieces;
+    for (const std::string_view part : parts)
+        pieces.emplace_back(reinterpret_cast<const unsigned char*>(part.data()), part.size());
+    ASSERT_TRUE(WriteFileAtomically(temp / "model.pdm", pieces));
+    EXPECT_EQ(ReadText(temp / "other-name.pdm"), "a longer model");
+    pieces.pop_back();
+    ASSERT_TRUE(WriteFileAtomically(temp / "model.pdm", pieces));
+    EXPECT_EQ(ReadText(temp / "model.pdm"), "a longer ");
+    EXPECT_EQ(Status(temp / "model.pdm").st_ino, inode);
 }
