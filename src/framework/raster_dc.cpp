@@ -153,9 +153,8 @@ void CRasterDC::DrawLongLine(std::int64_t x0, std::int64_t y0, std::int64_t dx, 
 const CRasterDC::ShortLine* CRasterDC::ShortLines()
 {
     constexpr int kSide = 2 * kShortReach + 1;
-    if (m_shortLines.size() == std::size_t(kSide * kSide) && m_shortLinesWidth == m_width) return m_shortLines.data();
+    if (!m_shortLines.empty()) return m_shortLines.data();
     m_shortLines.assign(std::size_t(kSide * kSide), ShortLine{});
-    m_shortLinesWidth = m_width;
     const std::int64_t width = m_width;
     for (int dy = -kShortReach; dy <= kShortReach; ++dy) {
         for (int dx = -kShortReach; dx <= kShortReach; ++dx) {

@@ -213,7 +213,7 @@ private:
     struct ShortLine {
         std::ptrdiff_t steps[kShortReach];
     };
-    // The table for this canvas's width, (dy + kShortReach) rows of (dx + kShortReach).
+    // The table for this canvas, (dy + kShortReach) rows of (dx + kShortReach).
     const ShortLine* ShortLines();
 
     int m_width;
@@ -221,7 +221,6 @@ private:
     // Width() x Height() pixels and one more, out of sight, that takes the writes of
     // lines that draw nothing.
     std::vector<std::uint32_t> m_pixels;
-    std::vector<ShortLine> m_shortLines;
-    int m_shortLinesWidth = -1;
+    std::vector<ShortLine> m_shortLines;  // made at the first use: a canvas keeps its width
     TextRenderer m_textRenderer;
 };
