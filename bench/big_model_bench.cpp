@@ -24,6 +24,7 @@
 #include "big_mesh.h"
 #include "model/polydrom_doc.h"
 #include "view/polydrom_view.h"
+#include "view/preview_scene.h"
 
 namespace {
 
@@ -420,5 +421,27 @@ void BigBatchRender(benchmark::State& state)
     std::filesystem::remove(Temp("render.png"));
 }
 BENCHMARK(BigBatchRender)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(2)->Arg(100)->Arg(1000);
+
+// The render preview's scene of the whole model, as the panel asks for one after a change:
+// made on a thread of its own (timed) from a copy of the model the window takes (copy_ms).
+void BigPreviewScene(benchmark::State& state)
+{
+    if (Refused(state)) return;
+    auto doc = Open(state);
+    CPolydromView view;
+    doc->AddView(&view);
+    Timing timing(state);
+    double copySeconds = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        const auto start = Clock::now();
+        const PreviewSource source = TakePreviewSource(view);
+        copySeconds += std::chrono::duration<double>(Clock::now() - start).count();
+        state.ResumeTiming();
+        timing.Run([&] { benchmark::DoNotOptimize(BuildPreviewScene(source, 400, 300).text.size()); });
+    }
+    state.counters["copy_ms"] = copySeconds / double(state.iterations()) * 1e3;
+}
+BENCHMARK(BigPreviewScene)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(2)->Arg(100)->Arg(1000);
 
 }  // namespace

@@ -66,8 +66,10 @@ void BM_PreviewChangeToPicture(benchmark::State& state)
     EnsureBenchApplication();
     Terrain terrain;
     CPreviewRenderer renderer([&] {
-        const PreviewScene scene = BuildPreviewScene(terrain.view, kWidth, kHeight);
-        return PreviewJob{QString(), scene.text, kWidth, kHeight, false};
+        return [source = TakePreviewSource(terrain.view)] {
+            const PreviewScene scene = BuildPreviewScene(source, kWidth, kHeight);
+            return PreviewJob{QString(), scene.text, kWidth, kHeight, false};
+        };
     });
     if (state.range(0) == 0) renderer.SetDelay(0);
     QEventLoop loop;

@@ -143,7 +143,7 @@ void BM_View3dBuildArrays(benchmark::State& state)
         }
     int triangles = 0;
     for (auto _ : state) {
-        const ShadedMesh mesh = BuildShadedMesh(CopyShadedSource(*doc));
+        const ShadedMesh mesh = BuildShadedMesh(CopyModel(*doc));
         triangles = mesh.triangles;
         benchmark::DoNotOptimize(mesh.corners.data());
     }

@@ -10,6 +10,16 @@ TriangleSource TriangleSourceOf(const CPolydromDoc& doc)
             std::span(doc.m_edgeFrom), std::span(doc.m_edgeTo), std::span(doc.m_face)};
 }
 
+ModelCopy CopyModel(const CPolydromDoc& doc)
+{
+    return {doc.m_x, doc.m_y, doc.m_z, doc.m_sel, doc.m_edgeFrom, doc.m_edgeTo, doc.m_face};
+}
+
+TriangleSource TriangleSourceOf(const ModelCopy& copy)
+{
+    return {copy.x, copy.y, copy.z, copy.from, copy.to, copy.faces};
+}
+
 namespace {
 
 // Leaves out the triangles whose three sides are sides of faces while they are no face

@@ -21,6 +21,16 @@ struct TriangleSource {
 };
 TriangleSource TriangleSourceOf(const CPolydromDoc& doc);
 
+// A copy of the model's vertices, selection, edges and faces, taken on the window's
+// thread in one pass, so that a big model's triangles can be found on another thread
+// while the model goes on changing (the 3-D view and the render preview do).
+struct ModelCopy {
+    std::vector<float> x, y, z;
+    std::vector<std::int32_t> selected, from, to, faces;
+};
+ModelCopy CopyModel(const CPolydromDoc& doc);
+TriangleSource TriangleSourceOf(const ModelCopy& copy);
+
 // How the faces are wound: as the search lists them (the POV-Ray union, whose corner
 // order has always been the search's), or per piece with closed pieces facing outwards
 // (the mesh2, OBJ and STL files, and the shaded view, which shows that winding); a piece

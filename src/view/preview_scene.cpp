@@ -41,11 +41,11 @@ void AppendVector(std::string& out, const double v[3])
 
 // The triangles File > Export As writes, each once, as model vertex indices in the
 // search's corner order (the order the preview's scenes have always had).
-Result ExportTrianglesOf(const CPolydromDoc& doc, std::vector<TriangleCorners>* triangles)
+Result ExportTrianglesOf(const PreviewSource& source, std::vector<TriangleCorners>* triangles)
 {
     ExportTriangles found;
     std::string reason;
-    if (!FindExportTriangles(TriangleSourceOf(doc), TriangleWinding::AsFound, &found, &reason))
+    if (!FindExportTriangles(TriangleSourceOf(source.model), TriangleWinding::AsFound, &found, &reason))
         return Result::Failure(reason);
     triangles->reserve(found.mesh.faces.size());
     for (const TriangleCorners& f : found.mesh.faces)
@@ -61,10 +61,10 @@ struct MeshText {
     std::string text;
 };
 
-Result WriteMesh(const CPolydromDoc& doc, const std::vector<TriangleCorners>& triangles, MeshText* out)
+Result WriteMesh(const PreviewSource& source, const std::vector<TriangleCorners>& triangles, MeshText* out)
 {
     std::string reason;
-    if (!IndexTriangles(std::span(doc.m_x), std::span(doc.m_y), std::span(doc.m_z), triangles, &out->mesh, &reason) ||
+    if (!IndexTriangles(std::span(source.model.x), std::span(source.model.y), std::span(source.model.z), triangles, &out->mesh, &reason) ||
         !MakePovMesh2Writer()->Write(out->mesh, &out->text, &reason))
         return Result::Failure(reason);
     return Result::Success();
@@ -79,10 +79,11 @@ void Cross(const double a[3], const double b[3], double out[3])
 
 // Whether the triangle's corners lie on one line across the view: its area seen along
 // the viewing axis is nothing (exactly, as for a side of a cylinder standing on it).
-bool SeenEdgeOn(const CPolydromDoc& doc, const TriangleCorners& t, const CPolydromView::Axes& axes)
+bool SeenEdgeOn(const PreviewSource& source, const TriangleCorners& t, const ScreenAxes& axes)
 {
-    const float* h = doc.GetVertexCoords(axes.h);
-    const float* v = doc.GetVertexCoords(axes.v);
+    const std::vector<float>* coords[3] = {&source.model.x, &source.model.y, &source.model.z};
+    const float* h = coords[axes.h]->data();
+    const float* v = coords[axes.v]->data();
     const double ah = double(h[t.second]) - h[t.first], av = double(v[t.second]) - v[t.first];
     const double bh = double(h[t.third]) - h[t.first], bv = double(v[t.third]) - v[t.first];
     return ah * bv - av * bh == 0;
@@ -90,31 +91,47 @@ bool SeenEdgeOn(const CPolydromDoc& doc, const TriangleCorners& t, const CPolydr
 
 }  // namespace
 
+PreviewSource TakePreviewSource(const CPolydromView& view)
+{
+    PreviewSource source;
+    source.state = view.m_state;
+    const CPolydromDoc* doc = view.GetDocument();
+    if (!doc) return source;
+    source.hasModel = true;
+    source.model = CopyModel(*doc);
+    return source;
+}
+
 PreviewScene BuildPreviewScene(const CPolydromView& view, int width, int height)
+{
+    return BuildPreviewScene(TakePreviewSource(view), width, height);
+}
+
+PreviewScene BuildPreviewScene(const PreviewSource& source, int width, int height)
 {
     PreviewScene scene;
     auto fail = [&](std::string reason) {
         static_cast<Result&>(scene) = Result::Failure(std::move(reason));
         return scene;
     };
-    const CPolydromDoc* doc = view.GetDocument();
-    if (!doc) return fail("there is no model to render");
+    const ViewState& view = source.state;
+    if (!source.hasModel) return fail("there is no model to render");
     if (width <= 0 || height <= 0) return fail("the picture has no area");
-    if (!(view.m_state.zoom > 0) || !std::isfinite(view.m_state.zoom)) return fail("the view's zoom is not a positive number");
+    if (!(view.zoom > 0) || !std::isfinite(view.zoom)) return fail("the view's zoom is not a positive number");
 
     // Selected triangles go into a second mesh, so that each can carry its own colour.
     std::vector<TriangleCorners> all, plain, selected;
-    if (Result found = ExportTrianglesOf(*doc, &all); !found) return fail(found.error);
+    if (Result found = ExportTrianglesOf(source, &all); !found) return fail(found.error);
+    const std::int32_t* sel = source.model.selected.data();
     for (const TriangleCorners& t : all) {
-        const bool chosen = doc->GetVertexSel(t.first) == 1 && doc->GetVertexSel(t.second) == 1 &&
-                         doc->GetVertexSel(t.third) == 1;
+        const bool chosen = sel[t.first] == 1 && sel[t.second] == 1 && sel[t.third] == 1;
         (chosen ? selected : plain).push_back(t);
     }
     scene.triangles = static_cast<int>(plain.size() + selected.size());
     scene.selected = static_cast<int>(selected.size());
     if (scene.triangles == 0) return fail(std::string(kNoTrianglesNote));
-    const CPolydromView::Axes axes = view.MainAxes();
-    if (std::all_of(all.begin(), all.end(), [&](const TriangleCorners& t) { return SeenEdgeOn(*doc, t, axes); })) {
+    const ScreenAxes axes = view.Shown();
+    if (std::all_of(all.begin(), all.end(), [&](const TriangleCorners& t) { return SeenEdgeOn(source, t, axes); })) {
         const char name = "XYZ"[axes.d];
         scene.edgeOnNote = std::string("Every triangle is seen edge-on along ") + name +
                            ": look along another axis, or turn the model in the 3-D View";
@@ -123,16 +140,16 @@ PreviewScene BuildPreviewScene(const CPolydromView& view, int width, int height)
     for (int k = 0; k < 2; ++k) {
         const auto& group = k == 0 ? plain : selected;
         if (group.empty()) continue;
-        if (Result written = WriteMesh(*doc, group, &meshes[k]); !written) return fail(written.error);
+        if (Result written = WriteMesh(source, group, &meshes[k]); !written) return fail(written.error);
     }
 
     // The view shows (model + pan) x zoom with half the client size added, so the
     // picture's centre is the model point -pan and one model unit spans zoom pixels.
     // Screen Y grows downwards, so the camera's up is minus the vertical axis.
-    const double pan[3] = {view.m_state.pan[0], view.m_state.pan[1], view.m_state.pan[2]};
+    const double pan[3] = {view.pan[0], view.pan[1], view.pan[2]};
     PreviewCamera& camera = scene.camera;
-    camera.right[axes.h] = width / double(view.m_state.zoom);
-    camera.up[axes.v] = -height / double(view.m_state.zoom);
+    camera.right[axes.h] = width / double(view.zoom);
+    camera.up[axes.v] = -height / double(view.zoom);
     // POV-Ray's own camera looks along right x up (x right, y up, z into the screen); so
     // does this one, which makes the picture a turn of what POV-Ray shows, never a mirror.
     double in[3];
@@ -155,14 +172,14 @@ PreviewScene BuildPreviewScene(const CPolydromView& view, int width, int height)
 
     // A parallel light from over the viewer's left shoulder: faces turned towards the
     // viewer are bright, and faces turned away from it differ from each other.
-    double travel[3], target[3], source[3];
-    const double span = std::max(width, height) / double(view.m_state.zoom) + (farthest - nearest) + 1.0;
+    double travel[3], target[3], lamp[3];
+    const double span = std::max(width, height) / double(view.zoom) + (farthest - nearest) + 1.0;
     for (int k = 0; k < 3; ++k) {
         const double rightUnit = camera.right[k] / std::fabs(camera.right[axes.h]);
         const double upUnit = camera.up[k] / std::fabs(camera.up[axes.v]);
         travel[k] = camera.direction[k] + 0.3 * rightUnit - 0.45 * upUnit;
         target[k] = camera.location[k] + camera.direction[k] * margin;
-        source[k] = target[k] - travel[k] * span;
+        lamp[k] = target[k] - travel[k] * span;
     }
 
     std::string& text = scene.text;
@@ -182,7 +199,7 @@ PreviewScene BuildPreviewScene(const CPolydromView& view, int width, int height)
     text += "\n  direction ";
     AppendVector(text, camera.direction);
     text += "\n}\nlight_source { ";
-    AppendVector(text, source);
+    AppendVector(text, lamp);
     text += " color rgb <1, 1, 1> parallel point_at ";
     AppendVector(text, target);
     text += " shadowless }\n";

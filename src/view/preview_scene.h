@@ -7,6 +7,8 @@
 #include <string_view>
 
 #include "framework/result.h"
+#include "model/export_triangles.h"
+#include "model/view_state.h"
 
 class CPolydromView;
 
@@ -35,7 +37,18 @@ struct PreviewScene : Result {
     PreviewCamera camera;
 };
 
-// The scene of the view's model for a picture of width x height pixels, framed as the
-// view would frame a client area of that size: the same axis, zoom and pan, screen Y
-// growing downwards.
+// What a scene is made from: the view's axis, zoom and pan and a copy of its model. The
+// scene of a big model takes a second or more to make, so the window makes it from this
+// copy on another thread while the model goes on changing.
+struct PreviewSource {
+    bool hasModel = false;
+    ViewState state;
+    ModelCopy model;
+};
+PreviewSource TakePreviewSource(const CPolydromView& view);
+
+// The scene of the model for a picture of width x height pixels, framed as the view
+// would frame a client area of that size: the same axis, zoom and pan, screen Y growing
+// downwards.
+PreviewScene BuildPreviewScene(const PreviewSource& source, int width, int height);
 PreviewScene BuildPreviewScene(const CPolydromView& view, int width, int height);

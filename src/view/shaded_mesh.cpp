@@ -7,26 +7,12 @@
 #include "model/polydrom_doc.h"
 #include "view/preview_scene.h"
 
-ShadedSource CopyShadedSource(const CPolydromDoc& doc)
-{
-    ShadedSource source;
-    source.x = doc.m_x;
-    source.y = doc.m_y;
-    source.z = doc.m_z;
-    source.selected = doc.m_sel;
-    source.from = doc.m_edgeFrom;
-    source.to = doc.m_edgeTo;
-    source.faces = doc.m_face;
-    return source;
-}
-
-ShadedMesh BuildShadedMesh(const ShadedSource& source)
+ShadedMesh BuildShadedMesh(const ModelCopy& source)
 {
     ShadedMesh out;
     ExportTriangles found;
     std::string reason;
-    const TriangleSource triangles{source.x, source.y, source.z, source.from, source.to, source.faces};
-    if (!FindExportTriangles(triangles, TriangleWinding::Outwards, &found, &reason)) {
+    if (!FindExportTriangles(TriangleSourceOf(source), TriangleWinding::Outwards, &found, &reason)) {
         out.note = "Nothing to show: " + reason;
         return out;
     }

@@ -6,18 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "model/export_triangles.h"
 #include "view/orbit_camera.h"
 
 class CPolydromDoc;
-
-// A copy of the model's vertices, selection and edges, taken on the user-interface
-// thread in one pass, so that a big model's triangles can be found on another thread
-// while the model goes on changing.
-struct ShadedSource {
-    std::vector<float> x, y, z;
-    std::vector<std::int32_t> selected, from, to, faces;
-};
-ShadedSource CopyShadedSource(const CPolydromDoc& doc);
 
 struct ShadedMesh {
     // Per corner: x, y, z and the tint (1 when all three corners of its triangle are
@@ -32,4 +24,4 @@ struct ShadedMesh {
     std::string note;  // why nothing is drawn: no triangles, or a point that is not a number
 };
 
-ShadedMesh BuildShadedMesh(const ShadedSource& source);
+ShadedMesh BuildShadedMesh(const ModelCopy& source);

@@ -3,9 +3,11 @@
 // panel's size, and the private folder gone with the renderer.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <thread>
 
 #include <QAction>
 #include <QApplication>
@@ -39,9 +41,11 @@ struct Framed {
     CPreviewRenderer::JobSource Source(int width, int height)
     {
         return [this, width, height] {
-            const PreviewScene scene = BuildPreviewScene(view, width, height);
-            return PreviewJob{scene.ok ? QString() : QString::fromStdString(scene.error), scene.text, width, height,
-                              false};
+            return [source = TakePreviewSource(view), width, height] {
+                const PreviewScene scene = BuildPreviewScene(source, width, height);
+                return PreviewJob{scene.ok ? QString() : QString::fromStdString(scene.error), scene.text, width,
+                                  height, false};
+            };
         };
     }
     std::unique_ptr<CPolydromDoc> doc = std::make_unique<CPolydromDoc>();
@@ -281,6 +285,43 @@ TEST(PreviewPanel, SaysWhenARenderWasCutShort)
     EXPECT_EQ(counts.note, QStringLiteral("The render was cut short: POV-Ray did not finish within 0.3 seconds and "
                                           "was stopped."));
     EXPECT_EQ(counts.pictures, 0);
+}
+
+// The scene is made on a thread of its own: the window goes on while it is made, a change
+// meanwhile makes it once more (the first is dropped), and one made after Stop is dropped.
+TEST(PreviewPanel, SceneIsMadeAsideAndAChangeMeanwhileMakesItAgain)
+{
+    std::atomic<bool> open{false};
+    std::atomic<int> asked{0};
+    CPreviewRenderer renderer([&] {
+        const int scene = ++asked;
+        return [&open, scene] {
+            while (!open) std::this_thread::sleep_for(std::chrono::milliseconds(2));
+            return PreviewJob{QStringLiteral("scene %1").arg(scene), {}, 0, 0, false};
+        };
+    });
+    renderer.SetDelay(0);
+    Counts counts;
+    Count(renderer, counts);
+    renderer.Changed();
+    ASSERT_TRUE(WaitFor([&] { return asked == 1; }));
+    renderer.Changed();
+    QTest::qWait(100);
+    EXPECT_EQ(asked, 1);  // one scene at a time
+    open = true;
+    ASSERT_TRUE(WaitFor([&] { return counts.notes > 0; }));
+    QTest::qWait(100);
+    EXPECT_EQ(asked, 2);
+    EXPECT_EQ(counts.notes, 1);
+    EXPECT_EQ(counts.note, QStringLiteral("scene 2"));
+
+    open = false;
+    renderer.Changed();
+    ASSERT_TRUE(WaitFor([&] { return asked == 3; }));
+    renderer.Stop();
+    open = true;
+    QTest::qWait(200);
+    EXPECT_EQ(counts.notes, 1);
 }
 
 }  // namespace

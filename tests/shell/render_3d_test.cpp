@@ -150,14 +150,14 @@ TEST_F(Render3d, TheSameChangeSendsOnlyWhatItTouched)
     CShadedRenderer renderer;
     QString reason;
     ASSERT_TRUE(renderer.Initialize(&reason)) << reason.toStdString();
-    ShadedMesh mesh = BuildShadedMesh(CopyShadedSource(*doc));
+    ShadedMesh mesh = BuildShadedMesh(CopyModel(*doc));
     ASSERT_EQ(mesh.triangles, 3200);
     EXPECT_EQ(renderer.Upload(mesh), (mesh.corners.size() + mesh.marks.size()) * sizeof(float));
     // Nothing changed: nothing sent.
     EXPECT_EQ(renderer.Upload(mesh), 0u);
     // One vertex moved: a stretch or two of the arrays.
     doc->m_x[doc->GetVertexCount() - 1] += 0.5f;
-    const ShadedMesh moved = BuildShadedMesh(CopyShadedSource(*doc));
+    const ShadedMesh moved = BuildShadedMesh(CopyModel(*doc));
     const std::size_t sent = renderer.Upload(moved);
     EXPECT_GT(sent, 0u);
     EXPECT_LT(sent, moved.corners.size() * sizeof(float) / 4);

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <functional>
+#include <utility>
 
 #include <QAction>
 #include <QPainter>
@@ -119,6 +120,7 @@ CPreviewPanel::CPreviewPanel(CPolydromView& view, QWidget* parent)
     connect(m_renderer, &CPreviewRenderer::PictureReady, this, [this](const QImage& p) { m_canvas->ShowPicture(p); });
     connect(m_renderer, &CPreviewRenderer::NoteReady, this, [this](const QString& n) { m_canvas->ShowNote(n); });
     connect(m_renderer, &CPreviewRenderer::Progress, this, [this](int percent) { m_canvas->ShowProgress(percent); });
+    connect(m_renderer, &CPreviewRenderer::Busy, this, [this] { m_canvas->ShowProgress(-1); });
     connect(m_renderer, &CPreviewRenderer::Idle, this, [this] { m_canvas->HideProgress(); });
     // Nobody looks at a hidden panel: it renders only while shown.
     connect(this, &QDockWidget::visibilityChanged, this, [this](bool visible) {
@@ -140,23 +142,27 @@ QString CPreviewPanel::Note() const { return m_canvas->Note(); }
 
 QSize CPreviewPanel::PictureSize() const { return m_canvas->DeviceSize(); }
 
-PreviewJob CPreviewPanel::CurrentJob() const
+CPreviewRenderer::JobMaker CPreviewPanel::CurrentJob() const
 {
     const QSize size = PictureSize();
-    const PreviewScene scene = BuildPreviewScene(m_view, size.width(), size.height());
-    PreviewJob job;
-    if (!scene.ok) {
-        job.note = QString::fromStdString(scene.error);
-        if (!job.note.isEmpty()) job.note[0] = job.note[0].toUpper();
+    const bool antialias = m_antialias->isChecked();
+    // The model is copied now; the scene is made from the copy on the renderer's thread.
+    return [source = TakePreviewSource(m_view), size, antialias] {
+        PreviewScene scene = BuildPreviewScene(source, size.width(), size.height());
+        PreviewJob job;
+        if (!scene.ok) {
+            job.note = QString::fromStdString(scene.error);
+            if (!job.note.isEmpty()) job.note[0] = job.note[0].toUpper();
+            return job;
+        }
+        if (!scene.edgeOnNote.empty()) {
+            job.note = QString::fromStdString(scene.edgeOnNote);
+            return job;
+        }
+        job.scene = std::move(scene.text);
+        job.width = size.width();
+        job.height = size.height();
+        job.antialias = antialias;
         return job;
-    }
-    if (!scene.edgeOnNote.empty()) {
-        job.note = QString::fromStdString(scene.edgeOnNote);
-        return job;
-    }
-    job.scene = scene.text;
-    job.width = size.width();
-    job.height = size.height();
-    job.antialias = m_antialias->isChecked();
-    return job;
+    };
 }

@@ -33,7 +33,7 @@ public:
 
 private:
     // The scene of the model as the view frames it now, or the note shown instead.
-    PreviewJob CurrentJob() const;
+    CPreviewRenderer::JobMaker CurrentJob() const;
 
     CPolydromView& m_view;
     CPreviewCanvas* m_canvas = nullptr;

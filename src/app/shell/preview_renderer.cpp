@@ -1,11 +1,16 @@
 #include "app/shell/preview_renderer.h"
 
 #include <cstring>
+#include <memory>
+#include <new>
 #include <string_view>
 #include <utility>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QPointer>
+#include <QThreadPool>
 
 #include "app/povray_runner.h"
 #include "app/shell/background_job.h"
@@ -50,6 +55,7 @@ void CPreviewRenderer::Changed() { m_timer.start(); }
 void CPreviewRenderer::Stop()
 {
     m_timer.stop();
+    if (m_making) m_onMade = OnMade::Drop;
     m_waiting.reset();
     m_again = false;
     if (m_running && !m_running->cancelled) Cancel();
@@ -62,7 +68,44 @@ void CPreviewRenderer::Update()
         m_timer.start();
         return;
     }
-    PreviewJob job = m_source();
+    if (m_making) {
+        m_onMade = OnMade::MakeAgain;
+        return;
+    }
+    auto make = std::make_shared<JobMaker>(m_source());
+    m_making = true;
+    m_onMade = OnMade::Use;
+    Q_EMIT Busy();
+    // The maker owns what it reads; what it made comes back to this thread, where a
+    // renderer gone meanwhile lets it go.
+    QPointer<CPreviewRenderer> self(this);
+    QThreadPool::globalInstance()->start([self, make] {
+        auto job = std::make_shared<PreviewJob>();
+        try {
+            *job = (*make)();
+        } catch (const std::bad_alloc&) {
+            job->note = QStringLiteral("Not enough memory to make the scene for POV-Ray");
+        }
+        QMetaObject::invokeMethod(
+            QCoreApplication::instance(),
+            [self, job] {
+                if (self) self->OnJobMade(std::move(*job));
+            },
+            Qt::QueuedConnection);
+    });
+}
+
+void CPreviewRenderer::OnJobMade(PreviewJob job)
+{
+    m_making = false;
+    if (m_onMade == OnMade::Drop) {
+        if (!m_running) Q_EMIT Idle();
+        return;
+    }
+    if (m_onMade == OnMade::MakeAgain) {
+        Update();
+        return;
+    }
     // The folder is made for the first render: a window whose preview is never opened
     // leaves nothing behind, even when it is killed.
     if (job.note.isEmpty() && !m_folder) {
@@ -81,13 +124,13 @@ void CPreviewRenderer::Update()
         ++m_cancelled;
         Cancel();
     }
-    if (m_shown && *m_shown == job) return;
-    if (!job.note.isEmpty()) {
-        Show(job, job.note);
+    if ((m_shown && *m_shown == job) || !job.note.isEmpty()) {
+        if (!job.note.isEmpty()) Show(job, job.note);
+        if (!m_running) Q_EMIT Idle();
         return;
     }
     // A cancelled render ends first: one POV-Ray at a time.
-    m_waiting = job;
+    m_waiting = std::move(job);
     if (!m_running) StartWaiting();
 }
 
@@ -97,26 +140,18 @@ void CPreviewRenderer::Cancel()
     *m_running->stop = true;
 }
 
-void CPreviewRenderer::Start(const PreviewJob& job)
+void CPreviewRenderer::Start(PreviewJob job)
 {
     ++m_serial;
     auto render = std::make_unique<Render>();
-    render->job = job;
+    render->job = std::move(job);
     render->again = std::exchange(m_again, false);
     render->scene = QStringLiteral("render-%1.pov").arg(m_serial);
     render->picture = QStringLiteral("render-%1.png").arg(m_serial);
-    QFile scene(QDir(m_folder->path()).filePath(render->scene));
-    if (!scene.open(QIODevice::WriteOnly) ||
-        scene.write(job.scene.data(), qint64(job.scene.size())) != qint64(job.scene.size()) || !scene.flush()) {
-        Show(job, QStringLiteral("Cannot write the scene for POV-Ray: ") + scene.errorString());
-        return;
-    }
-    scene.close();
-
     render->serial = m_serial;
     ChildCommand command{m_program.toStdString(),
-                         PovRayArguments(render->scene.toStdString(), render->picture.toStdString(), job.width,
-                                         job.height, job.antialias),
+                         PovRayArguments(render->scene.toStdString(), render->picture.toStdString(),
+                                         render->job.width, render->job.height, render->job.antialias),
                          QFile::encodeName(m_folder->path()).toStdString()};
     ChildWatch watch;
     watch.timeLimit = m_timeLimit;
@@ -129,7 +164,21 @@ void CPreviewRenderer::Start(const PreviewJob& job)
         QMetaObject::invokeMethod(this, [this, serial, copy] { OnOutput(serial, copy); }, Qt::QueuedConnection);
         return true;
     };
-    render->watcher = std::thread([this, serial, command = std::move(command), watch = std::move(watch)] {
+    // The scene is written on the watcher's thread too: a big model's takes a while. The
+    // text stays where it is until the watcher has been joined.
+    const QString scenePath = QDir(m_folder->path()).filePath(render->scene);
+    const std::string* text = &render->job.scene;
+    render->watcher = std::thread([this, serial, scenePath, text, command = std::move(command),
+                                   watch = std::move(watch)] {
+        QFile scene(scenePath);
+        if (!scene.open(QIODevice::WriteOnly) || scene.write(text->data(), qint64(text->size())) != qint64(text->size()) ||
+            !scene.flush()) {
+            const QString why = scene.errorString();
+            QMetaObject::invokeMethod(this, [this, serial, why] { OnSceneNotWritten(serial, why); },
+                                      Qt::QueuedConnection);
+            return;
+        }
+        scene.close();
         const ChildEnd end = RunProgram(command, watch);
         QMetaObject::invokeMethod(this, [this, serial, end] { OnFinished(serial, end); }, Qt::QueuedConnection);
     });
@@ -187,6 +236,13 @@ void CPreviewRenderer::OnFinished(int serial, const ChildEnd& end)
     Retire();
 }
 
+void CPreviewRenderer::OnSceneNotWritten(int serial, const QString& why)
+{
+    if (!m_running || m_running->serial != serial) return;
+    if (!m_running->cancelled) Show(m_running->job, QStringLiteral("Cannot write the scene for POV-Ray: ") + why);
+    Retire();
+}
+
 bool CPreviewRenderer::Deliver()
 {
     Render& render = *m_running;
@@ -233,8 +289,9 @@ void CPreviewRenderer::Retire()
 void CPreviewRenderer::StartWaiting()
 {
     if (m_waiting) {
-        const PreviewJob job = *std::exchange(m_waiting, std::nullopt);
-        Start(job);
+        PreviewJob job = std::move(*m_waiting);
+        m_waiting.reset();
+        Start(std::move(job));
     }
     if (!m_running) Q_EMIT Idle();
 }

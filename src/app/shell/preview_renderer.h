@@ -32,8 +32,12 @@ struct PreviewJob {
 class CPreviewRenderer : public QObject {
     Q_OBJECT
 public:
-    // The source is asked once the changes pause, so a burst of them costs one scene.
-    using JobSource = std::function<PreviewJob()>;
+    // The source is asked once the changes pause, so a burst of them costs one scene. It
+    // takes what the job needs from the window at once and returns the work that makes
+    // it, which runs on a thread of its own: the scene of a million vertices takes more
+    // than a second. That work must own whatever it reads.
+    using JobMaker = std::function<PreviewJob()>;
+    using JobSource = std::function<JobMaker()>;
     explicit CPreviewRenderer(JobSource source, QObject* parent = nullptr);
     ~CPreviewRenderer() override;
 
@@ -61,6 +65,8 @@ Q_SIGNALS:
     void NoteReady(const QString& note);
     // A render started (percent -1 while unknown) or went on.
     void Progress(int percent);
+    // A scene is being made, before its render starts.
+    void Busy();
     // No render is running any more, nor waiting.
     void Idle();
 
@@ -79,7 +85,9 @@ private:
     };
 
     void Update();
-    void Start(const PreviewJob& job);
+    void OnJobMade(PreviewJob job);
+    void Start(PreviewJob job);
+    void OnSceneNotWritten(int serial, const QString& why);
     void Cancel();
     void OnOutput(int serial, const QByteArray& bytes);
     void OnFinished(int serial, const ChildEnd& end);
@@ -91,6 +99,11 @@ private:
     void StartWaiting();
 
     JobSource m_source;
+    // One scene is made at a time; what to do with it when it comes: use it, drop it for
+    // a newer one (the model changed meanwhile), or drop it (nobody is looking).
+    enum class OnMade { Use, MakeAgain, Drop };
+    bool m_making = false;
+    OnMade m_onMade = OnMade::Use;
     QString m_program;
     std::chrono::milliseconds m_timeLimit;
     std::unique_ptr<QTemporaryDir> m_folder;

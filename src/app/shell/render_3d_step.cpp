@@ -48,7 +48,7 @@ std::string Render3d(const CPolydromView& view, int width, int height, const std
     const std::optional<Render3dRequest> request = ParseRender3d(value);
     if (!request) return "is not PATH.png or PATH,AZIMUTH,ELEVATION with finite angles in degrees";
     if (!EnsureGuiApplication()) return "OpenGL is not available: this program has no graphical application";
-    const ShadedMesh mesh = BuildShadedMesh(CopyShadedSource(*view.GetDocument()));
+    const ShadedMesh mesh = BuildShadedMesh(CopyModel(*view.GetDocument()));
     OrbitCamera camera;
     camera.SnapToAxis(view.MainAxes().d, false);
     camera.Turn(request->azimuth, request->elevation);

@@ -93,7 +93,7 @@ void CShadedCanvas::ModelChanged()
     }
     QElapsedTimer timer;
     timer.start();
-    ShadedMesh mesh = BuildShadedMesh(CopyShadedSource(*m_view.GetDocument()));
+    ShadedMesh mesh = BuildShadedMesh(CopyModel(*m_view.GetDocument()));
     m_lastBuildMs = double(timer.nsecsElapsed()) / 1e6;
     Take(std::move(mesh));
 }
@@ -103,7 +103,7 @@ void CShadedCanvas::StartBuild()
     m_building = true;
     m_stale = false;
     // The copy is taken here, on this thread, in one go; the worker never sees the model.
-    auto source = std::make_shared<ShadedSource>(CopyShadedSource(*m_view.GetDocument()));
+    auto source = std::make_shared<ModelCopy>(CopyModel(*m_view.GetDocument()));
     QPointer<CShadedCanvas> self(this);
     QThreadPool::globalInstance()->start([self, source] {
         QElapsedTimer timer;
