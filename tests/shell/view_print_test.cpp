@@ -11,6 +11,8 @@
 #include "app/shell/status_bar.h"
 #include "app/shell/view_widget.h"
 #include "framework/view.h"
+#include "model/model_fixtures.h"
+#include "model/polydrom_doc.h"
 #include "shell/shell_fixture.h"
 #include "view/polydrom_view.h"
 
@@ -141,6 +143,27 @@ TEST_F(ViewInFrameTest, PageShowsTheWindowShrunkToThePaperOnly)
     EXPECT_GT(countPanel(QSize(300, 200)), 2 * 80 * 55);
     // Larger paper: nothing is enlarged.
     EXPECT_EQ(countPanel(QSize(1200, 800)), 2 * 168 * 120);
+}
+
+// A model of more than 100,000 edges is printed as the window's picture: on paper as
+// large as the window, exactly its pixels; on smaller paper, shrunk the same way.
+TEST_F(ViewInFrameTest, BigModelsPageIsTheWindowsPicture)
+{
+    for (int i = 0; i < 500; ++i) Vertex(*doc, float(i % 25) * 10 - 120, float(i / 25) * 8 - 80, 0, i % 7 == 0);
+    for (int e = 0; e <= 100'000; ++e) Edges(*doc, {{e % 500, (e * 7 + 1) % 500}});
+    const auto page = [&](QSize size) {
+        QImage image(size, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        frame->PaintPage(painter, size);
+        return image;
+    };
+    const QImage window = frame->ViewWidget()->Render();
+    EXPECT_EQ(page(QSize(600, 400)), window);
+    QImage shrunk(QSize(300, 200), QImage::Format_RGB32);
+    shrunk.fill(Qt::white);
+    QPainter(&shrunk).drawImage(QRect(0, 0, 300, 200), window);
+    EXPECT_EQ(page(QSize(300, 200)), shrunk);
 }
 
 TEST_F(ViewInFrameTest, ScreenshotOfTheViewMatchesTheGoldenImage)

@@ -1,6 +1,7 @@
 // The main frame's printing, bar, help and application commands.
 #include <algorithm>
 
+#include <QImage>
 #include <QPainter>
 #include <QPrinter>
 #include <QToolBar>
@@ -13,6 +14,8 @@
 #include "app/shell/prompts.h"
 #include "app/shell/shaded_panel.h"
 #include "app/shell/status_bar.h"
+#include "app/shell/view_widget.h"
+#include "model/polydrom_doc.h"
 #include "view/polydrom_view.h"
 
 void CMainFrame::PrintPage(QPrinter* printer)
@@ -37,6 +40,15 @@ void CMainFrame::PaintPage(QPainter& painter, QSize page)
     if (client.Width() > 0 && client.Height() > 0 && page.width() > 0 && page.height() > 0) {
         const double fit = std::min({1.0, double(page.width()) / client.Width(), double(page.height()) / client.Height()});
         painter.scale(fit, fit);
+    }
+    // A big model's page is the window's picture: drawn line by line, a million edges
+    // take the print preview seconds to record and again to play at every repaint, and
+    // make a spool file of hundreds of megabytes. At screen resolution the two are the
+    // same pixels; a model of up to this many edges keeps its lines sharp on paper.
+    constexpr int kMostPrintedLines = 100'000;
+    if (m_view->GetDocument()->GetEdgeCount() > kMostPrintedLines) {
+        painter.drawImage(QPoint(0, 0), m_viewWidget->Render());
+        return;
     }
     CPainterDC dc(painter);
     m_view->OnDraw(&dc);
