@@ -58,10 +58,13 @@ WIDE_VECTORS void MainPixels(const PixelAxis& hAxis, const PixelAxis& vAxis, con
     for (std::size_t i = 0; i < count; ++i) {
         const double sh = h.Scaled(i), sv = v.Scaled(i), sd = d.Scaled(i);
         const int x = h.Pixel(sh), y = v.Pixel(sv);
-        const bool keep = std::fabs(sh) <= halfH && std::fabs(sv) <= halfV && std::fabs(sd) <= halfD &&
-                          Within(x, left, right) && Within(y, top, bottom);
+        // Written with & rather than &&: the compiler vectorizes no branches.
+        const bool keep = (std::fabs(sh) <= halfH) & (std::fabs(sv) <= halfV) & (std::fabs(sd) <= halfD) &
+                          Within(x, left, right) & Within(y, top, bottom);
+        const int beyond = int(sh < -halfH) | int(sh > halfH) << 1 | int(sv < -halfV) << 2 | int(sv > halfV) << 3 |
+                           int(sd < -halfD) << 4 | int(sd > halfD) << 5;
         out[i].x = keep ? x : outside;
-        out[i].y = keep ? y : 0;
+        out[i].y = keep ? y : beyond;
     }
 }
 
@@ -73,7 +76,8 @@ WIDE_VECTORS void PanelPixels(const PixelAxis& hAxis, const PixelAxis& vAxis, co
     for (std::size_t i = 0; i < count; ++i) {
         const int x = h.Pixel(h.Scaled(i)), y = v.Pixel(v.Scaled(i));
         const bool keep = Within(x, left, right) && Within(y, top, bottom);
+        const int beyond = int(x < left) | int(x >= right) << 1 | int(y < top) << 2 | int(y >= bottom) << 3;
         out[i].x = keep ? x : outside;
-        out[i].y = keep ? y : 0;
+        out[i].y = keep ? y : beyond;
     }
 }

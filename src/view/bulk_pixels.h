@@ -17,10 +17,14 @@ struct PixelAxis {
 
 // The main area's pixels: (h, v) for a vertex whose scaled coordinates lie inside the
 // box (half widths halfH, halfV, halfD along h, v and depth d) and whose pixel lies inside
-// clip; {outside, 0} for any other.
+// clip; {outside, beyond} for any other, where beyond says which of the box's faces its
+// scaled point lies beyond: bits 0 and 1 below -halfH and above halfH, 2 and 3 the same
+// along v, 4 and 5 along d (none for a point inside the box, or not a number).
 void MainPixels(const PixelAxis& h, const PixelAxis& v, const PixelAxis& d, double halfH, double halfV,
                 double halfD, const CRect& clip, int outside, std::size_t count, CPoint* out);
 
-// A panel's pixels: (h, v), or {outside, 0} for a pixel outside clip.
+// A panel's pixels: (h, v), or {outside, beyond} for a pixel outside clip, where beyond
+// says which of its sides the pixel lies beyond: bits 0 and 1 left and right, 2 and 3
+// above and below.
 void PanelPixels(const PixelAxis& h, const PixelAxis& v, const CRect& clip, int outside, std::size_t count,
                  CPoint* out);

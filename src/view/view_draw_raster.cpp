@@ -33,6 +33,24 @@ struct Scaler {
     }
 };
 
+// The faces of the box (or sides of a panel) a listed pixel's point lies beyond; none for
+// a pixel inside.
+int Beyond(CPoint p) { return p.x == kOutside ? p.y : 0; }
+
+// Whether the cut of an edge to the view's box finds nothing, known from its ends alone:
+// ClipEdgeToBox takes the box's slabs in turn (h, v, then depth) and gives up at the
+// first whose one side lies behind both ends; but its later slabs see ends the earlier
+// ones may have moved, so a shared side there counts only where neither end was moved.
+bool CutFindsNothing(CPoint a, CPoint b)
+{
+    const int both = Beyond(a) & Beyond(b), either = Beyond(a) | Beyond(b);
+    constexpr int kH = 0x3, kV = 0xc, kDepth = 0x30;
+    if (both & kH) return true;
+    if (either & kH) return false;
+    if (both & kV) return true;
+    return !(either & kV) && (both & kDepth);
+}
+
 }  // namespace
 
 PixelAxis CPolydromView::RasterAxis(int axis, double offset, double scale, double shift) const
@@ -60,6 +78,8 @@ void CPolydromView::DrawEdgesRaster(CRasterDC& dc, float hw, float hh)
         const int e = int(k);
         CPoint a = pixel[from(k)], b = pixel[to(k)];
         if (a.x == kOutside || b.x == kOutside) {
+            // Zoomed in, most edges lie beyond one face of the box: known without the cut.
+            if (CutFindsNothing(a, b)) return;
             double sa[3], sb[3];
             Scale(doc->GetEdgeFromX(e), doc->GetEdgeFromY(e), doc->GetEdgeFromZ(e), sa);
             Scale(doc->GetEdgeToX(e), doc->GetEdgeToY(e), doc->GetEdgeToZ(e), sb);
@@ -78,6 +98,7 @@ void CPolydromView::DrawEdgesRaster(CRasterDC& dc, float hw, float hh)
             dc.MoveTo(b.x, b.y);
             break;
         }
+        if (CutFindsNothing(a, b)) continue;
         double sa[3], sb[3];
         Scale(doc->GetEdgeFromX(e), doc->GetEdgeFromY(e), doc->GetEdgeFromZ(e), sa);
         Scale(doc->GetEdgeToX(e), doc->GetEdgeToY(e), doc->GetEdgeToZ(e), sb);
@@ -129,9 +150,13 @@ void CPolydromView::DrawVerticesRaster(CRasterDC& dc, float hw, float hh)
         ScaleAll(i, s);
         const double cx = s[axes.h] + hw, cy = s[axes.v] + hh;
         const int top = TruncPixel(cy - 2), bottom = TruncPixel(cy + 3);
-        dc.DrawLine(TruncPixel(cx - 2), top, TruncPixel(cx + 3), bottom, argb, clip);
         lastX = TruncPixel(cx - 3);
         lastY = bottom;
+        // Both arms lie within columns cx - 3 to cx + 3 and rows top to bottom: a mark
+        // wholly beyond the clip (most of them, zoomed in) draws nothing.
+        const int right = TruncPixel(cx + 3);
+        if (right < clip.left || lastX >= clip.right || bottom < clip.top || top >= clip.bottom) continue;
+        dc.DrawLine(TruncPixel(cx - 2), top, right, bottom, argb, clip);
         dc.DrawLine(TruncPixel(cx + 2), top, lastX, lastY, argb, clip);
     }
     if (vertices > 0) dc.MoveTo(lastX, lastY);
@@ -169,6 +194,8 @@ void CPolydromView::DrawPanelsEdgesRaster(CRasterDC& dc, float hw, float hh)
     auto from = [doc](std::size_t e) { return std::size_t(doc->GetEdgeFrom(int(e))); };
     auto to = [doc](std::size_t e) { return std::size_t(doc->GetEdgeTo(int(e))); };
     dc.DrawShortLines(pixels, std::size_t(edges), from, to, kBlack, [&](std::size_t p, std::size_t k) {
+        // Both ends beyond one side of the panel: every pixel of the line is.
+        if (Beyond(pixels[p][from(k)]) & Beyond(pixels[p][to(k)])) return;
         const CPoint a = at(p, from(k)), b = at(p, to(k));
         dc.DrawLine(a.x, a.y, b.x, b.y, kBlack, clips[p]);
     });
