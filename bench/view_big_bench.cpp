@@ -61,7 +61,12 @@ void Repaint(benchmark::State& state, float zoom)
 void BigViewRepaint(benchmark::State& state) { Repaint(state, 1); }
 // Zoomed in 8 times about the model's centre: most vertices and edges lie beyond the window.
 void BigViewRepaintZoomedIn(benchmark::State& state) { Repaint(state, 8); }
-BENCHMARK(BigViewRepaintZoomedIn)->Args({500, 667})->Args({1000, 1000})->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
+BENCHMARK(BigViewRepaintZoomedIn)
+    ->Args({500, 667})
+    ->Args({1000, 1000})
+    ->Unit(benchmark::kMillisecond)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime();
 BENCHMARK(BigViewRepaint)->Args({100, 100})->Args({500, 667})->Args({1000, 1000})->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime()->UseRealTime();
 
 }  // namespace

@@ -64,7 +64,8 @@ struct MeshText {
 Result WriteMesh(const PreviewSource& source, const std::vector<TriangleCorners>& triangles, MeshText* out)
 {
     std::string reason;
-    if (!IndexTriangles(std::span(source.model.x), std::span(source.model.y), std::span(source.model.z), triangles, &out->mesh, &reason) ||
+    if (!IndexTriangles(std::span(source.model.x), std::span(source.model.y), std::span(source.model.z), triangles,
+                        &out->mesh, &reason) ||
         !MakePovMesh2Writer()->Write(out->mesh, &out->text, &reason))
         return Result::Failure(reason);
     return Result::Success();

@@ -43,8 +43,8 @@ struct Framed {
         return [this, width, height] {
             return [source = TakePreviewSource(view), width, height] {
                 const PreviewScene scene = BuildPreviewScene(source, width, height);
-                return PreviewJob{scene.ok ? QString() : QString::fromStdString(scene.error), scene.text, width,
-                                  height, false};
+                return PreviewJob{scene.ok ? QString() : QString::fromStdString(scene.error), scene.text, width, height,
+                                  false};
             };
         };
     }

@@ -7,10 +7,10 @@
 #include <QRegularExpression>
 
 #include "app/command_ids.h"
-#include "golden_image.h"
 #include "app/shell/status_bar.h"
 #include "app/shell/view_widget.h"
 #include "framework/view.h"
+#include "golden_image.h"
 #include "model/model_fixtures.h"
 #include "model/polydrom_doc.h"
 #include "shell/shell_fixture.h"

@@ -150,8 +150,8 @@ void CPreviewRenderer::Start(PreviewJob job)
     render->picture = QStringLiteral("render-%1.png").arg(m_serial);
     render->serial = m_serial;
     ChildCommand command{m_program.toStdString(),
-                         PovRayArguments(render->scene.toStdString(), render->picture.toStdString(),
-                                         render->job.width, render->job.height, render->job.antialias),
+                         PovRayArguments(render->scene.toStdString(), render->picture.toStdString(), render->job.width,
+                                         render->job.height, render->job.antialias),
                          QFile::encodeName(m_folder->path()).toStdString()};
     ChildWatch watch;
     watch.timeLimit = m_timeLimit;
@@ -171,11 +171,11 @@ void CPreviewRenderer::Start(PreviewJob job)
     render->watcher = std::thread([this, serial, scenePath, text, command = std::move(command),
                                    watch = std::move(watch)] {
         QFile scene(scenePath);
-        if (!scene.open(QIODevice::WriteOnly) || scene.write(text->data(), qint64(text->size())) != qint64(text->size()) ||
-            !scene.flush()) {
+        if (!scene.open(QIODevice::WriteOnly) ||
+            scene.write(text->data(), qint64(text->size())) != qint64(text->size()) || !scene.flush()) {
             const QString why = scene.errorString();
-            QMetaObject::invokeMethod(this, [this, serial, why] { OnSceneNotWritten(serial, why); },
-                                      Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                this, [this, serial, why] { OnSceneNotWritten(serial, why); }, Qt::QueuedConnection);
             return;
         }
         scene.close();
