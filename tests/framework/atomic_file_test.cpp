@@ -154,6 +154,22 @@ TEST(WriteFileAtomically, KeepsModeOwnerAndGroup)
     EXPECT_EQ(Status(folder / "fresh.pdm").st_mode & 07777, 0644u);
 }
 
+// Big pieces are written in stretches, each handed to the disk on its own: the file
+// is still every byte of every piece, in order.
+TEST(WriteFileAtomically, WritesBigPiecesWhole)
+{
+    TempFolder folder;
+    Bytes big(std::size_t(21) << 20), odd(3, 7);
+    for (std::size_t i = 0; i < big.size(); ++i) big[i] = static_cast<unsigned char>(i * 31 + (i >> 20));
+    const std::span<const unsigned char> pieces[] = {odd, big, odd, {big.data() + 5, (std::size_t(9) << 20) + 1}};
+    ASSERT_TRUE(WriteFileAtomically(folder / "big.pdm", pieces).ok);
+    Bytes expected;
+    for (const auto& piece : pieces) expected.insert(expected.end(), piece.begin(), piece.end());
+    Bytes read;
+    ASSERT_TRUE(ReadFileStart(folder / "big.pdm", expected.size() + 1, &read).ok);
+    EXPECT_TRUE(read == expected) << read.size() << " bytes against " << expected.size();
+}
+
 TEST(WriteFileAtomically, AcceptsEveryNameTheFileSystemAccepts)
 {
     TempFolder folder;
