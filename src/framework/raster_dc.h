@@ -160,8 +160,37 @@ public:
         std::uint32_t* const canvas = m_pixels.data();
         const std::size_t width = std::size_t(m_width);
         const std::size_t nowhere = width * std::size_t(m_height);
+        // Where most lines of a block are longer than a pixel (a big model in a big
+        // window), the block after it is drawn in one pass: the first pass's sorting
+        // costs about what it saves. Blocks of a mesh's lines tend to resemble the last.
+        bool onePass = false;
         for (std::size_t start = 0; start < count; start += kBlock) {
             const std::size_t end = start + kBlock < count ? start + kBlock : count;
+            if (onePass) {
+                std::size_t tinyLines = 0;
+                for (std::size_t p = 0; p < N; ++p) {
+                    for (std::size_t k = start; k < end; ++k) {
+                        const CPoint a = pixels[p][from(k)], b = pixels[p][to(k)];
+                        const std::uint32_t dx = std::uint32_t(b.x) - std::uint32_t(a.x) + std::uint32_t(kShortReach);
+                        const std::uint32_t dy = std::uint32_t(b.y) - std::uint32_t(a.y) + std::uint32_t(kShortReach);
+                        if (((a.x | b.x) >= 0) & (dx <= 2u * kShortReach) & (dy <= 2u * kShortReach)) {
+                            // A line inside one pixel draws nothing: its writes go nowhere.
+                            const bool none = (dx == std::uint32_t(kShortReach)) & (dy == std::uint32_t(kShortReach));
+                            const std::size_t keep = std::size_t(none) - 1;
+                            std::uint32_t* const first =
+                                canvas + (((std::size_t(a.y) * width + std::size_t(a.x)) & keep) | (nowhere & ~keep));
+                            const ShortLine& line = table[dy * (2 * kShortReach + 1) + dx];
+                            for (const std::ptrdiff_t step : line.steps) first[step] = argb;
+                            tinyLines += (dx - std::uint32_t(kShortReach) + 1u <= 2u) &
+                                         (dy - std::uint32_t(kShortReach) + 1u <= 2u);
+                        } else {
+                            longer(p, k);
+                        }
+                    }
+                }
+                onePass = 2 * tinyLines < N * (end - start);
+                continue;
+            }
             std::size_t n[N] = {};
             for (std::size_t k = start; k < end; ++k) {
                 const std::size_t f = from(k), t = to(k);
@@ -194,6 +223,9 @@ public:
                     }
                 }
             }
+            std::size_t longerLines = 0;
+            for (std::size_t p = 0; p < N; ++p) longerLines += n[p];
+            onePass = 2 * longerLines > N * (end - start);
         }
     }
     void TextOut(int x, int y, std::string_view text) override;

@@ -2,7 +2,9 @@
 // same models: every pixel must agree.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
+#include <vector>
 
 #include "framework/digit_font.h"
 #include "framework/raster_dc.h"
@@ -84,8 +86,10 @@ TEST(ViewDrawRaster, SamePixelsAsThePaintThroughTheContext)
         scene.view.m_movePresses = round % 2;
         scene.view.m_modelOnly = round % 7 == 3;
         float lastX = 0, lastY = 0, lastZ = 0;
+        std::vector<int> close;  // vertices within a pixel or so of the one before
         for (int i = 0; i < 300; ++i) {
             const int kind = pick(random);
+            if (kind < 4 && i > 0) close.push_back(i);
             float x = near(random), y = near(random), z = near(random);
             if (kind < 4) {
                 x = lastX + tiny(random);
@@ -106,8 +110,25 @@ TEST(ViewDrawRaster, SamePixelsAsThePaintThroughTheContext)
             lastY = y;
             lastZ = z;
         }
+        // The lines are drawn a thousand at a time, each lot in the way the one before
+        // suggests: a lot of mostly longer lines between the far vertices, then one of
+        // lines within a pixel or two (and of no length, at pixels no other line
+        // starts from), then a few of any kind.
+        std::vector<int> others;
+        for (int i = 0; i < 300; ++i)
+            if (!std::binary_search(close.begin(), close.end(), i)) others.push_back(i);
+        std::uniform_int_distribution<std::size_t> other(0, others.size() - 1);
         std::uniform_int_distribution<int> vertex(0, 299);
-        for (int e = 0; e < 600; ++e) scene.Edge(e < 299 ? e : vertex(random), e < 299 ? e + 1 : vertex(random));
+        for (int e = 0; e < 2300; ++e) {
+            if (e < 1100) {
+                scene.Edge(others[other(random)], others[other(random)]);
+            } else if (e < 2100) {
+                const int i = close[std::size_t(e) % close.size()];
+                scene.Edge(e % 3 == 0 ? i : i - 1, i);
+            } else {
+                scene.Edge(vertex(random), vertex(random));
+            }
+        }
         EXPECT_EQ(DifferingPixels(scene, width, height), 0) << "round " << round;
     }
 }
