@@ -3,6 +3,7 @@
 // what changes is the work per line: each vertex is scaled and truncated once (in bulk,
 // bulk_pixels.cpp), not once for every edge it ends, lines go straight into the pixels,
 // an edge inside one pixel costs a comparison and one of a few pixels a table's steps.
+#include <algorithm>
 #include <climits>
 
 #include "framework/raster_dc.h"
@@ -130,14 +131,19 @@ void CPolydromView::DrawVerticesRaster(CRasterDC& dc, float hw, float hh)
     const bool known = m_pixelOf.size() == std::size_t(vertices);
     std::uint32_t* const pixels = dc.Pixels();
     const std::size_t width = std::size_t(dc.Width());
+    // The columns and rows such a mark may have, as unsigned ranges: one comparison each,
+    // which the marked pixels (x far below any column) fail as well.
+    const unsigned left = unsigned(std::max(3, clip.left + 2)), top = unsigned(std::max(3, clip.top + 2));
+    const unsigned columns = clip.right - 2 > int(left) ? unsigned(clip.right - 2) - left : 0;
+    const unsigned rows = clip.bottom - 2 > int(top) ? unsigned(clip.bottom - 2) - top : 0;
+    const std::int32_t* const selection = doc->LiveArrays().sel;
     for (int i = 0; i < vertices; ++i) {
-        const int sel = doc->GetVertexSel(i);
+        const int sel = selection[i];
         if (sel == 0) argb = kBlack;
         if (sel == 1) argb = kRed;
         if (known) {
             const CPoint p = m_pixelOf[std::size_t(i)];
-            if (p.x != kOutside && p.x >= 3 && p.y >= 3 && p.x - 2 >= clip.left && p.x + 2 < clip.right &&
-                p.y - 2 >= clip.top && p.y + 2 < clip.bottom) {
+            if ((unsigned(p.x) - left < columns) & (unsigned(p.y) - top < rows)) {
                 std::uint32_t* const centre = pixels + std::size_t(p.y) * width + std::size_t(p.x);
                 for (std::ptrdiff_t k = -2; k <= 2; ++k) {
                     centre[k * std::ptrdiff_t(width) + k] = argb;
