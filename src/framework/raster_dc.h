@@ -174,7 +174,8 @@ public:
                         const std::uint32_t dx = std::uint32_t(b.x) - std::uint32_t(a.x) + std::uint32_t(kShortReach);
                         const std::uint32_t dy = std::uint32_t(b.y) - std::uint32_t(a.y) + std::uint32_t(kShortReach);
                         if (((a.x | b.x) >= 0) & (dx <= 2u * kShortReach) & (dy <= 2u * kShortReach)) {
-                            // A line inside one pixel draws nothing: its writes go nowhere.
+                            // A line inside one pixel draws nothing: its writes go nowhere;
+                            // one to the next pixel draws its first, all eight steps being 0.
                             const bool none = (dx == std::uint32_t(kShortReach)) & (dy == std::uint32_t(kShortReach));
                             const std::size_t keep = std::size_t(none) - 1;
                             std::uint32_t* const first =
@@ -239,9 +240,9 @@ private:
     // Fills columns left..right-1, rows top..bottom-1 inside the clip.
     void Fill(std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom, std::uint32_t argb);
 
-    // The pixels of a line from (0, 0) to (dx, dy), both at most kShortReach each way and
-    // at least 2 along one: offsets from the first pixel on this canvas, the later ones
-    // repeating the first where the line has fewer than eight.
+    // The pixels of a line from (0, 0) to (dx, dy), both at most kShortReach each way:
+    // offsets from the first pixel on this canvas, the later ones repeating the first where
+    // the line has fewer than eight (all of them for a line of one pixel, or of none).
     struct ShortLine {
         std::ptrdiff_t steps[kShortReach];
     };
