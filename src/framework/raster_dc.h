@@ -131,27 +131,29 @@ public:
             }
         }
     }
-    // Lines between known pixels, all in one colour: line k runs from pixel[from(k)] to
-    // pixel[to(k)]. Every pixel lies inside ClipRect() unless it is at x = kMarked, a pixel
+    // Lines between known pixels, all in one colour: line k runs from pixel[from[k]] to
+    // pixel[to[k]]. Every pixel lies inside ClipRect() unless it is at x = kMarked, a pixel
     // the caller knows no place for or one outside the clip.
     // The lines of at most one pixel, most of them in a dense mesh, are drawn without a
-    // branch the processor would guess wrong half the time, and those of up to
+    // branch the processor would guess wrong half the time (sixteen at a time where it
+    // gathers and scatters in vectors), and those of up to
     // kShortReach pixels each way as eight writes from a table of their steps; every
     // other line k, and every line with a marked end, goes to longer(k), in order, to be
     // drawn by the caller.
     static constexpr int kMarked = INT_MIN;
     static constexpr int kShortReach = 8;
-    template <typename From, typename To, typename Longer>
-    void DrawShortLines(const CPoint* pixel, std::size_t count, From from, To to, std::uint32_t argb, Longer longer)
+    template <typename Longer>
+    void DrawShortLines(const CPoint* pixel, std::size_t count, const std::int32_t* from, const std::int32_t* to,
+                        std::uint32_t argb, Longer longer)
     {
         const CPoint* const pixels[1] = {pixel};
         DrawShortLines(pixels, count, from, to, argb, [&](std::size_t, std::size_t k) { longer(k); });
     }
     // The same lines drawn in several places at once (the panels), each with its own
-    // pixels; the ends are read once for all. longer(p, k) draws line k for pixels[p].
-    template <std::size_t N, typename From, typename To, typename Longer>
-    void DrawShortLines(const CPoint* const (&pixels)[N], std::size_t count, From from, To to, std::uint32_t argb,
-                        Longer longer)
+    // pixels. longer(p, k) draws line k for pixels[p].
+    template <std::size_t N, typename Longer>
+    void DrawShortLines(const CPoint* const (&pixels)[N], std::size_t count, const std::int32_t* from,
+                        const std::int32_t* to, std::uint32_t argb, Longer longer)
     {
         if (m_width == 0 || m_height == 0) return;
         const ShortLine* const table = ShortLines();
@@ -170,7 +172,7 @@ public:
                 std::size_t tinyLines = 0;
                 for (std::size_t p = 0; p < N; ++p) {
                     for (std::size_t k = start; k < end; ++k) {
-                        const CPoint a = pixels[p][from(k)], b = pixels[p][to(k)];
+                        const CPoint a = pixels[p][from[k]], b = pixels[p][to[k]];
                         const std::uint32_t dx = std::uint32_t(b.x) - std::uint32_t(a.x) + std::uint32_t(kShortReach);
                         const std::uint32_t dy = std::uint32_t(b.y) - std::uint32_t(a.y) + std::uint32_t(kShortReach);
                         if (((a.x | b.x) >= 0) & (dx <= 2u * kShortReach) & (dy <= 2u * kShortReach)) {
@@ -192,27 +194,13 @@ public:
                 onePass = 2 * tinyLines < N * (end - start);
                 continue;
             }
-            std::size_t n[N] = {};
-            for (std::size_t k = start; k < end; ++k) {
-                const std::size_t f = from(k), t = to(k);
-                for (std::size_t p = 0; p < N; ++p) {
-                    const CPoint a = pixels[p][f], b = pixels[p][t];
-                    const std::uint32_t dx = std::uint32_t(b.x) - std::uint32_t(a.x) + 1u;
-                    const std::uint32_t dy = std::uint32_t(b.y) - std::uint32_t(a.y) + 1u;
-                    // A pixel inside the clip has x >= 0; a marked one does not.
-                    const bool tiny = ((a.x | b.x) >= 0) & (dx <= 2u) & (dy <= 2u);
-                    const bool dot = tiny & ((dx != 1u) | (dy != 1u));
-                    // Not a branch: which way it goes follows the mesh, not a pattern.
-                    const std::size_t keep = std::size_t(0) - std::size_t(dot);
-                    canvas[((std::size_t(a.y) * width + std::size_t(a.x)) & keep) | (nowhere & ~keep)] = argb;
-                    others[p][n[p]] = std::uint32_t(k - start);
-                    n[p] += !tiny;
-                }
-            }
+            std::size_t n[N];
+            for (std::size_t p = 0; p < N; ++p)
+                n[p] = DrawTinyLines(pixels[p], from + start, to + start, end - start, argb, others[p]);
             for (std::size_t p = 0; p < N; ++p) {
                 for (std::size_t i = 0; i < n[p]; ++i) {
                     const std::size_t k = start + others[p][i];
-                    const CPoint a = pixels[p][from(k)], b = pixels[p][to(k)];
+                    const CPoint a = pixels[p][from[k]], b = pixels[p][to[k]];
                     const std::uint32_t dx = std::uint32_t(b.x) - std::uint32_t(a.x) + std::uint32_t(kShortReach);
                     const std::uint32_t dy = std::uint32_t(b.y) - std::uint32_t(a.y) + std::uint32_t(kShortReach);
                     if (((a.x | b.x) >= 0) & (dx <= 2u * kShortReach) & (dy <= 2u * kShortReach)) {
@@ -235,6 +223,10 @@ public:
     void Draw3dRect(int x, int y, int cx, int cy, COLORREF topLeft, COLORREF bottomRight) override;
 
 private:
+    // The first pass over count lines: draws those within a pixel (of one pixel, or none)
+    // and lists the others' positions in `others`, in order; returns how many it listed.
+    std::size_t DrawTinyLines(const CPoint* pixel, const std::int32_t* from, const std::int32_t* to, std::size_t count,
+                              std::uint32_t argb, std::uint32_t* others);
     void DrawLongLine(std::int64_t x0, std::int64_t y0, std::int64_t dx, std::int64_t dy, std::uint32_t argb,
                       const CRect& clip);
     // Fills columns left..right-1, rows top..bottom-1 inside the clip.

@@ -6,6 +6,8 @@
 #include <cfloat>
 #include <cmath>
 
+#include "framework/wide_vectors.h"
+
 namespace {
 
 inline double Stored(double v)
@@ -41,13 +43,6 @@ struct Axis {
 };
 
 }  // namespace
-
-// Where the processor has them, wider vectors take four or eight vertices a step.
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
-#define WIDE_VECTORS __attribute__((target_clones("arch=x86-64-v4", "arch=x86-64-v3", "default")))
-#else
-#define WIDE_VECTORS
-#endif
 
 WIDE_VECTORS void MainPixels(const PixelAxis& hAxis, const PixelAxis& vAxis, const PixelAxis& dAxis, double halfH,
                              double halfV, double halfD, const CRect& clip, int outside, std::size_t count,

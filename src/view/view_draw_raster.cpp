@@ -75,9 +75,11 @@ void CPolydromView::DrawEdgesRaster(CRasterDC& dc, float hw, float hh)
     const CPoint* pixel = m_pixelOf.data();
     // Indexed straight in the arrays: through int indices, every line paid for a
     // conversion and a reload (7 % of the repaint at a million edges).
-    auto from = [ends = doc->LiveArrays().from](std::size_t e) { return std::size_t(ends[e]); };
-    auto to = [ends = doc->LiveArrays().to](std::size_t e) { return std::size_t(ends[e]); };
-    dc.DrawShortLines(pixel, std::size_t(doc->GetEdgeCount()), from, to, kBlack, [&](std::size_t k) {
+    const std::int32_t* const froms = doc->LiveArrays().from;
+    const std::int32_t* const tos = doc->LiveArrays().to;
+    auto from = [froms](std::size_t e) { return std::size_t(froms[e]); };
+    auto to = [tos](std::size_t e) { return std::size_t(tos[e]); };
+    dc.DrawShortLines(pixel, std::size_t(doc->GetEdgeCount()), froms, tos, kBlack, [&](std::size_t k) {
         const int e = int(k);
         CPoint a = pixel[from(k)], b = pixel[to(k)];
         if (a.x == kOutside || b.x == kOutside) {
@@ -200,9 +202,11 @@ void CPolydromView::DrawPanelsEdgesRaster(CRasterDC& dc, float hw, float hh)
     };
     const int edges = doc->GetEdgeCount();
     // Indexed straight in the arrays, as the main area's lines are.
-    auto from = [ends = doc->LiveArrays().from](std::size_t e) { return std::size_t(ends[e]); };
-    auto to = [ends = doc->LiveArrays().to](std::size_t e) { return std::size_t(ends[e]); };
-    dc.DrawShortLines(pixels, std::size_t(edges), from, to, kBlack, [&](std::size_t p, std::size_t k) {
+    const std::int32_t* const froms = doc->LiveArrays().from;
+    const std::int32_t* const tos = doc->LiveArrays().to;
+    auto from = [froms](std::size_t e) { return std::size_t(froms[e]); };
+    auto to = [tos](std::size_t e) { return std::size_t(tos[e]); };
+    dc.DrawShortLines(pixels, std::size_t(edges), froms, tos, kBlack, [&](std::size_t p, std::size_t k) {
         // Both ends beyond one side of the panel: every pixel of the line is.
         if (Beyond(pixels[p][from(k)]) & Beyond(pixels[p][to(k)])) return;
         const CPoint a = at(p, from(k)), b = at(p, to(k));

@@ -2,7 +2,6 @@
 // same models: every pixel must agree.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <random>
 #include <vector>
 
@@ -110,21 +109,26 @@ TEST(ViewDrawRaster, SamePixelsAsThePaintThroughTheContext)
             lastY = y;
             lastZ = z;
         }
+        // Pairs of vertices some ten pixels apart in every view, for lines longer than a
+        // pixel that cover little of the window.
+        std::uniform_real_distribution<float> apart(20, 40);
+        for (int j = 0; j < 300; ++j) {
+            const float x = near(random), y = near(random), z = near(random);
+            scene.Vertex(x, y, z);
+            scene.Vertex(x + apart(random), y - apart(random), z + apart(random));
+        }
         // The lines are drawn a thousand at a time, each lot in the way the one before
-        // suggests: a lot of mostly longer lines between the far vertices, then one of
-        // lines within a pixel or two (and of no length, at pixels no other line
-        // starts from), then a few of any kind.
-        std::vector<int> others;
-        for (int i = 0; i < 300; ++i)
-            if (!std::binary_search(close.begin(), close.end(), i)) others.push_back(i);
-        std::uniform_int_distribution<std::size_t> other(0, others.size() - 1);
-        std::uniform_int_distribution<int> vertex(0, 299);
-        for (int e = 0; e < 2300; ++e) {
-            if (e < 1100) {
-                scene.Edge(others[other(random)], others[other(random)]);
-            } else if (e < 2100) {
+        // suggests: lines within a pixel or two (and of no length, at pixels no other line
+        // starts from) in two passes, then longer ones, then the tiny ones again in one
+        // pass, then a few of any kind.
+        std::uniform_int_distribution<int> vertex(0, 299), pair(150, 449);
+        for (int e = 0; e < 3500; ++e) {
+            if (e < 1100 || (e >= 2300 && e < 3300)) {
                 const int i = close[std::size_t(e) % close.size()];
                 scene.Edge(e % 3 == 0 ? i : i - 1, i);
+            } else if (e < 2300) {
+                const int j = pair(random);
+                scene.Edge(2 * j, 2 * j + 1);
             } else {
                 scene.Edge(vertex(random), vertex(random));
             }
