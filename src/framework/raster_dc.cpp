@@ -156,12 +156,13 @@ namespace {
 
 // Draws the lines within a pixel among count lines, without a branch: a line to the next
 // pixel draws its first, one inside its pixel draws nothing (its write goes to the pixel
-// `nowhere`, out of sight). tiny[k] says whether line k was one of them. Written so that
-// the compiler takes sixteen lines a step where the processor gathers and scatters.
+// `nowhere`, out of sight). done[k] says whether line k was one of them, or one beyond a
+// side (CRasterDC::Beyond). Written so that the compiler takes sixteen lines a step where
+// the processor gathers and scatters.
 WIDE_VECTORS void DrawTinyLinesOf(const CPoint* __restrict pixel, const std::int32_t* __restrict from,
                                   const std::int32_t* __restrict to, std::size_t count, std::uint32_t argb,
-                                  std::uint32_t* __restrict canvas, std::size_t width, std::size_t nowhere,
-                                  std::uint8_t* __restrict tiny)
+                                  std::uint32_t* __restrict canvas, std::size_t width, std::size_t nowhere, int first,
+                                  int second, int third, std::uint8_t* __restrict done)
 {
     for (std::size_t k = 0; k < count; ++k) {
         const CPoint a = pixel[from[k]], b = pixel[to[k]];
@@ -172,25 +173,30 @@ WIDE_VECTORS void DrawTinyLinesOf(const CPoint* __restrict pixel, const std::int
         const bool dot = within & ((dx != 1u) | (dy != 1u));
         const std::size_t keep = std::size_t(0) - std::size_t(dot);
         canvas[((std::size_t(a.y) * width + std::size_t(a.x)) & keep) | (nowhere & ~keep)] = argb;
-        tiny[k] = within;
+        const int both = a.y & b.y, either = a.y | b.y;
+        const bool beyond =
+            ((a.x & b.x) < 0) & (((both & first) != 0) | (((either & first) == 0) & ((both & second) != 0)) |
+                                 (((either & (first | second)) == 0) & ((both & third) != 0)));
+        done[k] = within | beyond;
     }
 }
 
 }  // namespace
 
 std::size_t CRasterDC::DrawTinyLines(const CPoint* pixel, const std::int32_t* from, const std::int32_t* to,
-                                     std::size_t count, std::uint32_t argb, std::uint32_t* others)
+                                     std::size_t count, std::uint32_t argb, Beyond beyond, std::uint32_t* others)
 {
     constexpr std::size_t kMost = 1024;  // the callers' block
-    std::uint8_t tiny[kMost];
+    std::uint8_t done[kMost];
     std::size_t n = 0;
     for (std::size_t start = 0; start < count; start += kMost) {
         const std::size_t lines = std::min(kMost, count - start);
         DrawTinyLinesOf(pixel, from + start, to + start, lines, argb, m_pixels.data(), std::size_t(m_width),
-                        std::size_t(m_width) * std::size_t(m_height), tiny);
+                        std::size_t(m_width) * std::size_t(m_height), beyond.groups[0], beyond.groups[1],
+                        beyond.groups[2], done);
         for (std::size_t k = 0; k < lines; ++k) {
             others[n] = std::uint32_t(start + k);
-            n += !tiny[k];
+            n += !done[k];
         }
     }
     return n;

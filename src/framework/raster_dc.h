@@ -142,18 +142,26 @@ public:
     // drawn by the caller.
     static constexpr int kMarked = INT_MIN;
     static constexpr int kShortReach = 8;
+    // A marked pixel's y may hold the caller's bits for the sides of its window it lies
+    // beyond, in up to three groups taken in turn, as a cut to a box takes its slabs: a line
+    // with both ends marked draws nothing when they share a bit of the first group; or, with
+    // neither end in the first group, one of the second; or, with neither in the first two,
+    // one of the third. Such lines are dropped in the first pass, unseen by longer().
+    struct Beyond {
+        int groups[3];
+    };
     template <typename Longer>
     void DrawShortLines(const CPoint* pixel, std::size_t count, const std::int32_t* from, const std::int32_t* to,
-                        std::uint32_t argb, Longer longer)
+                        std::uint32_t argb, Beyond beyond, Longer longer)
     {
         const CPoint* const pixels[1] = {pixel};
-        DrawShortLines(pixels, count, from, to, argb, [&](std::size_t, std::size_t k) { longer(k); });
+        DrawShortLines(pixels, count, from, to, argb, beyond, [&](std::size_t, std::size_t k) { longer(k); });
     }
     // The same lines drawn in several places at once (the panels), each with its own
     // pixels. longer(p, k) draws line k for pixels[p].
     template <std::size_t N, typename Longer>
     void DrawShortLines(const CPoint* const (&pixels)[N], std::size_t count, const std::int32_t* from,
-                        const std::int32_t* to, std::uint32_t argb, Longer longer)
+                        const std::int32_t* to, std::uint32_t argb, Beyond beyond, Longer longer)
     {
         if (m_width == 0 || m_height == 0) return;
         const ShortLine* const table = ShortLines();
@@ -196,7 +204,7 @@ public:
             }
             std::size_t n[N];
             for (std::size_t p = 0; p < N; ++p)
-                n[p] = DrawTinyLines(pixels[p], from + start, to + start, end - start, argb, others[p]);
+                n[p] = DrawTinyLines(pixels[p], from + start, to + start, end - start, argb, beyond, others[p]);
             for (std::size_t p = 0; p < N; ++p) {
                 for (std::size_t i = 0; i < n[p]; ++i) {
                     const std::size_t k = start + others[p][i];
@@ -223,10 +231,11 @@ public:
     void Draw3dRect(int x, int y, int cx, int cy, COLORREF topLeft, COLORREF bottomRight) override;
 
 private:
-    // The first pass over count lines: draws those within a pixel (of one pixel, or none)
-    // and lists the others' positions in `others`, in order; returns how many it listed.
+    // The first pass over count lines: draws those within a pixel (of one pixel, or none),
+    // drops those beyond a side, and lists the others' positions in `others`, in order;
+    // returns how many it listed.
     std::size_t DrawTinyLines(const CPoint* pixel, const std::int32_t* from, const std::int32_t* to, std::size_t count,
-                              std::uint32_t argb, std::uint32_t* others);
+                              std::uint32_t argb, Beyond beyond, std::uint32_t* others);
     void DrawLongLine(std::int64_t x0, std::int64_t y0, std::int64_t dx, std::int64_t dy, std::uint32_t argb,
                       const CRect& clip);
     // Fills columns left..right-1, rows top..bottom-1 inside the clip.

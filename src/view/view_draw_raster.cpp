@@ -42,14 +42,14 @@ int Beyond(CPoint p) { return p.x == kOutside ? p.y : 0; }
 // ClipEdgeToBox takes the box's slabs in turn (h, v, then depth) and gives up at the
 // first whose one side lies behind both ends; but its later slabs see ends the earlier
 // ones may have moved, so a shared side there counts only where neither end was moved.
+constexpr int kBeyondH = 0x3, kBeyondV = 0xc, kBeyondDepth = 0x30;
 bool CutFindsNothing(CPoint a, CPoint b)
 {
     const int both = Beyond(a) & Beyond(b), either = Beyond(a) | Beyond(b);
-    constexpr int kH = 0x3, kV = 0xc, kDepth = 0x30;
-    if (both & kH) return true;
-    if (either & kH) return false;
-    if (both & kV) return true;
-    return !(either & kV) && (both & kDepth);
+    if (both & kBeyondH) return true;
+    if (either & kBeyondH) return false;
+    if (both & kBeyondV) return true;
+    return !(either & kBeyondV) && (both & kBeyondDepth);
 }
 
 }  // namespace
@@ -79,7 +79,10 @@ void CPolydromView::DrawEdgesRaster(CRasterDC& dc, float hw, float hh)
     const std::int32_t* const tos = doc->LiveArrays().to;
     auto from = [froms](std::size_t e) { return std::size_t(froms[e]); };
     auto to = [tos](std::size_t e) { return std::size_t(tos[e]); };
-    dc.DrawShortLines(pixel, std::size_t(doc->GetEdgeCount()), froms, tos, kBlack, [&](std::size_t k) {
+    // An edge with both ends beyond one face of the box is cut to nothing, in the order
+    // the cut takes the slabs (CutFindsNothing): most of them, zoomed in, dropped in bulk.
+    const CRasterDC::Beyond slabs{{kBeyondH, kBeyondV, kBeyondDepth}};
+    dc.DrawShortLines(pixel, std::size_t(doc->GetEdgeCount()), froms, tos, kBlack, slabs, [&](std::size_t k) {
         const int e = int(k);
         CPoint a = pixel[from(k)], b = pixel[to(k)];
         if (a.x == kOutside || b.x == kOutside) {
@@ -206,7 +209,8 @@ void CPolydromView::DrawPanelsEdgesRaster(CRasterDC& dc, float hw, float hh)
     const std::int32_t* const tos = doc->LiveArrays().to;
     auto from = [froms](std::size_t e) { return std::size_t(froms[e]); };
     auto to = [tos](std::size_t e) { return std::size_t(tos[e]); };
-    dc.DrawShortLines(pixels, std::size_t(edges), froms, tos, kBlack, [&](std::size_t p, std::size_t k) {
+    const CRasterDC::Beyond anySide{{0xf, 0, 0}};
+    dc.DrawShortLines(pixels, std::size_t(edges), froms, tos, kBlack, anySide, [&](std::size_t p, std::size_t k) {
         // Both ends beyond one side of the panel: every pixel of the line is.
         if (Beyond(pixels[p][from(k)]) & Beyond(pixels[p][to(k)])) return;
         const CPoint a = at(p, from(k)), b = at(p, to(k));
