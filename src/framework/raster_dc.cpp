@@ -173,11 +173,7 @@ WIDE_VECTORS void DrawTinyLinesOf(const CPoint* __restrict pixel, const std::int
         const bool dot = within & ((dx != 1u) | (dy != 1u));
         const std::size_t keep = std::size_t(0) - std::size_t(dot);
         canvas[((std::size_t(a.y) * width + std::size_t(a.x)) & keep) | (nowhere & ~keep)] = argb;
-        const int both = a.y & b.y, either = a.y | b.y;
-        const bool beyond =
-            ((a.x & b.x) < 0) & (((both & first) != 0) | (((either & first) == 0) & ((both & second) != 0)) |
-                                 (((either & (first | second)) == 0) & ((both & third) != 0)));
-        done[k] = within | beyond;
+        done[k] = within | CRasterDC::BeyondOneSide(a, b, first, second, third);
     }
 }
 

@@ -146,10 +146,17 @@ public:
     // beyond, in up to three groups taken in turn, as a cut to a box takes its slabs: a line
     // with both ends marked draws nothing when they share a bit of the first group; or, with
     // neither end in the first group, one of the second; or, with neither in the first two,
-    // one of the third. Such lines are dropped in the first pass, unseen by longer().
+    // one of the third. Such lines may be dropped unseen by longer(), which must draw
+    // nothing for them either.
     struct Beyond {
         int groups[3];
     };
+    static bool BeyondOneSide(CPoint a, CPoint b, int first, int second, int third)
+    {
+        const int both = a.y & b.y, either = a.y | b.y;
+        return ((a.x & b.x) < 0) & (((both & first) != 0) | (((either & first) == 0) & ((both & second) != 0)) |
+                                    (((either & (first | second)) == 0) & ((both & third) != 0)));
+    }
     template <typename Longer>
     void DrawShortLines(const CPoint* pixel, std::size_t count, const std::int32_t* from, const std::int32_t* to,
                         std::uint32_t argb, Beyond beyond, Longer longer)
@@ -177,7 +184,8 @@ public:
         for (std::size_t start = 0; start < count; start += kBlock) {
             const std::size_t end = start + kBlock < count ? start + kBlock : count;
             if (onePass) {
-                std::size_t tinyLines = 0;
+                // The lines the sorting pass would have kept for a second one.
+                std::size_t longerLines = 0;
                 for (std::size_t p = 0; p < N; ++p) {
                     for (std::size_t k = start; k < end; ++k) {
                         const CPoint a = pixels[p][from[k]], b = pixels[p][to[k]];
@@ -192,14 +200,15 @@ public:
                                 canvas + (((std::size_t(a.y) * width + std::size_t(a.x)) & keep) | (nowhere & ~keep));
                             const ShortLine& line = table[dy * (2 * kShortReach + 1) + dx];
                             for (const std::ptrdiff_t step : line.steps) first[step] = argb;
-                            tinyLines += (dx - std::uint32_t(kShortReach) + 1u <= 2u) &
-                                         (dy - std::uint32_t(kShortReach) + 1u <= 2u);
+                            longerLines += (dx - std::uint32_t(kShortReach) + 1u > 2u) |
+                                           (dy - std::uint32_t(kShortReach) + 1u > 2u);
                         } else {
+                            longerLines += !BeyondOneSide(a, b, beyond.groups[0], beyond.groups[1], beyond.groups[2]);
                             longer(p, k);
                         }
                     }
                 }
-                onePass = 2 * tinyLines < N * (end - start);
+                onePass = 2 * longerLines > N * (end - start);
                 continue;
             }
             std::size_t n[N];

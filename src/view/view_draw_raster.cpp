@@ -38,11 +38,13 @@ struct Scaler {
 // a pixel inside.
 int Beyond(CPoint p) { return p.x == kOutside ? p.y : 0; }
 
+// The faces of the view's box a vertex lies beyond, in the order the cut takes them.
+constexpr int kBeyondH = 0x3, kBeyondV = 0xc, kBeyondDepth = 0x30;
+
 // Whether the cut of an edge to the view's box finds nothing, known from its ends alone:
 // ClipEdgeToBox takes the box's slabs in turn (h, v, then depth) and gives up at the
 // first whose one side lies behind both ends; but its later slabs see ends the earlier
 // ones may have moved, so a shared side there counts only where neither end was moved.
-constexpr int kBeyondH = 0x3, kBeyondV = 0xc, kBeyondDepth = 0x30;
 bool CutFindsNothing(CPoint a, CPoint b)
 {
     const int both = Beyond(a) & Beyond(b), either = Beyond(a) | Beyond(b);
@@ -73,8 +75,8 @@ void CPolydromView::DrawEdgesRaster(CRasterDC& dc, float hw, float hh)
                half[1], half[2], clip, kOutside, std::size_t(vertices), m_pixelOf.data());
 
     const CPoint* pixel = m_pixelOf.data();
-    // Indexed straight in the arrays: through int indices, every line paid for a
-    // conversion and a reload (7 % of the repaint at a million edges).
+    // The edge arrays themselves, indexed directly: through int indices every line paid
+    // for a conversion and a reload (7 % of the repaint at a million edges).
     const std::int32_t* const froms = doc->LiveArrays().from;
     const std::int32_t* const tos = doc->LiveArrays().to;
     auto from = [froms](std::size_t e) { return std::size_t(froms[e]); };
