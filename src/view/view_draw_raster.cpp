@@ -34,10 +34,6 @@ struct Scaler {
     }
 };
 
-// The faces of the box (or sides of a panel) a listed pixel's point lies beyond; none for
-// a pixel inside.
-int Beyond(CPoint p) { return p.x == kOutside ? p.y : 0; }
-
 // The faces of the view's box a vertex lies beyond, in the order the cut takes them.
 constexpr int kBeyondH = 0x3, kBeyondV = 0xc, kBeyondDepth = 0x30;
 
@@ -45,14 +41,7 @@ constexpr int kBeyondH = 0x3, kBeyondV = 0xc, kBeyondDepth = 0x30;
 // ClipEdgeToBox takes the box's slabs in turn (h, v, then depth) and gives up at the
 // first whose one side lies behind both ends; but its later slabs see ends the earlier
 // ones may have moved, so a shared side there counts only where neither end was moved.
-bool CutFindsNothing(CPoint a, CPoint b)
-{
-    const int both = Beyond(a) & Beyond(b), either = Beyond(a) | Beyond(b);
-    if (both & kBeyondH) return true;
-    if (either & kBeyondH) return false;
-    if (both & kBeyondV) return true;
-    return !(either & kBeyondV) && (both & kBeyondDepth);
-}
+bool CutFindsNothing(CPoint a, CPoint b) { return CRasterDC::BeyondOneSide(a, b, kBeyondH, kBeyondV, kBeyondDepth); }
 
 }  // namespace
 
@@ -211,10 +200,11 @@ void CPolydromView::DrawPanelsEdgesRaster(CRasterDC& dc, float hw, float hh)
     const std::int32_t* const tos = doc->LiveArrays().to;
     auto from = [froms](std::size_t e) { return std::size_t(froms[e]); };
     auto to = [tos](std::size_t e) { return std::size_t(tos[e]); };
-    const CRasterDC::Beyond anySide{{0xf, 0, 0}};
+    constexpr int kAnySide = 0xf;
+    const CRasterDC::Beyond anySide{{kAnySide, 0, 0}};
     dc.DrawShortLines(pixels, std::size_t(edges), froms, tos, kBlack, anySide, [&](std::size_t p, std::size_t k) {
         // Both ends beyond one side of the panel: every pixel of the line is.
-        if (Beyond(pixels[p][from(k)]) & Beyond(pixels[p][to(k)])) return;
+        if (CRasterDC::BeyondOneSide(pixels[p][from(k)], pixels[p][to(k)], kAnySide, 0, 0)) return;
         const CPoint a = at(p, from(k)), b = at(p, to(k));
         dc.DrawLine(a.x, a.y, b.x, b.y, kBlack, clips[p]);
     });
