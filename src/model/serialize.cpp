@@ -6,11 +6,8 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <array>
 #include <bit>
 #include <cerrno>
-#include <cmath>
-#include <cstring>
 #include <span>
 #include <string>
 #include <vector>
@@ -18,6 +15,7 @@
 #include "framework/archive.h"
 #include "framework/side_by_side.h"
 #include "model/model_arrays.h"
+#include "model/model_check.h"
 #include "model/polydrom_doc.h"
 
 void LoadedModel::Allocate(std::int32_t n, std::int32_t e, std::int32_t f)
@@ -48,9 +46,6 @@ namespace {
 // "FACE" as the little-endian word the block starts with.
 constexpr std::int32_t kFaceTag = 0x45434146;
 constexpr std::int32_t kFaceVersion = 1;
-// From this many vertices, edges and faces together, the history's copy of a model read
-// from a file is made on a thread of its own.
-constexpr std::size_t kCopyAside = 1 << 18;
 
 void CheckCount(const char* what, std::int32_t count, std::int32_t limit)
 {
@@ -59,153 +54,6 @@ void CheckCount(const char* what, std::int32_t count, std::int32_t limit)
     if (count > limit)
         throw CArchiveException(std::string(what) + " count " + std::to_string(count) + " exceeds " +
                                 std::to_string(limit));
-}
-
-void CheckCoordinate(const char* axis, int i, float value)
-{
-    if (!std::isfinite(value))
-        throw CArchiveException(std::string(axis) + " of vertex " + std::to_string(i) + " is not a finite number");
-}
-
-// The edges (or the faces) grouped by their lowest vertex, as one array of offsets
-// and one of entries: the entries of vertex v are [start[v], start[v + 1]).
-template <typename Key>
-std::vector<std::int32_t> GroupStarts(std::int32_t n, std::size_t count, const Key& key)
-{
-    std::vector<std::int32_t> start(static_cast<std::size_t>(n) + 1, 0);
-    for (std::size_t k = 0; k < count; ++k) ++start[static_cast<std::size_t>(key(k)) + 1];
-    for (std::size_t v = 0; v < static_cast<std::size_t>(n); ++v) start[v + 1] += start[v];
-    return start;
-}
-
-// Sorts a group of a few entries, as most vertices' groups are, without a call.
-template <typename It>
-void SortGroup(It first, It last)
-{
-    if (last - first > 16) {
-        std::sort(first, last);
-        return;
-    }
-    for (It it = first; it != last; ++it)
-        for (It at = it; at != first && *at < *(at - 1); --at) std::iter_swap(at, at - 1);
-}
-
-// Every side of every face is an edge.
-void CheckFaceSides(std::int32_t n, std::int32_t e, const std::int32_t* from, const std::int32_t* to,
-                    std::int32_t f, const std::int32_t* face)
-{
-    const std::vector<std::int32_t> start =
-        GroupStarts(n, std::size_t(e), [&](std::size_t j) { return std::min(from[j], to[j]); });
-    std::vector<std::int32_t> upper(static_cast<std::size_t>(e));
-    std::vector<std::int32_t> fill(start.begin(), start.end() - 1);
-    for (std::size_t j = 0; j < std::size_t(e); ++j)
-        upper[static_cast<std::size_t>(fill[static_cast<std::size_t>(std::min(from[j], to[j]))]++)] =
-            std::max(from[j], to[j]);
-    for (std::size_t v = 0; v < static_cast<std::size_t>(n); ++v)
-        SortGroup(upper.begin() + start[v], upper.begin() + start[v + 1]);
-    // A vertex has a few higher neighbours: a scan finds one sooner than a binary search.
-    auto joined = [&](std::int32_t a, std::int32_t b) {
-        const auto lo = static_cast<std::size_t>(std::min(a, b));
-        const std::int32_t hi = std::max(a, b);
-        const std::int32_t* first = upper.data() + start[lo];
-        const std::int32_t* last = upper.data() + start[lo + 1];
-        if (last - first > 16) return std::binary_search(first, last, hi);
-        for (; first != last; ++first)
-            if (*first == hi) return true;
-        return false;
-    };
-    for (int k = 0; k < f; ++k) {
-        const std::int32_t* c = face + 3 * std::size_t(k);
-        for (int m = 0; m < 3; ++m) {
-            const std::int32_t a = c[m], b = c[m == 2 ? 0 : m + 1];
-            if (!joined(a, b))
-                throw CArchiveException("side " + std::to_string(a) + "-" + std::to_string(b) + " of face " +
-                                        std::to_string(k) + " is not an edge");
-        }
-    }
-}
-
-// No two faces lie on the same three vertices. The two higher corners and the face's
-// number, grouped by the lowest corner; within a group, in order, equal corners sit side
-// by side. Groups go up by their lowest corner, so the first pair found is the one a sort
-// of every face would find first.
-void CheckFacesDiffer(std::int32_t n, std::int32_t f, const std::int32_t* face)
-{
-    struct Rest {
-        std::int32_t b, c, k;
-        bool operator<(const Rest& o) const { return b != o.b ? b < o.b : c != o.c ? c < o.c : k < o.k; }
-    };
-    // The corners in order, by three exchanges rather than a call to sort.
-    auto sorted = [face](std::size_t k) {
-        std::int32_t a = face[3 * k], b = face[3 * k + 1], c = face[3 * k + 2];
-        if (a > b) std::swap(a, b);
-        if (b > c) std::swap(b, c);
-        if (a > b) std::swap(a, b);
-        return std::array<std::int32_t, 3>{a, b, c};
-    };
-    const std::vector<std::int32_t> start = GroupStarts(n, std::size_t(f), [&](std::size_t k) {
-        return std::min(face[3 * k], std::min(face[3 * k + 1], face[3 * k + 2]));
-    });
-    std::vector<Rest> rest(static_cast<std::size_t>(f));
-    std::vector<std::int32_t> fill(start.begin(), start.end() - 1);
-    for (std::size_t k = 0; k < std::size_t(f); ++k) {
-        const auto set = sorted(k);
-        rest[static_cast<std::size_t>(fill[static_cast<std::size_t>(set[0])]++)] = {set[1], set[2], std::int32_t(k)};
-    }
-    for (std::size_t v = 0; v < static_cast<std::size_t>(n); ++v) {
-        const auto first = rest.begin() + start[v], last = rest.begin() + start[v + 1];
-        SortGroup(first, last);
-        for (auto r = first; r != last && r + 1 != last; ++r)
-            if (r->b == (r + 1)->b && r->c == (r + 1)->c)
-                throw CArchiveException("face " + std::to_string((r + 1)->k) + " has the same vertices as face " +
-                                        std::to_string(r->k));
-    }
-}
-
-// The faces' rules: corners that are vertices, three different ones, sides that are
-// edges, and no two faces on the same three vertices. Each side is looked up among
-// the sorted edges of its lower vertex, and each face compared with the faces whose
-// lowest corner it shares, so a model of millions of faces is checked in a moment.
-void CheckFaces(std::int32_t n, std::int32_t e, const std::int32_t* from, const std::int32_t* to, std::int32_t f,
-                const std::int32_t* face)
-{
-    if (f == 0) return;
-    for (int k = 0; k < f; ++k) {
-        const std::int32_t* c = face + 3 * std::size_t(k);
-        for (int m = 0; m < 3; ++m)
-            if (c[m] < 0 || c[m] >= n)
-                throw CArchiveException("face " + std::to_string(k) + " refers to vertex " + std::to_string(c[m]) +
-                                        " of " + std::to_string(n));
-        if (c[0] == c[1] || c[1] == c[2] || c[2] == c[0])
-            throw CArchiveException("face " + std::to_string(k) + " has the same vertex at two corners");
-    }
-    // The two checks only read the model: on a big one they run side by side, and a
-    // model failing both is refused for its side, as when they run one after the other.
-    SideBySide(
-        std::size_t(e) + 3 * std::size_t(f) >= kCopyAside, [&] { CheckFaceSides(n, e, from, to, f, face); },
-        [&] { CheckFacesDiffer(n, f, face); });
-}
-
-// The rules every model file obeys, for a model read from a file and for one about to
-// be stored alike, so that every saved file opens again.
-void CheckModel(const ModelArrays& m)
-{
-    for (int i = 0; i < m.vertices; ++i) {
-        CheckCoordinate("X", i, m.x[i]);
-        CheckCoordinate("Y", i, m.y[i]);
-        CheckCoordinate("Z", i, m.z[i]);
-        if (m.sel[i] != 0 && m.sel[i] != 1)
-            throw CArchiveException("vertex " + std::to_string(i) + " has selection state " +
-                                    std::to_string(m.sel[i]) + " (only 0 and 1 are valid)");
-    }
-    for (int j = 0; j < m.edges; ++j) {
-        for (std::int32_t end : {m.from[j], m.to[j]}) {
-            if (end < 0 || end >= m.vertices)
-                throw CArchiveException("edge " + std::to_string(j) + " refers to vertex " + std::to_string(end) +
-                                        " of " + std::to_string(m.vertices));
-        }
-    }
-    CheckFaces(m.vertices, m.edges, m.from, m.to, m.faces, m.face);
 }
 
 // How many faces the bytes after the edges hold: none when there are none (or they are
@@ -244,7 +92,7 @@ void StoreModel(CArchive& ar, const ModelArrays& model)
     // A big model is checked beside the writing of its bytes, which the check's refusal
     // then stops short of replacing the file. Its arrays go to the file from where they
     // are, not through a copy.
-    if (n + e + f > kCopyAside)
+    if (n + e + f > kWorkAside)
         ar.CheckAside([model] { CheckModel(model); });
     else
         CheckModel(model);
@@ -301,7 +149,7 @@ void CPolydromDoc::Adopt(LoadedModel& model, std::int32_t n, std::int32_t e, std
     // on a second thread while this one checks the model: both only read it.
     CModelHistory history;
     SideBySide(
-        std::size_t(n) + std::size_t(e) + std::size_t(f) > kCopyAside, [&] { CheckModel(arrays); },
+        std::size_t(n) + std::size_t(e) + std::size_t(f) > kWorkAside, [&] { CheckModel(arrays); },
         [&] { history.Reset(arrays); });
     model.dup.assign(std::size_t(n), -1);
     model.used.assign(std::size_t(e), 0);
@@ -376,7 +224,7 @@ bool CPolydromDoc::ReadPlainFile(const std::string& path)
     // The faces of a big model (a third of its bytes) are read on a second thread.
     bool read = false, facesRead = true;
     SideBySide(
-        std::size_t(n) + std::size_t(e) + std::size_t(f) > kCopyAside,
+        std::size_t(n) + std::size_t(e) + std::size_t(f) > kWorkAside,
         [&] {
             model.AllocateVerticesAndEdges(n, e);
             std::size_t at = 8;
