@@ -123,47 +123,63 @@ std::vector<std::int32_t> GroupByVertex(std::int32_t n, std::size_t count, const
     return begin;
 }
 
-// A vertex has a few higher neighbours, which a scan finds sooner than a search; the
-// groups longer than this are sorted and searched.
+// A vertex is the lowest corner of a few faces, which are compared pairwise; groups longer
+// than this are sorted instead.
 constexpr std::int32_t kScan = 8;
 
-// Whether the group holds the value: scanned, or searched when it is long (and sorted).
-template <typename T>
-bool InGroup(const T* first, const T* last, T value)
-{
-    if (last - first > kScan) return std::binary_search(first, last, value);
-    for (; first != last; ++first)
-        if (*first == value) return true;
-    return false;
-}
-
-// The edges by their lower end: the higher ends of each vertex's edges.
+// The edges by their lower end: the higher ends of each vertex's first kSlots edges in
+// slots of its own, at a place found without a lookup; those of a vertex with more are
+// kept, with their lower ends, in order and searched. A triangle mesh's vertex has six
+// neighbours, three of them higher on average and six at most when its numbers are
+// shuffled.
 class EdgesByLowerEnd {
 public:
-    EdgesByLowerEnd(std::int32_t n, std::size_t e, const std::int32_t* from, const std::int32_t* to)
-        : m_upper(new std::int32_t[e])
-    {
-        m_begin = GroupByVertex(
-            n, e, [&](std::size_t j) { return std::min(from[j], to[j]); },
-            [&](std::size_t j, std::int32_t at) { m_upper[std::size_t(at)] = std::max(from[j], to[j]); });
-        for (std::size_t v = 0; v + 1 < m_begin.size(); ++v)
-            if (m_begin[v + 1] - m_begin[v] > kScan) std::sort(First(v), Last(v));
-    }
+    static constexpr std::uint32_t kSlots = 6;
 
-    const std::int32_t* First(std::size_t v) const { return m_upper.get() + m_begin[v]; }
-    const std::int32_t* Last(std::size_t v) const { return m_upper.get() + m_begin[v + 1]; }
-    std::int32_t* First(std::size_t v) { return m_upper.get() + m_begin[v]; }
-    std::int32_t* Last(std::size_t v) { return m_upper.get() + m_begin[v + 1]; }
+    EdgesByLowerEnd(std::int32_t n, std::size_t e, const std::int32_t* from, const std::int32_t* to)
+        : m_slots(new std::int32_t[std::size_t(n) * kSlots]), m_count(std::size_t(n), 0)
+    {
+        // A mesh's next edges mostly share a lower end, and a count waits for the one
+        // before it on the same vertex: four far apart parts of the edges go in turns.
+        auto place = [&](std::size_t j) {
+            const std::int32_t lo = std::min(from[j], to[j]), hi = std::max(from[j], to[j]);
+            const std::uint32_t taken = m_count[std::size_t(lo)]++;
+            if (taken < kSlots)
+                m_slots[std::size_t(lo) * kSlots + taken] = hi;
+            else
+                m_more.push_back(Pair(lo, hi));
+        };
+        const std::size_t part = e / 4;
+        for (std::size_t j = 0; j < part; ++j) {
+            place(j);
+            place(j + part);
+            place(j + 2 * part);
+            place(j + 3 * part);
+        }
+        for (std::size_t j = 4 * part; j < e; ++j) place(j);
+        std::sort(m_more.begin(), m_more.end());
+    }
 
     bool Joined(std::int32_t a, std::int32_t b) const
     {
         const auto lo = std::size_t(std::min(a, b));
-        return InGroup(First(lo), Last(lo), std::max(a, b));
+        const std::int32_t hi = std::max(a, b);
+        const std::uint32_t count = m_count[lo];
+        const std::int32_t* slot = m_slots.get() + lo * kSlots;
+        for (std::uint32_t i = 0; i < std::min(count, kSlots); ++i)
+            if (slot[i] == hi) return true;
+        return count > kSlots && std::binary_search(m_more.begin(), m_more.end(), Pair(std::int32_t(lo), hi));
     }
 
 private:
-    std::unique_ptr<std::int32_t[]> m_upper;
-    std::vector<std::int32_t> m_begin;
+    static std::uint64_t Pair(std::int32_t lo, std::int32_t hi)
+    {
+        return std::uint64_t(std::uint32_t(lo)) << 32 | std::uint32_t(hi);
+    }
+
+    std::unique_ptr<std::int32_t[]> m_slots;
+    std::vector<std::uint32_t> m_count;  // the vertex's edges, in its slots and beyond
+    std::vector<std::uint64_t> m_more;   // lower end and higher end
 };
 
 // A face's corners in order; they differ, which the check of corners made sure of.
@@ -202,17 +218,17 @@ struct FaceFindings {
 };
 
 // The faces whose lowest corner is in [first, last): two of a face's sides start at that
-// corner, found in its own group of edges; the third is looked up. Faces on the same
+// corner, whose edges are at hand; the third is looked up elsewhere. Faces on the same
 // corners have the same lowest corner, so a repeat is within one group.
 FaceFindings CheckGroups(const EdgesByLowerEnd& edges, FacesByLowestCorner& faces, std::size_t first, std::size_t last)
 {
     FaceFindings found;
     for (std::size_t v = first; v < last; ++v) {
-        const std::int32_t *up = edges.First(v), *upEnd = edges.Last(v);
         std::uint64_t *rest = faces.First(v), *restEnd = faces.Last(v);
         for (const std::uint64_t* r = rest; r != restEnd; ++r) {
             const auto b = std::int32_t(*r >> 32), c = std::int32_t(*r & 0xffffffffu);
-            found.sideMissing |= !InGroup(up, upEnd, b) || !InGroup(up, upEnd, c) || !edges.Joined(b, c);
+            found.sideMissing |=
+                !edges.Joined(std::int32_t(v), b) || !edges.Joined(std::int32_t(v), c) || !edges.Joined(b, c);
         }
         if (restEnd - rest > kScan) {
             std::sort(rest, restEnd);

@@ -162,6 +162,19 @@ TEST(ModelCheck, NamesTheSameFirstFaultAsAPlainCheck)
         ASSERT_EQ(Verdict(m), plain) << "round " << round;
     }
     EXPECT_GT(faulty, 1500);
+    // A fan of many faces at one vertex, one rim edge missing: only the face on that rim
+    // side lacks it, wherever that face is kept.
+    for (int rim = 3; rim < 14; ++rim)
+        for (int missing = 0; missing < rim; ++missing) {
+            Model m = RandomModel(rng, rim + 1, 0);
+            for (int i = 0; i < rim; ++i) {
+                const int b = 1 + i, c = 1 + (i + 1) % rim;
+                m.face.insert(m.face.end(), {0, b, c});
+                m.from.insert(m.from.end(), {0, b});
+                m.to.insert(m.to.end(), {b, i == missing ? b : c});
+            }
+            ASSERT_EQ(Verdict(m), PlainVerdict(m)) << rim << " " << missing;
+        }
     for (int round = 0; round < 3; ++round) {  // checked on two threads
         const Model m = RandomModel(rng, 20000, 40000);
         ASSERT_EQ(Verdict(m), PlainVerdict(m)) << "big round " << round;
