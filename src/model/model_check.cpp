@@ -72,14 +72,16 @@ void NameEdgeBeyond(const ModelArrays& m)
                                         " of " + std::to_string(m.vertices));
 }
 
-WIDE_VECTORS bool AnyCornersEqual(const std::int32_t* face, std::size_t faces)
+// Whether any face has a corner that is no vertex, or two equal corners.
+WIDE_VECTORS bool AnyCornerBroken(const std::int32_t* face, std::size_t faces, std::int32_t vertices)
 {
-    std::uint32_t equal = 0;
+    std::uint32_t highest = 0, equal = 0;
     for (std::size_t k = 0; k < faces; ++k) {
         const std::int32_t* c = face + 3 * k;
+        highest = std::max(highest, std::max(std::uint32_t(c[0]), std::max(std::uint32_t(c[1]), std::uint32_t(c[2]))));
         equal |= std::uint32_t(c[0] == c[1]) | std::uint32_t(c[1] == c[2]) | std::uint32_t(c[2] == c[0]);
     }
-    return equal != 0;
+    return faces > 0 && (highest >= std::uint32_t(vertices) || equal != 0);
 }
 
 void NameBrokenFace(std::int32_t n, std::int32_t f, const std::int32_t* face)
@@ -143,6 +145,10 @@ public:
         // before it on the same vertex: four far apart parts of the edges go in turns.
         auto place = [&](std::size_t j) {
             const std::int32_t lo = std::min(from[j], to[j]), hi = std::max(from[j], to[j]);
+            if (std::uint32_t(lo) >= std::uint32_t(n) || std::uint32_t(hi) >= std::uint32_t(n)) {
+                m_beyond = true;  // an end that is no vertex (a negative one is a large unsigned value)
+                return;
+            }
             const std::uint32_t taken = m_count[std::size_t(lo)]++;
             if (taken < kSlots)
                 m_slots[std::size_t(lo) * kSlots + taken] = hi;
@@ -159,6 +165,9 @@ public:
         for (std::size_t j = 4 * part; j < e; ++j) place(j);
         std::sort(m_more.begin(), m_more.end());
     }
+
+    // An edge had an end that is no vertex; it was left out.
+    bool Beyond() const { return m_beyond; }
 
     bool Joined(std::int32_t a, std::int32_t b) const
     {
@@ -180,6 +189,7 @@ private:
     std::unique_ptr<std::int32_t[]> m_slots;
     std::vector<std::uint32_t> m_count;  // the vertex's edges, in its slots and beyond
     std::vector<std::uint64_t> m_more;   // lower end and higher end
+    bool m_beyond = false;
 };
 
 // A face's corners in order; they differ, which the check of corners made sure of.
@@ -280,35 +290,34 @@ void NameRepeatedFace(std::int32_t n, std::int32_t f, const std::int32_t* face)
     }
 }
 
-// Every side of every face is an edge, and no two faces lie on the same three vertices.
-// A model breaking both rules is refused for a side. The edges and the faces are grouped
-// by their lowest vertex, so that one pass over the vertices checks both rules, with a
-// lookup elsewhere for one side in three. On a big model the two groupings, and then the
-// two halves of the pass, run side by side.
-void CheckFaceSidesAndRepeats(std::int32_t n, std::int32_t e, const std::int32_t* from, const std::int32_t* to,
-                              std::int32_t f, const std::int32_t* face)
+// The rules of a model with faces, named in this order: edge ends and face corners that
+// are vertices, three different corners, every side of every face an edge, and no two
+// faces on the same three vertices. The edges are grouped by their lower end (which finds
+// ends that are no vertices on the way) and the faces by their lowest corner, so that one
+// pass over the vertices checks the last two rules, with a lookup elsewhere for one side
+// in three. On a big model the two groupings, and then the two halves of the pass, run
+// side by side.
+void CheckEdgesAndFaces(const ModelArrays& m)
 {
-    const bool big = std::size_t(e) + 3 * std::size_t(f) >= kWorkAside;
+    const std::int32_t n = m.vertices, f = m.faces;
+    const bool cornersBroken = AnyCornerBroken(m.face, std::size_t(f), n);
+    const bool big = std::size_t(m.edges) + 3 * std::size_t(f) >= kWorkAside;
     std::unique_ptr<EdgesByLowerEnd> edges;
     std::unique_ptr<FacesByLowestCorner> faces;
     SideBySide(
-        big, [&] { edges = std::make_unique<EdgesByLowerEnd>(n, std::size_t(e), from, to); },
-        [&] { faces = std::make_unique<FacesByLowestCorner>(n, std::size_t(f), face); });
+        big, [&] { edges = std::make_unique<EdgesByLowerEnd>(n, std::size_t(m.edges), m.from, m.to); },
+        [&] {
+            if (!cornersBroken) faces = std::make_unique<FacesByLowestCorner>(n, std::size_t(f), m.face);
+        });
+    if (edges->Beyond()) NameEdgeBeyond(m);
+    if (cornersBroken) NameBrokenFace(n, f, m.face);
     const std::size_t half = std::size_t(n) / 2;
     FaceFindings low, high;
     SideBySide(
         big, [&] { low = CheckGroups(*edges, *faces, 0, half); },
         [&] { high = CheckGroups(*edges, *faces, half, std::size_t(n)); });
-    if (low.sideMissing || high.sideMissing) NameMissingSide(*edges, f, face);
-    if (low.repeated || high.repeated) NameRepeatedFace(n, f, face);
-}
-
-void CheckFaces(std::int32_t n, std::int32_t e, const std::int32_t* from, const std::int32_t* to, std::int32_t f,
-                const std::int32_t* face)
-{
-    if (f == 0) return;
-    if (AnyBeyond(face, 3 * std::size_t(f), n) || AnyCornersEqual(face, std::size_t(f))) NameBrokenFace(n, f, face);
-    CheckFaceSidesAndRepeats(n, e, from, to, f, face);
+    if (low.sideMissing || high.sideMissing) NameMissingSide(*edges, f, m.face);
+    if (low.repeated || high.repeated) NameRepeatedFace(n, f, m.face);
 }
 
 }  // namespace
@@ -316,7 +325,10 @@ void CheckFaces(std::int32_t n, std::int32_t e, const std::int32_t* from, const 
 void CheckModel(const ModelArrays& m)
 {
     if (AnyVertexBroken(m)) NameBrokenVertex(m);
+    if (m.faces > 0) {
+        CheckEdgesAndFaces(m);
+        return;
+    }
     if (AnyBeyond(m.from, std::size_t(m.edges), m.vertices) || AnyBeyond(m.to, std::size_t(m.edges), m.vertices))
         NameEdgeBeyond(m);
-    CheckFaces(m.vertices, m.edges, m.from, m.to, m.faces, m.face);
 }
