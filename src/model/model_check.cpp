@@ -97,6 +97,22 @@ void NameBrokenFace(std::int32_t n, std::int32_t f, const std::int32_t* face)
     }
 }
 
+// Calls each(k) for every k below count, taking four far apart parts in turns: a mesh's
+// next entries mostly share a vertex, and a count kept for a vertex would otherwise wait
+// for the one before it.
+template <typename Each>
+void InTurns(std::size_t count, const Each& each)
+{
+    const std::size_t part = count / 4;
+    for (std::size_t k = 0; k < part; ++k) {
+        each(k);
+        each(k + part);
+        each(k + 2 * part);
+        each(k + 3 * part);
+    }
+    for (std::size_t k = 4 * part; k < count; ++k) each(k);
+}
+
 // Entries grouped by a vertex, counted out and placed in one pass each: the entries of
 // vertex v are at [begin[v], begin[v + 1]), in no set order. `key(k)` is entry k's vertex,
 // `place(k, at)` puts entry k at its place.
@@ -104,23 +120,11 @@ template <typename Key, typename Place>
 std::vector<std::int32_t> GroupByVertex(std::int32_t n, std::size_t count, const Key& key, const Place& place)
 {
     // Counted two places on, summed, then each placement moves its vertex's start one on:
-    // afterwards begin[v] is where vertex v's entries start. A mesh's next entries mostly
-    // share a vertex, and a count waits for the one before it on the same vertex: both
-    // passes take four far apart parts of the entries in turns.
+    // afterwards begin[v] is where vertex v's entries start.
     std::vector<std::int32_t> begin(std::size_t(n) + 2, 0);
-    const std::size_t part = count / 4;
-    auto inTurns = [&](const auto& each) {
-        for (std::size_t k = 0; k < part; ++k) {
-            each(k);
-            each(k + part);
-            each(k + 2 * part);
-            each(k + 3 * part);
-        }
-        for (std::size_t k = 4 * part; k < count; ++k) each(k);
-    };
-    inTurns([&](std::size_t k) { ++begin[std::size_t(key(k)) + 2]; });
+    InTurns(count, [&](std::size_t k) { ++begin[std::size_t(key(k)) + 2]; });
     for (std::size_t v = 2; v < begin.size(); ++v) begin[v] += begin[v - 1];
-    inTurns([&](std::size_t k) { place(k, begin[std::size_t(key(k)) + 1]++); });
+    InTurns(count, [&](std::size_t k) { place(k, begin[std::size_t(key(k)) + 1]++); });
     begin.pop_back();
     return begin;
 }
@@ -141,9 +145,7 @@ public:
     EdgesByLowerEnd(std::int32_t n, std::size_t e, const std::int32_t* from, const std::int32_t* to)
         : m_slots(new std::int32_t[std::size_t(n) * kSlots]), m_count(std::size_t(n), 0)
     {
-        // A mesh's next edges mostly share a lower end, and a count waits for the one
-        // before it on the same vertex: four far apart parts of the edges go in turns.
-        auto place = [&](std::size_t j) {
+        InTurns(e, [&](std::size_t j) {
             const std::int32_t lo = std::min(from[j], to[j]), hi = std::max(from[j], to[j]);
             if (std::uint32_t(lo) >= std::uint32_t(n) || std::uint32_t(hi) >= std::uint32_t(n)) {
                 m_beyond = true;  // an end that is no vertex (a negative one is a large unsigned value)
@@ -154,15 +156,7 @@ public:
                 m_slots[std::size_t(lo) * kSlots + taken] = hi;
             else
                 m_more.push_back(Pair(lo, hi));
-        };
-        const std::size_t part = e / 4;
-        for (std::size_t j = 0; j < part; ++j) {
-            place(j);
-            place(j + part);
-            place(j + 2 * part);
-            place(j + 3 * part);
-        }
-        for (std::size_t j = 4 * part; j < e; ++j) place(j);
+        });
         std::sort(m_more.begin(), m_more.end());
     }
 
