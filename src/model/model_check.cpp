@@ -11,6 +11,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "framework/archive.h"
@@ -135,9 +136,9 @@ constexpr std::int32_t kScan = 8;
 
 // The edges by their lower end: the higher ends of each vertex's first kSlots edges in
 // slots of its own, at a place found without a lookup; those of a vertex with more are
-// kept, with their lower ends, in order and searched. A triangle mesh's vertex has six
-// neighbours, three of them higher on average and six at most when its numbers are
-// shuffled.
+// kept, with their lower ends, in order and searched. A vertex of a closed triangle mesh
+// has six neighbours on average: three of them higher when the numbers run along the
+// surface, and any number up to all six when they are shuffled.
 class EdgesByLowerEnd {
 public:
     static constexpr std::uint32_t kSlots = 6;
